@@ -1,0 +1,62 @@
+# Bonestage — developer entry points.
+#   make run [ARGS="..."]   build and start the editor
+#   make test               build and run every test
+#   make bench              build and run the benchmarks
+#   make fuzz               build the fuzz targets (clang, libFuzzer)
+
+BUILD_DIR  ?= build
+BUILD_TYPE ?= Release
+JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
+ARGS       ?=
+
+# Debian packages the build, the tests and the command-line export need.
+PACKAGES := cmake ninja-build g++ make pkg-config \
+            qtbase5-dev qtbase5-dev-tools libqt5svg5-dev \
+            libquazip1-qt5-dev libtinyxml2-dev zlib1g-dev \
+            libbenchmark-dev ffmpeg fonts-dejavu-core
+
+SUDO := $(shell [ "$$(id -u)" = "0" ] || echo sudo)
+
+.PHONY: all deps configure build run test bench fuzz clean
+
+all: build
+
+deps:
+	@missing=""; \
+	for p in $(PACKAGES); do \
+		dpkg-query -W -f='$${Status}' "$$p" 2>/dev/null | grep -q "ok installed" || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+		echo "Installing missing packages:$$missing"; \
+		export DEBIAN_FRONTEND=noninteractive; \
+		$(SUDO) apt-get install -y -q --no-install-recommends $$missing >/dev/null 2>&1 || \
+		{ $(SUDO) apt-get update -q >/dev/null && \
+		  $(SUDO) apt-get install -y -q --no-install-recommends $$missing >/dev/null; }; \
+	fi
+
+$(BUILD_DIR)/build.ninja: | deps
+	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
+
+configure: deps $(BUILD_DIR)/build.ninja
+
+build: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+run: build
+	./$(BUILD_DIR)/src/app/bonestage $(ARGS)
+
+test: build
+	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target benchmarks
+	@for b in $(BUILD_DIR)/bench/bench_*; do \
+		[ -x "$$b" ] || continue; echo "== $$b"; QT_QPA_PLATFORM=offscreen "$$b"; \
+	done
+
+fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B fuzz-build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBONESTAGE_FUZZ=ON
+	cmake --build fuzz-build -j $(JOBS) --target fuzzers
+
+clean:
+	rm -rf $(BUILD_DIR) fuzz-build

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "AppInfo.h"
+
+#include <QApplication>
+#include <QPointer>
+
+#include "TSMainWindow.h"
+
+/// The application object: process-wide set-up, the one main window, the command line and the
+/// operating system's file-open requests.
+class TSApplication : public QApplication
+{
+    Q_OBJECT
+
+public:
+    TSApplication(int& argc, char** argv);
+    ~TSApplication() override;
+
+    /// Stores the identity record, names the application and organisation (which locate the user
+    /// settings), installs the style and the message handler.
+    void setAppInfo(const AppInfo::Record& record);
+    /// Loads the user settings, creates the main window, shows the welcome window and dispatches
+    /// the command line.
+    void start();
+
+    TSMainWindow* mainWindow() const { return m_mainWindow; }
+
+protected Q_SLOTS:
+    void handleExportCommand();
+
+protected:
+    bool event(QEvent* event) override;
+
+private:
+    QPointer<TSMainWindow> m_mainWindow;
+};

@@ -1,0 +1,81 @@
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+
+/// The user's own choices kept between runs in the platform's settings store: recent documents,
+/// editing modes, asset scaling, the last used folder and an anonymous user identifier.
+/// Every setter that changes a value writes the store at once.
+class TSApplicationSettings : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit TSApplicationSettings(QObject* parent = nullptr);
+
+    /// The process-wide settings, created on first use.
+    static TSApplicationSettings* instance();
+
+    static constexpr int kMaxRecentFiles = 10;
+
+    void load();
+    void save();
+
+    QStringList recentFiles() const { return m_recentFiles; }
+    /// Replaces the recent documents (most recent first) and writes them.
+    void setRecentFiles(const QStringList& files);
+    /// Reads the stored list anew and keeps the documents that still exist, in stored order.
+    QStringList existingRecentFiles();
+
+    QString userId() const { return m_userId; }
+    QString lastUsedPath() const { return m_lastUsedPath; }
+    void setLastUsedPath(const QString& path);
+
+    bool advancedMode() const { return m_advancedMode; }
+    bool snapMode() const { return m_snapMode; }
+    bool debugMode() const { return m_debugMode; }
+    bool linkerMode() const { return m_linkerMode; }
+    bool simulationMode() const { return m_simulationMode; }
+    bool backgroundSelectionLockMode() const { return m_backgroundLockMode; }
+    bool openAtStartup() const { return m_openAtStartup; }
+    bool autoAdjustAssetsScale() const { return m_autoAdjustAssetsScale; }
+
+    /// Stores the flag and writes the store every time.
+    void setAutoAdjustAssetsScale(bool value);
+
+    /// Folders other panels keep in the same store; the documents folder when absent.
+    static QString storedPath(const QString& key);
+    static void setStoredPath(const QString& key, const QString& path);
+
+public Q_SLOTS:
+    void setSnapMode(bool snapMode);
+    void setDebugMode(bool value);
+    void setLinkerMode(bool value);
+    void setSimulationMode(bool value);
+    void setBackgroundSelectionLockMode(bool lockMode);
+    void setOpenAtStartup(bool openAtStartup);
+
+Q_SIGNALS:
+    void debugModeChanged(bool value);
+    void linkerModeChanged(bool value);
+    void snapModeChanged(bool value);
+    void simulationModeChanged(bool value);
+    void backgroundLockModeChanged(bool value);
+
+private:
+    static QStringList readRecentFiles();
+    // Stores value and announces it when it differs; returns whether it changed.
+    bool changeMode(bool& field, bool value);
+
+    QStringList m_recentFiles;
+    QString m_userId;
+    QString m_lastUsedPath;
+    bool m_advancedMode = false;
+    bool m_snapMode = false;
+    bool m_debugMode = false;
+    bool m_linkerMode = false;
+    bool m_simulationMode = false;
+    bool m_backgroundLockMode = false;
+    bool m_openAtStartup = false;
+    bool m_autoAdjustAssetsScale = true;
+};

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "CCObject.h"
+
+#include <string>
+
+namespace cocos2d {
+
+/// An 8-bit string value (UTF-8 wherever it comes from a file).
+class CCString : public CCObject
+{
+public:
+    CCString() = default;
+    explicit CCString(std::string text) : m_sString(std::move(text)) {}
+    explicit CCString(const char* text) : m_sString(text ? text : "") {}
+
+    /// New autoreleased string.
+    static CCString* create(const std::string& text);
+    /// New autoreleased string formatted printf-style; output beyond 100 KB is cut.
+    static CCString* createWithFormat(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+    const char* getCString() const { return m_sString.c_str(); }
+    const std::string& string() const { return m_sString; }
+    unsigned length() const { return static_cast<unsigned>(m_sString.size()); }
+
+    /// Leading decimal integer (atoi rules); 0 for an empty text.
+    int intValue() const;
+    /// atof of the text in single precision; 0 for an empty text.
+    float floatValue() const;
+    /// False for "", "0" and "false" exactly; true for every other text.
+    bool boolValue() const;
+    int compare(const char* text) const;
+
+    CCObject* copyWithZone(CCZone* zone) override;
+    bool isEqual(const CCObject* other) const override;
+
+    /// Formats printf-style the way createWithFormat does, without making an object.
+    static std::string format(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+private:
+    std::string m_sString;
+};
+
+} // namespace cocos2d

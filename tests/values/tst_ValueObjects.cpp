@@ -1,0 +1,382 @@
+// Reference counting, ordering and conversion rules of the value objects.
+#include "CCArray.h"
+#include "CCAutoreleasePool.h"
+#include "CCDictionary.h"
+#include "CCInteger.h"
+#include "CCPoolManager.h"
+#include "CCString.h"
+
+#include <QtTest>
+
+using namespace cocos2d;
+
+namespace {
+
+// Counts destructions so tests can tell when an object really went away.
+class Probe : public CCObject
+{
+public:
+    explicit Probe(int* deaths) : m_deaths(deaths) {}
+    ~Probe() override { ++*m_deaths; }
+
+private:
+    int* m_deaths;
+};
+
+QStringList keysOf(const CCDictionary* dict)
+{
+    QStringList keys;
+    for (const auto& element : dict->elements()) {
+        keys << QString::fromStdString(element.strKey);
+    }
+    return keys;
+}
+
+} // namespace
+
+class TestValueObjects : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void idsGrowAndAreNeverReused();
+    void releaseDeletesAtZero();
+    void autoreleaseKeepsObjectUntilDrain();
+    void drainKeepsRetainedObjects();
+
+    void stringConversions_data();
+    void stringConversions();
+    void stringFormatIsCutAt100KB();
+    void stringCopyAndEquality();
+    void integerCannotBeCopied();
+
+    void arrayCapacityDoubles();
+    void arrayRetainsAndReleasesInOrder();
+    void arrayRemoveObjectTakesFirstOccurrence();
+    void arrayDeepCopyStopsAtNull();
+
+    void dictionaryOrderAndReplacement();
+    void dictionarySameObjectKeepsOrder();
+    void dictionaryLongKeysKeepTheirTail();
+    void dictionaryKeyTypeDecidesLookups();
+    void dictionaryAllKeys();
+    void dictionaryValueForKeyNeverNull();
+    void dictionaryDeepCopy();
+    void dictionaryLargeStaysConsistentAfterRemovals();
+};
+
+void TestValueObjects::idsGrowAndAreNeverReused()
+{
+    auto* a = new CCString("a");
+    const uint32_t first = a->objectId();
+    a->release();
+    auto* b = new CCString("b");
+    QCOMPARE(b->objectId(), first + 1);
+    b->release();
+}
+
+void TestValueObjects::releaseDeletesAtZero()
+{
+    int deaths = 0;
+    auto* probe = new Probe(&deaths);
+    QCOMPARE(probe->retainCount(), 1u);
+    probe->retain();
+    QCOMPARE(probe->retainCount(), 2u);
+    probe->release();
+    QCOMPARE(deaths, 0);
+    probe->release();
+    QCOMPARE(deaths, 1);
+}
+
+void TestValueObjects::autoreleaseKeepsObjectUntilDrain()
+{
+    int deaths = 0;
+    auto* probe = new Probe(&deaths);
+    probe->autorelease();
+    QCOMPARE(probe->retainCount(), 1u);
+    QCOMPARE(probe->autoreleaseCount(), 1u);
+    QCOMPARE(deaths, 0);
+    CCPoolManager::sharedPoolManager()->drain();
+    QCOMPARE(deaths, 1);
+}
+
+void TestValueObjects::drainKeepsRetainedObjects()
+{
+    int deaths = 0;
+    auto* probe = new Probe(&deaths);
+    probe->autorelease();
+    probe->retain();
+    CCPoolManager::sharedPoolManager()->drain();
+    QCOMPARE(deaths, 0);
+    QCOMPARE(probe->retainCount(), 1u);
+    QCOMPARE(probe->autoreleaseCount(), 0u);
+    probe->release();
+    QCOMPARE(deaths, 1);
+}
+
+void TestValueObjects::stringConversions_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<bool>("boolValue");
+    QTest::addColumn<int>("intValue");
+    QTest::addColumn<float>("floatValue");
+
+    QTest::newRow("empty") << QByteArray("") << false << 0 << 0.0f;
+    QTest::newRow("0") << QByteArray("0") << false << 0 << 0.0f;
+    QTest::newRow("false") << QByteArray("false") << false << 0 << 0.0f;
+    QTest::newRow("False") << QByteArray("False") << true << 0 << 0.0f;
+    QTest::newRow("FALSE") << QByteArray("FALSE") << true << 0 << 0.0f;
+    QTest::newRow("no") << QByteArray("no") << true << 0 << 0.0f;
+    QTest::newRow("1") << QByteArray("1") << true << 1 << 1.0f;
+    QTest::newRow("yes") << QByteArray("yes") << true << 0 << 0.0f;
+    QTest::newRow("blank false") << QByteArray(" false") << true << 0 << 0.0f;
+    QTest::newRow("12abc") << QByteArray("12abc") << true << 12 << 12.0f;
+    QTest::newRow("abc") << QByteArray("abc") << true << 0 << 0.0f;
+    QTest::newRow("1.5") << QByteArray("1.5") << true << 1 << 1.5f;
+    QTest::newRow("signed blanks") << QByteArray("  -42x") << true << -42 << -42.0f;
+    QTest::newRow("exponent") << QByteArray("2.5e2") << true << 2 << 250.0f;
+}
+
+void TestValueObjects::stringConversions()
+{
+    QFETCH(QByteArray, text);
+    CCString string(text.constData());
+    QTEST(string.boolValue(), "boolValue");
+    QTEST(string.intValue(), "intValue");
+    QTEST(string.floatValue(), "floatValue");
+}
+
+void TestValueObjects::stringFormatIsCutAt100KB()
+{
+    const std::string big(200 * 1024, 'x');
+    CCString* string = CCString::createWithFormat("%s", big.c_str());
+    QCOMPARE(string->length(), 102399u);
+    QCOMPARE(CCString::createWithFormat("%.3f|%d", 1.5, -3)->string(), std::string("1.500|-3"));
+}
+
+void TestValueObjects::stringCopyAndEquality()
+{
+    CCString original("walk");
+    CCObject* copy = original.copy();
+    QVERIFY(copy != &original);
+    QVERIFY(original.isEqual(copy));
+    QCOMPARE(copy->retainCount(), 1u);
+    copy->release();
+    CCString other("Walk");
+    QVERIFY(!original.isEqual(&other));
+    QVERIFY(original.compare("walk") == 0);
+    QVERIFY(original.compare("x") < 0);
+    CCInteger integer(1);
+    QVERIFY(!original.isEqual(&integer));
+}
+
+void TestValueObjects::integerCannotBeCopied()
+{
+    CCInteger integer(7);
+    QCOMPARE(integer.getValue(), 7);
+    QCOMPARE(integer.copy(), nullptr);
+}
+
+void TestValueObjects::arrayCapacityDoubles()
+{
+    CCArray array(4);
+    for (int i = 0; i < 4; ++i) {
+        array.addObject(CCInteger::create(i));
+    }
+    QCOMPARE(array.capacity(), 4u);
+    array.addObject(CCInteger::create(4));
+    QCOMPARE(array.capacity(), 8u);
+    QCOMPARE(array.count(), 5u);
+
+    CCArray fresh;
+    QCOMPARE(fresh.capacity(), 1u);
+    CCArray zero(0);
+    QCOMPARE(zero.capacity(), 1u);
+    for (int i = 0; i < 3; ++i) {
+        zero.addObject(CCInteger::create(i));
+    }
+    QCOMPARE(zero.capacity(), 4u);
+}
+
+void TestValueObjects::arrayRetainsAndReleasesInOrder()
+{
+    int deaths = 0;
+    auto* array = new CCArray();
+    auto* probe = new Probe(&deaths);
+    array->addObject(probe);
+    QCOMPARE(probe->retainCount(), 2u);
+    probe->release();
+    QVERIFY(array->containsObject(probe));
+    array->release();
+    QCOMPARE(deaths, 1);
+}
+
+void TestValueObjects::arrayRemoveObjectTakesFirstOccurrence()
+{
+    CCArray array;
+    auto* a = CCString::create("a");
+    auto* b = CCString::create("b");
+    array.addObject(a);
+    array.addObject(b);
+    array.addObject(a);
+    QCOMPARE(a->retainCount(), 3u);
+    array.removeObject(a);
+    QCOMPARE(array.count(), 2u);
+    QCOMPARE(array.objectAtIndex(0), b);
+    QCOMPARE(array.objectAtIndex(1), a);
+    QCOMPARE(a->retainCount(), 2u);
+    array.removeObject(CCString::create("absent"));
+    QCOMPARE(array.count(), 2u);
+    array.removeObject(b, false);
+    QCOMPARE(b->retainCount(), 2u);
+    b->release();
+}
+
+void TestValueObjects::arrayDeepCopyStopsAtNull()
+{
+    CCArray array(3);
+    array.addObject(CCString::create("one"));
+    array.addObject(CCString::create("two"));
+    array.addObject(nullptr);
+    array.addObject(CCString::create("after hole"));
+    auto* copy = static_cast<CCArray*>(array.copy());
+    QCOMPARE(copy->capacity(), array.capacity());
+    QCOMPARE(copy->count(), 2u);
+    QVERIFY(copy->objectAtIndex(0) != array.objectAtIndex(0));
+    QVERIFY(copy->objectAtIndex(1)->isEqual(array.objectAtIndex(1)));
+    copy->release();
+}
+
+void TestValueObjects::dictionaryOrderAndReplacement()
+{
+    CCDictionary dict;
+    auto* x = CCString::create("X");
+    auto* y = CCString::create("Y");
+    dict.setObject(x, "a");
+    dict.setObject(CCString::create("B"), "b");
+    QCOMPARE(x->retainCount(), 2u);
+    dict.setObject(y, "a");
+    QCOMPARE(keysOf(&dict), QStringList({"b", "a"}));
+    QCOMPARE(dict.objectForKey("a"), y);
+    QCOMPARE(x->retainCount(), 1u);
+    dict.removeObjectForKey("b");
+    dict.removeObjectForKey("never there");
+    QCOMPARE(keysOf(&dict), QStringList({"a"}));
+    dict.removeAllObjects();
+    QCOMPARE(dict.count(), 0u);
+    QCOMPARE(y->retainCount(), 1u);
+}
+
+void TestValueObjects::dictionarySameObjectKeepsOrder()
+{
+    CCDictionary dict;
+    auto* x = CCString::create("X");
+    dict.setObject(x, "a");
+    dict.setObject(CCString::create("B"), "b");
+    dict.setObject(x, "a");
+    QCOMPARE(keysOf(&dict), QStringList({"a", "b"}));
+    QCOMPARE(x->retainCount(), 2u);
+}
+
+void TestValueObjects::dictionaryLongKeysKeepTheirTail()
+{
+    const std::string tail(256, 't');
+    const std::string first = std::string(44, 'a') + tail;
+    const std::string second = std::string(44, 'b') + tail;
+    CCDictionary dict;
+    dict.setObject(CCString::create("1"), first);
+    QCOMPARE(dict.elements().front().strKey, tail);
+    dict.setObject(CCString::create("2"), second);
+    QCOMPARE(dict.count(), 1u);
+    QCOMPARE(dict.valueForKey(first)->string(), std::string("2"));
+    QCOMPARE(dict.valueForKey(tail)->string(), std::string("2"));
+    dict.removeObjectForKey(second);
+    QCOMPARE(dict.count(), 0u);
+}
+
+void TestValueObjects::dictionaryKeyTypeDecidesLookups()
+{
+    CCDictionary empty;
+    QCOMPARE(empty.keyType(), CCDictionary::KeyType::None);
+    QCOMPARE(empty.objectForKey("a"), nullptr);
+    QCOMPARE(empty.objectForKey(3), nullptr);
+
+    CCDictionary byInt;
+    byInt.setObject(CCString::create("three"), 3);
+    QCOMPARE(byInt.keyType(), CCDictionary::KeyType::Int);
+    QCOMPARE(byInt.valueForKey(3)->string(), std::string("three"));
+    QCOMPARE(byInt.objectForKey("3"), nullptr);
+    byInt.setObject(CCString::create("ignored"), "3");
+    QCOMPARE(byInt.count(), 1u);
+}
+
+void TestValueObjects::dictionaryAllKeys()
+{
+    CCDictionary dict;
+    QCOMPARE(dict.allKeys(), nullptr);
+    dict.setObject(CCString::create("1"), "one");
+    dict.setObject(CCString::create("2"), "two");
+    CCArray* keys = dict.allKeys();
+    QCOMPARE(keys->count(), 2u);
+    QCOMPARE(static_cast<CCString*>(keys->objectAtIndex(0))->string(), std::string("one"));
+    QCOMPARE(static_cast<CCString*>(keys->objectAtIndex(1))->string(), std::string("two"));
+
+    CCDictionary byInt;
+    byInt.setObject(CCString::create("x"), -5);
+    CCArray* intKeys = byInt.allKeys();
+    QCOMPARE(static_cast<CCInteger*>(intKeys->objectAtIndex(0))->getValue(), -5);
+}
+
+void TestValueObjects::dictionaryValueForKeyNeverNull()
+{
+    CCDictionary dict;
+    dict.setObject(CCInteger::create(4), "number");
+    QVERIFY(dict.valueForKey("number") != nullptr);
+    QCOMPARE(dict.valueForKey("number")->length(), 0u);
+    QCOMPARE(dict.valueForKey("absent")->length(), 0u);
+}
+
+void TestValueObjects::dictionaryDeepCopy()
+{
+    CCDictionary dict;
+    auto* inner = CCArray::create();
+    inner->addObject(CCString::create("p"));
+    dict.setObject(CCString::create("v"), "s");
+    dict.setObject(inner, "array");
+    dict.setObject(CCInteger::create(1), "int");
+    auto* copy = static_cast<CCDictionary*>(dict.copy());
+    QCOMPARE(keysOf(copy), QStringList({"s", "array", "int"}));
+    QVERIFY(copy->objectForKey("array") != inner);
+    QCOMPARE(static_cast<CCArray*>(copy->objectForKey("array"))->count(), 1u);
+    QCOMPARE(copy->objectForKey("int"), nullptr);
+    QCOMPARE(copy->valueForKey("s")->string(), std::string("v"));
+    copy->release();
+}
+
+void TestValueObjects::dictionaryLargeStaysConsistentAfterRemovals()
+{
+    // Large dictionaries switch to a hash index; removals must keep lookups and order right.
+    CCDictionary dict;
+    for (int i = 0; i < 100; ++i) {
+        dict.setObject(CCString::create(std::to_string(i)), "k" + std::to_string(i));
+    }
+    for (int i = 0; i < 100; i += 3) {
+        dict.removeObjectForKey("k" + std::to_string(i));
+    }
+    dict.setObject(CCString::create("new"), "k1");
+    QCOMPARE(dict.count(), 66u);
+    for (int i = 0; i < 100; ++i) {
+        CCObject* obj = dict.objectForKey("k" + std::to_string(i));
+        if (i % 3 == 0) {
+            QVERIFY2(!obj, qPrintable(QString::number(i)));
+        } else {
+            QVERIFY2(obj, qPrintable(QString::number(i)));
+        }
+    }
+    QCOMPARE(dict.elements().back().strKey, std::string("k1"));
+    QCOMPARE(dict.valueForKey("k1")->string(), std::string("new"));
+    QCOMPARE(dict.elements().front().strKey, std::string("k2"));
+}
+
+QTEST_GUILESS_MAIN(TestValueObjects)
+#include "tst_ValueObjects.moc"
