@@ -1,0 +1,282 @@
+#include "TSAnimationCurve.h"
+
+#include "CCArray.h"
+#include "CCDictionary.h"
+#include "CCGeometry.h"
+#include "CCString.h"
+
+#include <array>
+#include <cmath>
+
+using namespace cocos2d;
+
+TSAnimationCurve::TSAnimationCurve(const TSAnimationCurve& other) : m_keys(other.m_keys) {}
+
+TSAnimationCurve& TSAnimationCurve::operator=(const TSAnimationCurve& other)
+{
+    if (this != &other) {
+        m_keys = other.m_keys;
+        m_defaultValue = 0.0f;
+        m_preset = kCustomPreset;
+    }
+    return *this;
+}
+
+float TSAnimationCurve::evaluate(float t) const
+{
+    const size_t count = m_keys.size();
+    if (count == 0) {
+        return m_defaultValue;
+    }
+    if (count == 1) {
+        return m_keys.front().value;
+    }
+    // Last key at or before t, scanning from the first and stopping at the first later key.
+    size_t i = 0;
+    bool found = false;
+    for (size_t k = 0; k < count; ++k) {
+        if (m_keys[k].time > t) {
+            break;
+        }
+        i = k;
+        found = true;
+    }
+    if (!found) {
+        return m_keys.front().value;
+    }
+    if (i == count - 1) {
+        return m_keys.back().value;
+    }
+    const bez3& k0 = m_keys[i];
+    const bez3& k1 = m_keys[i + 1];
+    const float s = (t - k0.time) / (k1.time - k0.time);
+    const float u = 1.0f - s;
+    return u * u * u * k0.value + 3.0f * s * u * u * k0.outHandle + 3.0f * s * s * u * k1.inHandle +
+           s * s * s * k1.value;
+}
+
+void TSAnimationCurve::insertKey(float value, float t, bool smooth)
+{
+    for (bez3& key : m_keys) {
+        if (key.time == t) {
+            key.inHandle = key.value = key.outHandle = value;
+            return;
+        }
+    }
+    auto it = m_keys.begin();
+    while (it != m_keys.end() && !(it->time > t)) {
+        ++it;
+    }
+    m_keys.insert(it, bez3{value, t, value, value});
+    if (smooth) {
+        smoothInnerKeys();
+    }
+}
+
+void TSAnimationCurve::smoothInnerKeys()
+{
+    // Handles parallel to the line between the neighbours, symmetric about the key value.
+    for (size_t i = 1; i + 1 < m_keys.size(); ++i) {
+        bez3& key = m_keys[i];
+        float in = (m_keys[i - 1].value + key.value) / 2.0f;
+        float out = (key.value + m_keys[i + 1].value) / 2.0f;
+        const float d = ((key.value - out) + (key.value - in)) / 2.0f;
+        key.inHandle = in + d;
+        key.outHandle = out + d;
+    }
+}
+
+void TSAnimationCurve::insertKeyKeepingShape(float value, float t)
+{
+    const int j = findKey(t, false);
+    const bool insideSegment =
+        j > 0 && !(std::fabs(m_keys[static_cast<size_t>(j)].time - t) < kExactTolerance);
+    if (insideSegment) {
+        // de Casteljau subdivision of the segment at s.
+        bez3& left = m_keys[static_cast<size_t>(j - 1)];
+        bez3& right = m_keys[static_cast<size_t>(j)];
+        const float s = (t - left.time) / (right.time - left.time);
+        const float u = 1.0f - s;
+        const float p01 = u * left.value + s * left.outHandle;
+        const float p12 = u * left.outHandle + s * right.inHandle;
+        const float p23 = u * right.inHandle + s * right.value;
+        left.outHandle = p01;
+        right.inHandle = p23;
+        insertKey(value, t, false);
+        bez3& inserted = m_keys[static_cast<size_t>(j)];
+        inserted.inHandle = u * p01 + s * p12;
+        inserted.outHandle = u * p12 + s * p23;
+        return;
+    }
+    insertKey(value, t, false);
+    const int k = findKey(t, false);
+    if (k > 0) {
+        m_keys[static_cast<size_t>(k - 1)].outHandle = value;
+    } else if (k == 0 && m_keys.size() >= 2) {
+        m_keys[1].inHandle = value;
+    }
+}
+
+bool TSAnimationCurve::hasKeyNear(float t) const
+{
+    for (const bez3& key : m_keys) {
+        if (std::fabs(key.time - t) < kNearTolerance) {
+            return true;
+        }
+    }
+    return false;
+}
+
+int TSAnimationCurve::findKey(float t, bool exactOnly) const
+{
+    for (size_t i = 0; i < m_keys.size(); ++i) {
+        const float time = m_keys[i].time;
+        if (std::fabs(time - t) < kExactTolerance || (!exactOnly && time > t)) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+void TSAnimationCurve::removeKeyNear(float t)
+{
+    for (size_t i = 0; i < m_keys.size(); ++i) {
+        if (std::fabs(m_keys[i].time - t) < kNearTolerance) {
+            m_keys.erase(m_keys.begin() + static_cast<long>(i));
+            return;
+        }
+    }
+}
+
+void TSAnimationCurve::removeKey(int index)
+{
+    if (validIndex(index)) {
+        m_keys.erase(m_keys.begin() + index);
+    }
+}
+
+QPointF TSAnimationCurve::keyPoint(int index) const
+{
+    const bez3& k = m_keys.at(static_cast<size_t>(index));
+    return QPointF(k.time, k.value);
+}
+
+void TSAnimationCurve::setKey(int index, float inHandle, float time, float value, float outHandle)
+{
+    if (validIndex(index)) {
+        m_keys[static_cast<size_t>(index)] = bez3{inHandle, time, value, outHandle};
+    }
+}
+
+void TSAnimationCurve::setKeyPoint(int index, float time, float value)
+{
+    if (validIndex(index)) {
+        m_keys[static_cast<size_t>(index)].time = time;
+        m_keys[static_cast<size_t>(index)].value = value;
+    }
+}
+
+void TSAnimationCurve::swapKeys(int i, int j)
+{
+    if (validIndex(i) && validIndex(j)) {
+        std::swap(m_keys[static_cast<size_t>(i)], m_keys[static_cast<size_t>(j)]);
+    }
+}
+
+void TSAnimationCurve::setKeys(const bez3* keys, int count)
+{
+    if (!keys || count <= 0) {
+        m_keys.clear();
+        return;
+    }
+    m_keys.assign(keys, keys + count);
+}
+
+bool TSAnimationCurve::isKeyLater(int i, int j) const
+{
+    return validIndex(i) && validIndex(j) && m_keys[static_cast<size_t>(i)].time > m_keys[static_cast<size_t>(j)].time;
+}
+
+QList<int> TSAnimationCurve::keyFrames() const
+{
+    QList<int> frames;
+    frames.reserve(keyCount());
+    for (const bez3& key : m_keys) {
+        frames.append(static_cast<int>(std::lround(key.time * 60.0f)));
+    }
+    return frames;
+}
+
+bool TSAnimationCurve::keysEqual(const bez3& a, const bez3& b)
+{
+    return a.inHandle == b.inHandle && a.outHandle == b.outHandle && a.time == b.time && a.value == b.value;
+}
+
+void TSAnimationCurve::loadFromDictionary(const CCDictionary* dict)
+{
+    if (!dict) {
+        return;
+    }
+    if (const auto* points = dict->objectForKeyAs<CCArray>("points"); points && points->count() > 1) {
+        auto textAt = [points](unsigned i) {
+            const auto* text = dynamic_cast<const CCString*>(points->objectAtIndex(i));
+            return text ? text->string() : std::string();
+        };
+        const unsigned pairs = points->count() / 2;
+        m_keys.reserve(m_keys.size() + pairs);
+        for (unsigned i = 0; i < pairs; ++i) {
+            const CCPoint point = pointFromString(textAt(2 * i));
+            const CCPoint handles = pointFromString(textAt(2 * i + 1));
+            m_keys.push_back(bez3{handles.x, point.x, point.y, handles.y});
+        }
+    }
+    if (const auto* preset = dict->objectForKeyAs<CCString>("preset")) {
+        m_preset = preset->intValue();
+    }
+}
+
+CCDictionary* TSAnimationCurve::saveToDictionary() const
+{
+    auto* dict = CCDictionary::create();
+    auto* points = CCArray::createWithCapacity(static_cast<unsigned>(m_keys.size() * 2));
+    for (const bez3& key : m_keys) {
+        points->addObject(CCString::createWithFormat("{%.3f,%.3f}", key.time, key.value));
+        points->addObject(CCString::createWithFormat("{%.3f,%.3f}", key.inHandle, key.outHandle));
+    }
+    dict->setObject(points, "points");
+    dict->setObject(CCString::createWithFormat("%d", m_preset), "preset");
+    return dict;
+}
+
+std::unique_ptr<TSAnimationCurve> TSAnimationCurve::createPreset(int preset, const TSAnimationCurve* custom)
+{
+    // Built once with smoothing, in the listed order, and handed out as copies.
+    static const std::array<TSAnimationCurve, kPresetCount> prototypes = [] {
+        std::array<TSAnimationCurve, kPresetCount> curves;
+        using Key = std::pair<float, float>; // time, value
+        const std::vector<std::vector<Key>> keys = {
+            {{0.0f, 0.0f}, {1.0f, 0.0f}},
+            {{0.0f, 0.0f}, {0.5f, 0.1f}, {0.75f, 0.4f}, {0.95f, 0.8f}, {1.0f, 1.0f}},
+            {{1.0f, 1.0f}, {0.5f, 0.9f}, {0.25f, 0.6f}, {0.05f, 0.2f}, {0.0f, 0.0f}},
+            {{0.0f, 0.0f}, {0.25f, -0.1f}, {0.35f, 0.1f}, {0.47f, -0.3f}, {0.6f, 0.4f}, {0.72f, -1.0f}, {0.8f, 1.3f}},
+        };
+        for (size_t p = 0; p < keys.size(); ++p) {
+            for (const Key& key : keys[p]) {
+                curves[p].insertKey(key.second, key.first, true);
+            }
+        }
+        return curves;
+    }();
+
+    if (preset < 0 || preset >= kPresetCount) {
+        return nullptr;
+    }
+    std::unique_ptr<TSAnimationCurve> curve;
+    if (preset == kCustomPreset && custom) {
+        curve = std::make_unique<TSAnimationCurve>(*custom);
+    } else {
+        curve = std::make_unique<TSAnimationCurve>(prototypes[static_cast<size_t>(preset)]);
+    }
+    curve->setPreset(preset);
+    return curve;
+}

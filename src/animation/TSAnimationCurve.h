@@ -1,0 +1,83 @@
+#pragma once
+
+#include "bez3.h"
+
+#include <QList>
+#include <QPointF>
+
+#include <memory>
+#include <vector>
+
+namespace cocos2d {
+class CCDictionary;
+}
+
+/// The keyframe track of one animated value: keys ordered by time, evaluated segment by segment
+/// as a cubic Bézier in the value dimension with the segment parameter linear in time.
+class TSAnimationCurve
+{
+public:
+    /// Number of the curve made by hand rather than from a preset.
+    static constexpr int kCustomPreset = 4;
+    static constexpr int kPresetCount = 6;
+    /// Keys closer than this to a time count as "near" it (one frame at 60 fps).
+    static constexpr float kNearTolerance = 1.0f / 60.0f;
+    /// Keys closer than this to a time count as "at" it (half a frame).
+    static constexpr float kExactTolerance = 1.0f / 120.0f;
+
+    TSAnimationCurve() = default;
+    /// Copies the keys only: the copy has default value 0 and is a custom curve.
+    TSAnimationCurve(const TSAnimationCurve& other);
+    TSAnimationCurve& operator=(const TSAnimationCurve& other);
+    virtual ~TSAnimationCurve() = default;
+
+    /// Appends the keys stored under "points" and takes "preset".
+    virtual void loadFromDictionary(const cocos2d::CCDictionary* dict);
+    /// "points" (two "{%.3f,%.3f}" strings per key) and "preset"; autoreleased.
+    virtual cocos2d::CCDictionary* saveToDictionary() const;
+
+    float evaluate(float t) const;
+
+    /// Sets the key at exactly t, or inserts a new flat key; with smooth, gives every inner key
+    /// automatic handles from its neighbours.
+    void insertKey(float value, float t, bool smooth);
+    /// Inserts a key inside a segment by splitting it, so inserting the curve's own value keeps
+    /// its shape.
+    void insertKeyKeepingShape(float value, float t);
+
+    bool hasKeyNear(float t) const;
+    /// First key within half a frame of t (or, unless exactOnly, the first later key); -1 if none.
+    int findKey(float t, bool exactOnly) const;
+    void removeKeyNear(float t);
+    void removeKey(int index);
+
+    int keyCount() const { return static_cast<int>(m_keys.size()); }
+    const bez3* keys() const { return m_keys.data(); }
+    bez3 key(int index) const { return m_keys.at(static_cast<size_t>(index)); }
+    QPointF keyPoint(int index) const;
+    void setKey(int index, float inHandle, float time, float value, float outHandle);
+    void setKeyPoint(int index, float time, float value);
+    void swapKeys(int i, int j);
+    void setKeys(const bez3* keys, int count);
+    bool isKeyLater(int i, int j) const;
+    /// Frame of each key at 60 fps (time × 60 to the nearest whole number).
+    QList<int> keyFrames() const;
+
+    float defaultValue() const { return m_defaultValue; }
+    void setDefaultValue(float value) { m_defaultValue = value; }
+    int preset() const { return m_preset; }
+    void setPreset(int preset) { m_preset = preset; }
+
+    static bool keysEqual(const bez3& a, const bez3& b);
+
+    /// A fresh copy of preset 0–5; preset 4 (custom) copies custom, or is empty without it.
+    static std::unique_ptr<TSAnimationCurve> createPreset(int preset, const TSAnimationCurve* custom = nullptr);
+
+private:
+    bool validIndex(int index) const { return index >= 0 && index < keyCount(); }
+    void smoothInnerKeys();
+
+    std::vector<bez3> m_keys;
+    float m_defaultValue = 0.0f;
+    int m_preset = kCustomPreset;
+};
