@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QString>
 
 #include <functional>
 #include <map>
@@ -60,6 +61,9 @@ public:
     /// Removes every model and adds a fresh general settings model; ids keep growing.
     void reset();
 
+    /// The working folder of the open project; empty while there is none.
+    QString workingPath() const { return m_workingPath; }
+
     /// Formats printf-style into at most 254 characters and writes a debug message.
     static void log(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
@@ -73,6 +77,7 @@ private:
 
     cocos2d::CCDictionary* m_modelsByClass;
     std::map<unsigned, TSModel*> m_modelsById;
+    QString m_workingPath;
 
     static QPointer<TSModelController> s_instance;
 };

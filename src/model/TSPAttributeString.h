@@ -2,6 +2,8 @@
 
 #include "TSPAttribute.h"
 
+#include <QString>
+
 /// A text; stored as "value" unless empty.
 class TSPAttributeString : public TSPAttribute
 {
@@ -12,6 +14,9 @@ public:
 
     const std::string& value() const { return m_value; }
     void setValue(const std::string& value);
+    /// The value as UTF-8 text.
+    QString text() const { return QString::fromStdString(m_value); }
+    void setText(const QString& text) { setValue(text.toStdString()); }
 
     void loadValue(cocos2d::CCDictionary* dict) override;
     cocos2d::CCDictionary* valueDictionary() override;

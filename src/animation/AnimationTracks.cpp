@@ -1,0 +1,79 @@
+#include "AnimationTracks.h"
+
+#include "NodeRecord.h"
+
+#include <QDebug>
+
+#include <algorithm>
+
+AnimatedObject* AnimationTracks::append(std::unique_ptr<AnimatedObject> object)
+{
+    m_objects.push_back(std::move(object));
+    return m_objects.back().get();
+}
+
+std::unique_ptr<AnimatedObject> AnimationTracks::take(AnimatedObject* object)
+{
+    const auto it = std::find_if(m_objects.begin(), m_objects.end(),
+                                 [object](const std::unique_ptr<AnimatedObject>& o) { return o.get() == object; });
+    if (it == m_objects.end()) {
+        return nullptr;
+    }
+    std::unique_ptr<AnimatedObject> taken = std::move(*it);
+    m_objects.erase(it);
+    return taken;
+}
+
+int AnimationTracks::indexOf(const AnimatedObject* object) const
+{
+    for (size_t i = 0; i < m_objects.size(); ++i) {
+        if (m_objects[i].get() == object) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+AnimatedObject* AnimationTracks::findByName(const QString& name) const
+{
+    for (const auto& object : m_objects) {
+        if (object->name() == name) {
+            return object.get();
+        }
+    }
+    return nullptr;
+}
+
+float AnimationTracks::maxDuration() const
+{
+    float duration = 0.0f;
+    for (const auto& object : m_objects) {
+        duration = std::max(duration, object->duration());
+    }
+    return duration;
+}
+
+void AnimationTracks::bind(const QList<NodeRecord*>& nodes)
+{
+    for (NodeRecord* node : nodes) {
+        AnimatedObject* match = nullptr;
+        for (const auto& object : m_objects) {
+            if (object->name() == node->name ||
+                (!node->defaultName.isEmpty() && object->defaultName() == node->defaultName)) {
+                match = object.get();
+                break;
+            }
+        }
+        if (!match) {
+            const QString line = QStringLiteral("Item with no animation found:") + node->name +
+                                 QStringLiteral(" setting default one");
+            qDebug("%s", qPrintable(line));
+            match = append(AnimatedObject::createDefault(node->name));
+        }
+        node->animation = match;
+        if (!match->inUse()) {
+            match->setInUse(true);
+            match->removeSingleDefaultKeys();
+        }
+    }
+}

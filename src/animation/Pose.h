@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QPointF>
+#include <QTransform>
+
+#include <array>
+
+class AnimatedObject;
+
+/// The pose maths between keyframe values and item transforms, free of any scene.
+class Pose
+{
+public:
+    /// Channel values in stored units, in channel order (location x, location y, rotation,
+    /// scale x, scale y).
+    using Values = std::array<float, 5>;
+
+    /// The pose of tracks at time t (seconds) for an item whose bounding rectangle is centred on
+    /// centre: scale, then rotate about centre, then offset by the location.
+    static QTransform transformAt(const AnimatedObject& tracks, float t, const QPointF& centre);
+    /// The same pose from channel values.
+    static QTransform transformOf(const Values& values, const QPointF& centre);
+    /// The channel values whose pose is transform: the exact inverse of transformOf for
+    /// positive scale x. The rotation is in (-π, π].
+    static Values valuesOf(const QTransform& transform, const QPointF& centre);
+    /// Channel values of tracks at time t (with the rule for empty scale channels).
+    static Values valuesAt(const AnimatedObject& tracks, float t);
+
+    /// Degrees per radian as the pose uses it.
+    static constexpr double kDegreesPerRadian = 57.29578;
+};

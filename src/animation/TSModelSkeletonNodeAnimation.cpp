@@ -1,0 +1,93 @@
+#include "TSModelSkeletonNodeAnimation.h"
+
+#include "CCArray.h"
+#include "CCDictionary.h"
+#include "TSPAttributeFloat.h"
+#include "TSPAttributeString.h"
+
+using namespace cocos2d;
+
+TSModelSkeletonNodeAnimation::TSModelSkeletonNodeAnimation()
+    : TSModel(kClassName, ""), m_name(addTypedAttribute<TSPAttributeString>("name")),
+      m_defaultName(addTypedAttribute<TSPAttributeString>("defaultName")),
+      m_animationName(addTypedAttribute<TSPAttributeString>("animationName")),
+      m_duration(addTypedAttribute<TSPAttributeFloat>("duration"))
+{
+}
+
+QString TSModelSkeletonNodeAnimation::nodeName() const
+{
+    return m_name->text();
+}
+
+void TSModelSkeletonNodeAnimation::setNodeName(const QString& name)
+{
+    m_name->setText(name);
+}
+
+QString TSModelSkeletonNodeAnimation::defaultName() const
+{
+    return m_defaultName->text();
+}
+
+void TSModelSkeletonNodeAnimation::setDefaultName(const QString& name)
+{
+    m_defaultName->setText(name);
+}
+
+QString TSModelSkeletonNodeAnimation::animationName() const
+{
+    return m_animationName->text();
+}
+
+void TSModelSkeletonNodeAnimation::setAnimationName(const QString& identifier)
+{
+    m_animationName->setText(identifier);
+}
+
+float TSModelSkeletonNodeAnimation::duration() const
+{
+    return m_duration->value();
+}
+
+void TSModelSkeletonNodeAnimation::setDuration(float duration)
+{
+    m_duration->setValue(duration);
+}
+
+void TSModelSkeletonNodeAnimation::appendCurve(const TSAnimationCurve& curve)
+{
+    m_curves.push_back(curve);
+}
+
+CCDictionary* TSModelSkeletonNodeAnimation::attributesDictionary()
+{
+    CCDictionary* dict = TSModel::attributesDictionary();
+    auto* curves = CCArray::createWithCapacity(static_cast<unsigned>(m_curves.size()));
+    for (const TSAnimationCurve& curve : m_curves) {
+        auto* element = CCDictionary::create();
+        element->setObject(curve.saveToDictionary(), "animation");
+        curves->addObject(element);
+    }
+    dict->setObject(curves, "animationsArray");
+    return dict;
+}
+
+void TSModelSkeletonNodeAnimation::loadAttributes(CCDictionary* dict)
+{
+    TSModel::loadAttributes(dict);
+    m_curves.clear();
+    const auto* curves = dict ? dict->objectForKeyAs<CCArray>("animationsArray") : nullptr;
+    if (!curves) {
+        return;
+    }
+    for (const CCObject* obj : *curves) {
+        const auto* element = dynamic_cast<const CCDictionary*>(obj);
+        const auto* stored = element ? element->objectForKeyAs<CCDictionary>("animation") : nullptr;
+        if (stored) {
+            TSAnimationCurve curve;
+            curve.loadFromDictionary(stored);
+            m_curves.push_back(curve);
+        }
+    }
+}

@@ -1,0 +1,158 @@
+// Tracks of an animation: durations, binding to nodes, default tracks and their clean-up.
+#include "AnimatedObject.h"
+#include "AnimationTracks.h"
+#include "NodeRecord.h"
+
+#include <QtTest>
+
+class TestAnimationTracks : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void explicitDurationIsNeverExtended();
+    void setNameStartsDurationAfresh();
+    void channelIndexFiveOrMoreIsIgnored();
+    void defaultObjectShape();
+    void bindingByNameThenDefaultName();
+    void nodeWithoutTracksGetsDefaultAndRestPose();
+    void cleanupDropsSingleDefaultKeys();
+};
+
+void TestAnimationTracks::explicitDurationIsNeverExtended()
+{
+    AnimatedObject tracks;
+    tracks.setName("hip");
+    tracks.setDuration(1.63f, false);
+    tracks.setChannelKeys(AnimatedObject::Rotation, {{0, 0, 0, 0}, {0, 2.5f, 1, 0}});
+    QCOMPARE(tracks.duration(), 2.5f);
+
+    AnimatedObject fixed;
+    fixed.setDuration(1.0f, true);
+    QVERIFY(fixed.isDurationExplicit());
+    fixed.setChannelKeys(AnimatedObject::Rotation, {{0, 4.0f, 1, 0}});
+    QCOMPARE(fixed.duration(), 1.0f);
+    fixed.setDuration(3.0f, false);
+    QCOMPARE(fixed.duration(), 1.0f);
+    fixed.setDuration(2.0f, true);
+    QCOMPARE(fixed.duration(), 2.0f);
+
+    // A non-positive explicit duration is not explicit.
+    AnimatedObject zero;
+    zero.setDuration(0.0f, true);
+    QVERIFY(!zero.isDurationExplicit());
+    zero.setChannelKeys(AnimatedObject::ScaleX, {{1, 0.75f, 1, 1}});
+    QCOMPARE(zero.duration(), 0.75f);
+}
+
+void TestAnimationTracks::setNameStartsDurationAfresh()
+{
+    AnimatedObject tracks;
+    tracks.setDuration(2.0f, true);
+    tracks.setName("arm");
+    QCOMPARE(tracks.duration(), 0.0f);
+    QVERIFY(!tracks.isDurationExplicit());
+}
+
+void TestAnimationTracks::channelIndexFiveOrMoreIsIgnored()
+{
+    AnimatedObject tracks;
+    tracks.setChannelKeys(5, {{0, 9, 1, 0}});
+    tracks.setChannelKeys(-1, {{0, 9, 1, 0}});
+    QCOMPARE(tracks.duration(), 0.0f);
+    for (int i = 0; i < AnimatedObject::kChannelCount; ++i) {
+        QCOMPARE(tracks.channel(i).keyCount(), 0);
+    }
+}
+
+void TestAnimationTracks::defaultObjectShape()
+{
+    const auto object = AnimatedObject::createDefault("spine");
+    QCOMPARE(object->name(), QStringLiteral("spine"));
+    QCOMPARE(object->duration(), 1.63f);
+    QVERIFY(!object->isDurationExplicit());
+    QVERIFY(!object->inUse());
+    const float values[] = {0, 0, 0, 1, 1};
+    for (int i = 0; i < AnimatedObject::kChannelCount; ++i) {
+        QCOMPARE(object->channel(i).keyCount(), 1);
+        QVERIFY(TSAnimationCurve::keysEqual(object->channel(i).key(0), bez3{0, 0, values[i], 0}));
+    }
+}
+
+void TestAnimationTracks::bindingByNameThenDefaultName()
+{
+    AnimationTracks tracks;
+    auto byDefault = std::make_unique<AnimatedObject>();
+    byDefault->setName("old arm name");
+    byDefault->setDefaultName("arm");
+    AnimatedObject* armTracks = tracks.append(std::move(byDefault));
+    auto byName = std::make_unique<AnimatedObject>();
+    byName->setName("hip");
+    AnimatedObject* hipTracks = tracks.append(std::move(byName));
+
+    NodeRecord hip;
+    hip.name = "hip";
+    NodeRecord arm;
+    arm.name = "renamed arm";
+    arm.defaultName = "arm";
+    tracks.bind({&hip, &arm});
+    QCOMPARE(hip.animation, hipTracks);
+    QCOMPARE(arm.animation, armTracks);
+    QVERIFY(hipTracks->inUse() && armTracks->inUse());
+    QCOMPARE(tracks.count(), 2);
+
+    // An empty default name matches nothing by default name.
+    NodeRecord nameless;
+    nameless.name = "tail";
+    auto emptyDefault = std::make_unique<AnimatedObject>();
+    emptyDefault->setName("something");
+    tracks.append(std::move(emptyDefault));
+    QTest::ignoreMessage(QtDebugMsg, "Item with no animation found:tail setting default one");
+    tracks.bind({&nameless});
+    QCOMPARE(nameless.animation->name(), QStringLiteral("tail"));
+    QCOMPARE(tracks.count(), 4);
+}
+
+void TestAnimationTracks::nodeWithoutTracksGetsDefaultAndRestPose()
+{
+    AnimationTracks tracks;
+    NodeRecord node;
+    node.name = "head";
+    QTest::ignoreMessage(QtDebugMsg, "Item with no animation found:head setting default one");
+    tracks.bind({&node});
+    QVERIFY(node.animation);
+    QCOMPARE(tracks.maxDuration(), 1.63f);
+    // The default keys restate the defaults, so the clean-up empties every channel.
+    for (int i = 0; i < AnimatedObject::kChannelCount; ++i) {
+        QCOMPARE(node.animation->channel(i).keyCount(), 0);
+        QCOMPARE(node.animation->displayValue(i, 0.5f), AnimatedObject::channelDefault(i));
+    }
+}
+
+void TestAnimationTracks::cleanupDropsSingleDefaultKeys()
+{
+    AnimationTracks tracks;
+    auto object = std::make_unique<AnimatedObject>();
+    object->setName("n");
+    object->setChannelKeys(AnimatedObject::LocationX, {{0, 0, 0, 0}});          // single default: dropped
+    object->setChannelKeys(AnimatedObject::LocationY, {{0, 0, 0.5f, 0}});       // not default: kept
+    object->setChannelKeys(AnimatedObject::ScaleX, {{1, 0, 1, 1}});             // default 1: dropped
+    object->setChannelKeys(AnimatedObject::ScaleY, {{0, 0, 1, 0}, {0, 1, 1, 0}}); // two keys: kept
+    object->setChannelKeys(AnimatedObject::Rotation, {{0, 0, 1, 0}});           // rotation 1: kept
+    AnimatedObject* bound = tracks.append(std::move(object));
+    NodeRecord node;
+    node.name = "n";
+    tracks.bind({&node});
+    QCOMPARE(bound->channel(AnimatedObject::LocationX).keyCount(), 0);
+    QCOMPARE(bound->channel(AnimatedObject::LocationY).keyCount(), 1);
+    QCOMPARE(bound->channel(AnimatedObject::ScaleX).keyCount(), 0);
+    QCOMPARE(bound->channel(AnimatedObject::ScaleY).keyCount(), 2);
+    QCOMPARE(bound->channel(AnimatedObject::Rotation).keyCount(), 1);
+    QCOMPARE(tracks.findByName("n"), bound);
+    QCOMPARE(tracks.indexOf(bound), 0);
+    QVERIFY(tracks.take(bound));
+    QVERIFY(tracks.isEmpty());
+}
+
+QTEST_GUILESS_MAIN(TestAnimationTracks)
+#include "tst_AnimationTracks.moc"
