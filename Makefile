@@ -15,6 +15,9 @@ PACKAGES := cmake ninja-build g++ make pkg-config \
             libquazip1-qt5-dev libtinyxml2-dev zlib1g-dev \
             libbenchmark-dev ffmpeg fonts-dejavu-core
 
+# Extra packages for "make fuzz".
+FUZZ_PACKAGES := clang libclang-rt-14-dev
+
 SUDO := $(shell [ "$$(id -u)" = "0" ] || echo sudo)
 
 .PHONY: all deps configure build run test bench fuzz clean
@@ -23,7 +26,7 @@ all: build
 
 deps:
 	@missing=""; \
-	for p in $(PACKAGES); do \
+	for p in $(PACKAGES) $(EXTRA_PACKAGES); do \
 		dpkg-query -W -f='$${Status}' "$$p" 2>/dev/null | grep -q "ok installed" || missing="$$missing $$p"; \
 	done; \
 	if [ -n "$$missing" ]; then \
@@ -54,9 +57,11 @@ bench: build
 		[ -x "$$b" ] || continue; echo "== $$b"; QT_QPA_PLATFORM=offscreen "$$b"; \
 	done
 
-fuzz: deps
+fuzz:
+	@$(MAKE) --no-print-directory deps EXTRA_PACKAGES="$(FUZZ_PACKAGES)"
 	CC=clang CXX=clang++ cmake -S . -B fuzz-build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBONESTAGE_FUZZ=ON
 	cmake --build fuzz-build -j $(JOBS) --target fuzzers
+	@echo "Run for example: fuzz-build/fuzz/fuzz_plist -max_total_time=300 fuzz/corpus/plist"
 
 clean:
 	rm -rf $(BUILD_DIR) fuzz-build

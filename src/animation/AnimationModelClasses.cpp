@@ -1,6 +1,7 @@
 #include "AnimationModelClasses.h"
 
 #include "TSGraphicsPixmapModel.h"
+#include "TSModelAtlas.h"
 #include "TSModelController.h"
 #include "TSModelObjectImage.h"
 #include "TSModelSkeleton.h"
@@ -30,4 +31,6 @@ void AnimationModelClasses::registerAll()
     registerModel<TSModelSkeletonNodeAnimation>();
     registerModel<TSModelObject>();
     registerModel<TSModelObjectImage>();
+    // Atlases are kept across saving and opening, so later sprites join the existing atlases.
+    registerModel<TSModelAtlas>();
 }

@@ -50,6 +50,9 @@ public:
 
     cocos2d::CCDictionary* attributesDictionary() override;
     void loadAttributes(cocos2d::CCDictionary* dict) override;
+    QString imageFilePath() const override { return imagePath(); }
+    QImage pictureForFile() const override { return m_image; }
+    void takePictureFromFile(const QImage& picture) override { m_image = picture; }
 
 private:
     TSPAttributeString* m_assetName;

@@ -5,6 +5,7 @@
 #include "CCString.h"
 #include "ImageFile.h"
 #include "SpriteTrimming.h"
+#include "TSModelAtlas.h"
 #include "TSModelController.h"
 
 #include <QFileInfo>
@@ -47,6 +48,9 @@ TSModelSprite* TSModelSprite::createFromFile(const QString& path, bool keepWhole
     sprite->writeImageFile();
     TSModelController::instance()->addModel(sprite, false);
     sprite->release();
+    if (!keepWhole) {
+        TSModelAtlas::addSprite(sprite);
+    }
     return sprite;
 }
 
@@ -184,4 +188,12 @@ void TSModelSprite::loadAttributes(CCDictionary* dict)
         const CCRect r = rectFromString(text->string());
         m_sourceRect = QRectF(r.origin.x, r.origin.y, r.size.width, r.size.height);
     }
+}
+
+void TSModelSprite::removeFromController()
+{
+    retain();
+    TSModel::removeFromController();
+    TSModelAtlas::removeSprite(this);
+    release();
 }

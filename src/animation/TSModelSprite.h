@@ -67,6 +67,10 @@ public:
 
     cocos2d::CCDictionary* attributesDictionary() override;
     void loadAttributes(cocos2d::CCDictionary* dict) override;
+    /// Leaves the controller and the texture atlases that held it.
+    void removeFromController() override;
+    QString imageFilePath() const override { return imagePath(); }
+    QImage pictureForFile() const override { return sourceImage(); }
 
 private:
     QPointF m_pos;

@@ -166,3 +166,15 @@ void TSModel::attributeWillChange(TSPAttribute*) {}
 void TSModel::attributeDidChange(TSPAttribute*) {}
 
 void TSModel::takeSpriteFlag(int) {}
+
+QString TSModel::imageFilePath() const
+{
+    return QString();
+}
+
+QImage TSModel::pictureForFile() const
+{
+    return QImage();
+}
+
+void TSModel::takePictureFromFile(const QImage&) {}

@@ -2,6 +2,9 @@
 
 #include "CCObject.h"
 
+#include <QImage>
+#include <QString>
+
 #include <string>
 
 namespace cocos2d {
@@ -48,6 +51,12 @@ public:
     virtual void attributeDidChange(TSPAttribute* attribute);
     /// A sprite attribute hands its flag to the model it refers to; models that care override this.
     virtual void takeSpriteFlag(int flag);
+
+    /// Models that keep a picture in the working folder: its file (empty for other models),
+    /// the picture to write there, and the picture read back from it after a document is loaded.
+    virtual QString imageFilePath() const;
+    virtual QImage pictureForFile() const;
+    virtual void takePictureFromFile(const QImage& picture);
 
     unsigned id() const { return m_id; }
     void setId(unsigned id) { m_id = id; }

@@ -5,8 +5,20 @@
 #include "TSModel.h"
 #include "TSModelGeneralSettings.h"
 
+#include "TSProjectStorage.h"
+#include "TSSessionLoader.h"
+
+#include "AppInfo.h"
+#include "CCPoolManager.h"
+
 #include <QCoreApplication>
 #include <QDebug>
+#include <QDir>
+#include <QFileInfo>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QSettings>
+#include <QUuid>
 
 #include <cstdarg>
 #include <cstdio>
@@ -17,6 +29,9 @@ namespace {
 
 // Process-wide: the id counter survives reset() and restarts when the controller is destroyed.
 unsigned s_idCounter = 0;
+
+const char* const kIgnoreListKey = "ignoreList";
+const char* const kSubfolders[] = {"images", "atlases", "fonts", "sounds", "animations"};
 
 std::map<std::string, TSModelController::Factory>& registry()
 {
@@ -30,10 +45,19 @@ std::map<std::string, TSModelController::Factory>& registry()
 
 QPointer<TSModelController> TSModelController::s_instance;
 
-TSModelController::TSModelController(QObject* parent) : QObject(parent), m_modelsByClass(new CCDictionary()) {}
+TSModelController::TSModelController(QObject* parent)
+    : QObject(parent), m_modelsByClass(new CCDictionary()), m_server(new QLocalServer(this))
+{
+    m_ignoreList = QSettings().value(kIgnoreListKey).toStringList();
+    // Folders left behind by other runs stay where they are; this editor always gets a fresh
+    // folder of its own, so a new project can be saved at once.
+    createWorkingFolder();
+}
 
 TSModelController::~TSModelController()
 {
+    removeWorkingFolder();
+    removeIgnoredFolders();
     removeAllModels();
     m_modelsByClass->release();
     s_idCounter = 0;
@@ -203,8 +227,187 @@ void TSModelController::addFreshGeneralSettings()
 
 void TSModelController::reset()
 {
+    m_loadProgress = LoadProgress();
     removeAllModels();
     addFreshGeneralSettings();
+}
+
+QString TSModelController::baseFolder()
+{
+    return QDir::tempPath() + QLatin1Char('/') + appInfo(AppInfo::BundleId);
+}
+
+bool TSModelController::listen(const QString& name)
+{
+    if (m_server->isListening() && m_server->serverName() == name) {
+        return true;
+    }
+    m_server->close();
+    // A socket file left by a crashed editor would make listening fail.
+    QLocalServer::removeServer(name);
+    return m_server->listen(name);
+}
+
+void TSModelController::closeServer()
+{
+    m_server->close();
+}
+
+bool TSModelController::createWorkingFolder()
+{
+    const QString base = baseFolder();
+    QDir().mkpath(base);
+    const QString name = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    if (!QDir(base).mkdir(name)) {
+        log("ERROR: cannot create working folder %s", qPrintable(base + QLatin1Char('/') + name));
+        m_workingPath.clear();
+        return false;
+    }
+    m_workingPath = base + QLatin1Char('/') + name;
+    log("Working Path: %s", qPrintable(m_workingPath));
+    const QDir folder(m_workingPath);
+    for (const char* subfolder : kSubfolders) {
+        folder.mkdir(QLatin1String(subfolder));
+    }
+    listen(name);
+    return true;
+}
+
+void TSModelController::recreateWorkingFolder()
+{
+    if (m_workingPath.isEmpty()) {
+        return;
+    }
+    QDir(m_workingPath).removeRecursively();
+    QDir().mkpath(m_workingPath);
+    const QDir folder(m_workingPath);
+    for (const char* subfolder : kSubfolders) {
+        folder.mkdir(QLatin1String(subfolder));
+    }
+}
+
+void TSModelController::removeWorkingFolder()
+{
+    if (!m_workingPath.isEmpty() && QFileInfo(m_workingPath).isDir()) {
+        if (!QDir(m_workingPath).removeRecursively()) {
+            m_ignoreList.append(QFileInfo(m_workingPath).fileName());
+        }
+    }
+    m_workingPath.clear();
+    closeServer();
+}
+
+void TSModelController::removeIgnoredFolders()
+{
+    m_ignoreList.removeDuplicates();
+    const QDir base(baseFolder());
+    QStringList kept;
+    for (const QString& name : qAsConst(m_ignoreList)) {
+        // Names whose folder is already gone are dropped too, so the list cannot grow forever.
+        if (name.isEmpty() || !base.exists(name)) {
+            continue;
+        }
+        if (!QDir(base.filePath(name)).removeRecursively()) {
+            kept.append(name);
+        }
+    }
+    m_ignoreList = kept;
+    QSettings().setValue(kIgnoreListKey, m_ignoreList);
+}
+
+QStringList TSModelController::staleSessions() const
+{
+    QStringList stale;
+    const QStringList folders = QDir(baseFolder()).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QString& name : folders) {
+        if (m_ignoreList.contains(name)) {
+            continue;
+        }
+        if (m_server->isListening() && m_server->serverName() == name) {
+            continue;
+        }
+        QLocalSocket socket;
+        socket.connectToServer(name, QIODevice::ReadWrite);
+        if (socket.waitForConnected(500)) {
+            socket.disconnectFromServer();
+            continue;
+        }
+        stale.append(name);
+    }
+    return stale;
+}
+
+bool TSModelController::savePixmapToFile(TSModel* model)
+{
+    if (!model) {
+        return false;
+    }
+    const QImage picture = model->pictureForFile();
+    const QString path = model->imageFilePath();
+    if (picture.isNull() || path.isEmpty()) {
+        return false;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        qDebug("%s", qPrintable(QStringLiteral("TSModelController::saveGraphicPixmapToFile - unable to open file (") +
+                                path + QStringLiteral(") ") + file.errorString()));
+        return false;
+    }
+    if (!picture.save(&file, "PNG")) {
+        qDebug("%s", qPrintable(QStringLiteral("TSModelController::saveGraphicPixmapToFile - unable to write file (") +
+                                path + QStringLiteral(") ") + file.errorString()));
+        return false;
+    }
+    return true;
+}
+
+bool TSModelController::saveDocument(const QString& path)
+{
+    // Everything autoreleased during the save goes when it ends.
+    cocos2d::CCPoolManager::sharedPoolManager()->push();
+    const bool saved = TSProjectStorage(this).save(path);
+    cocos2d::CCPoolManager::sharedPoolManager()->pop();
+    if (saved) {
+        m_documentPath = path;
+        m_errorString.clear();
+    }
+    return saved;
+}
+
+bool TSModelController::openDocument(const QString& path)
+{
+    cocos2d::CCPoolManager::sharedPoolManager()->push();
+    removeWorkingFolder();
+    m_documentPath = path;
+    createWorkingFolder();
+    const bool opened = TSProjectStorage(this).extract(path) &&
+                        loadWorkingSession(QFileInfo(m_workingPath).fileName());
+    cocos2d::CCPoolManager::sharedPoolManager()->pop();
+    return opened;
+}
+
+bool TSModelController::loadWorkingSession(const QString& requested)
+{
+    QString name = requested;
+    if (name.isEmpty()) {
+        const QStringList stale = staleSessions();
+        if (stale.isEmpty()) {
+            prependError(QStringLiteral("No valid session found. "));
+            return false;
+        }
+        name = stale.first();
+    }
+    if (m_server->isListening() && m_server->serverName() != name) {
+        // Taking over another folder: this editor's own folder goes, as when it closes.
+        removeWorkingFolder();
+    }
+    m_workingPath = baseFolder() + QLatin1Char('/') + name;
+    log("Working Path: %s", qPrintable(m_workingPath));
+    listen(name);
+    reset();
+    TSSessionLoader(this).load();
+    m_errorString.clear();
+    return true;
 }
 
 void TSModelController::log(const char* format, ...)

@@ -3,20 +3,28 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 namespace cocos2d {
 class CCArray;
 class CCDictionary;
 } // namespace cocos2d
 
+class QLocalServer;
 class TSModel;
 
 /// The process-wide owner of every model of the open document: creates models by class name,
 /// gives them ids, finds them by id or class, removes them, and saves and loads them.
+///
+/// While a project is open its files live in a working folder in the base folder (temporary
+/// folder + "/" + bundle id); a local server named after the folder tells other running
+/// editors that the folder is taken. Saving and opening are done by TSProjectStorage and
+/// TSSessionLoader on behalf of the controller.
 class TSModelController : public QObject
 {
     Q_OBJECT
@@ -24,10 +32,19 @@ class TSModelController : public QObject
 public:
     using Factory = std::function<TSModel*()>;
 
+    /// Progress of a load: class index (-1 before the first), file number, pass, percent.
+    struct LoadProgress
+    {
+        int classIndex = -1;
+        int fileNumber = 0;
+        int pass = 0;
+        int percent = 0;
+    };
+
     ~TSModelController() override;
 
     /// The controller, created on first use (as a child of the application object when there is
-    /// one, so it goes with it); creation adds a general settings model.
+    /// one, so it goes with it); creation adds a general settings model and a working folder.
     static TSModelController* instance();
     /// Destroys the controller now (the next instance() creates a fresh one).
     static void destroyInstance();
@@ -61,8 +78,39 @@ public:
     /// Removes every model and adds a fresh general settings model; ids keep growing.
     void reset();
 
+    // Project storage.
+
+    /// The folder that holds the working folders, the temporary archives and the logs.
+    static QString baseFolder();
     /// The working folder of the open project; empty while there is none.
     QString workingPath() const { return m_workingPath; }
+    /// The path given to the last open, or of the last successful save.
+    QString documentPath() const { return m_documentPath; }
+    /// Replaces the open project with the document at path; false with the reason in errorString().
+    bool openDocument(const QString& path);
+    /// Saves the open project to path, replacing an existing file only once the new archive is
+    /// complete and verified; false with the reasons in errorString().
+    bool saveDocument(const QString& path);
+    /// Messages of the last failed operation, the newest first, each ending with ". ".
+    QString errorString() const { return m_errorString; }
+    void clearError() { m_errorString.clear(); }
+    /// Puts a message in front of the error string.
+    void prependError(const QString& message) { m_errorString.prepend(message); }
+
+    /// Loads the project in working folder name of the base folder; an empty name takes the
+    /// first folder left behind by another run.
+    bool loadWorkingSession(const QString& name);
+    /// Folders of the base folder that are not ignored and whose editor does not answer.
+    QStringList staleSessions() const;
+    bool createWorkingFolder();
+    /// Empties the working folder for a new document (name and server stay).
+    void recreateWorkingFolder();
+    void removeWorkingFolder();
+    /// Writes a model's picture to its file in the working folder.
+    bool savePixmapToFile(TSModel* model);
+    /// Folder names whose removal failed; removed again when the controller goes.
+    QStringList ignoreList() const { return m_ignoreList; }
+    LoadProgress& loadProgress() { return m_loadProgress; }
 
     /// Formats printf-style into at most 254 characters and writes a debug message.
     static void log(const char* format, ...) __attribute__((format(printf, 1, 2)));
@@ -74,10 +122,18 @@ private:
     explicit TSModelController(QObject* parent);
     void removeAllModels();
     void addFreshGeneralSettings();
+    bool listen(const QString& name);
+    void closeServer();
+    void removeIgnoredFolders();
 
     cocos2d::CCDictionary* m_modelsByClass;
     std::map<unsigned, TSModel*> m_modelsById;
     QString m_workingPath;
+    QString m_documentPath;
+    QString m_errorString;
+    QStringList m_ignoreList;
+    QLocalServer* m_server;
+    LoadProgress m_loadProgress;
 
     static QPointer<TSModelController> s_instance;
 };

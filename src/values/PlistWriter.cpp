@@ -77,16 +77,6 @@ void writeDocument(tinyxml2::XMLPrinter& printer, const CCDictionary* dict)
 
 } // namespace
 
-bool PlistWriter::write(const CCDictionary* dict, FILE* stream)
-{
-    if (!dict || !stream) {
-        return false;
-    }
-    tinyxml2::XMLPrinter printer(stream);
-    writeDocument(printer, dict);
-    return std::fflush(stream) == 0 && std::ferror(stream) == 0;
-}
-
 std::string PlistWriter::toString(const CCDictionary* dict)
 {
     if (!dict) {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdio>
 #include <string>
 
 namespace cocos2d {
@@ -12,9 +11,7 @@ class CCDictionary;
 class PlistWriter
 {
 public:
-    /// Writes the whole document to an open stream; false when the stream reported an error.
-    static bool write(const CCDictionary* dict, FILE* stream);
-    /// The document as text, for callers that keep it in memory.
+    /// The whole document as text.
     static std::string toString(const CCDictionary* dict);
 };
 

@@ -4,6 +4,8 @@
 #include "CCString.h"
 #include "TSAnimationCurve.h"
 
+#include "TestMain.h"
+
 #include <QtTest>
 
 using namespace cocos2d;
@@ -328,5 +330,5 @@ void TestAnimationCurve::loadingToleratesBadPoints()
     wrongType.loadFromDictionary(nullptr);
 }
 
-QTEST_GUILESS_MAIN(TestAnimationCurve)
+BONESTAGE_GUILESS_TEST_MAIN(TestAnimationCurve)
 #include "tst_AnimationCurve.moc"

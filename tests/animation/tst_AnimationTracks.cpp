@@ -3,6 +3,8 @@
 #include "AnimationTracks.h"
 #include "NodeRecord.h"
 
+#include "TestMain.h"
+
 #include <QtTest>
 
 class TestAnimationTracks : public QObject
@@ -154,5 +156,5 @@ void TestAnimationTracks::cleanupDropsSingleDefaultKeys()
     QVERIFY(tracks.isEmpty());
 }
 
-QTEST_GUILESS_MAIN(TestAnimationTracks)
+BONESTAGE_GUILESS_TEST_MAIN(TestAnimationTracks)
 #include "tst_AnimationTracks.moc"

@@ -2,6 +2,8 @@
 #include "AnimatedObject.h"
 #include "Pose.h"
 
+#include "TestMain.h"
+
 #include <QtTest>
 
 #include <cmath>
@@ -115,5 +117,5 @@ void TestPose::valuesOfInvertsThePose()
     }
 }
 
-QTEST_GUILESS_MAIN(TestPose)
+BONESTAGE_GUILESS_TEST_MAIN(TestPose)
 #include "tst_Pose.moc"

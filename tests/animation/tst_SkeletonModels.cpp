@@ -12,6 +12,8 @@
 #include "TSModelSkeletonNodeAnimation.h"
 #include "TSPAttribute.h"
 
+#include "TestMain.h"
+
 #include <QtTest>
 
 using namespace cocos2d;
@@ -290,5 +292,5 @@ void TestSkeletonModels::savingAgainReplacesEarlierModels()
     QCOMPARE(loaded.at(0)->channel(AnimatedObject::Rotation).evaluate(0), 2.0f);
 }
 
-QTEST_GUILESS_MAIN(TestSkeletonModels)
+BONESTAGE_GUILESS_TEST_MAIN(TestSkeletonModels)
 #include "tst_SkeletonModels.moc"

@@ -16,6 +16,8 @@
 #include "TSPAttributeSprite.h"
 
 #include <QPainter>
+#include "TestMain.h"
+
 #include <QtTest>
 
 using namespace cocos2d;
@@ -350,5 +352,5 @@ void TestSprites::spriteFromUnreadableFileIsNull()
     QCOMPARE(TSModelController::instance()->modelsOfClass(TSModelSprite::kClassName), nullptr);
 }
 
-QTEST_GUILESS_MAIN(TestSprites)
+BONESTAGE_GUILESS_TEST_MAIN(TestSprites)
 #include "tst_Sprites.moc"

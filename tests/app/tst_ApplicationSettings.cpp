@@ -1,6 +1,8 @@
 // User settings: defaults, change signals, write-through and recent documents.
 #include "TSApplicationSettings.h"
 
+#include "TestMain.h"
+
 #include <QtTest>
 
 class TestApplicationSettings : public QObject
@@ -176,5 +178,5 @@ void TestApplicationSettings::storedPathsDefaultToDocuments()
     QCOMPARE(next.lastUsedPath(), QStringLiteral("/projects"));
 }
 
-QTEST_GUILESS_MAIN(TestApplicationSettings)
+BONESTAGE_GUILESS_TEST_MAIN(TestApplicationSettings)
 #include "tst_ApplicationSettings.moc"

@@ -1,6 +1,8 @@
 // Command-line dispatch rules.
 #include "CommandLine.h"
 
+#include "TestMain.h"
+
 #include <QtTest>
 
 class TestCommandLine : public QObject
@@ -74,5 +76,5 @@ void TestCommandLine::dispatch()
     }
 }
 
-QTEST_GUILESS_MAIN(TestCommandLine)
+BONESTAGE_GUILESS_TEST_MAIN(TestCommandLine)
 #include "tst_CommandLine.moc"

@@ -3,6 +3,8 @@
 #include "LogHandler.h"
 #include "StartupSignal.h"
 
+#include "TestMain.h"
+
 #include <QtTest>
 
 #include <cstdio>
@@ -142,5 +144,5 @@ void TestLogging::startupSignalWithoutSegmentDoesNothing()
     QVERIFY(!probe.attach());
 }
 
-QTEST_GUILESS_MAIN(TestLogging)
+BONESTAGE_GUILESS_TEST_MAIN(TestLogging)
 #include "tst_Logging.moc"

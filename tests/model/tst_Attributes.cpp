@@ -23,6 +23,8 @@
 #include "TSPAttributeSprite.h"
 #include "TSPAttributeString.h"
 
+#include "TestMain.h"
+
 #include <QtTest>
 
 using namespace cocos2d;
@@ -559,5 +561,5 @@ void TestAttributes::modelDictionaryWrittenAsPropertyList()
     QCOMPARE(PlistWriter::toString(root), expected);
 }
 
-QTEST_GUILESS_MAIN(TestAttributes)
+BONESTAGE_GUILESS_TEST_MAIN(TestAttributes)
 #include "tst_Attributes.moc"

@@ -9,6 +9,8 @@
 #include "TSPAttributePoint.h"
 #include "TSPAttributeString.h"
 
+#include "TestMain.h"
+
 #include <QtTest>
 
 using namespace cocos2d;
@@ -212,5 +214,5 @@ void TestGeneralSettings::sameAsEveryOtherSettingsModel()
     QCOMPARE(TSModelGeneralSettings::current(), &b);
 }
 
-QTEST_GUILESS_MAIN(TestGeneralSettings)
+BONESTAGE_GUILESS_TEST_MAIN(TestGeneralSettings)
 #include "tst_GeneralSettings.moc"

@@ -6,6 +6,8 @@
 #include "TSModelController.h"
 #include "TSModelGeneralSettings.h"
 
+#include "TestMain.h"
+
 #include <QtTest>
 
 using namespace cocos2d;
@@ -213,5 +215,5 @@ void TestModelController::logIsCutAt254Characters()
     TSModelController::log("Working Path: %s", "/tmp/x");
 }
 
-QTEST_GUILESS_MAIN(TestModelController)
+BONESTAGE_GUILESS_TEST_MAIN(TestModelController)
 #include "tst_ModelController.moc"

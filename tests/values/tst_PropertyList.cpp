@@ -8,6 +8,8 @@
 #include "CCString.h"
 #include "PlistReader.h"
 
+#include "TestMain.h"
+
 #include <QtTest>
 
 using namespace cocos2d;
@@ -306,5 +308,5 @@ void TestPropertyList::roundTripLeavesNothingBehindAfterDrain()
     QCOMPARE(CCObject::liveObjectCount(), before);
 }
 
-QTEST_GUILESS_MAIN(TestPropertyList)
+BONESTAGE_GUILESS_TEST_MAIN(TestPropertyList)
 #include "tst_PropertyList.moc"

@@ -6,6 +6,8 @@
 #include "CCPoolManager.h"
 #include "CCString.h"
 
+#include "TestMain.h"
+
 #include <QtTest>
 
 using namespace cocos2d;
@@ -378,5 +380,5 @@ void TestValueObjects::dictionaryLargeStaysConsistentAfterRemovals()
     QCOMPARE(dict.elements().front().strKey, std::string("k2"));
 }
 
-QTEST_GUILESS_MAIN(TestValueObjects)
+BONESTAGE_GUILESS_TEST_MAIN(TestValueObjects)
 #include "tst_ValueObjects.moc"

@@ -1,0 +1,249 @@
+#include "TSModelAtlas.h"
+
+#include "AtlasPacker.h"
+#include "CCArray.h"
+#include "CCDictionary.h"
+#include "CCString.h"
+#include "TSModelController.h"
+#include "TSModelSprite.h"
+#include "TSModelSpriteContainer.h"
+#include "TSPAttributeFloat.h"
+
+#include <QPainter>
+
+#include <algorithm>
+#include <vector>
+
+using namespace cocos2d;
+
+TSModelAtlas::TSModelAtlas()
+    : TSModel(kClassName, ""), m_width(addTypedAttribute<TSPAttributeFloat>("width")),
+      m_height(addTypedAttribute<TSPAttributeFloat>("height")),
+      m_padding(addTypedAttribute<TSPAttributeFloat>("padding")), m_sprites(TSModelSprite::kClassName)
+{
+    for (TSPAttributeFloat* side : {m_width, m_height}) {
+        side->setMinimum(128.0f);
+        side->setMaximum(4096.0f);
+        side->setDefaultValue(2048.0f);
+    }
+    m_padding->setDefaultValue(4.0f);
+}
+
+int TSModelAtlas::width() const
+{
+    return m_width->valueAsInt();
+}
+
+int TSModelAtlas::height() const
+{
+    return m_height->valueAsInt();
+}
+
+int TSModelAtlas::padding() const
+{
+    return m_padding->valueAsInt();
+}
+
+void TSModelAtlas::setSize(int width, int height)
+{
+    m_width->setValue(width);
+    m_height->setValue(height);
+}
+
+bool TSModelAtlas::place(bool store)
+{
+    CCArray* list = m_sprites.models();
+    std::vector<TSModelSprite*> order;
+    for (CCObject* obj : *list) {
+        order.push_back(static_cast<TSModelSprite*>(obj));
+    }
+    std::stable_sort(order.begin(), order.end(), [](TSModelSprite* a, TSModelSprite* b) { return a->id() > b->id(); });
+    std::stable_sort(order.begin(), order.end(),
+                     [](TSModelSprite* a, TSModelSprite* b) { return a->size().height() > b->size().height(); });
+    // The list keeps the placement order.
+    for (TSModelSprite* sprite : order) {
+        sprite->retain();
+    }
+    list->removeAllObjects();
+    for (TSModelSprite* sprite : order) {
+        list->addObject(sprite);
+        sprite->release();
+    }
+
+    AtlasPacker packer(QSize(width(), height()));
+    const int pad = padding();
+    bool all = true;
+    for (TSModelSprite* sprite : order) {
+        const QSize request(static_cast<int>(sprite->size().width()) + pad,
+                            static_cast<int>(sprite->size().height()) + pad);
+        const std::optional<QPoint> placed = packer.insert(request);
+        all = all && placed.has_value();
+        if (store && placed) {
+            sprite->setPos(*placed);
+        }
+    }
+    return all;
+}
+
+bool TSModelAtlas::fits(TSModelAtlas* atlas, TSModelSprite* sprite)
+{
+    atlas->m_sprites.append(sprite);
+    const bool all = atlas->place(false);
+    atlas->m_sprites.remove(sprite);
+    return all;
+}
+
+void TSModelAtlas::pack()
+{
+    for (CCObject* obj : *m_sprites.models()) {
+        static_cast<TSModelSprite*>(obj)->setPos(QPointF(0, 0));
+    }
+    place(true);
+}
+
+TSModelAtlas* TSModelAtlas::findAtlasFor(TSModelSprite* sprite)
+{
+    TSModelController* controller = TSModelController::instance();
+    unsigned existing = 0;
+    if (CCArray* atlases = controller->modelsOfClass(kClassName)) {
+        existing = atlases->count();
+        for (CCObject* obj : *atlases) {
+            auto* atlas = static_cast<TSModelAtlas*>(obj);
+            if (fits(atlas, sprite)) {
+                return atlas;
+            }
+        }
+    }
+    auto* atlas = new TSModelAtlas();
+    atlas->setName(CCString::format("Atlas#%d", static_cast<int>(existing) + 1));
+    controller->addModel(atlas, false);
+    atlas->release();
+    return atlas;
+}
+
+TSModelAtlas* TSModelAtlas::addSprite(TSModelSprite* sprite)
+{
+    TSModelAtlas* atlas = findAtlasFor(sprite);
+    atlas->m_sprites.append(sprite);
+    atlas->pack();
+    atlas->save();
+    return atlas;
+}
+
+void TSModelAtlas::removeSprite(TSModelSprite* sprite)
+{
+    CCArray* atlases = TSModelController::instance()->modelsOfClass(kClassName);
+    if (!atlases) {
+        return;
+    }
+    for (CCObject* obj : *atlases) {
+        auto* atlas = static_cast<TSModelAtlas*>(obj);
+        if (atlas->m_sprites.contains(sprite)) {
+            atlas->m_sprites.remove(sprite);
+            atlas->pack();
+        }
+    }
+}
+
+QList<TSModelAtlas*> TSModelAtlas::atlasesOf(TSModelSpriteContainer* container)
+{
+    QList<TSModelAtlas*> result;
+    CCArray* atlases = TSModelController::instance()->modelsOfClass(kClassName);
+    if (!atlases || !container) {
+        return result;
+    }
+    for (CCObject* obj : *atlases) {
+        auto* atlas = static_cast<TSModelAtlas*>(obj);
+        for (CCObject* frame : *container->sprites().models()) {
+            if (atlas->m_sprites.contains(static_cast<TSModel*>(frame))) {
+                result.append(atlas);
+                break;
+            }
+        }
+    }
+    return result;
+}
+
+QString TSModelAtlas::imagePath() const
+{
+    return TSModelController::instance()->workingPath() + QStringLiteral("/atlases/atlas_ID%1.png").arg(id());
+}
+
+QString TSModelAtlas::plistPath() const
+{
+    return TSModelController::instance()->workingPath() + QStringLiteral("/atlases/atlas_ID%1.plist").arg(id());
+}
+
+CCDictionary* TSModelAtlas::frameList()
+{
+    auto* frames = CCDictionary::create();
+    for (CCObject* obj : *m_sprites.models()) {
+        auto* sprite = static_cast<TSModelSprite*>(obj);
+        const QRectF source = sprite->sourceRect();
+        const QSizeF sourceSize = sprite->sourceSize();
+        auto* frame = CCDictionary::create();
+        frame->setObject(CCString::createWithFormat("{{%.0f, %.0f}, {%.0f, %.0f}}", sprite->pos().x(), sprite->pos().y(),
+                                                    sprite->size().width(), sprite->size().height()),
+                         "frame");
+        frame->setObject(CCString::createWithFormat("{%.0f, %.0f}", source.center().x() - sourceSize.width() / 2,
+                                                    -(source.center().y() - sourceSize.height() / 2)),
+                         "offset");
+        frame->setObject(CCString::create("false"), "rotated");
+        frame->setObject(CCString::createWithFormat("{{%.0f, %.0f}, {%.0f, %.0f}}", source.x(), source.y(),
+                                                    source.width(), source.height()),
+                         "sourceColorRect");
+        frame->setObject(CCString::createWithFormat("{%.0f, %.0f}", sourceSize.width(), sourceSize.height()),
+                         "sourceSize");
+        frames->setObject(frame, CCString::format("TSModelSprite_ID%d", static_cast<int>(sprite->id())));
+    }
+    auto* metadata = CCDictionary::create();
+    const std::string texture = CCString::format("atlas_ID%d.png", static_cast<int>(id()));
+    metadata->setObject(CCString::create("2"), "format");
+    metadata->setObject(CCString::create(texture), "realTextureFileName");
+    metadata->setObject(CCString::createWithFormat("{%d, %d}", width(), height()), "size");
+    metadata->setObject(CCString::create("$Tessel:Smartupdate:$"), "smartupdate");
+    metadata->setObject(CCString::create(texture), "textureFileName");
+    auto* list = CCDictionary::create();
+    list->setObject(frames, "frames");
+    list->setObject(metadata, "metadata");
+    return list;
+}
+
+bool TSModelAtlas::save()
+{
+    if (TSModelController::instance()->workingPath().isEmpty()) {
+        return false;
+    }
+    QImage image(width(), height(), QImage::Format_RGBA8888_Premultiplied);
+    image.fill(Qt::transparent);
+    {
+        QPainter painter(&image);
+        for (CCObject* obj : *m_sprites.models()) {
+            auto* sprite = static_cast<TSModelSprite*>(obj);
+            painter.drawImage(QPoint(static_cast<int>(sprite->pos().x()), static_cast<int>(sprite->pos().y())),
+                              sprite->displayImage());
+        }
+    }
+    const bool imageSaved = image.save(imagePath());
+    const bool listSaved = frameList()->writeToFile(plistPath());
+    return imageSaved && listSaved;
+}
+
+CCDictionary* TSModelAtlas::attributesDictionary()
+{
+    CCDictionary* dict = TSModel::attributesDictionary();
+    m_sprites.writeIds(dict, "sprites");
+    return dict;
+}
+
+void TSModelAtlas::loadAttributes(CCDictionary* dict)
+{
+    TSModel::loadAttributes(dict);
+    m_sprites.readIds(dict, "sprites");
+}
+
+void TSModelAtlas::loadConnections(CCDictionary* dict)
+{
+    TSModel::loadConnections(dict);
+    m_sprites.resolve();
+}

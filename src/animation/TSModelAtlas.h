@@ -1,0 +1,62 @@
+#pragma once
+
+#include "TSModel.h"
+#include "TSModelIdList.h"
+
+#include <QList>
+#include <QString>
+
+class TSModelSprite;
+class TSModelSpriteContainer;
+class TSPAttributeFloat;
+
+/// A texture atlas: one PNG holding many trimmed sprites and a sprite-frame property list
+/// saying where each lies, kept in the working folder's "atlases" folder.
+class TSModelAtlas : public TSModel
+{
+public:
+    static constexpr const char* kClassName = "TSModelAtlas";
+
+    TSModelAtlas();
+
+    int width() const;
+    int height() const;
+    int padding() const;
+    void setSize(int width, int height);
+
+    TSModelIdList& sprites() { return m_sprites; }
+
+    /// The first existing atlas the sprite fits into, or a new empty 2048 × 2048 one.
+    static TSModelAtlas* findAtlasFor(TSModelSprite* sprite);
+    /// Whether every sprite of the atlas and this one would find a place.
+    static bool fits(TSModelAtlas* atlas, TSModelSprite* sprite);
+    /// Puts a new sprite into an atlas, packs it and writes the atlas files.
+    static TSModelAtlas* addSprite(TSModelSprite* sprite);
+    /// Takes a deleted sprite out of every atlas that held it and packs those again.
+    static void removeSprite(TSModelSprite* sprite);
+    /// The distinct atlases holding frames of a container, in controller order.
+    static QList<TSModelAtlas*> atlasesOf(TSModelSpriteContainer* container);
+
+    /// Places every sprite (tallest first) and stores each one's top-left corner in its "pos";
+    /// a sprite that finds no place stays at (0, 0).
+    void pack();
+    /// Writes the atlas image and its property list.
+    bool save();
+    QString imagePath() const;
+    QString plistPath() const;
+    /// The property list the atlas is described by.
+    cocos2d::CCDictionary* frameList();
+
+    cocos2d::CCDictionary* attributesDictionary() override;
+    void loadAttributes(cocos2d::CCDictionary* dict) override;
+    void loadConnections(cocos2d::CCDictionary* dict) override;
+
+private:
+    /// Orders the sprites for placement and places them; true when all found a place.
+    bool place(bool store);
+
+    TSPAttributeFloat* m_width;
+    TSPAttributeFloat* m_height;
+    TSPAttributeFloat* m_padding;
+    TSModelIdList m_sprites;
+};

@@ -1,0 +1,252 @@
+#include "TSProjectStorage.h"
+
+#include "AppInfo.h"
+#include "CCArray.h"
+#include "CCDictionary.h"
+#include "TSModel.h"
+#include "TSModelController.h"
+#include "TSModelGeneralSettings.h"
+#include "TSProjectArchive.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <set>
+
+using namespace cocos2d;
+
+namespace {
+
+const QLatin1String kPixmapPrefix("TSGraphicsPixmapModel_ID");
+
+} // namespace
+
+void TSProjectStorage::fail(const char* logLine, const char* message)
+{
+    TSModelController::log("%s", logLine);
+    m_controller->prependError(QLatin1String(message));
+}
+
+void TSProjectStorage::writeMissingPictures()
+{
+    if (CCArray* sprites = m_controller->modelsOfClass("TSModelSprite")) {
+        for (CCObject* obj : *sprites) {
+            auto* sprite = static_cast<TSModel*>(obj);
+            const QString path = sprite->imageFilePath();
+            if (!path.isEmpty() && !QFileInfo::exists(path)) {
+                TSModelController::log("Not Found sprite : %s : saving again", qPrintable(path));
+                const QImage picture = sprite->pictureForFile();
+                if (!picture.isNull()) {
+                    picture.save(path, "PNG");
+                }
+            }
+        }
+    }
+    cleanImagesFolder();
+    if (CCArray* images = m_controller->modelsOfClass("TSGraphicsPixmapModel")) {
+        for (CCObject* obj : *images) {
+            auto* image = static_cast<TSModel*>(obj);
+            if (!QFileInfo::exists(image->imageFilePath())) {
+                m_controller->savePixmapToFile(image);
+            }
+        }
+    }
+}
+
+void TSProjectStorage::cleanImagesFolder()
+{
+    QDir images(m_controller->workingPath() + QStringLiteral("/images"));
+    const QStringList files = images.entryList({kPixmapPrefix + QLatin1Char('*')}, QDir::Files);
+    for (const QString& file : files) {
+        QString number = file.mid(kPixmapPrefix.size());
+        number.chop(QStringLiteral(".png").size());
+        bool isNumber = false;
+        const unsigned id = number.toUInt(&isNumber);
+        if (!isNumber || !m_controller->modelWithId(id)) {
+            images.remove(file);
+        }
+    }
+}
+
+bool TSProjectStorage::save(const QString& path)
+{
+    writeMissingPictures();
+    if (!saveWorkingFiles()) {
+        fail("ERROR: failed to save working session", "Failed to save working session. ");
+        return false;
+    }
+    const QString archive = temporaryArchivePath();
+    if (!compressWorkingFolder(archive)) {
+        fail("ERROR: failed to compress working files", "Failed to compress working files. ");
+        return false;
+    }
+    const bool replaced = replaceDocument(archive, path);
+    QFile::remove(archive);
+    if (!replaced) {
+        fail("ERROR: failed to copy file to destination", "Failed to copy file to destination. ");
+        return false;
+    }
+    return true;
+}
+
+bool TSProjectStorage::replaceDocument(const QString& archivePath, const QString& path)
+{
+    // The new document is written beside the old one and renamed over it in one step, so the
+    // old document stays whole until the new one is complete on disk.
+    QFile archive(archivePath);
+    if (!archive.open(QIODevice::ReadOnly)) {
+        return false;
+    }
+    QSaveFile document(path);
+    if (!document.open(QIODevice::WriteOnly)) {
+        return false;
+    }
+    QByteArray buffer;
+    buffer.resize(1 << 20);
+    for (;;) {
+        const qint64 read = archive.read(buffer.data(), buffer.size());
+        if (read < 0) {
+            document.cancelWriting();
+            return false;
+        }
+        if (read == 0) {
+            break;
+        }
+        if (document.write(buffer.constData(), read) != read) {
+            document.cancelWriting();
+            return false;
+        }
+    }
+    return document.commit();
+}
+
+QString TSProjectStorage::temporaryArchivePath() const
+{
+    const QString folder = QFileInfo(m_controller->workingPath()).fileName();
+    const QString extension = appInfo(AppInfo::DocumentExtension);
+    return TSModelController::baseFolder() + QDir::separator() + QStringLiteral("tmp.") +
+           (folder.isEmpty() ? QString() : folder + QLatin1Char('.')) + extension;
+}
+
+bool TSProjectStorage::saveWorkingFiles()
+{
+    const QString working = m_controller->workingPath();
+    if (working.isEmpty()) {
+        fail("ERROR: Working path is empty", "Working path empty. ");
+        return false;
+    }
+    if (TSModelGeneralSettings* settings = TSModelGeneralSettings::current()) {
+        settings->setLastIdNumber(TSModelController::currentId());
+    }
+    QDir folder(working);
+    for (const QString& file : folder.entryList({"TSGraphics*.xml", "TSModel*.xml", "main.xml"}, QDir::Files)) {
+        folder.remove(file);
+    }
+    const std::vector<std::string> classes = m_controller->classesWithModels();
+    for (size_t i = 0; i < classes.size(); ++i) {
+        // Both files of every class must be written: a save with a file missing is not a save.
+        const bool attributes = writeDataForClass(classes[i], 0);
+        const bool connections = attributes && writeDataForClass(classes[i], 1);
+        if (!attributes || !connections) {
+            fail("ERROR: failed to write data for class", "Failed to write data for class. ");
+            return false;
+        }
+        Q_EMIT m_controller->saveProgress(0.5 * static_cast<double>(i + 1) / static_cast<double>(classes.size()));
+    }
+    return true;
+}
+
+bool TSProjectStorage::writeDataForClass(const std::string& className, int pass)
+{
+    const QString working = m_controller->workingPath();
+    if (working.isEmpty()) {
+        fail("ERROR: Working path is empty", "Working path empty. ");
+        return false;
+    }
+    CCArray* models = m_controller->modelsOfClass(className);
+    if (!models || models->count() == 0) {
+        return true;
+    }
+    const unsigned count = models->count();
+    const unsigned chunk = std::min<unsigned>(kModelsPerFile, count);
+    const unsigned files = (count + chunk - 1) / chunk;
+    for (unsigned k = 0; k < files; ++k) {
+        auto* list = CCArray::createWithCapacity(chunk);
+        for (unsigned i = k * chunk; i < std::min(count, (k + 1) * chunk); ++i) {
+            auto* model = static_cast<TSModel*>(models->objectAtIndex(i));
+            list->addObject(pass == 0 ? model->attributesDictionary() : model->connectionsDictionary());
+        }
+        auto* root = CCDictionary::create();
+        root->setObject(list, "ROOT");
+        const QString path = working + QDir::separator() + QString::fromStdString(className) + QLatin1Char('.') +
+                             QString::number(k) +
+                             (pass == 0 ? QStringLiteral(".attributes.xml") : QStringLiteral(".connections.xml"));
+        if (!root->writeToFile(path)) {
+            m_controller->prependError(QStringLiteral("Target file : ") + path);
+            qWarning("%s", qPrintable(QStringLiteral("ERROR Write to file ") + path +
+                                      QStringLiteral(" failed on writeDataForClass( CCString* )")));
+            return false;
+        }
+        TSModelController::log("write: %s", qPrintable(path));
+    }
+    return true;
+}
+
+bool TSProjectStorage::compressWorkingFolder(const QString& archivePath)
+{
+    const QString working = m_controller->workingPath();
+    if (working.isEmpty()) {
+        fail("Working path is Empty - Aborting compression", "Working path is Empty. ");
+        return false;
+    }
+    const QStringList files = TSProjectArchive::collectFiles(working);
+    auto progress = [this](int done, int total) {
+        Q_EMIT m_controller->saveProgress(0.5 + 0.5 * static_cast<double>(done) / static_cast<double>(total));
+    };
+    switch (TSProjectArchive::compress(working, files, archivePath, progress)) {
+    case TSProjectArchive::CompressResult::Ok:
+        break;
+    case TSProjectArchive::CompressResult::NoFiles:
+        fail("Number of Working files to be compressed is Zero - Aborting compression", "No Files in working path. ");
+        return false;
+    case TSProjectArchive::CompressResult::CreateFailed:
+        TSModelController::log("ERROR: failed to create archive: %s", qPrintable(archivePath));
+        m_controller->prependError(QStringLiteral("Failed to create archive. "));
+        return false;
+    case TSProjectArchive::CompressResult::InputOpenFailed:
+        fail("ERROR: failed to open input file", "Failed to open input file. ");
+        return false;
+    case TSProjectArchive::CompressResult::EntryOpenFailed:
+    case TSProjectArchive::CompressResult::WriteFailed:
+        fail("ERROR: failed to open output file", "Failed to open output file. ");
+        return false;
+    }
+    if (!TSProjectArchive::verify(archivePath, files)) {
+        TSModelController::log("ERROR: archive check failed: %s", qPrintable(archivePath));
+        QFile::remove(archivePath);
+        return false;
+    }
+    return true;
+}
+
+bool TSProjectStorage::extract(const QString& path)
+{
+    const TSProjectArchive::ExtractResult result = TSProjectArchive::extract(path, m_controller->workingPath());
+    if (!result.opened) {
+        if (result.fileMissing) {
+            m_controller->prependError(QStringLiteral("File does not exist. "));
+        } else {
+            static const std::set<int> broken = {-100, -102, -103, -105};
+            m_controller->prependError(broken.count(result.errorCode) ? QStringLiteral("Project file broken. ")
+                                                                      : QStringLiteral("Unknown file error. "));
+        }
+        return false;
+    }
+    for (const QString& target : result.skippedTargets) {
+        TSModelController::log("fileOpenError: %s", qPrintable(target));
+    }
+    return true;
+}

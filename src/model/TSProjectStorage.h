@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+
+class TSModelController;
+
+/// Saving the open project as a document and unpacking a document into the working folder,
+/// on behalf of the model controller (which keeps the error string and the progress signal).
+class TSProjectStorage
+{
+public:
+    static constexpr int kModelsPerFile = 500;
+
+    explicit TSProjectStorage(TSModelController* controller) : m_controller(controller) {}
+
+    /// Writes missing pictures, the model files, the archive, and puts the archive at path.
+    bool save(const QString& path);
+    /// Unpacks the document at path into the (fresh) working folder.
+    bool extract(const QString& path);
+
+    /// Writes the model files of every class into the working folder.
+    bool saveWorkingFiles();
+    /// Writes the attributes (pass 0) or connections (pass 1) files of one class.
+    bool writeDataForClass(const std::string& className, int pass);
+    /// Zips the working folder into archivePath and checks the result.
+    bool compressWorkingFolder(const QString& archivePath);
+    /// The temporary archive of this editor's saves: in the base folder, named after the
+    /// working folder so two editors never share it.
+    QString temporaryArchivePath() const;
+
+private:
+    void fail(const char* logLine, const char* message);
+    void writeMissingPictures();
+    void cleanImagesFolder();
+    bool replaceDocument(const QString& archivePath, const QString& path);
+
+    TSModelController* m_controller;
+};

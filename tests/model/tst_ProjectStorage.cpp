@@ -1,0 +1,577 @@
+// Saving and opening documents: files written, archives, failures and what survives them.
+#include "AnimationModelClasses.h"
+#include "AnimationPersistence.h"
+#include "CCArray.h"
+#include "CCDictionary.h"
+#include "CCString.h"
+#include "PlistWriter.h"
+#include "TSGraphicsPixmapModel.h"
+#include "TSModelController.h"
+#include "TSModelGeneralSettings.h"
+#include "TSModelSkeleton.h"
+#include "TSModelSkeletonNode.h"
+#include "TSModelSkeletonNodeAnimation.h"
+#include "TSModelSprite.h"
+#include "TSModelSpriteContainer.h"
+#include "TSProjectArchive.h"
+#include "TSProjectStorage.h"
+#include "TSPAttributeString.h"
+#include "TestMain.h"
+
+#include <QLocalServer>
+#include <QtTest>
+
+#include <quazip.h>
+#include <quazipfile.h>
+#include <quazipnewinfo.h>
+
+using namespace cocos2d;
+
+namespace {
+
+TSModelController* controller()
+{
+    return TSModelController::instance();
+}
+
+template <class T> T* added(T* model)
+{
+    controller()->addModel(model, false);
+    model->release();
+    return model;
+}
+
+QImage picture(int seed)
+{
+    QImage image(24, 16, QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            image.setPixel(x, y, qPremultiply(qRgba((x * 10 + seed) & 255, y * 15, seed & 255, (x + y) % 3 ? 255 : 90)));
+        }
+    }
+    return image;
+}
+
+// Every model of the controller, each as its attributes and connections written as text.
+QMap<unsigned, QString> snapshot()
+{
+    QMap<unsigned, QString> models;
+    for (const std::string& className : controller()->classesWithModels()) {
+        for (CCObject* obj : *controller()->modelsOfClass(className)) {
+            auto* model = static_cast<TSModel*>(obj);
+            auto* both = CCDictionary::create();
+            both->setObject(model->attributesDictionary(), "a");
+            both->setObject(model->connectionsDictionary(), "c");
+            models.insert(model->id(), QString::fromStdString(PlistWriter::toString(both)));
+        }
+    }
+    return models;
+}
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// A zip with the given entries, written directly with the zip library.
+void writeZip(const QString& path, const QList<QPair<QString, QByteArray>>& entries)
+{
+    QuaZip zip(path);
+    QVERIFY(zip.open(QuaZip::mdCreate));
+    for (const auto& [name, bytes] : entries) {
+        QuaZipFile entry(&zip);
+        QVERIFY(entry.open(QIODevice::WriteOnly, QuaZipNewInfo(name)));
+        entry.write(bytes);
+        entry.close();
+    }
+    zip.close();
+}
+
+void buildProject()
+{
+    // A loaded project reports this version; set it so the settings compare equal after a load.
+    controller();
+    static_cast<TSPAttributeString*>(TSModelGeneralSettings::current()->attributeNamed("IB Version"))->setValue("2.0.0");
+    auto* skeleton = added(new TSModelSkeleton());
+    skeleton->setSkeletonName("Biped");
+    skeleton->setAnimationName("Walk");
+    for (int i = 0; i < 3; ++i) {
+        NodeRecord node;
+        node.name = QStringLiteral("node %1").arg(i);
+        node.parent = i ? QStringLiteral("node %1").arg(i - 1) : QString();
+        node.position = QPointF(i * 10, -i * 5);
+        added(new TSModelSkeletonNode())->fillFrom(node);
+    }
+    for (int i = 0; i < 2; ++i) {
+        TSGraphicsPixmapModel* image =
+            TSGraphicsPixmapModel::fromItemState(QPointF(i, 2), i, QTransform().rotate(i * 20), 0, picture(i));
+        image->setName("node 1");
+        added(image);
+    }
+    AnimationTracks tracks;
+    auto hip = std::make_unique<AnimatedObject>();
+    hip->setName("node 0");
+    hip->setInUse(true);
+    hip->channel(AnimatedObject::Rotation).insertKey(0.5f, 0.25f, true);
+    tracks.append(std::move(hip));
+    AnimationPersistence::save("model/Walk.json", tracks, QPointF(3, 4));
+}
+
+} // namespace
+
+class TestProjectStorage : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void freshControllerHasWorkingFolder();
+    void saveThenOpenReproducesEveryModel();
+    void modelFileExampleIsWrittenExactly();
+    void modelFilesAreChunkedByFiveHundred();
+    void fallbackFileNamesLoad();
+    void readingStopsAtFirstMissingFileNumber();
+    void badModelFilesAreSkipped();
+    void saveWithoutWorkingPathFails();
+    void unwritableModelFileFails();
+    void failedSaveLeavesPreviousDocumentIntact_data();
+    void failedSaveLeavesPreviousDocumentIntact();
+    void temporaryArchiveIsPerWorkingFolderAndRemoved();
+    void saveProgressRunsFromZeroToOne();
+    void archiveEntriesAndVerification();
+    void openErrors_data();
+    void openErrors();
+    void unsafeEntriesAreSkipped();
+    void archiveOfUnrelatedFilesOpensEmpty();
+    void staleSessionsSkipRunningEditorsAndIgnoredFolders();
+    void noValidSessionFound();
+    void idsContinueAfterLoadedIds();
+    void removedWorkingFolderGoesAndDestructionCleansUp();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void TestProjectStorage::initTestCase()
+{
+    AnimationModelClasses::registerAll();
+}
+
+void TestProjectStorage::init()
+{
+    TSModelController::destroyInstance();
+}
+
+void TestProjectStorage::freshControllerHasWorkingFolder()
+{
+    // Folders of other runs do not stop this editor from getting its own.
+    const QString stale = TSModelController::baseFolder() + "/0f8fad5b-d9cb-469f-a165-70867728950e";
+    QVERIFY(QDir().mkpath(stale));
+    const QString working = controller()->workingPath();
+    QVERIFY(!working.isEmpty());
+    QCOMPARE(QFileInfo(working).path(), TSModelController::baseFolder());
+    QCOMPARE(QFileInfo(working).fileName().size(), 36);
+    for (const char* sub : {"images", "atlases", "fonts", "sounds", "animations"}) {
+        QVERIFY(QFileInfo(working + "/" + sub).isDir());
+    }
+    QVERIFY(controller()->staleSessions().contains(QFileInfo(stale).fileName()));
+    QVERIFY(!controller()->staleSessions().contains(QFileInfo(working).fileName()));
+    QDir(stale).removeRecursively();
+}
+
+void TestProjectStorage::saveThenOpenReproducesEveryModel()
+{
+    buildProject();
+    const QString document = m_dir.filePath("project.bsdoc");
+    QVERIFY2(controller()->saveDocument(document), qPrintable(controller()->errorString()));
+    const QMap<unsigned, QString> before = snapshot();
+    QCOMPARE(controller()->documentPath(), document);
+    QCOMPARE(controller()->errorString(), QString());
+
+    TSModelController::destroyInstance();
+    QVERIFY2(controller()->openDocument(document), qPrintable(controller()->errorString()));
+    QCOMPARE(controller()->documentPath(), document);
+    const QMap<unsigned, QString> after = snapshot();
+    QCOMPARE(after.keys(), before.keys());
+    for (unsigned id : before.keys()) {
+        QCOMPARE(after.value(id), before.value(id));
+    }
+    CCArray* images = controller()->modelsOfClass(TSGraphicsPixmapModel::kClassName);
+    QCOMPARE(images->count(), 2u);
+    for (unsigned i = 0; i < 2; ++i) {
+        auto* image = static_cast<TSGraphicsPixmapModel*>(images->objectAtIndex(i));
+        QCOMPARE(image->image().convertToFormat(QImage::Format_ARGB32_Premultiplied), picture(static_cast<int>(i)));
+    }
+    AnimationTracks tracks;
+    QVERIFY(AnimationPersistence::load("model/Walk.json", &tracks));
+    QCOMPARE(tracks.at(0)->channel(AnimatedObject::Rotation).evaluate(0.25f), 0.5f);
+}
+
+void TestProjectStorage::modelFileExampleIsWrittenExactly()
+{
+    controller()->reset();
+    auto* animation = new TSModel("TSModelSkeletonAnimation", "walk");
+    animation->setId(7);
+    added(animation);
+    QVERIFY(TSProjectStorage(controller()).writeDataForClass("TSModelSkeletonAnimation", 0));
+    QVERIFY(TSProjectStorage(controller()).writeDataForClass("TSModelSkeletonAnimation", 1));
+    const QString folder = controller()->workingPath();
+    const QByteArray header = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                              "<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" "
+                              "\"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n"
+                              "<plist version=\"1.0\">\n    <dict>\n        <key>ROOT</key>\n        <array>\n"
+                              "            <dict>\n                <key>id</key>\n                <string>7</string>\n";
+    const QByteArray footer = "            </dict>\n        </array>\n    </dict>\n</plist>\n";
+    QCOMPARE(fileBytes(folder + "/TSModelSkeletonAnimation.0.attributes.xml"),
+             header +
+                 "                <key>className</key>\n                <string>TSModelSkeletonAnimation</string>\n"
+                 "                <key>Name</key>\n                <dict>\n                    <key>value</key>\n"
+                 "                    <string>walk</string>\n                </dict>\n" +
+                 footer);
+    QCOMPARE(fileBytes(folder + "/TSModelSkeletonAnimation.0.connections.xml"), header + footer);
+}
+
+void TestProjectStorage::modelFilesAreChunkedByFiveHundred()
+{
+    for (int i = 0; i < 1200; ++i) {
+        added(new TSModelSkeletonNode());
+    }
+    for (int i = 0; i < 500; ++i) {
+        added(new TSModelSkeletonNodeAnimation());
+    }
+    QVERIFY(controller()->saveDocument(m_dir.filePath("many.bsdoc")));
+    const QString folder = controller()->workingPath();
+    auto countIn = [](const QString& path) {
+        CCDictionary* root = CCDictionary::createWithContentsOfFile(path);
+        return root ? static_cast<int>(root->objectForKeyAs<CCArray>("ROOT")->count()) : -1;
+    };
+    QCOMPARE(countIn(folder + "/TSModelSkeletonNode.0.attributes.xml"), 500);
+    QCOMPARE(countIn(folder + "/TSModelSkeletonNode.1.attributes.xml"), 500);
+    QCOMPARE(countIn(folder + "/TSModelSkeletonNode.2.attributes.xml"), 200);
+    QCOMPARE(countIn(folder + "/TSModelSkeletonNode.2.connections.xml"), 200);
+    QVERIFY(!QFileInfo::exists(folder + "/TSModelSkeletonNode.3.attributes.xml"));
+    QCOMPARE(countIn(folder + "/TSModelSkeletonNodeAnimation.0.attributes.xml"), 500);
+    QVERIFY(!QFileInfo::exists(folder + "/TSModelSkeletonNodeAnimation.1.attributes.xml"));
+
+    TSModelController::destroyInstance();
+    QVERIFY(controller()->openDocument(m_dir.filePath("many.bsdoc")));
+    QCOMPARE(controller()->modelsOfClass(TSModelSkeletonNode::kClassName)->count(), 1200u);
+}
+
+void TestProjectStorage::fallbackFileNamesLoad()
+{
+    // A folder whose files carry no pass suffix: the same file serves both passes.
+    auto* container = added(new TSModelSpriteContainer());
+    auto* sprite = added(new TSModelSprite());
+    container->appendSprite(sprite);
+    const unsigned containerId = container->id();
+    QVERIFY(TSProjectStorage(controller()).saveWorkingFiles());
+    const QDir folder(controller()->workingPath());
+    for (const QString& file : folder.entryList({"*.attributes.xml"}, QDir::Files)) {
+        QString plain = file;
+        plain.replace(".attributes.xml", ".xml");
+        QVERIFY(QFile::rename(folder.filePath(file), folder.filePath(plain)));
+    }
+    for (const QString& file : folder.entryList({"*.connections.xml"}, QDir::Files)) {
+        QVERIFY(QFile::remove(folder.filePath(file)));
+    }
+    const QString name = QFileInfo(controller()->workingPath()).fileName();
+    controller()->reset();
+    QVERIFY(controller()->loadWorkingSession(name));
+    auto* loaded = dynamic_cast<TSModelSpriteContainer*>(controller()->modelWithId(containerId));
+    QVERIFY(loaded);
+    QCOMPARE(loaded->spriteCount(), 1);
+}
+
+void TestProjectStorage::readingStopsAtFirstMissingFileNumber()
+{
+    for (int i = 0; i < 1001; ++i) {
+        added(new TSModelSkeletonNode());
+    }
+    QVERIFY(TSProjectStorage(controller()).saveWorkingFiles());
+    const QString folder = controller()->workingPath();
+    QVERIFY(QFile::remove(folder + "/TSModelSkeletonNode.1.attributes.xml"));
+    const QString name = QFileInfo(folder).fileName();
+    QVERIFY(controller()->loadWorkingSession(name));
+    QCOMPARE(controller()->modelsOfClass(TSModelSkeletonNode::kClassName)->count(), 500u);
+}
+
+void TestProjectStorage::badModelFilesAreSkipped()
+{
+    const QString folder = controller()->workingPath();
+    writeFile(folder + "/TSModelSkeleton.0.attributes.xml", "<plist><dict><key>ROOT</key><array>"
+                                                            "<dict><key>id</key><string>4</string></dict>"
+                                                            "<dict><key>id</key><string>5</string><key>className</key>"
+                                                            "<string>TSModelSkeleton</string></dict>"
+                                                            "<dict><key>className</key><string>NoSuchClass</string></dict>"
+                                                            "<string>not a model</string>"
+                                                            "</array></dict></plist>");
+    writeFile(folder + "/TSModelSkeleton.0.connections.xml",
+              "<plist><dict><key>ROOT</key><array><dict><key>id</key><string>77</string></dict>"
+              "<dict><key>id</key><string>5</string></dict></array></dict></plist>");
+    writeFile(folder + "/TSModelSkeletonNode.0.attributes.xml", "<plist><dict><key>ROOT</key><array>");
+    writeFile(folder + "/TSModelSprite.0.attributes.xml", "<plist><dict><key>OTHER</key><array/></dict></plist>");
+    QTest::ignoreMessage(QtDebugMsg, "[TSModelController] avoiding object with no className");
+    QTest::ignoreMessage(QtDebugMsg, "[TSModelController] load data - fail");
+    QTest::ignoreMessage(QtDebugMsg, "[TSModelController] load ROOT array - fail");
+    QTest::ignoreMessage(QtDebugMsg, "[TSModelController] no model for connection with id 77");
+    QVERIFY(controller()->loadWorkingSession(QFileInfo(folder).fileName()));
+    QCOMPARE(controller()->modelsOfClass(TSModelSkeleton::kClassName)->count(), 1u);
+    QVERIFY(controller()->modelWithId(5));
+    QCOMPARE(controller()->modelsOfClass(TSModelSkeletonNode::kClassName), nullptr);
+}
+
+void TestProjectStorage::saveWithoutWorkingPathFails()
+{
+    controller()->removeWorkingFolder();
+    QTest::ignoreMessage(QtDebugMsg, "ERROR: Working path is empty");
+    QTest::ignoreMessage(QtDebugMsg, "ERROR: failed to save working session");
+    QVERIFY(!controller()->saveDocument(m_dir.filePath("nowhere.bsdoc")));
+    QCOMPARE(controller()->errorString(), QStringLiteral("Failed to save working session. Working path empty. "));
+    QVERIFY(!QFileInfo::exists(m_dir.filePath("nowhere.bsdoc")));
+    QVERIFY(controller()->documentPath().isEmpty());
+}
+
+void TestProjectStorage::unwritableModelFileFails()
+{
+    added(new TSModelSkeletonNode());
+    const QString blocked = controller()->workingPath() + "/TSModelSkeletonNode.0.attributes.xml";
+    QVERIFY(QDir().mkpath(blocked));
+    QTest::ignoreMessage(QtWarningMsg,
+                         qPrintable("ERROR Write to file " + blocked + " failed on writeDataForClass( CCString* )"));
+    QTest::ignoreMessage(QtDebugMsg, "ERROR: failed to write data for class");
+    QTest::ignoreMessage(QtDebugMsg, "ERROR: failed to save working session");
+    QVERIFY(!controller()->saveDocument(m_dir.filePath("blocked.bsdoc")));
+    QCOMPARE(controller()->errorString(), "Failed to save working session. Failed to write data for class. "
+                                          "Target file : " + blocked);
+}
+
+void TestProjectStorage::failedSaveLeavesPreviousDocumentIntact_data()
+{
+    QTest::addColumn<QString>("breakage");
+    QTest::newRow("archive cannot be created") << "archive";
+    QTest::newRow("model file cannot be written") << "model";
+}
+
+void TestProjectStorage::failedSaveLeavesPreviousDocumentIntact()
+{
+    QFETCH(QString, breakage);
+    buildProject();
+    const QString blocked = controller()->workingPath() + "/TSModelSkeletonNode.0.connections.xml";
+    const QString document = m_dir.filePath("keep.bsdoc");
+    QVERIFY(controller()->saveDocument(document));
+    const QByteArray original = fileBytes(document);
+    added(new TSModelSkeletonNode());
+    if (breakage == "archive") {
+        QVERIFY(QDir().mkpath(TSProjectStorage(controller()).temporaryArchivePath()));
+        QTest::ignoreMessage(QtDebugMsg, "ERROR: failed to compress working files");
+    } else {
+        QFile::remove(blocked);
+        QVERIFY(QDir().mkpath(blocked));
+        QTest::ignoreMessage(QtDebugMsg, "ERROR: failed to save working session");
+    }
+    QVERIFY(!controller()->saveDocument(document));
+    QCOMPARE(fileBytes(document), original);
+    QDir(TSProjectStorage(controller()).temporaryArchivePath()).removeRecursively();
+    if (QFileInfo(blocked).isDir()) {
+        QDir(blocked).removeRecursively();
+    }
+
+    // Saving to a folder, or into a folder that does not exist, fails the same way.
+    QTest::ignoreMessage(QtDebugMsg, "ERROR: failed to copy file to destination");
+    QVERIFY(!controller()->saveDocument(m_dir.path()));
+    QVERIFY(controller()->errorString().startsWith("Failed to copy file to destination. "));
+    QVERIFY(!controller()->saveDocument(m_dir.filePath("no/such/folder/x.bsdoc")));
+    QCOMPARE(controller()->documentPath(), document);
+    QCOMPARE(fileBytes(document), original);
+}
+
+void TestProjectStorage::temporaryArchiveIsPerWorkingFolderAndRemoved()
+{
+    const QString temporary = TSProjectStorage(controller()).temporaryArchivePath();
+    QCOMPARE(QFileInfo(temporary).path(), TSModelController::baseFolder());
+    QVERIFY(temporary.endsWith(".bsdoc"));
+    QVERIFY(temporary.contains(QFileInfo(controller()->workingPath()).fileName()));
+    QVERIFY(controller()->saveDocument(m_dir.filePath("t.bsdoc")));
+    QVERIFY(!QFileInfo::exists(temporary));
+}
+
+void TestProjectStorage::saveProgressRunsFromZeroToOne()
+{
+    buildProject();
+    QSignalSpy spy(controller(), &TSModelController::saveProgress);
+    QVERIFY(controller()->saveDocument(m_dir.filePath("p.bsdoc")));
+    QVERIFY(spy.count() > 3);
+    double previous = 0.0;
+    for (const QList<QVariant>& call : spy) {
+        const double value = call.at(0).toDouble();
+        QVERIFY(value >= previous && value <= 1.0);
+        previous = value;
+    }
+    QCOMPARE(previous, 1.0);
+}
+
+void TestProjectStorage::archiveEntriesAndVerification()
+{
+    buildProject();
+    const QString document = m_dir.filePath("entries.bsdoc");
+    QVERIFY(controller()->saveDocument(document));
+    QuaZip zip(document);
+    QVERIFY(zip.open(QuaZip::mdUnzip));
+    QStringList names = zip.getFileNameList();
+    QVERIFY(names.contains("TSModelGeneralSettings.0.attributes.xml"));
+    QVERIFY(names.contains(QStringLiteral("images/TSGraphicsPixmapModel_ID%1.png")
+                               .arg(static_cast<TSModel*>(controller()->modelsOfClass("TSGraphicsPixmapModel")->objectAtIndex(0))->id())));
+    for (const QString& name : names) {
+        QVERIFY2(!name.endsWith('/') && !name.contains('\\'), qPrintable(name));
+    }
+    for (const QuaZipFileInfo64& info : zip.getFileInfoList64()) {
+        QCOMPARE(info.method, quint16(8));
+    }
+    zip.close();
+    QVERIFY(TSProjectArchive::verify(document, names));
+    names.removeLast();
+    QVERIFY(!TSProjectArchive::verify(document, names));
+
+    // A flipped byte inside an entry's data fails the check.
+    QByteArray bytes = fileBytes(document);
+    bytes[bytes.size() / 3] = static_cast<char>(bytes[bytes.size() / 3] ^ 0x5a);
+    const QString damaged = m_dir.filePath("damaged.bsdoc");
+    writeFile(damaged, bytes);
+    QVERIFY(!TSProjectArchive::verify(damaged, zip.getFileNameList()));
+    QCOMPARE(TSProjectArchive::compress(m_dir.path(), {}, m_dir.filePath("none.zip"), {}),
+             TSProjectArchive::CompressResult::NoFiles);
+}
+
+void TestProjectStorage::openErrors_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("empty file") << QByteArray("") << "Project file broken. ";
+    QTest::newRow("text file") << QByteArray("just some words, not a zip at all\n") << "Project file broken. ";
+    QTest::newRow("zip signature only") << QByteArray("PK\x03\x04 truncated") << "Project file broken. ";
+}
+
+void TestProjectStorage::openErrors()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, message);
+    added(new TSModelSkeletonNode());
+    const QString path = m_dir.filePath("bad.bsdoc");
+    writeFile(path, content);
+    QVERIFY(!controller()->openDocument(path));
+    QCOMPARE(controller()->errorString(), message);
+    // The previous models stay in memory; a fresh working folder is ready.
+    QCOMPARE(controller()->modelsOfClass(TSModelSkeletonNode::kClassName)->count(), 1u);
+    QVERIFY(QFileInfo(controller()->workingPath()).isDir());
+
+    controller()->clearError();
+    QVERIFY(!controller()->openDocument(m_dir.filePath("missing.bsdoc")));
+    QCOMPARE(controller()->errorString(), QStringLiteral("File does not exist. "));
+}
+
+void TestProjectStorage::unsafeEntriesAreSkipped()
+{
+    buildProject();
+    const QString document = m_dir.filePath("good.bsdoc");
+    QVERIFY(controller()->saveDocument(document));
+    // Add entries that try to leave the working folder.
+    QuaZip zip(document);
+    QVERIFY(zip.open(QuaZip::mdAdd));
+    for (const char* name : {"../escaped.txt", "images/../../escaped2.txt", "/tmp/absolute.txt", "C:/drive.txt"}) {
+        QuaZipFile entry(&zip);
+        QVERIFY(entry.open(QIODevice::WriteOnly, QuaZipNewInfo(QLatin1String(name))));
+        entry.write("bad");
+        entry.close();
+    }
+    zip.close();
+    TSModelController::destroyInstance();
+    const QString base = TSModelController::baseFolder();
+    QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^fileOpenError: .*escaped.txt$"));
+    QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^fileOpenError: .*escaped2.txt$"));
+    QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^fileOpenError: .*absolute.txt$"));
+    QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^fileOpenError: .*drive.txt$"));
+    QVERIFY(controller()->openDocument(document));
+    QVERIFY(!QFileInfo::exists(base + "/escaped.txt"));
+    QVERIFY(!QFileInfo::exists(QFileInfo(base).path() + "/escaped2.txt"));
+    QVERIFY(!QFileInfo::exists("/tmp/absolute.txt"));
+    QCOMPARE(controller()->modelsOfClass(TSModelSkeletonNode::kClassName)->count(), 3u);
+}
+
+void TestProjectStorage::archiveOfUnrelatedFilesOpensEmpty()
+{
+    const QString path = m_dir.filePath("unrelated.bsdoc");
+    writeZip(path, {{"readme.txt", "hello"}, {"photos/cat.jpg", "not really"}});
+    added(new TSModelSkeletonNode());
+    QVERIFY(controller()->openDocument(path));
+    QCOMPARE(controller()->modelsOfClass(TSModelSkeletonNode::kClassName), nullptr);
+    QCOMPARE(controller()->modelsOfClass("TSModelGeneralSettings")->count(), 1u);
+    QVERIFY(QFileInfo::exists(controller()->workingPath() + "/photos/cat.jpg"));
+}
+
+void TestProjectStorage::staleSessionsSkipRunningEditorsAndIgnoredFolders()
+{
+    const QString base = TSModelController::baseFolder();
+    const QString alive = "11111111-2222-3333-4444-555555555555";
+    const QString dead = "66666666-7777-8888-9999-000000000000";
+    QVERIFY(QDir(base).mkpath(alive));
+    QVERIFY(QDir(base).mkpath(dead));
+    QLocalServer other;
+    QLocalServer::removeServer(alive);
+    QVERIFY(other.listen(alive));
+    QStringList stale = controller()->staleSessions();
+    QVERIFY(!stale.contains(alive));
+    QVERIFY(stale.contains(dead));
+    other.close();
+    QVERIFY(controller()->staleSessions().contains(alive));
+    QDir(base + "/" + alive).removeRecursively();
+    QDir(base + "/" + dead).removeRecursively();
+}
+
+void TestProjectStorage::noValidSessionFound()
+{
+    for (const QString& name : controller()->staleSessions()) {
+        QDir(TSModelController::baseFolder() + "/" + name).removeRecursively();
+    }
+    QVERIFY(!controller()->loadWorkingSession(QString()));
+    QCOMPARE(controller()->errorString(), QStringLiteral("No valid session found. "));
+}
+
+void TestProjectStorage::idsContinueAfterLoadedIds()
+{
+    buildProject();
+    const unsigned highest = TSModelController::currentId();
+    QVERIFY(controller()->saveDocument(m_dir.filePath("ids.bsdoc")));
+    TSModelController::destroyInstance();
+    QVERIFY(controller()->openDocument(m_dir.filePath("ids.bsdoc")));
+    auto* fresh = added(new TSModelSkeletonNode());
+    QVERIFY(fresh->id() > highest);
+    QCOMPARE(TSModelGeneralSettings::current()->lastIdNumber(), highest);
+}
+
+void TestProjectStorage::removedWorkingFolderGoesAndDestructionCleansUp()
+{
+    const QString working = controller()->workingPath();
+    controller()->recreateWorkingFolder();
+    QVERIFY(QFileInfo(working + "/images").isDir());
+    controller()->removeWorkingFolder();
+    QVERIFY(!QFileInfo::exists(working));
+    QVERIFY(controller()->workingPath().isEmpty());
+    QVERIFY(controller()->createWorkingFolder());
+    const QString next = controller()->workingPath();
+    TSModelController::destroyInstance();
+    QVERIFY(!QFileInfo::exists(next));
+    QCOMPARE(QSettings().value("ignoreList").toStringList(), QStringList());
+}
+
+BONESTAGE_GUILESS_TEST_MAIN(TestProjectStorage)
+#include "tst_ProjectStorage.moc"
