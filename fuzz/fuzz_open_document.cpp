@@ -12,7 +12,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <memory>
 
 namespace {
 
@@ -26,22 +25,26 @@ struct Environment
         static int argc = 1;
         static char name[] = "fuzz_open_document";
         static char* argv[] = {name, nullptr};
-        application = std::make_unique<QCoreApplication>(argc, argv);
+        // Kept to the end of the process on purpose: the fuzzer exits from inside its own loop,
+        // after Qt's globals are gone, so nothing Qt may be torn down then.
+        application = new QCoreApplication(argc, argv);
         QCoreApplication::setOrganizationName("wrenfold");
         QCoreApplication::setApplicationName("BonestageFuzz");
         AnimationModelClasses::registerAll();
+        // The loader logs every file it reads; at thousands of inputs a second that is only noise.
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
         document = root.filePath("input.bsdoc");
     }
 
     QTemporaryDir root{QDir::tempPath() + "/bonestage-fuzz-XXXXXX"};
-    std::unique_ptr<QCoreApplication> application;
+    QCoreApplication* application = nullptr;
     QString document;
 };
 
 Environment& environment()
 {
-    static Environment instance;
-    return instance;
+    static Environment* instance = new Environment();
+    return *instance;
 }
 
 } // namespace

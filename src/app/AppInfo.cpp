@@ -4,11 +4,9 @@
 
 namespace {
 
-AppInfo::Record& storedRecord()
-{
-    static AppInfo::Record record = AppInfo::bonestageRecord();
-    return record;
-}
+// A global static that knows when it is gone: objects destroyed late at exit (the model
+// controller goes with the application object) may still ask for the record.
+Q_GLOBAL_STATIC_WITH_ARGS(AppInfo::Record, storedRecord, (AppInfo::bonestageRecord()))
 
 } // namespace
 
@@ -30,17 +28,19 @@ AppInfo::Record AppInfo::bonestageRecord()
 
 void AppInfo::setRecord(const Record& record)
 {
-    storedRecord() = record;
+    if (!storedRecord.isDestroyed()) {
+        *storedRecord = record;
+    }
 }
 
-const AppInfo::Record& AppInfo::record()
+AppInfo::Record AppInfo::record()
 {
-    return storedRecord();
+    return storedRecord.isDestroyed() ? bonestageRecord() : *storedRecord;
 }
 
 QString appInfo(int field)
 {
-    const AppInfo::Record& record = AppInfo::record();
+    const AppInfo::Record record = AppInfo::record();
     const auto it = record.constFind(field);
     if (it == record.constEnd()) {
         qDebug() << "Field #" << field << "not found in app info";

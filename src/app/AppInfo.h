@@ -27,7 +27,7 @@ public:
     static Record bonestageRecord();
     /// Stores the record; called once by the entry point (tests may call it again).
     static void setRecord(const Record& record);
-    static const Record& record();
+    static Record record();
 };
 
 /// The text of a field; for a field missing from the record, logs "Field # <n> not found in app

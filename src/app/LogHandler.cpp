@@ -8,15 +8,23 @@
 #include <cstdio>
 #include <cstdlib>
 
+namespace {
+
+QString makeLogDirectory()
+{
+    const QString path = QDir::tempPath() + QLatin1Char('/') + appInfo(AppInfo::BundleId);
+    QDir().mkpath(path);
+    return QDir(path).absolutePath();
+}
+
+// Initialised once, safely against concurrent first use, and still answered during exit.
+Q_GLOBAL_STATIC_WITH_ARGS(QString, cachedLogDirectory, (makeLogDirectory()))
+
+} // namespace
+
 QString logDirectory()
 {
-    // Function-local static: initialised once, safely against concurrent first use.
-    static const QString directory = [] {
-        const QString path = QDir::tempPath() + QLatin1Char('/') + appInfo(AppInfo::BundleId);
-        QDir().mkpath(path);
-        return QDir(path).absolutePath();
-    }();
-    return directory;
+    return cachedLogDirectory.isDestroyed() ? makeLogDirectory() : *cachedLogDirectory;
 }
 
 QString logFilePath(const QDate& date)

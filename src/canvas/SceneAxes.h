@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QGraphicsItem>
+#include <QObject>
+
+class QGraphicsSceneMouseEvent;
+
+/// Two draggable guide lines across the visible area: a vertical one at x and a horizontal one
+/// at y, scene units.
+class SceneAxes : public QObject, public QGraphicsItem
+{
+    Q_OBJECT
+    Q_INTERFACES(QGraphicsItem)
+
+public:
+    /// How close (scene units, on the line's axis) a press must be to take a line.
+    static constexpr double kGrabDistance = 4.0;
+
+    explicit SceneAxes(QGraphicsItem* parent = nullptr);
+
+    QPointF crossing() const { return QPointF(m_x, m_y); }
+    void setCrossing(const QPointF& point);
+
+    QRectF boundingRect() const override;
+    void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) override;
+    QPainterPath shape() const override;
+
+public Q_SLOTS:
+    void viewZoomChanged(float zoom);
+    void viewZoomChanged();
+    void sceneMouseMove(QGraphicsSceneMouseEvent* event);
+
+Q_SIGNALS:
+    void valueChanged();
+
+protected:
+    void mousePressEvent(QGraphicsSceneMouseEvent* event) override;
+    void mouseMoveEvent(QGraphicsSceneMouseEvent* event) override;
+    void mouseReleaseEvent(QGraphicsSceneMouseEvent* event) override;
+    void hoverMoveEvent(QGraphicsSceneHoverEvent* event) override;
+    void hoverLeaveEvent(QGraphicsSceneHoverEvent* event) override;
+
+private:
+    bool nearVertical(const QPointF& point) const;
+    bool nearHorizontal(const QPointF& point) const;
+    QRectF visibleArea() const;
+
+    double m_x = 0.0;
+    double m_y = 0.0;
+    bool m_dragVertical = false;
+    bool m_dragHorizontal = false;
+    bool m_hoverVertical = false;
+    bool m_hoverHorizontal = false;
+    float m_zoom = 1.0f;
+};

@@ -1,0 +1,800 @@
+#include "Skeleton.h"
+
+#include "ItemData.h"
+#include "KeyframeWriter.h"
+#include "ObjectManipulator.h"
+#include "PixmapPlaceholderItem.h"
+#include "PlaybackClock.h"
+#include "Pose.h"
+#include "ScreenScale.h"
+#include "SkeletonNodeItems.h"
+#include "TSModelSpriteContainer.h"
+
+#include <QDebug>
+#include <QDragMoveEvent>
+#include <QGraphicsEllipseItem>
+#include <QGraphicsPolygonItem>
+#include <QGraphicsScene>
+#include <QGraphicsView>
+#include <QHash>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+bool isFinite(const QTransform& t)
+{
+    const qreal values[] = {t.m11(), t.m12(), t.m13(), t.m21(), t.m22(), t.m23(), t.m31(), t.m32(), t.m33()};
+    return std::all_of(std::begin(values), std::end(values), [](qreal v) { return std::isfinite(v); });
+}
+
+// A pose that cannot be drawn (NaN from a file, or a collapsed scale) shows the rest pose.
+QTransform drawable(const QTransform& t)
+{
+    return isFinite(t) && t.isInvertible() ? t : QTransform();
+}
+
+const QString kAnimationChange = QStringLiteral("Animation change");
+
+} // namespace
+
+Skeleton::Skeleton(QGraphicsScene* scene, QGraphicsView* view, ObjectManipulator* manipulator, QObject* parent)
+    : QObject(parent), m_manipulator(manipulator), m_scene(scene), m_view(view), m_clock(new PlaybackClock(this)),
+      m_ownWriter(std::make_unique<DirectKeyframeWriter>()), m_writer(m_ownWriter.get())
+{
+    connect(m_clock, &PlaybackClock::tick, this, &Skeleton::newAnimationFrame);
+}
+
+Skeleton::~Skeleton()
+{
+    m_clock->stop();
+}
+
+void Skeleton::setKeyframeWriter(KeyframeWriter* writer)
+{
+    m_writer = writer ? writer : m_ownWriter.get();
+}
+
+double Skeleton::screenScale() const
+{
+    return ScreenScale::of(m_view);
+}
+
+float Skeleton::frameRate() const
+{
+    return m_clock->frameRate();
+}
+
+void Skeleton::setFrameRate(float fps)
+{
+    m_clock->setFrameRate(fps);
+}
+
+float Skeleton::timeScale() const
+{
+    return m_clock->timeScale();
+}
+
+void Skeleton::setTimeScale(float scale)
+{
+    m_clock->setTimeScale(scale);
+}
+
+// Nodes and images -----------------------------------------------------------------------------
+
+void Skeleton::clear()
+{
+    stop();
+    if (m_manipulator) {
+        m_manipulator->setTargets({}, true);
+    }
+    for (auto* list : {&m_images, &m_dummyImages}) {
+        for (const auto& asset : *list) {
+            delete asset->item;
+            delete asset->placeholder;
+        }
+        list->clear();
+    }
+    for (const auto& node : m_nodes) {
+        SkeletonNodeItems::destroy(*node);
+    }
+    m_nodes.clear();
+    m_tracks.clear();
+    m_dropTarget = nullptr;
+    m_currentTime = 0.0f;
+    Q_EMIT nodesUpdated();
+}
+
+void Skeleton::setNodes(const QList<NodeRecord>& records)
+{
+    clear();
+    for (const NodeRecord& record : records) {
+        auto node = std::make_unique<Node>();
+        static_cast<NodeRecord&>(*node) = record;
+        node->animation = nullptr;
+        node->animationTransform = QTransform();
+        SkeletonNodeItems::create(*node, m_scene);
+        m_nodes.push_back(std::move(node));
+    }
+    rebuildHierarchy();
+}
+
+Skeleton::Node* Skeleton::addNode(const NodeRecord& record)
+{
+    auto node = std::make_unique<Node>();
+    static_cast<NodeRecord&>(*node) = record;
+    node->animation = nullptr;
+    SkeletonNodeItems::create(*node, m_scene);
+    Node* added = node.get();
+    m_nodes.push_back(std::move(node));
+    rebuildHierarchy();
+    bindTracks();
+    return added;
+}
+
+void Skeleton::removeNode(Node* node)
+{
+    const auto it = std::find_if(m_nodes.begin(), m_nodes.end(),
+                                 [node](const std::unique_ptr<Node>& n) { return n.get() == node; });
+    if (it == m_nodes.end()) {
+        return;
+    }
+    if (m_manipulator) {
+        m_manipulator->setTargets({}, true);
+    }
+    if (m_dropTarget == node) {
+        m_dropTarget = nullptr;
+    }
+    SkeletonNodeItems::destroy(*node);
+    m_nodes.erase(it);
+    rebuildHierarchy();
+}
+
+void Skeleton::rebuildHierarchy()
+{
+    // Parents by name (the first node of a name wins); a chain that comes back to a node is cut
+    // at that node, so a cycle in the file never recurses.
+    QHash<QString, Node*> byName;
+    for (const auto& node : m_nodes) {
+        if (!byName.contains(node->name)) {
+            byName.insert(node->name, node.get());
+        }
+    }
+    QHash<Node*, Node*> parentOf;
+    for (const auto& node : m_nodes) {
+        parentOf.insert(node.get(), node->parent.isEmpty() ? nullptr : byName.value(node->parent, nullptr));
+    }
+    const int limit = static_cast<int>(m_nodes.size());
+    for (const auto& node : m_nodes) {
+        Node* current = parentOf.value(node.get());
+        for (int steps = 0; current && steps <= limit; ++steps) {
+            if (current == node.get()) {
+                parentOf.insert(node.get(), nullptr);
+                break;
+            }
+            current = parentOf.value(current);
+        }
+    }
+    // Detach everything first so no intermediate step forms a loop of items.
+    for (const auto& node : m_nodes) {
+        node->joint->setParentItem(nullptr);
+    }
+    for (const auto& node : m_nodes) {
+        Node* parent = parentOf.value(node.get());
+        SkeletonNodeItems::setParentJoint(*node, parent ? parent->joint : nullptr, parent ? parent->zOrder : 0);
+        node->joint->setData(ItemData::ParentName, node->parent);
+        node->joint->setData(ItemData::NodeName, node->name);
+        node->joint->setTransform(node->animationTransform * node->restTransform);
+        if (m_manipulator) {
+            const bool editable = m_animationMode || m_editableJoints;
+            m_manipulator->makeEditable(node->joint, editable);
+            m_manipulator->makeEditable(node->bone, editable);
+        }
+        SkeletonNodeItems::applyStyle(*node, m_animationMode, m_skeletonVisible);
+    }
+    viewZoomChanged();
+    updateSkeleton();
+    Q_EMIT nodesUpdated();
+}
+
+QList<NodeRecord*> Skeleton::nodeRecords() const
+{
+    QList<NodeRecord*> records;
+    for (const auto& node : m_nodes) {
+        records.append(node.get());
+    }
+    return records;
+}
+
+Skeleton::Node* Skeleton::nodeByName(const QString& name) const
+{
+    for (const auto& node : m_nodes) {
+        if (node->name == name) {
+            return node.get();
+        }
+    }
+    return nullptr;
+}
+
+Skeleton::Node* Skeleton::nodeByItem(const QGraphicsItem* item) const
+{
+    if (!item) {
+        return nullptr;
+    }
+    for (const auto& node : m_nodes) {
+        if (node->joint == item || node->overlay == item || node->bone == item) {
+            return node.get();
+        }
+    }
+    return nullptr;
+}
+
+Skeleton::Asset* Skeleton::addImage(const QString& nodeName, const QImage& image, const QTransform& restTransform,
+                                    bool dummy)
+{
+    auto asset = std::make_unique<Asset>();
+    const QPixmap pixmap = QPixmap::fromImage(image);
+    asset->nodeName = nodeName;
+    asset->restTransform = drawable(restTransform);
+    asset->item = new QGraphicsPixmapItem(pixmap);
+    asset->item->setTransformationMode(Qt::SmoothTransformation);
+    m_scene->addItem(asset->item);
+    Node* node = nodeByName(nodeName);
+    asset->placeholder = new PixmapPlaceholderItem(pixmap, node ? node->joint : nullptr);
+    // Joints stay above the images bound to them, so a joint can be picked over its image.
+    asset->placeholder->setFlag(QGraphicsItem::ItemStacksBehindParent);
+    if (!node) {
+        m_scene->addItem(asset->placeholder);
+    }
+    asset->placeholder->setTransform(asset->restTransform);
+    Asset* added = asset.get();
+    (dummy ? m_dummyImages : m_images).push_back(std::move(asset));
+    setAssetEditable(*added, !dummy);
+    restackImages();
+    added->item->setTransform(added->placeholder->sceneTransform());
+    return added;
+}
+
+void Skeleton::removeImage(Asset* asset)
+{
+    for (auto* list : {&m_images, &m_dummyImages}) {
+        const auto it = std::find_if(list->begin(), list->end(),
+                                     [asset](const std::unique_ptr<Asset>& a) { return a.get() == asset; });
+        if (it != list->end()) {
+            if (m_manipulator && m_manipulator->targets().contains(asset->placeholder)) {
+                m_manipulator->setTargets({}, true);
+            }
+            delete asset->item;
+            delete asset->placeholder;
+            list->erase(it);
+            restackImages();
+            return;
+        }
+    }
+}
+
+Skeleton::Asset* Skeleton::assetByItem(const QGraphicsItem* item) const
+{
+    if (!item) {
+        return nullptr;
+    }
+    for (const auto* list : {&m_images, &m_dummyImages}) {
+        for (const auto& asset : *list) {
+            if (asset->item == item || asset->placeholder == item) {
+                return asset.get();
+            }
+        }
+    }
+    return nullptr;
+}
+
+void Skeleton::restackImages()
+{
+    for (size_t i = 0; i < m_images.size(); ++i) {
+        m_images[i]->item->setZValue(static_cast<qreal>(i));
+    }
+    for (size_t i = 0; i < m_dummyImages.size(); ++i) {
+        m_dummyImages[i]->item->setZValue(static_cast<qreal>(i) - 1000.0);
+    }
+}
+
+bool Skeleton::canChangeZValue(Asset* asset, ZValueChangeAction action) const
+{
+    for (const auto* list : {&m_images, &m_dummyImages}) {
+        const auto it = std::find_if(list->begin(), list->end(),
+                                     [asset](const std::unique_ptr<Asset>& a) { return a.get() == asset; });
+        if (it == list->end()) {
+            continue;
+        }
+        const bool last = it + 1 == list->end();
+        const bool first = it == list->begin();
+        return (action == BringToFront || action == BringForward) ? !last : !first;
+    }
+    return false;
+}
+
+bool Skeleton::changeZValue(Asset* asset, ZValueChangeAction action)
+{
+    if (!canChangeZValue(asset, action)) {
+        return false;
+    }
+    for (auto* list : {&m_images, &m_dummyImages}) {
+        const auto it = std::find_if(list->begin(), list->end(),
+                                     [asset](const std::unique_ptr<Asset>& a) { return a.get() == asset; });
+        if (it == list->end()) {
+            continue;
+        }
+        switch (action) {
+        case BringToFront:
+            std::rotate(it, it + 1, list->end());
+            break;
+        case BringForward:
+            std::iter_swap(it, it + 1);
+            break;
+        case SendBackward:
+            std::iter_swap(it, it - 1);
+            break;
+        case SendToBack:
+            std::rotate(list->begin(), it, it + 1);
+            break;
+        }
+        restackImages();
+        return true;
+    }
+    return false;
+}
+
+QString Skeleton::uniqueNodeName() const
+{
+    for (int i = 1;; ++i) {
+        const QString name = QStringLiteral("New node %1").arg(i);
+        if (!nodeByName(name)) {
+            return name;
+        }
+    }
+}
+
+QString Skeleton::uniqueAssetName() const
+{
+    for (int i = 1;; ++i) {
+        const QString name = QStringLiteral("New asset %1").arg(i);
+        bool used = false;
+        for (const auto* list : {&m_images, &m_dummyImages}) {
+            for (const auto& asset : *list) {
+                used = used || asset->name == name;
+            }
+        }
+        if (!used) {
+            return name;
+        }
+    }
+}
+
+// Animation --------------------------------------------------------------------------------------
+
+void Skeleton::setAnimation(AnimationTracks tracks, bool captureRest)
+{
+    if (captureRest) {
+        captureRestPoses();
+    }
+    m_tracks = std::move(tracks);
+    bindTracks();
+    showMoment(m_currentTime);
+}
+
+void Skeleton::bindTracks()
+{
+    for (const auto& node : m_nodes) {
+        node->animation = nullptr;
+    }
+    m_tracks.bind(nodeRecords());
+    for (const auto* list : {&m_images, &m_dummyImages}) {
+        for (const auto& asset : *list) {
+            asset->animation = asset->name.isEmpty() ? nullptr : m_tracks.findByName(asset->name);
+        }
+    }
+}
+
+void Skeleton::setDuration(int frames)
+{
+    const float seconds = std::max(0.0f, static_cast<float>(frames - 1) / frameRate());
+    for (const auto& object : m_tracks) {
+        object->setDuration(seconds, true);
+    }
+}
+
+bool Skeleton::togglePlayPause()
+{
+    if (m_playing) {
+        stop();
+        return false;
+    }
+    captureRestPoses();
+    m_playing = true;
+    m_clock->scheduleNext();
+    Q_EMIT newFrame(0);
+    return true;
+}
+
+void Skeleton::stop()
+{
+    if (!m_playing) {
+        return;
+    }
+    m_playing = false;
+    m_clock->stop();
+    Q_EMIT animationStopped();
+}
+
+void Skeleton::newAnimationFrame()
+{
+    showMoment(m_currentTime);
+    Q_EMIT newFrame(static_cast<int>(m_currentTime / (1000.0f / frameRate())));
+    m_currentTime += m_clock->advance();
+    if (m_currentTime >= duration() * 1000.0f) {
+        m_currentTime = 0.0f;
+        if (!m_loop && m_playing) {
+            m_playing = false;
+            m_clock->stop();
+            Q_EMIT animationStopped();
+        }
+    }
+    if (m_playing) {
+        m_clock->scheduleNext();
+    }
+}
+
+void Skeleton::showFrame(int frame)
+{
+    if (m_playing) {
+        return;
+    }
+    m_currentTime = (1000.0f / frameRate()) * static_cast<float>(frame);
+    showMoment(m_currentTime);
+}
+
+void Skeleton::applyPose(Node& node, float seconds)
+{
+    if (!node.animation) {
+        return;
+    }
+    node.animationTransform =
+        drawable(Pose::transformAt(*node.animation, seconds, node.joint->rect().center()));
+    node.joint->setTransform(node.animationTransform * node.restTransform);
+    SkeletonNodeItems::updateJointCircle(node, m_zoom);
+}
+
+void Skeleton::applyPose(Asset& asset, float seconds)
+{
+    if (asset.container) {
+        asset.container->setTime(seconds);
+        const QPixmap frame = QPixmap::fromImage(asset.container->currentImage());
+        asset.item->setPixmap(frame);
+        asset.placeholder->setPixmap(frame);
+    }
+    if (asset.animation) {
+        asset.animationTransform =
+            drawable(Pose::transformAt(*asset.animation, seconds, asset.placeholder->boundingRect().center()));
+        asset.placeholder->setTransform(asset.animationTransform * asset.restTransform);
+    }
+}
+
+void Skeleton::showMoment(float time)
+{
+    m_currentTime = time;
+    if (m_tracks.isEmpty()) {
+        return;
+    }
+    QList<QGraphicsItem*> targets;
+    if (m_manipulator && m_manipulator->hasTargets()) {
+        targets = m_manipulator->targets();
+        m_manipulator->blockSignals(true);
+        m_manipulator->setTargets({}, false);
+    }
+    const float seconds = time / 1000.0f;
+    for (const auto& node : m_nodes) {
+        applyPose(*node, seconds);
+    }
+    for (const auto& asset : m_images) {
+        applyPose(*asset, seconds);
+    }
+    updateSkeleton();
+    if (m_manipulator && !targets.isEmpty()) {
+        m_manipulator->setTargets(targets, false);
+        m_manipulator->blockSignals(false);
+    }
+}
+
+void Skeleton::refreshNode(Node& node)
+{
+    SkeletonNodeItems::updateOverlay(node, m_zoom);
+    SkeletonNodeItems::updateBone(node, m_zoom);
+}
+
+void Skeleton::updateSkeleton(QGraphicsItem*)
+{
+    // During a drag only the display follows; the set-up pose is taken when the drag ends
+    // (commitSetupPose), so every drag step starts from the same pose.
+    updateSkeleton();
+}
+
+void Skeleton::updateSkeleton()
+{
+    for (const auto& node : m_nodes) {
+        refreshNode(*node);
+    }
+    for (const auto* list : {&m_images, &m_dummyImages}) {
+        for (const auto& asset : *list) {
+            asset->item->setTransform(asset->placeholder->sceneTransform());
+        }
+    }
+    if (m_editableJoints) {
+        viewZoomChanged();
+    }
+}
+
+void Skeleton::commitSetupPose(QGraphicsItem* item)
+{
+    if (Node* node = nodeByItem(item); node && item == node->joint) {
+        const QTransform total = item->transform() * QTransform::fromTranslate(item->pos().x(), item->pos().y());
+        node->restTransform = drawable(node->animationTransform.inverted() * total *
+                                       QTransform::fromTranslate(-node->position.x(), -node->position.y()));
+        item->setPos(node->position);
+        item->setTransform(node->animationTransform * node->restTransform);
+    } else if (Asset* asset = assetByItem(item); asset && item == asset->placeholder) {
+        const QTransform total = item->transform() * QTransform::fromTranslate(item->pos().x(), item->pos().y());
+        asset->restTransform = drawable(asset->animationTransform.inverted() * total);
+        item->setPos(0, 0);
+        item->setTransform(asset->animationTransform * asset->restTransform);
+    }
+    updateSkeleton();
+}
+
+void Skeleton::captureRestPoses()
+{
+    for (const auto& node : m_nodes) {
+        commitSetupPose(node->joint);
+    }
+    for (const auto& asset : m_images) {
+        commitSetupPose(asset->placeholder);
+    }
+}
+
+// Keys from manipulations ------------------------------------------------------------------------
+
+QTransform Skeleton::takeAnimationTransform(QGraphicsItem* item, const QPointF& position, const QTransform& rest)
+{
+    const QTransform total = item->transform() * QTransform::fromTranslate(item->pos().x(), item->pos().y());
+    const QTransform animation =
+        drawable(total * QTransform::fromTranslate(-position.x(), -position.y()) * rest.inverted());
+    item->setPos(position);
+    item->setTransform(animation * rest);
+    return animation;
+}
+
+AnimatedObject* Skeleton::tracksFor(const QString& name, AnimatedObject*& slot)
+{
+    if (!slot) {
+        auto object = std::make_unique<AnimatedObject>();
+        object->setName(name);
+        object->setDuration(duration(), false);
+        object->setInUse(true);
+        slot = m_tracks.append(std::move(object));
+    }
+    return slot;
+}
+
+void Skeleton::writeKeys(AnimatedObject* tracks, const QList<AnimatedObject::AnimatedProperty>& properties,
+                         const QTransform& animation, const QPointF& centre)
+{
+    const Pose::Values values = Pose::valuesOf(animation, centre);
+    const float time = m_currentTime / 1000.0f;
+    static const AnimatedObject::AnimatedProperty order[] = {AnimatedObject::LocationX, AnimatedObject::LocationY,
+                                                             AnimatedObject::ScaleX, AnimatedObject::ScaleY,
+                                                             AnimatedObject::Rotation};
+    const bool blocked = blockSignals(true);
+    m_writer->beginMacro(kAnimationChange);
+    for (AnimatedObject::AnimatedProperty property : order) {
+        if (!properties.contains(property)) {
+            continue;
+        }
+        const TSAnimationCurve& curve = tracks->channel(property);
+        const float oldValue = curve.evaluate(time);
+        float value = values[static_cast<size_t>(property)];
+        if (property == AnimatedObject::Rotation) {
+            // Whole turns already keyed stay: take the turn nearest to the current value.
+            while (value - oldValue > static_cast<float>(M_PI)) {
+                value -= static_cast<float>(2 * M_PI);
+            }
+            while (oldValue - value > static_cast<float>(M_PI)) {
+                value += static_cast<float>(2 * M_PI);
+            }
+        }
+        m_writer->changeAnimatedObjectValue(tracks, property, time, oldValue, value, !curve.hasKeyNear(time));
+    }
+    m_writer->endMacro();
+    blockSignals(blocked);
+}
+
+void Skeleton::onItemSetKey(QGraphicsItem* item, QList<AnimatedObject::AnimatedProperty>& properties)
+{
+    if (Node* node = nodeByItem(item); node && item == node->joint) {
+        node->animationTransform = takeAnimationTransform(item, node->position, node->restTransform);
+        writeKeys(tracksFor(node->name, node->animation), properties, node->animationTransform,
+                  node->joint->rect().center());
+    } else if (Asset* asset = assetByItem(item); asset && item == asset->placeholder) {
+        asset->animationTransform = takeAnimationTransform(item, QPointF(), asset->restTransform);
+        if (asset->name.isEmpty()) {
+            asset->name = uniqueAssetName();
+        }
+        writeKeys(tracksFor(asset->name, asset->animation), properties, asset->animationTransform,
+                  asset->placeholder->boundingRect().center());
+    } else {
+        return;
+    }
+    updateSkeleton();
+    Q_EMIT animationCurveChanged();
+}
+
+void Skeleton::onItemSetMoveKey(QGraphicsItem* item)
+{
+    QList<AnimatedObject::AnimatedProperty> properties = {AnimatedObject::LocationX, AnimatedObject::LocationY};
+    onItemSetKey(item, properties);
+}
+
+void Skeleton::onItemSetScaleKey(QGraphicsItem* item)
+{
+    QList<AnimatedObject::AnimatedProperty> properties = {AnimatedObject::ScaleX, AnimatedObject::ScaleY,
+                                                          AnimatedObject::Rotation};
+    onItemSetKey(item, properties);
+}
+
+void Skeleton::onItemSetRotationKey(QGraphicsItem* item)
+{
+    AnimatedObject* tracks = nullptr;
+    QTransform rest;
+    if (Node* node = nodeByItem(item); node && item == node->joint) {
+        node->animationTransform = takeAnimationTransform(item, node->position, node->restTransform);
+        tracks = tracksFor(node->name, node->animation);
+        rest = node->restTransform;
+    } else if (Asset* asset = assetByItem(item); asset && item == asset->placeholder) {
+        asset->animationTransform = takeAnimationTransform(item, QPointF(), asset->restTransform);
+        if (asset->name.isEmpty()) {
+            asset->name = uniqueAssetName();
+        }
+        tracks = tracksFor(asset->name, asset->animation);
+        rest = asset->restTransform;
+    } else {
+        return;
+    }
+    const double itemAngle = ObjectManipulator::transformAngle(item->transform());
+    const int index = m_manipulator ? m_manipulator->targets().indexOf(item) : -1;
+    const double counted = m_manipulator ? m_manipulator->turnCounter(index, itemAngle) : itemAngle;
+    const double restAngle = ObjectManipulator::transformAngle(rest);
+    const float time = m_currentTime / 1000.0f;
+    const TSAnimationCurve& curve = tracks->channel(AnimatedObject::Rotation);
+    const float oldValue = curve.evaluate(time);
+    float value = static_cast<float>((counted - restAngle) * (-M_PI / 180.0));
+    while (value - oldValue > static_cast<float>(M_PI)) {
+        value -= static_cast<float>(2 * M_PI);
+    }
+    while (oldValue - value > static_cast<float>(M_PI)) {
+        value += static_cast<float>(2 * M_PI);
+    }
+    const bool blocked = blockSignals(true);
+    m_writer->beginMacro(kAnimationChange);
+    m_writer->changeAnimatedObjectValue(tracks, AnimatedObject::Rotation, time, oldValue, value,
+                                        !curve.hasKeyNear(time));
+    m_writer->endMacro();
+    blockSignals(blocked);
+    updateSkeleton();
+    Q_EMIT animationCurveChanged();
+}
+
+// Display switches -------------------------------------------------------------------------------
+
+void Skeleton::viewZoomChanged(float zoom)
+{
+    m_zoom = static_cast<float>(std::max(zoom, 1.0f) / screenScale());
+    viewZoomChanged();
+}
+
+void Skeleton::viewZoomChanged()
+{
+    for (const auto& node : m_nodes) {
+        SkeletonNodeItems::updateJointCircle(*node, m_zoom);
+        SkeletonNodeItems::updateOverlay(*node, m_zoom);
+        SkeletonNodeItems::updatePens(*node, m_zoom, m_animationMode, m_skeletonVisible);
+        SkeletonNodeItems::updateBone(*node, m_zoom);
+    }
+}
+
+void Skeleton::setAnimationMode(bool on)
+{
+    m_animationMode = on;
+    for (const auto& node : m_nodes) {
+        if (m_manipulator) {
+            m_manipulator->makeEditable(node->joint, on || m_editableJoints);
+            m_manipulator->makeEditable(node->bone, on || m_editableJoints);
+        }
+        SkeletonNodeItems::applyStyle(*node, m_animationMode, m_skeletonVisible);
+        SkeletonNodeItems::updatePens(*node, m_zoom, m_animationMode, m_skeletonVisible);
+    }
+}
+
+void Skeleton::setEditableJoints(bool editable)
+{
+    m_editableJoints = editable;
+    setAnimationMode(m_animationMode);
+}
+
+void Skeleton::setSkeletonVisible(bool visible)
+{
+    m_skeletonVisible = visible;
+    for (const auto& node : m_nodes) {
+        SkeletonNodeItems::applyStyle(*node, m_animationMode, m_skeletonVisible);
+        SkeletonNodeItems::updatePens(*node, m_zoom, m_animationMode, m_skeletonVisible);
+    }
+}
+
+void Skeleton::setAssetEditable(Asset& asset, bool editable)
+{
+    if (m_manipulator) {
+        m_manipulator->makeEditable(asset.placeholder, editable);
+    }
+}
+
+void Skeleton::assetDragEnterSlot(QDragEnterEvent*)
+{
+    stop();
+}
+
+void Skeleton::assetDragMoveSlot(QDragMoveEvent* event)
+{
+    if (!m_view || !event) {
+        return;
+    }
+    const QPointF point = m_view->mapToScene(event->pos());
+    Node* target = nullptr;
+    for (auto it = m_nodes.rbegin(); it != m_nodes.rend(); ++it) {
+        if ((*it)->joint->contains((*it)->joint->mapFromScene(point))) {
+            target = it->get();
+            break;
+        }
+    }
+    if (m_dropTarget && m_dropTarget != target) {
+        m_dropTarget->overlay->setBrush(SkeletonNodeItems::overlayBrush());
+    }
+    m_dropTarget = target;
+    if (target) {
+        target->overlay->setBrush(SkeletonNodeItems::modeColor(m_animationMode));
+    }
+}
+
+void Skeleton::selectionChanged()
+{
+    if (!m_manipulator || m_manipulator->targets().size() != 1) {
+        return;
+    }
+    if (Asset* asset = assetByItem(m_manipulator->targets().first())) {
+        Q_EMIT assetSelected(asset->item);
+    }
+}
+
+void Skeleton::makeDummyAssetsEditable()
+{
+    for (const auto& asset : m_dummyImages) {
+        setAssetEditable(*asset, true);
+    }
+}
+
+void Skeleton::makeAllAssetsDummy()
+{
+    for (auto& asset : m_images) {
+        setAssetEditable(*asset, false);
+        m_dummyImages.push_back(std::move(asset));
+    }
+    m_images.clear();
+    restackImages();
+}

@@ -1,0 +1,179 @@
+#pragma once
+
+#include "AnimatedObject.h"
+#include "AnimationTracks.h"
+#include "SkeletonAsset.h"
+#include "SkeletonNode.h"
+
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QStringList>
+
+#include <memory>
+#include <vector>
+
+class KeyframeWriter;
+class ObjectManipulator;
+class PlaybackClock;
+class QDragEnterEvent;
+class QDragMoveEvent;
+class QGraphicsItem;
+class QGraphicsPixmapItem;
+class QGraphicsScene;
+class QGraphicsView;
+
+/// The skeleton on the canvas: owns the nodes and images that are drawn and the tracks of the
+/// current animation, applies the pose of the current time, plays animations, turns finished
+/// manipulations into keys, and keeps joints and bones a constant size on screen.
+class Skeleton : public QObject
+{
+    Q_OBJECT
+
+public:
+    using Node = SkeletonNode;
+    using Asset = SkeletonAsset;
+
+    /// Z-order changes of images (the Arrange menu).
+    enum ZValueChangeAction { BringToFront = 0, BringForward = 1, SendBackward = 2, SendToBack = 3 };
+
+    Skeleton(QGraphicsScene* scene, QGraphicsView* view, ObjectManipulator* manipulator, QObject* parent = nullptr);
+    ~Skeleton() override;
+
+    // Nodes and images.
+
+    /// Removes every node and image and the current animation.
+    void clear();
+    /// Replaces the nodes; parents are resolved by name (a missing parent or a parent cycle
+    /// leaves a node at the top).
+    void setNodes(const QList<NodeRecord>& records);
+    Node* addNode(const NodeRecord& record);
+    void removeNode(Node* node);
+    /// Re-resolves parents after names or parents changed.
+    void rebuildHierarchy();
+    const std::vector<std::unique_ptr<Node>>& nodes() const { return m_nodes; }
+    QList<NodeRecord*> nodeRecords() const;
+    Node* nodeByName(const QString& name) const;
+    Node* nodeByItem(const QGraphicsItem* item) const;
+
+    /// Adds an image bound to a node (dummy images are a template's placeholders).
+    Asset* addImage(const QString& nodeName, const QImage& image, const QTransform& restTransform, bool dummy);
+    void removeImage(Asset* asset);
+    const std::vector<std::unique_ptr<Asset>>& images() const { return m_images; }
+    const std::vector<std::unique_ptr<Asset>>& dummyImages() const { return m_dummyImages; }
+    /// The image whose visible item or placeholder is item.
+    Asset* assetByItem(const QGraphicsItem* item) const;
+    /// Bound images z 0, 1, 2 …; dummy images index − 1000.
+    void restackImages();
+    /// Moves an image within its list by a z-order action; false when it cannot move that way.
+    bool changeZValue(Asset* asset, ZValueChangeAction action);
+    bool canChangeZValue(Asset* asset, ZValueChangeAction action) const;
+
+    QString uniqueNodeName() const;
+    QString uniqueAssetName() const;
+
+    // Animation.
+
+    /// Makes tracks the current animation and binds them to the nodes; with captureRest the
+    /// current item transforms become rest poses first.
+    void setAnimation(AnimationTracks tracks, bool captureRest = false);
+    AnimationTracks& tracks() { return m_tracks; }
+    /// Longest duration of the current tracks, seconds.
+    float duration() const { return m_tracks.maxDuration(); }
+    /// Every track's duration becomes max(0, (frames − 1) / frame rate).
+    void setDuration(int frames);
+    float frameRate() const;
+    void setFrameRate(float fps);
+    float currentTime() const { return m_currentTime; }
+    float timeScale() const;
+    void setTimeScale(float scale);
+    bool isPlaying() const { return m_playing; }
+    bool isLooping() const { return m_loop; }
+    void setLooping(bool loop) { m_loop = loop; }
+    /// Starts or stops playback; returns whether it plays now.
+    bool togglePlayPause();
+    void stop();
+
+    // Display switches.
+
+    bool animationMode() const { return m_animationMode; }
+    void setAnimationMode(bool on);
+    bool isSkeletonVisible() const { return m_skeletonVisible; }
+    void setSkeletonVisible(bool visible);
+    void setEditableJoints(bool editable);
+    float zoom() const { return m_zoom; }
+    Node* dropTarget() const { return m_dropTarget; }
+
+    void setKeyframeWriter(KeyframeWriter* writer);
+    /// Every node and image takes its current item transform as its rest pose.
+    void captureRestPoses();
+    /// The set-up pose takes over an item's transform (joint or image placeholder).
+    void commitSetupPose(QGraphicsItem* item);
+
+    QString name() const { return m_name; }
+    void setName(const QString& name) { m_name = name; }
+
+public Q_SLOTS:
+    void assetDragEnterSlot(QDragEnterEvent* event);
+    void assetDragMoveSlot(QDragMoveEvent* event);
+    void newAnimationFrame();
+    void showFrame(int frame);
+    void showMoment(float time);
+    void updateSkeleton(QGraphicsItem* item);
+    void updateSkeleton();
+    void onItemSetMoveKey(QGraphicsItem* item);
+    void onItemSetScaleKey(QGraphicsItem* item);
+    void onItemSetRotationKey(QGraphicsItem* item);
+    void onItemSetKey(QGraphicsItem* item, QList<AnimatedObject::AnimatedProperty>& properties);
+    void viewZoomChanged(float zoom);
+    void viewZoomChanged();
+    void selectionChanged();
+    void makeDummyAssetsEditable();
+    void makeAllAssetsDummy();
+
+Q_SIGNALS:
+    void newFrame(int frameNumber);
+    void assetSelected(QGraphicsPixmapItem* assetItem);
+    void clearUndoHistory();
+    void tagsCloudChanged(QStringList tags);
+    void animationStopped();
+    void animationCurveChanged();
+    void nodesUpdated();
+    void exportProgress(double progress);
+
+private:
+    void applyPose(Node& node, float seconds);
+    void applyPose(Asset& asset, float seconds);
+    void bindTracks();
+    void refreshNode(Node& node);
+    void setAssetEditable(Asset& asset, bool editable);
+    /// The transform that poses an item at its node position, and the item reset to it.
+    QTransform takeAnimationTransform(QGraphicsItem* item, const QPointF& position, const QTransform& rest);
+    AnimatedObject* tracksFor(const QString& name, AnimatedObject*& slot);
+    void writeKeys(AnimatedObject* tracks, const QList<AnimatedObject::AnimatedProperty>& properties,
+                   const QTransform& animation, const QPointF& centre);
+    double screenScale() const;
+
+    NodeRecord m_root;
+    std::vector<std::unique_ptr<Node>> m_nodes;
+    std::vector<std::unique_ptr<Asset>> m_images;
+    std::vector<std::unique_ptr<Asset>> m_dummyImages;
+    AnimationTracks m_tracks;
+    QString m_name;
+    Node* m_dropTarget = nullptr;
+    ObjectManipulator* m_manipulator;
+    QGraphicsScene* m_scene;
+    QPointer<QGraphicsView> m_view;
+    bool m_playing = false;
+    bool m_wasPlaying = false;
+    float m_currentTime = 0.0f;
+    float m_zoom = 1.0f;
+    bool m_animationMode = false;
+    bool m_skeletonVisible = true;
+    bool m_secondVisibility = true;
+    bool m_loop = true;
+    bool m_editableJoints = false;
+    PlaybackClock* m_clock;
+    std::unique_ptr<KeyframeWriter> m_ownWriter;
+    KeyframeWriter* m_writer;
+};

@@ -1,0 +1,23 @@
+#include "ScreenScale.h"
+
+#include <QGraphicsItem>
+#include <QGraphicsScene>
+#include <QGraphicsView>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+double ScreenScale::of(const QWidget* widget)
+{
+    const QScreen* screen = widget && widget->screen() ? widget->screen() : QGuiApplication::primaryScreen();
+    const double dpi = screen ? screen->logicalDotsPerInch() : 96.0;
+    return dpi > 0.0 ? dpi / 96.0 : 1.0;
+}
+
+double ScreenScale::ofItem(const QGraphicsItem* item)
+{
+    if (item && item->scene() && !item->scene()->views().isEmpty()) {
+        return of(item->scene()->views().first());
+    }
+    return of(nullptr);
+}

@@ -1,0 +1,107 @@
+#pragma once
+// Test helper: a scene, a view, a manipulator and a skeleton wired the way the main window wires
+// them, plus a small skeleton to work on.
+
+#include "KeyframeWriter.h"
+#include "ObjectManipulator.h"
+#include "Skeleton.h"
+#include "TSGraphicsScene.h"
+#include "TSGraphicsView.h"
+
+#include <QGraphicsEllipseItem>
+
+#include <memory>
+
+namespace test {
+
+/// Records every key written, then writes it.
+class RecordingWriter : public KeyframeWriter
+{
+public:
+    struct Call
+    {
+        AnimatedObject::AnimatedProperty property;
+        float time;
+        float oldValue;
+        float newValue;
+        bool isNewPoint;
+    };
+
+    void beginMacro(const QString& text) override { macros << text; }
+    void changeAnimatedObjectValue(AnimatedObject* object, AnimatedObject::AnimatedProperty property, float time,
+                                   float oldValue, float newValue, bool isNewPoint) override
+    {
+        calls.append(Call{property, time, oldValue, newValue, isNewPoint});
+        object->channel(property).insertKey(newValue, time, true);
+    }
+    void endMacro() override {}
+
+    QStringList macros;
+    QList<Call> calls;
+};
+
+struct CanvasFixture
+{
+    CanvasFixture()
+    {
+        view.setScene(&scene);
+        view.resize(600, 500);
+        manipulator = new ObjectManipulator();
+        scene.setManipulator(manipulator);
+        skeleton = std::make_unique<Skeleton>(&scene, &view, manipulator);
+        skeleton->setFrameRate(60);
+        QObject::connect(manipulator, &ObjectManipulator::targetMoved, skeleton.get(),
+                         qOverload<QGraphicsItem*>(&Skeleton::updateSkeleton));
+        QObject::connect(manipulator, &ObjectManipulator::targetRotated, skeleton.get(),
+                         qOverload<QGraphicsItem*>(&Skeleton::updateSkeleton));
+        QObject::connect(manipulator, &ObjectManipulator::targetScaled, skeleton.get(),
+                         qOverload<QGraphicsItem*>(&Skeleton::updateSkeleton));
+        QObject::connect(manipulator, &ObjectManipulator::targetSetMoveKey, skeleton.get(), &Skeleton::onItemSetMoveKey);
+        QObject::connect(manipulator, &ObjectManipulator::targetSetScaleKey, skeleton.get(),
+                         &Skeleton::onItemSetScaleKey);
+        QObject::connect(manipulator, &ObjectManipulator::targetSetRotateKey, skeleton.get(),
+                         &Skeleton::onItemSetRotationKey);
+        QObject::connect(manipulator, &ObjectManipulator::targetReleased, skeleton.get(), &Skeleton::commitSetupPose);
+        QObject::connect(&view, &TSGraphicsView::scaleChanged, skeleton.get(),
+                         qOverload<float>(&Skeleton::viewZoomChanged));
+        QObject::connect(&view, &TSGraphicsView::scaleChanged, manipulator,
+                         qOverload<float>(&ObjectManipulator::viewZoomChanged));
+        skeleton->setKeyframeWriter(&writer);
+    }
+
+    static NodeRecord record(const QString& name, const QString& parent, const QPointF& position)
+    {
+        NodeRecord node;
+        node.name = name;
+        node.defaultName = name;
+        node.parent = parent;
+        node.position = position;
+        return node;
+    }
+
+    /// hip (0, 0) ← spine (0, −50) ← head (0, −40) and arm (30, 0).
+    void buildBody()
+    {
+        skeleton->setNodes({record("hip", "", QPointF(0, 0)), record("spine", "hip", QPointF(0, -50)),
+                            record("head", "spine", QPointF(0, -40)), record("arm", "spine", QPointF(30, 0))});
+    }
+
+    QPointF jointPos(const QString& name) const
+    {
+        const Skeleton::Node* node = skeleton->nodeByName(name);
+        return node->joint->sceneTransform().map(QPointF(0, 0));
+    }
+
+    TSGraphicsScene scene;
+    TSGraphicsView view;
+    ObjectManipulator* manipulator = nullptr;
+    std::unique_ptr<Skeleton> skeleton;
+    RecordingWriter writer;
+};
+
+inline bool near(const QPointF& a, const QPointF& b, double tolerance = 1e-3)
+{
+    return std::abs(a.x() - b.x()) < tolerance && std::abs(a.y() - b.y()) < tolerance;
+}
+
+} // namespace test

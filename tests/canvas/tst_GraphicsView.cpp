@@ -1,0 +1,296 @@
+// The canvas view and scene driven with real events: zoom, panning, keys, drops, buttons.
+#include "TSGraphicsButton.h"
+#include "TSGraphicsNode.h"
+#include "TSGraphicsObject.h"
+#include "TSGraphicsScene.h"
+#include "TSGraphicsView.h"
+#include "TSMessageBox.h"
+#include "TestMain.h"
+#include "ViewInput.h"
+
+#include <QGraphicsSceneMouseEvent>
+#include <QScrollBar>
+#include <QMimeData>
+#include <QtTest>
+
+class TestGraphicsView : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void wheelZoomStepsAndLimits();
+    void wheelKeepsPointUnderCursor();
+    void gridStepSwitchesAt61Pixels();
+    void spacePansWithoutRepeats();
+    void middleButtonPans();
+    void shortcutsBecomeSignals();
+    void overlayButtonsLayoutAndToggle();
+    void dropOfNonPngIsRejectedWithOneWarning();
+    void dropOfPngsIsAnnounced();
+    void leftPressWalksItems();
+    void sceneSignalsAroundBaseHandling();
+    void backgroundAndFrameRender();
+
+private:
+    TSGraphicsScene* m_scene = nullptr;
+    TSGraphicsView* m_view = nullptr;
+    QTemporaryDir m_dir;
+};
+
+void TestGraphicsView::init()
+{
+    m_scene = new TSGraphicsScene();
+    m_view = new TSGraphicsView();
+    m_view->setScene(m_scene);
+    m_view->resize(640, 480);
+    m_view->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_view));
+    m_view->centerOn(0, 0);
+}
+
+void TestGraphicsView::cleanup()
+{
+    TSMessageBox::setAnswerer({});
+    delete m_view;
+    delete m_scene;
+}
+
+void TestGraphicsView::wheelZoomStepsAndLimits()
+{
+    QSignalSpy scale(m_view, &TSGraphicsView::scaleChanged);
+    QSignalSpy wheel(m_view, &TSGraphicsView::wheelEventSignal);
+    const QPoint centre = m_view->viewport()->rect().center();
+    test::wheel(m_view, centre, 120);
+    QCOMPARE(m_view->zoomFactor(), 1.12f);
+    QCOMPARE(m_view->transform().m11(), qreal(1.12f));
+    test::wheel(m_view, centre, -120);
+    QVERIFY(std::abs(m_view->zoomFactor() - 1.0f) < 1e-6f);
+    // Delta 0 counts as zooming out by a step of 1: nothing changes, both signals still go.
+    test::wheel(m_view, centre, 0);
+    QCOMPARE(scale.count(), 3);
+    QCOMPARE(wheel.count(), 3);
+
+    m_view->setZoom(6.01f);
+    test::wheel(m_view, centre, 120);
+    QCOMPARE(m_view->zoomFactor(), 6.01f);
+    m_view->setZoom(5.99f);
+    test::wheel(m_view, centre, 240);
+    QVERIFY(m_view->zoomFactor() > 6.0f); // checked before the step: may end above 6
+    m_view->setZoom(0.149f);
+    test::wheel(m_view, centre, -120);
+    QCOMPARE(m_view->zoomFactor(), 0.149f);
+}
+
+void TestGraphicsView::wheelKeepsPointUnderCursor()
+{
+    const QPoint cursor(400, 300);
+    const QPointF before = m_view->mapToScene(cursor);
+    for (int i = 0; i < 5; ++i) {
+        test::wheel(m_view, cursor, 240);
+    }
+    const QPointF after = m_view->mapToScene(cursor);
+    QVERIFY2((after - before).manhattanLength() < 2.0 / m_view->zoomFactor() + 0.5,
+             qPrintable(QStringLiteral("%1,%2 -> %3,%4").arg(before.x()).arg(before.y()).arg(after.x()).arg(after.y())));
+}
+
+void TestGraphicsView::gridStepSwitchesAt61Pixels()
+{
+    QCOMPARE(TSGraphicsView::gridStep(QTransform()), 60);
+    QCOMPARE(TSGraphicsView::gridStep(QTransform::fromScale(60.9 / 60, 60.9 / 60)), 60);
+    QCOMPARE(TSGraphicsView::gridStep(QTransform::fromScale(61.0 / 60, 61.0 / 60)), 20);
+    QCOMPARE(TSGraphicsView::gridStep(QTransform::fromScale(4, 4)), 20);
+    QCOMPARE(TSGraphicsView::gridStep(QTransform::fromScale(0.2, 0.2)), 60);
+}
+
+void TestGraphicsView::spacePansWithoutRepeats()
+{
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier);
+    QApplication::sendEvent(m_view, &press);
+    QVERIFY(m_view->isPanning());
+    QVERIFY(!m_view->isInteractive());
+    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QString(" "), true);
+    QApplication::sendEvent(m_view, &repeat);
+    QVERIFY(!repeat.isAccepted());
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_Space, Qt::NoModifier);
+    QApplication::sendEvent(m_view, &release);
+    QVERIFY(!m_view->isPanning());
+    QVERIFY(m_view->isInteractive());
+}
+
+void TestGraphicsView::middleButtonPans()
+{
+    const QPoint start(300, 200);
+    const int hBefore = m_view->horizontalScrollBar()->value();
+    test::sendMouse(m_view, QEvent::MouseButtonPress, start, Qt::MiddleButton, Qt::MiddleButton);
+    QVERIFY(m_view->isPanning());
+    test::sendMouse(m_view, QEvent::MouseMove, start + QPoint(-50, 0), Qt::NoButton, Qt::LeftButton);
+    test::sendMouse(m_view, QEvent::MouseButtonRelease, start + QPoint(-50, 0), Qt::MiddleButton, Qt::NoButton);
+    QVERIFY(!m_view->isPanning());
+    QVERIFY(m_view->isInteractive());
+    QVERIFY(m_view->horizontalScrollBar()->value() != hBefore);
+}
+
+void TestGraphicsView::shortcutsBecomeSignals()
+{
+    QSignalSpy copy(m_view, &TSGraphicsView::copyPressed);
+    QSignalSpy paste(m_view, &TSGraphicsView::pastePressed);
+    QSignalSpy pressed(m_view, &TSGraphicsView::buttonPressed);
+    QSignalSpy released(m_view, &TSGraphicsView::buttonReleased);
+    QTest::keyClick(m_view, Qt::Key_C, Qt::ControlModifier);
+    QTest::keyClick(m_view, Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(m_view, Qt::Key_C);
+    QKeyEvent repeated(QEvent::KeyPress, Qt::Key_C, Qt::ControlModifier, QString(), true);
+    QApplication::sendEvent(m_view, &repeated);
+    QCOMPARE(copy.count(), 1);
+    QCOMPARE(paste.count(), 1);
+    pressed.clear();
+    released.clear();
+    QTest::keyPress(m_view, Qt::Key_Control);
+    QTest::keyRelease(m_view, Qt::Key_Control);
+    QCOMPARE(pressed.count(), 1);
+    QCOMPARE(pressed.at(0).at(0).toInt(), int(Qt::Key_Control));
+    QCOMPARE(released.count(), 1);
+}
+
+void TestGraphicsView::overlayButtonsLayoutAndToggle()
+{
+    TSGraphicsButton* first = m_view->addButton(QIcon(), "first");
+    TSGraphicsButton* second = m_view->addButton(QIcon(), "second");
+    const int width = m_view->viewport()->width();
+    QCOMPARE(first->rect(), QRect(width - 33, 5, 28, 28));
+    QCOMPARE(second->rect(), QRect(width - 66, 5, 28, 28));
+    QSignalSpy toggled(second, &TSGraphicsButton::toggled);
+    int walks = 0;
+    connect(m_view, qOverload<TSGraphicsObject*, QPointF>(&TSGraphicsView::objectDidSelected), this,
+            [&walks](TSGraphicsObject*, QPointF) { ++walks; });
+    QTest::mouseClick(m_view->viewport(), Qt::LeftButton, Qt::NoModifier, second->rect().center());
+    QCOMPARE(toggled.count(), 1);
+    QVERIFY(second->isChecked());
+    QCOMPARE(walks, 0); // consumed by the button
+    second->setChecked(true);
+    QCOMPARE(toggled.count(), 1);
+    second->setEnabled(false);
+    QTest::mouseClick(m_view->viewport(), Qt::LeftButton, Qt::NoModifier, second->rect().center());
+    QCOMPARE(toggled.count(), 1);
+    m_view->resize(800, 480);
+    QCOMPARE(first->rect().x(), m_view->viewport()->width() - 33);
+}
+
+void TestGraphicsView::dropOfNonPngIsRejectedWithOneWarning()
+{
+    const QString png = m_dir.filePath("a.png");
+    const QString jpeg = m_dir.filePath("b.jpg");
+    QImage image(4, 4, QImage::Format_ARGB32);
+    image.fill(Qt::red);
+    QVERIFY(image.save(png));
+    QVERIFY(image.save(jpeg, "JPEG"));
+    QCOMPARE(TSGraphicsView::firstNonPngFile({QUrl::fromLocalFile(png), QUrl::fromLocalFile(jpeg)}), jpeg);
+    QCOMPARE(TSGraphicsView::firstNonPngFile({QUrl::fromLocalFile(png)}), QString());
+
+    QList<TSMessageBox::Request> boxes;
+    TSMessageBox::setAnswerer([&boxes](const TSMessageBox::Request& r) {
+        boxes << r;
+        return QMessageBox::Ok;
+    });
+    QSignalSpy dropped(m_view, &TSGraphicsView::dropImages);
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(png), QUrl::fromLocalFile(jpeg)});
+    QDragEnterEvent dragEnter(QPoint(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(m_view->viewport(), &dragEnter);
+    QDropEvent drop(QPointF(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(m_view->viewport(), &drop);
+    QCOMPARE(dropped.count(), 0);
+    QCOMPARE(boxes.size(), 1);
+    QCOMPARE(boxes.first().title, QStringLiteral("Kilnmark"));
+    QCOMPARE(boxes.first().text, "File \"" + jpeg + "\" has invalid type: You can drop only PNG images.");
+    QVERIFY(!m_view->isDragHovering());
+}
+
+void TestGraphicsView::dropOfPngsIsAnnounced()
+{
+    const QString png = m_dir.filePath("c.png");
+    QImage image(4, 4, QImage::Format_ARGB32);
+    image.fill(Qt::blue);
+    QVERIFY(image.save(png));
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(png)});
+    QSignalSpy enter(m_view, &TSGraphicsView::dragEnterSignal);
+    QSignalSpy dropped(m_view, &TSGraphicsView::dropImages);
+    QDragEnterEvent dragEnter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(m_view->viewport(), &dragEnter);
+    QVERIFY(m_view->isDragHovering());
+    QCOMPARE(enter.count(), 1);
+    // The overlay paints with a drag hovering.
+    QVERIFY(!m_view->grab().isNull());
+    QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(m_view->viewport(), &drop);
+    QCOMPARE(dropped.count(), 1);
+    QCOMPARE(dropped.at(0).at(0).value<QList<QUrl>>(), QList<QUrl>({QUrl::fromLocalFile(png)}));
+    QVERIFY(!m_view->isDragHovering());
+}
+
+void TestGraphicsView::leftPressWalksItems()
+{
+    QImage image(20, 20, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    for (int y = 10; y < 20; ++y) {
+        for (int x = 10; x < 20; ++x) {
+            image.setPixel(x, y, qPremultiply(qRgba(255, 0, 0, 255)));
+        }
+    }
+    auto* object = new TSGraphicsObject();
+    object->setImage(image);
+    m_scene->addItem(object);
+    QVERIFY(object->hitTest(QPointF(5, 5)));
+    QVERIFY(!object->hitTest(QPointF(-5, -5)));
+
+    QList<TSGraphicsObject*> objects;
+    connect(m_view, qOverload<TSGraphicsObject*, QPointF>(&TSGraphicsView::objectDidSelected), this,
+            [&objects](TSGraphicsObject* selected, QPointF) { objects << selected; });
+    int nodes = 0;
+    connect(m_view, &TSGraphicsView::nodeDidSelected, this, [&nodes](TSGraphicsNode*) { ++nodes; });
+    test::pressAt(m_view, QPointF(5.5, 5.5));
+    test::releaseAt(m_view, QPointF(5.5, 5.5));
+    QCOMPARE(objects, QList<TSGraphicsObject*>({object}));
+    // A transparent pixel passes the walk through to nothing.
+    test::pressAt(m_view, QPointF(-5, -5));
+    test::releaseAt(m_view, QPointF(-5, -5));
+    QCOMPARE(objects, QList<TSGraphicsObject*>({object, nullptr}));
+    QCOMPARE(nodes, 1);
+
+    QSignalSpy menu(m_view, &TSGraphicsView::customContextMenuRequested);
+    test::pressAt(m_view, QPointF(5, 5), Qt::NoModifier, Qt::RightButton);
+    QCOMPARE(menu.count(), 1);
+}
+
+void TestGraphicsView::sceneSignalsAroundBaseHandling()
+{
+    QSignalSpy press(m_scene, &TSGraphicsScene::mousePressSignal);
+    QSignalSpy move(m_scene, &TSGraphicsScene::mouseMoveSignal);
+    QSignalSpy release(m_scene, &TSGraphicsScene::mouseReleaseSignal);
+    test::drag(m_view, QPointF(-100, -100), QPointF(-50, -60));
+    QCOMPARE(press.count(), 1);
+    QCOMPARE(move.count(), 4);
+    QCOMPARE(release.count(), 1);
+}
+
+void TestGraphicsView::backgroundAndFrameRender()
+{
+    m_scene->setFrameShown(true);
+    m_scene->setFrameSize(QSize(200, 100));
+    m_view->setOriginMarkerShown(true);
+    m_view->centerOn(100, -50);
+    const QImage shot = m_view->grab().toImage();
+    QVERIFY(!shot.isNull());
+    // The empty canvas is the dark background colour somewhere inside the frame.
+    bool sawBackground = false;
+    for (int x = 0; x < shot.width() && !sawBackground; x += 7) {
+        sawBackground = shot.pixelColor(x, shot.height() / 2) == QColor(25, 25, 25);
+    }
+    QVERIFY(sawBackground);
+}
+
+BONESTAGE_WIDGETS_TEST_MAIN(TestGraphicsView)
+#include "tst_GraphicsView.moc"
