@@ -76,8 +76,21 @@ ObjectManipulator::ObjectManipulator(QGraphicsItem* parent) : QObject(nullptr), 
 
 ObjectManipulator::~ObjectManipulator() = default;
 
+// The cursors are embedded resources; registering them here lets every user of the canvas
+// (tools and tests too) find them, not only the application. (Outside any namespace: the macro
+// declares the registration function where it is used.)
+static void registerResources()
+{
+    static const bool registered = [] {
+        Q_INIT_RESOURCE(resources);
+        return true;
+    }();
+    Q_UNUSED(registered);
+}
+
 QList<QCursor> ObjectManipulator::rotateCursors() const
 {
+    registerResources();
     auto render = [this](const char* path) {
         QSvgRenderer renderer(QString::fromLatin1(path));
         const int side = static_cast<int>(16 * m_screenScale);

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QList>
+#include <QPair>
+#include <QString>
+#include <QStringList>
+
+/// The library of skeleton templates that ships beside the program: one folder per template
+/// under applicationDirPath() + "/Resources/animations/", each with "skeleton.json", the
+/// placeholder images and the animation files.
+class TemplateLibrary
+{
+public:
+    /// (folder name, display name).
+    using Template = QPair<QString, QString>;
+    /// (path relative to the library root — the animation's identifier, display name).
+    using Animation = QPair<QString, QString>;
+
+    /// The library root, ending with "/".
+    static QString root();
+    /// Points the library somewhere else (tests, tools); an empty path restores the default.
+    static void setRoot(const QString& path);
+    /// The projects folder beside the library: applicationDirPath() + "/Resources/projects/".
+    static QString projectsFolder();
+
+    /// Subfolders of the root, sorted by name; the display name is skeleton.json's "name".
+    static QList<Template> listTemplates();
+    /// The "*.json" files of a template folder except skeleton.json, sorted by name, without
+    /// those whose name is in ignoreList.
+    static QList<Animation> listAnimations(const QString& folder, const QStringList& ignoreList = {});
+    /// An absolute path for a path relative to the root (absolute paths stay as they are).
+    static QString resolve(const QString& path);
+};

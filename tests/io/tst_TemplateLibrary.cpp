@@ -1,0 +1,211 @@
+// The shipped template library: every template and animation loads and binds, and the
+// generator reproduces the files in the repository.
+#include "AnimationJson.h"
+#include "AnimationModelClasses.h"
+#include "CCArray.h"
+#include "CanvasFixture.h"
+#include "SkeletonJson.h"
+#include "TemplateGenerator.h"
+#include "TSModelController.h"
+#include "TemplateLibrary.h"
+#include "TestMain.h"
+
+#include <QPainter>
+#include <QtTest>
+
+#include <quazip.h>
+#include <quazipfile.h>
+
+namespace {
+
+const QString kShipped = QStringLiteral(BONESTAGE_SOURCE_DIR "/Resources");
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The entries of a zip archive with their contents.
+QMap<QString, QByteArray> zipEntries(const QString& path)
+{
+    QMap<QString, QByteArray> entries;
+    QuaZip zip(path);
+    if (!zip.open(QuaZip::mdUnzip)) {
+        return entries;
+    }
+    for (bool more = zip.goToFirstFile(); more; more = zip.goToNextFile()) {
+        QuaZipFile entry(&zip);
+        entry.open(QIODevice::ReadOnly);
+        entries.insert(zip.getCurrentFileName(), entry.readAll());
+    }
+    return entries;
+}
+
+// Frames of an animation drawn side by side, for looking at the motion.
+QImage contactSheet(const QString& folder, const QString& animation, int frames, double centreX)
+{
+    test::CanvasFixture f;
+    f.skeleton->setNodes(SkeletonJson::readSkeleton(folder));
+    for (const SkeletonJson::DummyImage& image : SkeletonJson::readDummyImages(folder)) {
+        f.skeleton->addImage(image.nodeName, image.image, image.transform, false);
+    }
+    f.skeleton->setAnimation(AnimationJson::readAnimation(folder + "/" + animation));
+    f.skeleton->setSkeletonVisible(false);
+    for (QGraphicsItem* item : f.scene.items()) {
+        if (item->data(129).toBool() || item->data(128).toBool()) {
+            item->hide();
+        }
+    }
+    const float duration = f.skeleton->duration();
+    QImage sheet(200 * frames, 360, QImage::Format_ARGB32_Premultiplied);
+    sheet.fill(QColor(38, 38, 38));
+    QPainter painter(&sheet);
+    painter.setRenderHint(QPainter::Antialiasing);
+    for (int i = 0; i < frames; ++i) {
+        f.skeleton->showMoment(duration * 1000.0f * i / frames);
+        f.scene.render(&painter, QRectF(200 * i, 0, 200, 360), QRectF(centreX - 100, -230, 200, 360));
+    }
+    return sheet;
+}
+
+} // namespace
+
+class TestTemplateLibrary : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void libraryListsThreeTemplates();
+    void everyAnimationBindsToItsSkeleton();
+    void cyclicAnimationsLoopSeamlessly();
+    void templateDocumentsOpen();
+    void generatorReproducesTheShippedFiles();
+    void renderAnimations();
+};
+
+void TestTemplateLibrary::initTestCase()
+{
+    AnimationModelClasses::registerAll();
+    TemplateLibrary::setRoot(kShipped + "/animations");
+}
+
+void TestTemplateLibrary::libraryListsThreeTemplates()
+{
+    const QList<TemplateLibrary::Template> templates = TemplateLibrary::listTemplates();
+    QCOMPARE(templates.size(), 3);
+    QCOMPARE(templates.at(0), TemplateLibrary::Template("Biped", "Biped Character"));
+    QCOMPARE(templates.at(1).first, QStringLiteral("Quadruped"));
+    QCOMPARE(templates.at(2).first, QStringLiteral("Tentacle"));
+    QStringList biped;
+    for (const TemplateLibrary::Animation& animation : TemplateLibrary::listAnimations("Biped")) {
+        biped << animation.second;
+    }
+    QCOMPARE(biped, QStringList({"Idle", "Jump", "Run", "Walk", "Wave"}));
+    QCOMPARE(TemplateLibrary::listAnimations("Quadruped").size(), 2);
+    QCOMPARE(TemplateLibrary::listAnimations("Tentacle").size(), 1);
+    QVERIFY(SkeletonJson::readSkeleton("Biped").size() >= 14);
+}
+
+void TestTemplateLibrary::everyAnimationBindsToItsSkeleton()
+{
+    for (const TemplateLibrary::Template& entry : TemplateLibrary::listTemplates()) {
+        const QList<NodeRecord> records = SkeletonJson::readSkeleton(entry.first);
+        QVERIFY(!records.isEmpty());
+        QCOMPARE(SkeletonJson::readDummyImages(entry.first).size(), records.size());
+        for (const TemplateLibrary::Animation& animation : TemplateLibrary::listAnimations(entry.first)) {
+            QList<NodeRecord> nodes = records;
+            QList<NodeRecord*> pointers;
+            for (NodeRecord& node : nodes) {
+                pointers << &node;
+            }
+            AnimationTracks tracks = AnimationJson::readAnimation(animation.first);
+            QCOMPARE(tracks.count(), nodes.size());
+            // Binding logs nothing: every node finds its tracks.
+            tracks.bind(pointers);
+            QCOMPARE(tracks.count(), nodes.size());
+            const float duration = tracks.maxDuration();
+            QVERIFY2(duration >= 0.5f && duration <= 2.0f, qPrintable(animation.first));
+            for (const auto& object : tracks) {
+                QCOMPARE(object->duration(), duration);
+            }
+        }
+    }
+}
+
+void TestTemplateLibrary::cyclicAnimationsLoopSeamlessly()
+{
+    const QStringList cyclic = {"Biped/Idle.json", "Biped/Walk.json",      "Biped/Run.json",  "Biped/Wave.json",
+                                "Quadruped/Idle.json", "Quadruped/Walk.json", "Tentacle/Sway.json"};
+    for (const QString& path : cyclic) {
+        AnimationTracks tracks = AnimationJson::readAnimation(path);
+        const float duration = tracks.maxDuration();
+        for (const auto& object : tracks) {
+            for (int channel = 0; channel < AnimatedObject::kChannelCount; ++channel) {
+                const TSAnimationCurve& curve = object->channel(channel);
+                if (curve.keyCount() < 2) {
+                    continue;
+                }
+                const bez3 first = curve.key(0);
+                const bez3 last = curve.key(curve.keyCount() - 1);
+                QVERIFY2(first.value == last.value, qPrintable(path + " " + object->name()));
+                // The slope leaving the first key is the slope arriving at the last.
+                QVERIFY2(std::abs((first.outHandle - first.value) - (last.value - last.inHandle)) < 1e-3f,
+                         qPrintable(path + " " + object->name()));
+                QCOMPARE(last.time, duration);
+            }
+        }
+    }
+}
+
+void TestTemplateLibrary::templateDocumentsOpen()
+{
+    for (const char* name : {"Biped", "Quadruped", "Tentacle"}) {
+        QVERIFY2(TSModelController::instance()->openDocument(kShipped + "/projects/" + QLatin1String(name) + ".bsdoc"),
+                 qPrintable(TSModelController::instance()->errorString()));
+        QVERIFY(TSModelController::instance()->modelsOfClass("TSModelSkeletonNode")->count() >= 5);
+        QVERIFY(TSModelController::instance()->modelsOfClass("TSGraphicsPixmapModel")->count() >= 5);
+        QVERIFY(TSModelController::instance()->modelsOfClass("TSModelSkeletonAnimation")->count() >= 1);
+    }
+    QVERIFY(TSModelController::instance()->openDocument(kShipped + "/animations/default.bsdoc"));
+    QCOMPARE(TSModelController::instance()->modelsOfClass("TSModelSkeletonNode")->count(), 1u);
+}
+
+void TestTemplateLibrary::generatorReproducesTheShippedFiles()
+{
+    QTemporaryDir out;
+    QString error;
+    const QStringList written = TemplateGenerator::generate(out.path(), &error);
+    TemplateLibrary::setRoot(kShipped + "/animations");
+    QCOMPARE(error, QString());
+    QVERIFY(written.size() > 40);
+    for (const QString& file : written) {
+        const QString generated = out.path() + "/animations/" + file;
+        const QString shipped = kShipped + "/animations/" + file;
+        if (file.endsWith(".bsdoc")) {
+            // Archives carry file times; what they hold must be the same.
+            QVERIFY2(zipEntries(generated) == zipEntries(shipped), qPrintable(file + " differs; run update-templates"));
+        } else {
+            QVERIFY2(fileBytes(generated) == fileBytes(shipped), qPrintable(file + " differs; run update-templates"));
+        }
+    }
+}
+
+void TestTemplateLibrary::renderAnimations()
+{
+    const QString out = qEnvironmentVariable("BONESTAGE_RENDER_OUT");
+    const QStringList animations = {"Biped/Walk.json", "Biped/Run.json", "Biped/Jump.json", "Biped/Wave.json",
+                                    "Quadruped/Walk.json", "Tentacle/Sway.json"};
+    for (const QString& animation : animations) {
+        const QString folder = animation.section('/', 0, 0);
+        const QImage sheet = contactSheet(folder, animation.section('/', 1), 8, folder == "Quadruped" ? 45 : 0);
+        QVERIFY(!sheet.isNull());
+        if (!out.isEmpty()) {
+            sheet.save(out + "/" + QString(animation).replace('/', '_').replace(".json", ".png"));
+        }
+    }
+}
+
+BONESTAGE_WIDGETS_TEST_MAIN(TestTemplateLibrary)
+#include "tst_TemplateLibrary.moc"
