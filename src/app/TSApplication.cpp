@@ -1,5 +1,6 @@
 #include "TSApplication.h"
 
+#include "AnimationModelClasses.h"
 #include "CommandLine.h"
 #include "LogHandler.h"
 #include "TSApplicationSettings.h"
@@ -33,6 +34,7 @@ void TSApplication::start()
         m_mainWindow->deleteLater();
     }
     TSApplicationSettings::instance()->load();
+    AnimationModelClasses::registerAll();
     m_mainWindow = new TSMainWindow();
     m_mainWindow->showWelcomeWindow(false);
 

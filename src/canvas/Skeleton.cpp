@@ -103,6 +103,7 @@ void Skeleton::clear()
     m_tracks.clear();
     m_dropTarget = nullptr;
     m_currentTime = 0.0f;
+    Q_EMIT clearUndoHistory();
     Q_EMIT nodesUpdated();
 }
 
@@ -379,6 +380,8 @@ void Skeleton::setAnimation(AnimationTracks tracks, bool captureRest)
         captureRestPoses();
     }
     m_tracks = std::move(tracks);
+    // Anything that pointed at the previous tracks is gone with them.
+    Q_EMIT clearUndoHistory();
     bindTracks();
     showMoment(m_currentTime);
 }

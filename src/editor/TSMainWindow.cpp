@@ -1,28 +1,1097 @@
 #include "TSMainWindow.h"
 
-#include <QDebug>
-#include <QLabel>
+#include "AddNodeIndicator.h"
+#include "AnimationCanvas.h"
+#include "AnimationEditorPanel.h"
+#include "AppInfo.h"
+#include "DocumentController.h"
+#include "HistoryManager.h"
+#include "ImageFile.h"
+#include "ItemData.h"
+#include "ObjectManipulator.h"
+#include "ObjectSettingsPanel.h"
+#include "OutlinerPanel.h"
+#include "PixmapPlaceholderItem.h"
+#include "SceneAxes.h"
+#include "Skeleton.h"
+#include "SkeletonJson.h"
+#include "TSAnimationEditorTimelineWidget.h"
+#include "TSApplicationSettings.h"
+#include "TSFileDialogs.h"
+#include "TSGraphicsButton.h"
+#include "TSGraphicsScene.h"
+#include "TSGraphicsView.h"
+#include "TSMessageBox.h"
+#include "TSModelController.h"
+#include "TSProgressWindow.h"
+#include "TSWelcomeWindow.h"
+#include "TemplateLibrary.h"
 
-TSMainWindow::TSMainWindow(QWidget* parent) : QMainWindow(parent)
+#include <QApplication>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QDoubleSpinBox>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QGraphicsEllipseItem>
+#include <QGraphicsPixmapItem>
+#include <QGraphicsSceneMouseEvent>
+#include <QHBoxLayout>
+#include <QInputDialog>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSettings>
+#include <QShortcut>
+#include <QSpinBox>
+#include <QSplitter>
+#include <QStandardPaths>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QUndoStack>
+#include <QVBoxLayout>
+
+#include <cmath>
+#include <deque>
+
+namespace {
+
+const QString kOpenSavePath = QStringLiteral("Paths/OpenSavePath");
+const QString kProjectHasChanges = QStringLiteral("Project has changes");
+const QString kJointsLocked = QStringLiteral("For editing Joins, need to activate:\nToggle Animation Mode");
+
+QString documentFilter()
 {
-    setWindowTitle(QStringLiteral("Bonestage (unfinished build)"));
-    auto* label = new QLabel(tr("The editor window is not built yet."), this);
-    label->setAlignment(Qt::AlignCenter);
-    setCentralWidget(label);
-    resize(960, 600);
+    return QStringLiteral("%1 Document (*.%2)").arg(appInfo(AppInfo::AppName), appInfo(AppInfo::DocumentExtension));
 }
 
-void TSMainWindow::showWelcomeWindow(bool)
+QAction* menuAction(QMenu* menu, const QString& objectName, const QString& text, const QKeySequence& shortcut = {})
 {
-    show();
+    QAction* action = menu->addAction(text);
+    action->setObjectName(objectName);
+    action->setShortcut(shortcut);
+    return action;
 }
 
-void TSMainWindow::openFile(const QString& path)
+} // namespace
+
+TSMainWindow::TSMainWindow(QWidget* parent)
+    : TSBaseMainWindow(parent), m_animationsFolder(TemplateLibrary::root()),
+      m_projectsFolder(TemplateLibrary::projectsFolder())
 {
-    qWarning() << "[TSMainWindow] opening documents is not available yet:" << path;
+    setObjectName(QStringLiteral("mainWindow"));
+    setWindowTitle(QStringLiteral("Untitled"));
+    setWindowIcon(QIcon(appInfo(AppInfo::IconPath)));
+    resize(1280, 800);
+    buildScene();
+    buildPanels();
+    buildMenus();
+    connectCanvas();
+    QMetaObject::connectSlotsByName(this);
+    m_document->reset();
+    updateEnabling();
+}
+
+TSMainWindow::~TSMainWindow()
+{
+    if (m_welcome) {
+        delete m_welcome.data();
+    }
+}
+
+// Construction -----------------------------------------------------------------------------------
+
+void TSMainWindow::buildScene()
+{
+    m_scene = new TSGraphicsScene(this);
+    m_view = new TSGraphicsView(this);
+    m_view->setObjectName(QStringLiteral("graphicsView"));
+    m_view->setScene(m_scene);
+    m_canvas = new AnimationCanvas();
+    m_scene->addItem(m_canvas);
+    m_manipulator = new ObjectManipulator();
+    m_manipulator->setParent(this);
+    m_scene->setManipulator(m_manipulator);
+    m_indicator = new AddNodeIndicator(m_manipulator);
+    m_indicator->setParent(this);
+    m_axes = new SceneAxes();
+    m_axes->setParent(this);
+    m_axes->hide();
+    m_scene->addItem(m_axes);
+    m_skeleton = new Skeleton(m_scene, m_view, m_manipulator, this);
+    m_skeleton->setFrameRate(60);
+    m_history = new HistoryManager(this);
+    m_history->setSkeleton(m_skeleton);
+    m_document = new DocumentController(m_skeleton, m_canvas, m_axes, this);
+
+    m_visibilityButton = m_view->addButton(QIcon(QStringLiteral(":/resources/buttons/SkeletonVisibility.svg")),
+                                           QStringLiteral("Skeleton visibility"));
+    m_visibilityButton->setChecked(true);
+    m_animationModeButton = m_view->addButton(QIcon(QStringLiteral(":/resources/buttons/AnimationMode.svg")),
+                                              QStringLiteral("Animation mode"));
+    TSGraphicsButton* fit = m_view->addButton(QIcon(QStringLiteral(":/resources/buttons/FitCanvas.svg")),
+                                              QStringLiteral("Fit the canvas in the view"));
+    connect(fit, &TSGraphicsButton::toggled, this, [this, fit](bool on) {
+        if (on) {
+            fit->setChecked(false);
+            fitCanvas();
+        }
+    });
+}
+
+void TSMainWindow::buildPanels()
+{
+    m_menuBar = new QMenuBar(this);
+    m_menuBar->setObjectName(QStringLiteral("menubar"));
+
+    auto* assets = new QWidget(this);
+    assets->setObjectName(QStringLiteral("assetsBackground"));
+    assets->setFixedWidth(190);
+    auto* search = new QLineEdit(assets);
+    search->setObjectName(QStringLiteral("searchWidget"));
+    search->setPlaceholderText(QStringLiteral("Search assets"));
+    auto* assetsFrame = new QWidget(assets);
+    assetsFrame->setObjectName(QStringLiteral("assetsFrame"));
+    auto* importButton = new QToolButton(assets);
+    importButton->setObjectName(QStringLiteral("importAssetsButton"));
+    importButton->setText(QStringLiteral("Import images..."));
+    importButton->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    auto* assetsLayout = new QVBoxLayout(assets);
+    assetsLayout->setContentsMargins(8, 8, 8, 8);
+    assetsLayout->addWidget(search);
+    assetsLayout->addWidget(assetsFrame, 1);
+    assetsLayout->addWidget(importButton);
+
+    m_outliner = new OutlinerPanel(this);
+    m_animationEditor = new AnimationEditorPanel(this);
+    m_objectSettings = new ObjectSettingsPanel(this);
+    m_objectSettings->hide();
+
+    auto* splitter = new QSplitter(Qt::Horizontal, this);
+    splitter->setObjectName(QStringLiteral("splitter"));
+    splitter->addWidget(m_outliner);
+    splitter->addWidget(m_view);
+    splitter->setStretchFactor(1, 1);
+    splitter->setSizes({220, 900});
+    auto* animationSplitter = new QSplitter(Qt::Vertical, this);
+    animationSplitter->setObjectName(QStringLiteral("animationSplitter"));
+    animationSplitter->addWidget(splitter);
+    animationSplitter->addWidget(m_animationEditor);
+    animationSplitter->setStretchFactor(0, 1);
+
+    auto* row = new QHBoxLayout();
+    row->setSpacing(1);
+    row->addWidget(assets);
+    row->addWidget(animationSplitter, 1);
+    row->addWidget(m_objectSettings);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->setMenuBar(m_menuBar);
+    layout->addLayout(row, 1);
+
+    for (QWidget* panel : {assets, static_cast<QWidget*>(m_outliner), static_cast<QWidget*>(m_animationEditor),
+                           static_cast<QWidget*>(m_objectSettings)}) {
+        panel->installEventFilter(this);
+        for (QWidget* child : panel->findChildren<QWidget*>()) {
+            child->installEventFilter(this);
+        }
+    }
+}
+
+void TSMainWindow::buildMenus()
+{
+    QMenu* file = m_menuBar->addMenu(QStringLiteral("File"));
+    file->setObjectName(QStringLiteral("fileMenu"));
+    connect(menuAction(file, "newAction", QStringLiteral("New"), QKeySequence::New), &QAction::triggered, this,
+            &TSMainWindow::newDocument);
+    connect(menuAction(file, "openAction", QStringLiteral("Open..."), QKeySequence::Open), &QAction::triggered, this,
+            &TSMainWindow::open);
+    file->addMenu(recentFilesMenu());
+    rebuildRecentFilesMenu();
+    file->addSeparator();
+    connect(menuAction(file, "saveAction", QStringLiteral("Save"), QKeySequence::Save), &QAction::triggered, this,
+            &TSMainWindow::save);
+    connect(menuAction(file, "saveAsAction", QStringLiteral("Save As..."), QKeySequence::SaveAs),
+            &QAction::triggered, this, &TSMainWindow::saveAs);
+    menuAction(file, "exportAction", QStringLiteral("Export..."));
+    connect(menuAction(file, "saveSkeletonAction", QStringLiteral("Save Skeleton as Template...")),
+            &QAction::triggered, this, &TSMainWindow::saveSkeletonWithDummyObjects);
+    file->addSeparator();
+    connect(menuAction(file, "exitAction", QStringLiteral("Exit")), &QAction::triggered, this, &QWidget::close);
+
+    QMenu* edit = m_menuBar->addMenu(QStringLiteral("Edit"));
+    edit->setObjectName(QStringLiteral("editMenu"));
+    QAction* undo = m_history->createUndoAction(this);
+    undo->setObjectName(QStringLiteral("undoAction"));
+    undo->setShortcut(QKeySequence::Undo);
+    undo->setShortcutContext(Qt::ApplicationShortcut);
+    QAction* redo = m_history->createRedoAction(this);
+    redo->setObjectName(QStringLiteral("redoAction"));
+    redo->setShortcut(QKeySequence::Redo);
+    redo->setShortcutContext(Qt::ApplicationShortcut);
+    edit->addAction(undo);
+    edit->addAction(redo);
+    edit->addSeparator();
+    QAction* copy = menuAction(edit, "copyAction", QStringLiteral("Copy"), QKeySequence::Copy);
+    copy->setShortcutContext(Qt::ApplicationShortcut);
+    connect(copy, &QAction::triggered, this, &TSMainWindow::on_graphicsView_copyPressed);
+    QAction* paste = menuAction(edit, "pasteAction", QStringLiteral("Paste"), QKeySequence::Paste);
+    paste->setShortcutContext(Qt::ApplicationShortcut);
+    paste->setEnabled(false);
+    connect(paste, &QAction::triggered, this, &TSMainWindow::on_graphicsView_pastePressed);
+    edit->addSeparator();
+    m_arrangeMenu = edit->addMenu(QStringLiteral("Arrange"));
+    m_arrangeMenu->setObjectName(QStringLiteral("arrangeMenu"));
+    const std::pair<const char*, const char*> arrange[] = {{"Bring To Front", "Ctrl+Shift+]"},
+                                                           {"Bring Forward", "Ctrl+]"},
+                                                           {"Send Backward", "Ctrl+["},
+                                                           {"Send To Back", "Ctrl+Shift+["}};
+    for (int i = 0; i < 4; ++i) {
+        QAction* action = menuAction(m_arrangeMenu, QStringLiteral("arrangeAction%1").arg(i),
+                                    QLatin1String(arrange[i].first), QKeySequence(QLatin1String(arrange[i].second)));
+        action->setData(i);
+        connect(action, &QAction::triggered, this, &TSMainWindow::menuActionTriggered);
+        m_view->addAction(action);
+    }
+    connect(m_arrangeMenu, &QMenu::aboutToHide, this, &TSMainWindow::updateEnabling);
+    edit->addSeparator();
+    QAction* addNode = menuAction(edit, "addNodeAction", QStringLiteral("Add Node"), QKeySequence(Qt::Key_N));
+    connect(addNode, &QAction::triggered, this, &TSMainWindow::on_addNodeButton_clicked);
+    m_view->addAction(addNode);
+    QAction* remove = menuAction(edit, "deleteAction", QStringLiteral("Delete"), QKeySequence::Delete);
+    remove->setEnabled(false);
+    connect(remove, &QAction::triggered, this, &TSMainWindow::onDeleteRequested);
+    m_view->addAction(remove);
+
+    QMenu* options = m_menuBar->addMenu(QStringLiteral("Options"));
+    options->setObjectName(QStringLiteral("optionsMenu"));
+    QAction* adjust = menuAction(options, "adjustAction", QStringLiteral("Auto adjust new assets scale"));
+    adjust->setCheckable(true);
+    adjust->setChecked(TSApplicationSettings::instance()->autoAdjustAssetsScale());
+    connect(adjust, &QAction::toggled, this, &TSMainWindow::adjustSettingsChanged);
+
+    QMenu* help = m_menuBar->addMenu(QStringLiteral("Help"));
+    help->setObjectName(QStringLiteral("helpMenu"));
+    connect(menuAction(help, "updatesAction", QStringLiteral("Check For Updates")), &QAction::triggered, this,
+            &TSMainWindow::checkForUpdates);
+    help->addSeparator();
+    connect(menuAction(help, "helpAction", QString(QApplication::applicationDisplayName() + QStringLiteral(" Help..."))),
+            &QAction::triggered, this, &TSMainWindow::showHelp);
+    connect(menuAction(help, "aboutAction", QStringLiteral("About")), &QAction::triggered, this,
+            &TSMainWindow::showAbout);
+
+    auto* redoShortcut = new QShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+Z")), this);
+    connect(redoShortcut, &QShortcut::activated, redo, &QAction::trigger);
+    QAction* play = new QAction(QStringLiteral("Play"), this);
+    play->setObjectName(QStringLiteral("playAction"));
+    play->setShortcut(QKeySequence(Qt::Key_P));
+    connect(play, &QAction::triggered, this, &TSMainWindow::togglePlayPause);
+    addAction(play);
+}
+
+void TSMainWindow::connectCanvas()
+{
+    connect(m_manipulator, &ObjectManipulator::targetChanged, this, &TSMainWindow::selectionChanged);
+    connect(m_manipulator, &ObjectManipulator::targetChanged, m_indicator, &AddNodeIndicator::updatePosition);
+    connect(m_manipulator, &ObjectManipulator::targetMoved, m_indicator, &AddNodeIndicator::updatePosition);
+    for (auto signal : {&ObjectManipulator::targetMoved, &ObjectManipulator::targetScaled,
+                        &ObjectManipulator::targetRotated}) {
+        connect(m_manipulator, signal, m_skeleton, qOverload<QGraphicsItem*>(&Skeleton::updateSkeleton));
+        connect(m_manipulator, signal, this, &TSMainWindow::updateSelectedItemsTransformDisplay);
+    }
+    connect(m_manipulator, &ObjectManipulator::targetSetMoveKey, m_skeleton, &Skeleton::onItemSetMoveKey);
+    connect(m_manipulator, &ObjectManipulator::targetSetScaleKey, m_skeleton, &Skeleton::onItemSetScaleKey);
+    connect(m_manipulator, &ObjectManipulator::targetSetRotateKey, m_skeleton, &Skeleton::onItemSetRotationKey);
+    connect(m_manipulator, &ObjectManipulator::targetReleased, m_skeleton, &Skeleton::commitSetupPose);
+    connect(m_manipulator, &ObjectManipulator::targetTransformed, this, [this] { setModified(); });
+    connect(m_view, &TSGraphicsView::scaleChanged, m_indicator, qOverload<float>(&AddNodeIndicator::viewZoomChanged));
+    connect(m_view, &TSGraphicsView::scaleChanged, m_manipulator, qOverload<float>(&ObjectManipulator::viewZoomChanged));
+    connect(m_view, &TSGraphicsView::scaleChanged, m_axes, qOverload<float>(&SceneAxes::viewZoomChanged));
+    connect(m_view, &TSGraphicsView::scaleChanged, m_skeleton, qOverload<float>(&Skeleton::viewZoomChanged));
+    connect(m_view, &TSGraphicsView::scaleChanged, m_canvas, &AnimationCanvas::viewZoomChanged);
+    connect(m_view, &TSGraphicsView::dragEnterSignal, m_skeleton, &Skeleton::assetDragEnterSlot);
+    connect(m_view, &TSGraphicsView::dragMoveSignal, m_skeleton, &Skeleton::assetDragMoveSlot);
+    connect(m_view, &TSGraphicsView::dropImages, this, [this](QList<QUrl> urls) { addImagesFromFiles(urls); });
+    connect(m_view, &TSGraphicsView::customContextMenuRequested, this, &TSMainWindow::showPopupMenu);
+    connect(m_scene, &TSGraphicsScene::mouseMoveSignal, m_axes, &SceneAxes::sceneMouseMove);
+    connect(m_scene, &TSGraphicsScene::mousePressSignal, this, [this](QGraphicsSceneMouseEvent* event) {
+        // A press on empty canvas clears the selection.
+        for (QGraphicsItem* item : m_scene->items(event->scenePos())) {
+            if (item->flags() & (QGraphicsItem::ItemIsSelectable | QGraphicsItem::ItemIsFocusable)) {
+                return;
+            }
+        }
+        if (!m_scene->mouseGrabberItem()) {
+            m_manipulator->setTargets({});
+        }
+    });
+    connect(m_canvas, &AnimationCanvas::canvasRectChangedFromTo, this, [this] { setModified(); });
+    connect(m_canvas, &AnimationCanvas::textEditingRequested, this, &TSMainWindow::onCanvasEditingRequest);
+    connect(m_axes, &SceneAxes::valueChanged, this, [this] { setModified(); });
+    connect(m_indicator, &AddNodeIndicator::itemPressed, this, &TSMainWindow::on_addNodeButton_clicked);
+    connect(m_visibilityButton, &TSGraphicsButton::toggled, m_skeleton, &Skeleton::setSkeletonVisible);
+    connect(m_animationModeButton, &TSGraphicsButton::toggled, this, [this](bool on) {
+        m_skeleton->setAnimationMode(on);
+        m_manipulator->setAnimationMode(on);
+        m_manipulator->setTargets(m_manipulator->targets());
+        if (on && !m_pendingJoint.isEmpty()) {
+            m_outliner->selectNode(m_pendingJoint);
+            if (Skeleton::Node* node = m_skeleton->nodeByName(m_pendingJoint)) {
+                m_manipulator->setTargets({node->joint});
+            }
+            m_pendingJoint.clear();
+        }
+        selectionChanged(!m_manipulator->hasTargets());
+    });
+    connect(m_history, &QUndoStack::indexChanged, this, [this] { setModified(); });
+    connect(m_history, &HistoryManager::keysChanged, this, &TSMainWindow::updateKeyMarks);
+    connect(m_skeleton, &Skeleton::newFrame, m_animationEditor->timeline(),
+            &TSAnimationEditorTimelineWidget::setCurrentFrame);
+    connect(m_skeleton, &Skeleton::animationStopped, this, [this] { m_animationEditor->setPlaying(false); });
+    connect(m_skeleton, &Skeleton::animationCurveChanged, this, &TSMainWindow::updateKeyMarks);
+    connect(m_skeleton, &Skeleton::nodesUpdated, this, [this] { m_outliner->rebuild(m_skeleton); });
+    connect(m_animationEditor->timeline(), &TSAnimationEditorTimelineWidget::frameChanged, this,
+            &TSMainWindow::showFrame);
+    connect(m_outliner, &OutlinerPanel::nodeSelected, this, [this](const QString& name) {
+        Skeleton::Node* node = m_skeleton->nodeByName(name);
+        if (!node) {
+            return;
+        }
+        if (m_skeleton->animationMode()) {
+            m_manipulator->setTargets({node->joint});
+        } else {
+            m_pendingJoint = name;
+            m_objectSettings->show();
+            m_objectSettings->showSelection(QStringLiteral("Node"), name, node->joint->scenePos(), 0, QPointF(1, 1));
+            m_objectSettings->setHint(kJointsLocked, QStringLiteral("Toggle Animation Mode"));
+        }
+    });
+    connect(m_objectSettings, &ObjectSettingsPanel::hintButtonClicked, this,
+            [this] { m_animationModeButton->setChecked(true); });
+    connect(m_document, &DocumentController::animationsChanged, this, [this] {
+        m_animationEditor->setAnimations(m_document->animations(), m_document->currentAnimation());
+    });
+    connect(m_document, &DocumentController::currentAnimationChanged, this, [this](const QString& identifier) {
+        m_animationEditor->setAnimations(m_document->animations(), identifier);
+        const int frames = std::max(1, static_cast<int>(std::ceil(m_skeleton->duration() * 60.0f + 1.0f)));
+        m_animationEditor->setFrames(frames);
+        m_animationEditor->timeline()->setCurrentFrame(0);
+        m_skeleton->showFrame(0);
+        updateKeyMarks();
+    });
+    connect(m_document, &DocumentController::modifiedChanged, this, [this](bool modified) {
+        setWindowModified(modified);
+    });
+}
+
+QAction* TSMainWindow::action(const QString& objectName) const
+{
+    return findChild<QAction*>(objectName);
+}
+
+// Document lifecycle -----------------------------------------------------------------------------
+
+QString TSMainWindow::openSavePath() const
+{
+    const QString path = QSettings().value(kOpenSavePath).toString();
+    return path.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) : path;
+}
+
+void TSMainWindow::showWelcomeWindow(bool show)
+{
+    if (!m_welcome) {
+        m_welcome = new TSWelcomeWindow(m_projectsFolder, isVisible() && !show ? this : nullptr);
+        m_welcome->setAttribute(Qt::WA_DeleteOnClose);
+        connect(m_welcome, &TSWelcomeWindow::newFileRequested, this, &TSMainWindow::newDocument);
+        connect(m_welcome, &TSWelcomeWindow::openRequested, this, [this] {
+            open();
+            if (!m_document->skeletonName().isEmpty() || !m_skeleton->nodes().empty()) {
+                showEditor();
+            }
+        });
+        connect(m_welcome, &TSWelcomeWindow::loadFromFileRequested, this, [this](const QString& path, bool) {
+            openFile(path);
+            if (!m_skeleton->nodes().empty()) {
+                showEditor();
+            }
+        });
+        auto openResource = [this](const QString& name, QString path) {
+            path.remove(QStringLiteral(".gif"));
+            if (loadDocument(path, true, name)) {
+                showEditor();
+            }
+        };
+        connect(m_welcome, &TSWelcomeWindow::openTemplateRequested, this, openResource);
+        connect(m_welcome, &TSWelcomeWindow::openAnimationRequested, this,
+                [openResource](const QString& name, QString path) {
+                    const QFileInfo info(path);
+                    const QStringList parts = info.fileName().split(QLatin1Char('.'));
+                    if (parts.size() == 3) {
+                        path = info.path() + QLatin1Char('/') + parts.mid(1).join(QLatin1Char('.'));
+                    }
+                    openResource(name, path);
+                });
+    }
+    m_welcome->show();
+    m_welcome->raise();
+}
+
+void TSMainWindow::showEditor()
+{
+    if (!isVisible()) {
+        if (QSettings().value(QStringLiteral("isMainWindowMaximized")).toBool()) {
+            showMaximized();
+        } else {
+            show();
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        }
+        fitCanvas();
+    }
+    if (m_welcome) {
+        m_welcome->close();
+    }
+}
+
+void TSMainWindow::newDocument()
+{
+    const QString path = QUrl::fromLocalFile(m_animationsFolder).toLocalFile() + QStringLiteral("default.bsdoc");
+    if (!loadDocument(path, true, QStringLiteral("Untitled"))) {
+        return;
+    }
+    setWindowTitle(QStringLiteral("Untitled"));
+    m_canvas->setCanvasRect(DocumentController::kDefaultCanvasRect);
+    m_animationEditor->setFrames(20);
+    m_skeleton->setDuration(20);
+    if (m_skeleton->isPlaying()) {
+        togglePlayPause();
+    }
+    showEditor();
+}
+
+void TSMainWindow::open()
+{
+    const QString path = TSFileDialogs::getOpenFileName(
+        this, QStringLiteral("Open %1 Document").arg(QApplication::applicationDisplayName()), openSavePath(),
+        documentFilter());
+    if (path.isEmpty()) {
+        return;
+    }
+    QSettings().setValue(kOpenSavePath, path);
+    openFile(path);
+}
+
+void TSMainWindow::openFile(QString path)
+{
+    if (QFileInfo(path).isFile()) {
+        loadDocument(path, false);
+    } else {
+        TSMessageBox::warning(this, QStringLiteral("Error on open"), QStringLiteral("File does not exist. "));
+    }
+    rebuildRecentFilesMenu();
+    if (m_welcome) {
+        m_welcome->refreshRecentFiles();
+    }
+}
+
+void TSMainWindow::resetEditor()
+{
+    m_skeleton->stop();
+    m_history->clear();
+    m_axes->hide();
+    m_animationEditor->setPlaying(false);
+    m_animationEditor->timeline()->setCurrentFrame(0);
+    m_animationEditor->speedEdit()->setValue(1.0);
+    m_animationEditor->setFrames(20);
+    m_manipulator->setTargets({});
+    m_pendingJoint.clear();
+    m_clipboard = ImageRecord();
+    m_view->viewport()->update();
+}
+
+bool TSMainWindow::loadDocument(const QString& path, bool isTemplate, const QString& title)
+{
+    if (m_saving) {
+        return false;
+    }
+    if (m_document->isModified()) {
+        const QMessageBox::StandardButton answer =
+            TSMessageBox::question(nullptr, kProjectHasChanges, QStringLiteral("Do you want to save your changes to file ?"),
+                                   QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::NoButton);
+        if (answer == QMessageBox::Cancel) {
+            return false;
+        }
+        // Changes that were not saved after all are not thrown away.
+        if (answer == QMessageBox::Yes && !saveNow()) {
+            return false;
+        }
+    }
+    if (!isTemplate) {
+        QSettings().setValue(kOpenSavePath, path);
+    }
+    resetEditor();
+    QString error;
+    if (!m_document->load(path, isTemplate, &error)) {
+        TSMessageBox::warning(this, QStringLiteral("Error on open"), error);
+        m_outliner->rebuild(m_skeleton);
+        return false;
+    }
+    refreshAfterLoad();
+    setWindowTitle(title.isEmpty() ? QFileInfo(path).completeBaseName() : title);
+    if (!isTemplate) {
+        addRecentFile(path);
+    }
+    return true;
+}
+
+void TSMainWindow::refreshAfterLoad()
+{
+    m_outliner->rebuild(m_skeleton);
+    m_animationEditor->setAnimations(m_document->animations(), m_document->currentAnimation());
+    m_skeleton->viewZoomChanged(m_view->zoomFactor());
+    updateKeyMarks();
+    updateEnabling();
+    if (isVisible()) {
+        fitCanvas();
+    }
+}
+
+bool TSMainWindow::saveNow()
+{
+    const QString path = TSModelController::instance()->documentPath();
+    if (!path.isEmpty() && !m_document->isTemplate()) {
+        return writeDocument(path);
+    }
+    const QString chosen = TSFileDialogs::getSaveFileName(
+        this, QStringLiteral("Save %1 Document").arg(QApplication::applicationDisplayName()), openSavePath(),
+        documentFilter());
+    if (chosen.isEmpty()) {
+        return false;
+    }
+    QSettings().setValue(kOpenSavePath, chosen);
+    return writeDocument(chosen);
+}
+
+void TSMainWindow::save()
+{
+    saveNow();
+}
+
+void TSMainWindow::saveAs()
+{
+    const bool wasTemplate = m_document->isTemplate();
+    m_document->setTemplate(true);
+    if (!saveNow()) {
+        m_document->setTemplate(wasTemplate);
+    }
+}
+
+bool TSMainWindow::writeDocument(const QString& path)
+{
+    if (m_saving || path.isEmpty()) {
+        return false;
+    }
+    m_saving = true;
+    TSProgressWindow progress(QStringLiteral("Save"), QStringLiteral("Saving project..."), false, this);
+    progress.show();
+    const QMetaObject::Connection reporting =
+        connect(TSModelController::instance(), &TSModelController::saveProgress, &progress, [&progress](double p) {
+            progress.setProgress(p);
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        });
+    QString error;
+    const bool saved = m_document->save(path, &error);
+    disconnect(reporting);
+    progress.close();
+    m_saving = false;
+    if (!saved) {
+        TSMessageBox::warning(this, QStringLiteral("Error on save"), error);
+        return false;
+    }
+    setWindowTitle(QFileInfo(path).completeBaseName());
+    addRecentFile(path);
+    if (m_welcome) {
+        m_welcome->refreshRecentFiles();
+    }
+    return true;
 }
 
 bool TSMainWindow::confirmClose()
 {
-    return true;
+    if (m_saving) {
+        return false;
+    }
+    if (!m_document->isModified()) {
+        return true;
+    }
+    const QMessageBox::StandardButton answer = TSMessageBox::question(
+        nullptr, kProjectHasChanges, QStringLiteral("Do you want to save your changes to file before exit ?"),
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::NoButton);
+    if (answer == QMessageBox::Cancel) {
+        return false;
+    }
+    return answer == QMessageBox::No || saveNow();
+}
+
+void TSMainWindow::setModified()
+{
+    m_document->setModified(true);
+}
+
+// Editing ----------------------------------------------------------------------------------------
+
+QString TSMainWindow::selectedNodeName() const
+{
+    const QList<QGraphicsItem*> targets = m_manipulator->targets();
+    if (targets.size() == 1) {
+        if (Skeleton::Node* node = m_skeleton->nodeByItem(targets.first())) {
+            return node->name;
+        }
+    }
+    return m_outliner->selectedNode();
+}
+
+QGraphicsItem* TSMainWindow::selectedImageItem() const
+{
+    const QList<QGraphicsItem*> targets = m_manipulator->targets();
+    return targets.size() == 1 && m_skeleton->assetByItem(targets.first()) ? targets.first() : nullptr;
+}
+
+void TSMainWindow::on_addNodeButton_clicked()
+{
+    Skeleton::Node* parent = m_skeleton->nodeByName(selectedNodeName());
+    if (!parent && !m_skeleton->nodes().empty()) {
+        parent = m_skeleton->nodes().front().get();
+    }
+    NodeRecord record;
+    record.name = record.defaultName = m_skeleton->uniqueNodeName();
+    record.size = parent ? parent->size : 20.0f;
+    record.zOrder = parent ? parent->zOrder + 1 : 0;
+    if (parent) {
+        record.parent = parent->name;
+        record.position = m_indicator->isVisible() && m_indicator->nodeItem() == parent->joint
+                              ? parent->joint->mapFromScene(m_indicator->sceneBoundingRect().center())
+                              : QPointF(0, -60);
+    }
+    Skeleton::Node* added = m_skeleton->addNode(record);
+    m_outliner->rebuild(m_skeleton);
+    m_outliner->selectNode(added->name);
+    if (m_skeleton->animationMode()) {
+        m_manipulator->setTargets({added->joint});
+    }
+    setModified();
+}
+
+void TSMainWindow::on_removeNodeButton_clicked()
+{
+    removeNodeAndChildren();
+}
+
+void TSMainWindow::removeNodeAndChildren()
+{
+    Skeleton::Node* node = m_skeleton->nodeByName(selectedNodeName());
+    if (!node) {
+        TSMessageBox::warning(this, QStringLiteral("Error on delete"), QStringLiteral("No Node selected"));
+        return;
+    }
+    if (!node->parentJoint) {
+        TSMessageBox::warning(this, QStringLiteral("Error on delete"), QStringLiteral("Cannot Delete root Node"));
+        return;
+    }
+    // The subtree breadth first, then its images; nodes go deepest first.
+    QList<Skeleton::Node*> subtree{node};
+    for (int i = 0; i < subtree.size(); ++i) {
+        for (const auto& other : m_skeleton->nodes()) {
+            if (other->parentJoint == subtree.at(i)->joint) {
+                subtree.append(other.get());
+            }
+        }
+    }
+    QStringList names;
+    for (Skeleton::Node* member : subtree) {
+        names << member->name;
+    }
+    m_manipulator->setTargets({});
+    QList<Skeleton::Asset*> images;
+    for (const auto* list : {&m_skeleton->images(), &m_skeleton->dummyImages()}) {
+        for (const auto& asset : *list) {
+            if (names.contains(asset->nodeName)) {
+                images.append(asset.get());
+            }
+        }
+    }
+    for (Skeleton::Asset* asset : images) {
+        m_skeleton->removeImage(asset);
+    }
+    for (int i = subtree.size() - 1; i >= 0; --i) {
+        m_skeleton->removeNode(m_skeleton->nodeByName(names.at(i)));
+    }
+    m_outliner->rebuild(m_skeleton);
+    setModified();
+    updateEnabling();
+}
+
+void TSMainWindow::onDeleteRequested()
+{
+    if (m_animationEditor->timeline()->hasFocus()) {
+        Skeleton::Node* node = m_skeleton->nodeByName(selectedNodeName());
+        if (node && node->animation) {
+            const float time = m_animationEditor->timeline()->currentFrame() / 60.0f;
+            for (int channel = 0; channel < AnimatedObject::kChannelCount; ++channel) {
+                node->animation->channel(channel).removeKeyNear(time);
+            }
+            m_skeleton->showMoment(m_skeleton->currentTime());
+            updateKeyMarks();
+            setModified();
+        }
+        return;
+    }
+    if (m_skeleton->nodeByName(selectedNodeName())) {
+        removeNodeAndChildren();
+        return;
+    }
+    if (QGraphicsItem* item = selectedImageItem()) {
+        m_manipulator->setTargets({});
+        m_skeleton->removeImage(m_skeleton->assetByItem(item));
+        setModified();
+        updateEnabling();
+    }
+}
+
+void TSMainWindow::on_graphicsView_copyPressed()
+{
+    if (QGraphicsItem* item = selectedImageItem()) {
+        Skeleton::Asset* asset = m_skeleton->assetByItem(item);
+        m_clipboard = ImageRecord{asset->item->pixmap().toImage(), asset->restTransform, asset->nodeName, asset->name};
+    }
+    updateEnabling();
+}
+
+void TSMainWindow::on_graphicsView_pastePressed()
+{
+    if (!hasClipboard()) {
+        return;
+    }
+    QString target = selectedNodeName();
+    if (target.isEmpty()) {
+        if (QGraphicsItem* item = selectedImageItem()) {
+            target = m_skeleton->assetByItem(item)->nodeName;
+        }
+    }
+    if (target.isEmpty() || !m_skeleton->nodeByName(target)) {
+        return;
+    }
+    Skeleton::Asset* asset = m_skeleton->addImage(target, m_clipboard.image, m_clipboard.transform, false);
+    asset->name = m_skeleton->uniqueAssetName();
+    m_manipulator->setTargets({asset->placeholder});
+    setModified();
+}
+
+void TSMainWindow::addImagesFromFiles(const QList<QUrl>& urls)
+{
+    Skeleton::Node* node = m_skeleton->dropTarget();
+    if (!node) {
+        node = m_skeleton->nodeByName(selectedNodeName());
+    }
+    if (!node && !m_skeleton->nodes().empty()) {
+        node = m_skeleton->nodes().front().get();
+    }
+    if (!node) {
+        return;
+    }
+    const bool adjust = TSApplicationSettings::instance()->autoAdjustAssetsScale();
+    for (const QUrl& url : urls) {
+        QString error;
+        const QImage image = ImageFile::read(url.toLocalFile(), &error);
+        if (image.isNull()) {
+            TSMessageBox::warning(this, QStringLiteral("Kilnmark"),
+                                  QStringLiteral("Cannot add \"%1\": %2").arg(url.toLocalFile(), error));
+            continue;
+        }
+        // Large pictures come in at a size that fits the output frame.
+        double scale = 1.0;
+        if (adjust) {
+            const QRectF frame = m_canvas->canvasRect();
+            scale = std::min({1.0, frame.width() * 0.5 / image.width(), frame.height() * 0.5 / image.height()});
+        }
+        QTransform transform = QTransform::fromTranslate(-image.width() / 2.0, -image.height() / 2.0);
+        transform *= QTransform::fromScale(scale, scale);
+        Skeleton::Asset* asset = m_skeleton->addImage(node->name, image, transform, false);
+        asset->name = asset->assetName = QFileInfo(url.toLocalFile()).completeBaseName();
+        m_manipulator->setTargets({asset->placeholder});
+    }
+    setModified();
+}
+
+void TSMainWindow::on_importAssetsButton_clicked()
+{
+    const QString path = TSFileDialogs::getOpenFileName(this, QStringLiteral("Import Image"), openSavePath(),
+                                                        QStringLiteral("PNG Images (*.png)"));
+    if (!path.isEmpty()) {
+        addImagesFromFiles({QUrl::fromLocalFile(path)});
+    }
+}
+
+void TSMainWindow::on_graphicsView_buttonPressed(Qt::Key key)
+{
+    if (key == Qt::Key_Control && !m_scene->mouseGrabberItem()) {
+        m_manipulator->setOperation(ObjectManipulator::Rotate);
+    }
+}
+
+void TSMainWindow::on_graphicsView_buttonReleased(Qt::Key key)
+{
+    if (key == Qt::Key_Control && !m_scene->mouseGrabberItem()) {
+        m_manipulator->setOperation(ObjectManipulator::Move);
+    }
+}
+
+void TSMainWindow::menuActionTriggered()
+{
+    auto* action = qobject_cast<QAction*>(sender());
+    QGraphicsItem* item = selectedImageItem();
+    if (!action || !item) {
+        return;
+    }
+    if (m_skeleton->changeZValue(m_skeleton->assetByItem(item),
+                                 static_cast<Skeleton::ZValueChangeAction>(action->data().toInt()))) {
+        setModified();
+    }
+    updateEnabling();
+}
+
+void TSMainWindow::adjustSettingsChanged(bool checked)
+{
+    TSApplicationSettings::instance()->setAutoAdjustAssetsScale(checked);
+}
+
+void TSMainWindow::checkForUpdates()
+{
+    TSMessageBox::information(this, QStringLiteral("Check For Updates"),
+                              QStringLiteral("Updates come with your system's packages on this platform; there is "
+                                             "no separate update service to ask."));
+}
+
+void TSMainWindow::showHelp()
+{
+    const QString readme = QCoreApplication::applicationDirPath() + QStringLiteral("/README.md");
+    if (!QFileInfo::exists(readme) || !QDesktopServices::openUrl(QUrl::fromLocalFile(readme))) {
+        TSMessageBox::information(
+            this, QApplication::applicationDisplayName() + QStringLiteral(" Help"),
+            QStringLiteral("Drop PNG images on a joint to bind them. Turn on Animation mode (the diamond button on "
+                           "the canvas) to pose joints: drag to move, drag a corner to scale, hold Ctrl on a corner "
+                           "to rotate. Every finished drag keys the pose at the current frame. P plays and pauses."));
+    }
+}
+
+void TSMainWindow::showAbout()
+{
+    TSMessageBox::information(this, QStringLiteral("About ") + appInfo(AppInfo::AppName),
+                              appInfo(AppInfo::AppName) + QStringLiteral("\nVersion ") + appInfo(AppInfo::Version) +
+                                  QStringLiteral("\n\nA 2D skeletal animation editor."));
+}
+
+void TSMainWindow::saveSkeletonWithDummyObjects()
+{
+    const QString start = TSApplicationSettings::storedPath(QStringLiteral("Paths/SaveSkeletonPath"));
+    const QString directory =
+        TSFileDialogs::getExistingDirectory(this, QStringLiteral("Save skeleton with dummy objects"), start);
+    if (directory.isEmpty()) {
+        return;
+    }
+    TSApplicationSettings::setStoredPath(QStringLiteral("Paths/SaveSkeletonPath"), directory);
+    QList<NodeRecord> nodes;
+    for (const auto& node : m_skeleton->nodes()) {
+        nodes.append(*node);
+    }
+    QList<SkeletonJson::DummyImage> images;
+    for (const auto* list : {&m_skeleton->dummyImages(), &m_skeleton->images()}) {
+        for (const auto& asset : *list) {
+            images.append({asset->nodeName, asset->item->pixmap().toImage(), asset->restTransform, images.size()});
+        }
+    }
+    const QString name = m_document->skeletonName().isEmpty() ? windowTitle() : m_document->skeletonName();
+    SkeletonJson::writeSkeleton(directory, name, nodes, images);
+}
+
+// Playback and animations ------------------------------------------------------------------------
+
+void TSMainWindow::togglePlayPause()
+{
+    m_animationEditor->setPlaying(m_skeleton->togglePlayPause());
+}
+
+void TSMainWindow::showFrame(int frame)
+{
+    m_skeleton->showFrame(frame);
+    updateSelectedItemsTransformDisplay();
+}
+
+void TSMainWindow::on_playButton_clicked()
+{
+    togglePlayPause();
+}
+
+void TSMainWindow::on_loopButton_toggled(bool checked)
+{
+    m_skeleton->setLooping(checked);
+}
+
+void TSMainWindow::on_framesEdit_valueChanged(int frames)
+{
+    m_animationEditor->timeline()->setFrameCount(frames);
+    m_skeleton->setDuration(frames);
+    setModified();
+}
+
+void TSMainWindow::on_speedEdit_valueChanged(double speed)
+{
+    m_skeleton->setTimeScale(static_cast<float>(speed));
+}
+
+void TSMainWindow::on_animationComboBox_activated(int index)
+{
+    const QString identifier = m_animationEditor->animationComboBox()->itemData(index).toString();
+    if (identifier != m_document->currentAnimation()) {
+        m_skeleton->stop();
+        m_document->selectAnimation(identifier);
+    }
+}
+
+void TSMainWindow::on_addAnimationButton_clicked()
+{
+    bool ok = false;
+    const QString name = QInputDialog::getText(this, QStringLiteral("New Animation"), QStringLiteral("Name:"),
+                                               QLineEdit::Normal, QStringLiteral("Animation"), &ok)
+                             .trimmed();
+    if (ok && !name.isEmpty()) {
+        m_skeleton->stop();
+        m_document->addAnimation(name);
+    }
+}
+
+void TSMainWindow::updateKeyMarks()
+{
+    QList<int> frames;
+    if (Skeleton::Node* node = m_skeleton->nodeByName(selectedNodeName()); node && node->animation) {
+        for (int channel = 0; channel < AnimatedObject::kChannelCount; ++channel) {
+            frames += node->animation->channel(channel).keyFrames();
+        }
+    }
+    m_animationEditor->timeline()->setKeyFrames(frames);
+}
+
+// Selection and display ----------------------------------------------------------------------------
+
+void TSMainWindow::selectionChanged(bool isEmpty)
+{
+    const QList<QGraphicsItem*> targets = m_manipulator->targets();
+    m_objectSettings->setVisible(!isEmpty && targets.size() == 1);
+    m_objectSettings->setHint(QString());
+    if (targets.size() == 1) {
+        if (Skeleton::Node* node = m_skeleton->nodeByItem(targets.first())) {
+            m_outliner->selectNode(node->name);
+        }
+    } else if (isEmpty) {
+        m_outliner->selectNode(QString());
+    }
+    m_skeleton->selectionChanged();
+    updateSelectedItemsTransformDisplay();
+    updateKeyMarks();
+    updateEnabling();
+}
+
+void TSMainWindow::updateSelectedItemsTransformDisplay()
+{
+    const QList<QGraphicsItem*> targets = m_manipulator->targets();
+    if (targets.size() != 1) {
+        return;
+    }
+    QGraphicsItem* item = targets.first();
+    const QTransform t = item->transform();
+    const QPointF scale(std::hypot(t.m11(), t.m12()), std::hypot(t.m21(), t.m22()));
+    const double rotation = ObjectManipulator::transformAngle(t);
+    if (Skeleton::Node* node = m_skeleton->nodeByItem(item)) {
+        m_objectSettings->showSelection(QStringLiteral("Node"), node->name, item->sceneTransform().map(QPointF()),
+                                        rotation, scale);
+    } else if (Skeleton::Asset* asset = m_skeleton->assetByItem(item)) {
+        m_objectSettings->showSelection(QStringLiteral("Image"), asset->name.isEmpty() ? asset->nodeName : asset->name,
+                                        item->sceneTransform().map(QPointF()), rotation, scale);
+    }
+}
+
+void TSMainWindow::updateEnabling()
+{
+    QGraphicsItem* image = selectedImageItem();
+    const bool node = m_skeleton->nodeByName(selectedNodeName()) != nullptr;
+    if (QAction* remove = action(QStringLiteral("deleteAction"))) {
+        remove->setEnabled(node || image);
+    }
+    if (QAction* paste = action(QStringLiteral("pasteAction"))) {
+        paste->setEnabled(hasClipboard());
+    }
+    bool anyArrange = false;
+    for (int i = 0; i < 4; ++i) {
+        if (QAction* arrange = action(QStringLiteral("arrangeAction%1").arg(i))) {
+            const bool can = image && m_skeleton->canChangeZValue(m_skeleton->assetByItem(image),
+                                                                  static_cast<Skeleton::ZValueChangeAction>(i));
+            arrange->setEnabled(can);
+            anyArrange = anyArrange || can;
+        }
+    }
+    if (m_arrangeMenu) {
+        m_arrangeMenu->setEnabled(anyArrange);
+    }
+}
+
+void TSMainWindow::showPopupMenu(QMouseEvent* event)
+{
+    QMenu menu(this);
+    for (const char* name : {"addNodeAction", "deleteAction", "copyAction", "pasteAction"}) {
+        if (QAction* entry = action(QLatin1String(name))) {
+            menu.addAction(entry);
+        }
+    }
+    menu.addMenu(m_arrangeMenu);
+    menu.exec(event ? event->globalPos() : QCursor::pos());
+}
+
+void TSMainWindow::onCanvasEditingRequest(QRectF)
+{
+    const QRectF rect = m_canvas->canvasRect();
+    bool ok = false;
+    const QString text = QInputDialog::getText(this, QStringLiteral("Canvas Size"),
+                                               QStringLiteral("Output size (width x height):"), QLineEdit::Normal,
+                                               AnimationCanvas::labelText(rect), &ok);
+    const QStringList parts = text.split(QLatin1Char('x'));
+    if (!ok || parts.size() != 2) {
+        return;
+    }
+    const double width = parts.at(0).trimmed().toDouble() / AnimationCanvas::kLabelScale;
+    const double height = parts.at(1).trimmed().toDouble() / AnimationCanvas::kLabelScale;
+    if (width <= 0 || height <= 0) {
+        return;
+    }
+    m_canvas->setCanvasRect(QRectF(rect.center().x() - width / 2, rect.center().y() - height / 2, width, height));
+    setModified();
+}
+
+void TSMainWindow::fitCanvas()
+{
+    m_view->fitRect(m_canvas->canvasRect());
+}
+
+bool TSMainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->modifiers() == Qt::ControlModifier && (key->key() == Qt::Key_Z || key->key() == Qt::Key_Y)) {
+            key->key() == Qt::Key_Z ? m_history->undo() : m_history->redo();
+            return true;
+        }
+    }
+    return TSBaseMainWindow::eventFilter(watched, event);
 }

@@ -1,19 +1,153 @@
 #pragma once
 
-#include <QMainWindow>
+#include "TSBaseMainWindow.h"
 
-/// Placeholder for the editor's main window: offers what the application shell calls while
-/// the real window is being built. It opens nothing yet.
-class TSMainWindow : public QMainWindow
+#include <QImage>
+#include <QPointer>
+#include <QTransform>
+#include <QUrl>
+
+class AddNodeIndicator;
+class AnimationCanvas;
+class AnimationEditorPanel;
+class DocumentController;
+class HistoryManager;
+class ObjectManipulator;
+class ObjectSettingsPanel;
+class OutlinerPanel;
+class QAction;
+class QGraphicsItem;
+class QMenu;
+class QMenuBar;
+class SceneAxes;
+class Skeleton;
+class TSGraphicsButton;
+class TSGraphicsScene;
+class TSGraphicsView;
+#include "TSWelcomeWindow.h"
+
+/// The editor window: canvas, outliner, animation editor and object settings; the menus; and
+/// the document lifecycle (new, open, save, recent files, the questions on close). The document
+/// itself is kept by DocumentController; the window connects the panels to it.
+class TSMainWindow : public TSBaseMainWindow
 {
     Q_OBJECT
 
 public:
     explicit TSMainWindow(QWidget* parent = nullptr);
+    ~TSMainWindow() override;
 
+    void newDocument() override;
+    void openFile(QString path) override;
+    bool confirmClose() override;
+    void save() override;
+    void saveAs() override;
+
+    /// Opens the welcome window (once; later calls raise it).
     void showWelcomeWindow(bool show);
-    /// Reports that documents cannot be opened yet.
-    void openFile(const QString& path);
-    /// Nothing can be modified yet, so closing never needs confirmation.
-    bool confirmClose();
+    /// Loads a document; false when the user cancelled, the save before it failed, or it broke.
+    bool loadDocument(const QString& path, bool isTemplate, const QString& title = QString());
+    /// Writes the document to path (progress window, error box); true when it was written.
+    bool writeDocument(const QString& path);
+
+    DocumentController* document() const { return m_document; }
+    Skeleton* skeleton() const { return m_skeleton; }
+    TSGraphicsView* graphicsView() const { return m_view; }
+    TSGraphicsScene* scene() const { return m_scene; }
+    AnimationCanvas* animationCanvas() const { return m_canvas; }
+    ObjectManipulator* manipulator() const { return m_manipulator; }
+    HistoryManager* history() const { return m_history; }
+    OutlinerPanel* outliner() const { return m_outliner; }
+    AnimationEditorPanel* animationEditor() const { return m_animationEditor; }
+    TSWelcomeWindow* welcomeWindow() const { return m_welcome; }
+    QMenuBar* menuBar() const { return m_menuBar; }
+    QAction* action(const QString& objectName) const;
+    bool hasClipboard() const { return !m_clipboard.image.isNull(); }
+    QString animationsFolder() const { return m_animationsFolder; }
+    /// Adds PNG files as images of the drop target, the selected node or the first root.
+    void addImagesFromFiles(const QList<QUrl>& urls);
+
+public Q_SLOTS:
+    void open();
+    void togglePlayPause();
+    void showFrame(int frame);
+    void onDeleteRequested();
+    void removeNodeAndChildren();
+    void menuActionTriggered();
+    void adjustSettingsChanged(bool checked);
+    void checkForUpdates();
+    void showHelp();
+    void showAbout();
+    void selectionChanged(bool isEmpty);
+    void updateSelectedItemsTransformDisplay();
+    void showPopupMenu(QMouseEvent* event);
+    void onCanvasEditingRequest(QRectF labelRect);
+    void saveSkeletonWithDummyObjects();
+    void fitCanvas();
+
+private Q_SLOTS:
+    void on_graphicsView_copyPressed();
+    void on_graphicsView_pastePressed();
+    void on_graphicsView_buttonPressed(Qt::Key key);
+    void on_graphicsView_buttonReleased(Qt::Key key);
+    void on_addNodeButton_clicked();
+    void on_removeNodeButton_clicked();
+    void on_importAssetsButton_clicked();
+    void on_playButton_clicked();
+    void on_loopButton_toggled(bool checked);
+    void on_framesEdit_valueChanged(int frames);
+    void on_speedEdit_valueChanged(double speed);
+    void on_animationComboBox_activated(int index);
+    void on_addAnimationButton_clicked();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    struct ImageRecord
+    {
+        QImage image;
+        QTransform transform;
+        QString nodeName;
+        QString name;
+    };
+
+    void buildScene();
+    void buildPanels();
+    void buildMenus();
+    void connectCanvas();
+    void resetEditor();
+    void refreshAfterLoad();
+    void showEditor();
+    void updateEnabling();
+    void updateKeyMarks();
+    void setModified();
+    bool saveNow();
+    QString selectedNodeName() const;
+    QGraphicsItem* selectedImageItem() const;
+    QString openSavePath() const;
+
+    QString m_animationsFolder;
+    QString m_projectsFolder;
+    QMenuBar* m_menuBar = nullptr;
+    TSGraphicsScene* m_scene = nullptr;
+    TSGraphicsView* m_view = nullptr;
+    AnimationCanvas* m_canvas = nullptr;
+    ObjectManipulator* m_manipulator = nullptr;
+    AddNodeIndicator* m_indicator = nullptr;
+    SceneAxes* m_axes = nullptr;
+    Skeleton* m_skeleton = nullptr;
+    HistoryManager* m_history = nullptr;
+    DocumentController* m_document = nullptr;
+    OutlinerPanel* m_outliner = nullptr;
+    AnimationEditorPanel* m_animationEditor = nullptr;
+    ObjectSettingsPanel* m_objectSettings = nullptr;
+    TSGraphicsButton* m_visibilityButton = nullptr;
+    TSGraphicsButton* m_animationModeButton = nullptr;
+    QMenu* m_arrangeMenu = nullptr;
+    QPointer<TSWelcomeWindow> m_welcome;
+    /// The node picked in the outliner while joints could not be edited.
+    QString m_pendingJoint;
+    ImageRecord m_clipboard;
+    bool m_saving = false;
 };

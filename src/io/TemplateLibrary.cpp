@@ -41,7 +41,8 @@ void TemplateLibrary::setRoot(const QString& path)
 
 QString TemplateLibrary::projectsFolder()
 {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/Resources/projects/");
+    // The projects folder sits beside the animations folder.
+    return QDir::cleanPath(root() + QStringLiteral("../projects")) + QLatin1Char('/');
 }
 
 QString TemplateLibrary::resolve(const QString& path)

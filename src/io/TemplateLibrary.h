@@ -20,7 +20,8 @@ public:
     static QString root();
     /// Points the library somewhere else (tests, tools); an empty path restores the default.
     static void setRoot(const QString& path);
-    /// The projects folder beside the library: applicationDirPath() + "/Resources/projects/".
+    /// The projects folder beside the library root ("Resources/projects/"): a document and a
+    /// preview picture per template.
     static QString projectsFolder();
 
     /// Subfolders of the root, sorted by name; the display name is skeleton.json's "name".

@@ -1,0 +1,106 @@
+#include "AnimationEditorPanel.h"
+
+#include "TSAnimationEditorTimelineWidget.h"
+
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QSignalBlocker>
+#include <QSpinBox>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+QToolButton* toolButton(const QString& objectName, const QString& icon, const QString& toolTip, bool checkable,
+                        QWidget* parent)
+{
+    auto* button = new QToolButton(parent);
+    button->setObjectName(objectName);
+    button->setIcon(QIcon(icon));
+    button->setIconSize(QSize(18, 18));
+    button->setToolTip(toolTip);
+    button->setCheckable(checkable);
+    return button;
+}
+
+} // namespace
+
+AnimationEditorPanel::AnimationEditorPanel(QWidget* parent)
+    : QWidget(parent), m_animations(new QComboBox(this)),
+      m_play(toolButton(QStringLiteral("playButton"), QStringLiteral(":/resources/animationView/Play.svg"),
+                        QStringLiteral("Play (P)"), true, this)),
+      m_loop(toolButton(QStringLiteral("loopButton"), QStringLiteral(":/resources/animationView/Loop.svg"),
+                        QStringLiteral("Loop"), true, this)),
+      m_frames(new QSpinBox(this)), m_speed(new QDoubleSpinBox(this)),
+      m_timeline(new TSAnimationEditorTimelineWidget(this))
+{
+    setObjectName(QStringLiteral("attributeAnimationWidget"));
+    m_animations->setObjectName(QStringLiteral("animationComboBox"));
+    m_animations->setMinimumWidth(170);
+    m_loop->setChecked(true);
+    m_frames->setObjectName(QStringLiteral("framesEdit"));
+    m_frames->setRange(1, 99999);
+    m_frames->setValue(20);
+    m_frames->setToolTip(QStringLiteral("Animation length in frames (60 per second)"));
+    m_speed->setObjectName(QStringLiteral("speedEdit"));
+    m_speed->setRange(0.1, 10.0);
+    m_speed->setSingleStep(0.1);
+    m_speed->setDecimals(1);
+    m_speed->setValue(1.0);
+    m_speed->setToolTip(QStringLiteral("Playback speed"));
+    auto* add = toolButton(QStringLiteral("addAnimationButton"), QStringLiteral(":/resources/animationView/AddAnimation.svg"),
+                           QStringLiteral("New animation"), false, this);
+
+    auto* bar = new QHBoxLayout();
+    bar->setSpacing(6);
+    bar->addWidget(new QLabel(QStringLiteral("Animation"), this));
+    bar->addWidget(m_animations);
+    bar->addWidget(add);
+    bar->addSpacing(12);
+    bar->addWidget(m_play);
+    bar->addWidget(m_loop);
+    bar->addSpacing(12);
+    bar->addWidget(new QLabel(QStringLiteral("Frames"), this));
+    bar->addWidget(m_frames);
+    bar->addWidget(new QLabel(QStringLiteral("Speed"), this));
+    bar->addWidget(m_speed);
+    bar->addStretch();
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(8, 6, 8, 8);
+    layout->setSpacing(6);
+    layout->addLayout(bar);
+    layout->addWidget(m_timeline);
+}
+
+void AnimationEditorPanel::setAnimations(const QList<DocumentController::Animation>& animations,
+                                         const QString& current)
+{
+    const QSignalBlocker blocker(m_animations);
+    m_animations->clear();
+    for (const DocumentController::Animation& animation : animations) {
+        m_animations->addItem(animation.name, animation.identifier);
+    }
+    m_animations->setCurrentIndex(std::max(0, m_animations->findData(current)));
+}
+
+QString AnimationEditorPanel::currentIdentifier() const
+{
+    return m_animations->currentData().toString();
+}
+
+void AnimationEditorPanel::setFrames(int frames)
+{
+    const QSignalBlocker blocker(m_frames);
+    m_frames->setValue(frames);
+    m_timeline->setFrameCount(frames);
+}
+
+void AnimationEditorPanel::setPlaying(bool playing)
+{
+    const QSignalBlocker blocker(m_play);
+    m_play->setChecked(playing);
+    m_play->setIcon(QIcon(playing ? QStringLiteral(":/resources/animationView/Pause.svg")
+                                  : QStringLiteral(":/resources/animationView/Play.svg")));
+}

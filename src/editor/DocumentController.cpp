@@ -1,0 +1,294 @@
+#include "DocumentController.h"
+
+#include "AnimationCanvas.h"
+#include "AnimationJson.h"
+#include "AnimationPersistence.h"
+#include "AppInfo.h"
+#include "CCArray.h"
+#include "PixmapPlaceholderItem.h"
+#include "SceneAxes.h"
+#include "Skeleton.h"
+#include "TSGraphicsPixmapModel.h"
+#include "TSModelController.h"
+#include "TSModelGeneralSettings.h"
+#include "TSModelSkeleton.h"
+#include "TSModelSkeletonAnimation.h"
+#include "TSModelSkeletonNode.h"
+#include "TSPAttributeString.h"
+#include "TemplateLibrary.h"
+
+#include <QFileInfo>
+#include <QGraphicsPixmapItem>
+
+#include <algorithm>
+
+using namespace cocos2d;
+
+namespace {
+
+const QString kModelPrefix = QStringLiteral("model/");
+
+template <class T> QList<T*> modelsOf(const char* className)
+{
+    QList<T*> models;
+    if (CCArray* array = TSModelController::instance()->modelsOfClass(className)) {
+        for (CCObject* obj : *array) {
+            if (auto* model = dynamic_cast<T*>(obj)) {
+                models.append(model);
+            }
+        }
+    }
+    return models;
+}
+
+QString displayName(const QString& identifier)
+{
+    if (identifier.startsWith(kModelPrefix)) {
+        return QFileInfo(identifier.mid(kModelPrefix.size())).completeBaseName();
+    }
+    return AnimationJson::readName(identifier);
+}
+
+} // namespace
+
+const QRectF DocumentController::kDefaultCanvasRect(-256, -256, 512, 512);
+
+DocumentController::DocumentController(Skeleton* skeleton, AnimationCanvas* canvas, SceneAxes* axes, QObject* parent)
+    : QObject(parent), m_skeleton(skeleton), m_canvas(canvas), m_axes(axes)
+{
+}
+
+void DocumentController::setModified(bool modified)
+{
+    if (m_modified != modified) {
+        m_modified = modified;
+        Q_EMIT modifiedChanged(modified);
+    }
+}
+
+QString DocumentController::currentAnimationName() const
+{
+    for (const Animation& animation : m_animations) {
+        if (animation.identifier == m_currentAnimation) {
+            return animation.name;
+        }
+    }
+    return QString();
+}
+
+void DocumentController::reset()
+{
+    if (m_skeleton) {
+        m_skeleton->clear();
+    }
+    TSModelController::instance()->reset();
+    m_skeletonName.clear();
+    m_ignoreList.clear();
+    m_animations.clear();
+    m_currentAnimation.clear();
+    if (m_canvas) {
+        m_canvas->setCanvasRect(kDefaultCanvasRect);
+    }
+    if (m_axes) {
+        m_axes->setCrossing(QPointF());
+    }
+    setModified(false);
+    Q_EMIT animationsChanged();
+    Q_EMIT currentAnimationChanged(QString());
+}
+
+bool DocumentController::load(const QString& path, bool isTemplate, QString* error)
+{
+    reset();
+    m_template = isTemplate;
+    TSModelController* controller = TSModelController::instance();
+    controller->clearError();
+    if (!QFileInfo(path).isFile()) {
+        *error = QStringLiteral("File does not exist. ");
+        return false;
+    }
+    if (!controller->openDocument(path)) {
+        *error = controller->errorString();
+        controller->clearError();
+        controller->reset();
+        return false;
+    }
+    buildSceneFromModels();
+    setModified(false);
+    return true;
+}
+
+void DocumentController::buildSceneFromModels()
+{
+    const QList<TSModelSkeleton*> skeletons = modelsOf<TSModelSkeleton>(TSModelSkeleton::kClassName);
+    QString animationName;
+    if (!skeletons.isEmpty()) {
+        m_skeletonName = skeletons.first()->skeletonName();
+        m_ignoreList = skeletons.first()->ignoreList();
+        animationName = skeletons.first()->animationName();
+    }
+    QList<NodeRecord> nodes;
+    for (TSModelSkeletonNode* model : modelsOf<TSModelSkeletonNode>(TSModelSkeletonNode::kClassName)) {
+        nodes.append(model->toRecord());
+    }
+    m_skeleton->setNodes(nodes);
+    QList<TSGraphicsPixmapModel*> images = modelsOf<TSGraphicsPixmapModel>(TSGraphicsPixmapModel::kClassName);
+    std::stable_sort(images.begin(), images.end(),
+                     [](TSGraphicsPixmapModel* a, TSGraphicsPixmapModel* b) { return a->z() < b->z(); });
+    for (TSGraphicsPixmapModel* model : images) {
+        if (model->image().isNull()) {
+            continue;
+        }
+        Skeleton::Asset* asset = m_skeleton->addImage(QString::fromStdString(model->name()), model->image(),
+                                                      model->transform(), false);
+        asset->assetName = model->assetName();
+        asset->name = model->assetName().isEmpty() ? QString::fromStdString(model->name()) : model->assetName();
+        asset->tags = model->tags();
+    }
+    if (TSModelGeneralSettings* settings = TSModelGeneralSettings::current()) {
+        const QRectF frame = settings->objectFrameRect();
+        // A document that never stored a frame keeps the usual one.
+        m_canvas->setCanvasRect(frame.width() > 1 && frame.height() > 1 ? frame : kDefaultCanvasRect);
+    }
+    listAnimations();
+    QString current = animationName;
+    const bool listed = std::any_of(m_animations.begin(), m_animations.end(),
+                                    [&current](const Animation& a) { return a.identifier == current; });
+    if (!listed) {
+        current = m_animations.isEmpty() ? QString() : m_animations.first().identifier;
+    }
+    if (!current.isEmpty()) {
+        selectAnimation(current);
+    }
+}
+
+QString DocumentController::templateFolderOf(const QString& skeletonName) const
+{
+    if (skeletonName.isEmpty()) {
+        return QString();
+    }
+    for (const TemplateLibrary::Template& entry : TemplateLibrary::listTemplates()) {
+        if (entry.second == skeletonName || entry.first == skeletonName) {
+            return entry.first;
+        }
+    }
+    return QString();
+}
+
+void DocumentController::listAnimations()
+{
+    m_animations.clear();
+    QStringList seen;
+    for (TSModelSkeletonAnimation* model : modelsOf<TSModelSkeletonAnimation>(TSModelSkeletonAnimation::kClassName)) {
+        const QString identifier = QString::fromStdString(model->name());
+        if (!seen.contains(identifier)) {
+            seen << identifier;
+            m_animations.append(Animation{identifier, displayName(identifier)});
+        }
+    }
+    const QString folder = templateFolderOf(m_skeletonName);
+    if (!folder.isEmpty()) {
+        for (const TemplateLibrary::Animation& entry : TemplateLibrary::listAnimations(folder, m_ignoreList)) {
+            if (!seen.contains(entry.first)) {
+                seen << entry.first;
+                m_animations.append(Animation{entry.first, entry.second});
+            }
+        }
+    }
+    Q_EMIT animationsChanged();
+}
+
+bool DocumentController::selectAnimation(const QString& identifier)
+{
+    if (identifier.isEmpty() || !m_skeleton) {
+        return false;
+    }
+    if (!m_currentAnimation.isEmpty() && m_currentAnimation != identifier) {
+        // The animation being left keeps its edits in the models.
+        AnimationPersistence::save(m_currentAnimation, m_skeleton->tracks(), m_axes ? m_axes->crossing() : QPointF());
+    }
+    AnimationTracks tracks;
+    QPointF axes;
+    if (!AnimationPersistence::load(identifier, &tracks, &axes)) {
+        tracks = AnimationJson::readAnimation(identifier);
+    }
+    m_currentAnimation = identifier;
+    m_skeleton->setAnimation(std::move(tracks));
+    if (m_axes) {
+        m_axes->setCrossing(axes);
+    }
+    Q_EMIT currentAnimationChanged(identifier);
+    return true;
+}
+
+QString DocumentController::addAnimation(const QString& name)
+{
+    const QString identifier = kModelPrefix + name + QStringLiteral(".json");
+    if (std::none_of(m_animations.begin(), m_animations.end(),
+                     [&identifier](const Animation& a) { return a.identifier == identifier; })) {
+        AnimationPersistence::save(identifier, AnimationTracks(), QPointF());
+        m_animations.append(Animation{identifier, name});
+        m_ignoreList.removeAll(name);
+        Q_EMIT animationsChanged();
+    }
+    selectAnimation(identifier);
+    setModified(true);
+    return identifier;
+}
+
+void DocumentController::pushStateToModels()
+{
+    TSModelController* controller = TSModelController::instance();
+    if (TSModelGeneralSettings* settings = TSModelGeneralSettings::current()) {
+        settings->setObjectFrameRect(m_canvas ? m_canvas->canvasRect() : kDefaultCanvasRect);
+        if (auto* version = dynamic_cast<TSPAttributeString*>(settings->attributeNamed("IB Version"))) {
+            version->setText(appInfo(AppInfo::Version));
+        }
+    }
+    controller->removeModelsOfClass(TSModelSkeleton::kClassName);
+    auto* skeleton = new TSModelSkeleton();
+    skeleton->setSkeletonName(m_skeletonName);
+    skeleton->setAnimationName(m_currentAnimation);
+    skeleton->setIgnoreList(m_ignoreList);
+    controller->addModel(skeleton, true);
+    skeleton->release();
+
+    controller->removeModelsOfClass(TSModelSkeletonNode::kClassName);
+    for (const auto& node : m_skeleton->nodes()) {
+        auto* model = new TSModelSkeletonNode();
+        model->fillFrom(*node);
+        controller->addModel(model, false);
+        model->release();
+    }
+    controller->removeModelsOfClass(TSGraphicsPixmapModel::kClassName);
+    int z = 0;
+    for (const auto* list : {&m_skeleton->dummyImages(), &m_skeleton->images()}) {
+        for (const auto& asset : *list) {
+            TSGraphicsPixmapModel* model = TSGraphicsPixmapModel::fromItemState(
+                asset->placeholder->pos(), z++, asset->restTransform, 0, asset->item->pixmap().toImage());
+            model->setName(asset->nodeName.toStdString());
+            model->setAssetName(asset->name);
+            model->setTags(asset->tags);
+            controller->addModel(model, false);
+            model->release();
+        }
+    }
+    if (!m_currentAnimation.isEmpty()) {
+        AnimationPersistence::save(m_currentAnimation, m_skeleton->tracks(), m_axes ? m_axes->crossing() : QPointF());
+    }
+}
+
+bool DocumentController::save(const QString& path, QString* error)
+{
+    pushStateToModels();
+    TSModelController* controller = TSModelController::instance();
+    controller->clearError();
+    if (!controller->saveDocument(path)) {
+        *error = controller->errorString();
+        controller->clearError();
+        return false;
+    }
+    m_template = false;
+    setModified(false);
+    return true;
+}

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QRectF>
+#include <QString>
+#include <QStringList>
+
+class AnimationCanvas;
+class SceneAxes;
+class Skeleton;
+
+/// The open document behind the main window: loads documents into the skeleton display, keeps
+/// the current skeleton and animation, pushes the editor's state back into the models and saves.
+/// It owns no widget, so tests can drive it without a window.
+class DocumentController : public QObject
+{
+    Q_OBJECT
+
+public:
+    struct Animation
+    {
+        QString identifier; ///< "model/<name>.json", or a template animation's path
+        QString name;       ///< what the animation chooser shows
+    };
+
+    static const QRectF kDefaultCanvasRect;
+
+    DocumentController(Skeleton* skeleton, AnimationCanvas* canvas, SceneAxes* axes, QObject* parent = nullptr);
+
+    bool isModified() const { return m_modified; }
+    void setModified(bool modified);
+    bool isTemplate() const { return m_template; }
+    void setTemplate(bool isTemplate) { m_template = isTemplate; }
+
+    QString skeletonName() const { return m_skeletonName; }
+    QStringList ignoreList() const { return m_ignoreList; }
+    QList<Animation> animations() const { return m_animations; }
+    QString currentAnimation() const { return m_currentAnimation; }
+    QString currentAnimationName() const;
+
+    /// Empties the editor and the models (a document without changes).
+    void reset();
+    /// Replaces the open document by the one at path; false with the reason in error.
+    bool load(const QString& path, bool isTemplate, QString* error);
+    /// Makes an animation current; the current one is first stored in the models.
+    bool selectAnimation(const QString& identifier);
+    /// Adds an empty animation named name ("model/<name>.json") and makes it current.
+    QString addAnimation(const QString& name);
+    /// Stores the canvas, skeleton, nodes, images and current animation into the models.
+    void pushStateToModels();
+    /// Pushes the state and writes the document; false with the reason in error.
+    bool save(const QString& path, QString* error);
+
+Q_SIGNALS:
+    void modifiedChanged(bool modified);
+    void animationsChanged();
+    void currentAnimationChanged(const QString& identifier);
+
+private:
+    void buildSceneFromModels();
+    void listAnimations();
+    QString templateFolderOf(const QString& skeletonName) const;
+
+    QPointer<Skeleton> m_skeleton;
+    QPointer<AnimationCanvas> m_canvas;
+    QPointer<SceneAxes> m_axes;
+    bool m_modified = false;
+    bool m_template = false;
+    QString m_skeletonName;
+    QStringList m_ignoreList;
+    QList<Animation> m_animations;
+    QString m_currentAnimation;
+};

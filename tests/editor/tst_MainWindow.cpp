@@ -1,0 +1,434 @@
+// The main window driven as a user would: documents, questions, saving, recent files, errors.
+#include "AnimationCanvas.h"
+#include "AnimationEditorPanel.h"
+#include "AnimationModelClasses.h"
+#include "DocumentController.h"
+#include "HistoryManager.h"
+#include "ObjectManipulator.h"
+#include "OutlinerPanel.h"
+#include "PixmapPlaceholderItem.h"
+#include "Skeleton.h"
+#include "TSApplicationSettings.h"
+#include "TSFileDialogs.h"
+#include "TSGraphicsView.h"
+#include "TSMainWindow.h"
+#include "TSMessageBox.h"
+#include "TSModelController.h"
+#include "TSStyle.h"
+#include "TSWelcomeWindow.h"
+#include "TemplateLibrary.h"
+#include "TestMain.h"
+
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QSpinBox>
+#include <QGraphicsEllipseItem>
+#include <QGraphicsPixmapItem>
+#include <QListWidget>
+#include <QMenu>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QtTest>
+
+namespace {
+
+const QString kShipped = QStringLiteral(BONESTAGE_SOURCE_DIR "/Resources");
+
+// Records every box and answers questions with the queued answers (Ok for the rest).
+struct Boxes
+{
+    Boxes()
+    {
+        TSMessageBox::setAnswerer([this](const TSMessageBox::Request& request) {
+            shown.append(request);
+            return answers.isEmpty() ? QMessageBox::Ok : answers.takeFirst();
+        });
+    }
+    ~Boxes() { TSMessageBox::setAnswerer({}); }
+
+    QList<TSMessageBox::Request> shown;
+    QList<QMessageBox::StandardButton> answers;
+};
+
+// Answers file choosers with queued paths (Cancel when none is left).
+struct Choosers
+{
+    Choosers()
+    {
+        TSFileDialogs::setAnswerer([this](const TSFileDialogs::Request& request) {
+            asked.append(request);
+            return answers.isEmpty() ? QString() : answers.takeFirst();
+        });
+    }
+    ~Choosers() { TSFileDialogs::setAnswerer({}); }
+
+    QList<TSFileDialogs::Request> asked;
+    QStringList answers;
+};
+
+} // namespace
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void newDocumentHasOneRootJoint();
+    void templateSaveAsksForANameThenSavesInPlace();
+    void editSaveReopenKeepsTheCharacter();
+    void cancelKeepsTheModifiedDocument();
+    void yesWithCancelledSaveDoesNotLoad();
+    void closingAsksAndCancelKeepsTheWindow();
+    void openErrorsShowBoxes();
+    void failedSaveKeepsTitleRecentFilesAndOldFile();
+    void recentFilesOrderAndPruning();
+    void deleteRulesAndNodeRemoval();
+    void copyPasteImages();
+    void undoShortcutOnPanels();
+    void welcomeWindowRequests();
+    void screenshots();
+
+private:
+    TSMainWindow* m_window = nullptr;
+    QTemporaryDir m_dir;
+};
+
+void TestMainWindow::initTestCase()
+{
+    QApplication::setStyle(new TSStyle());
+    AnimationModelClasses::registerAll();
+    TemplateLibrary::setRoot(kShipped + "/animations");
+}
+
+void TestMainWindow::init()
+{
+    TSApplicationSettings::instance()->setRecentFiles({});
+    m_window = new TSMainWindow();
+    m_window->resize(1200, 760);
+}
+
+void TestMainWindow::cleanup()
+{
+    m_window->document()->setModified(false);
+    delete m_window;
+    TSModelController::destroyInstance();
+}
+
+void TestMainWindow::newDocumentHasOneRootJoint()
+{
+    m_window->newDocument();
+    QVERIFY(m_window->isVisible());
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("Untitled"));
+    QCOMPARE(m_window->skeleton()->nodes().size(), size_t(1));
+    QVERIFY(m_window->document()->isTemplate());
+    QVERIFY(!m_window->document()->isModified());
+    QCOMPARE(m_window->animationEditor()->framesEdit()->value(), 20);
+    QCOMPARE(m_window->animationCanvas()->canvasRect(), DocumentController::kDefaultCanvasRect);
+    QCOMPARE(m_window->outliner()->tree()->topLevelItemCount(), 1);
+}
+
+void TestMainWindow::templateSaveAsksForANameThenSavesInPlace()
+{
+    Choosers choosers;
+    QVERIFY(m_window->loadDocument(kShipped + "/projects/Biped.bsdoc", true, "Biped Character"));
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("Biped Character"));
+    QCOMPARE(m_window->animationEditor()->animationComboBox()->count(), 5);
+    const QString target = m_dir.filePath("my biped.bsdoc");
+    choosers.answers << target;
+    m_window->save();
+    QCOMPARE(choosers.asked.size(), 1);
+    QCOMPARE(choosers.asked.first().kind, TSFileDialogs::Kind::Save);
+    QCOMPARE(choosers.asked.first().caption, QStringLiteral("Save Bonestage Document"));
+    QCOMPARE(choosers.asked.first().filter, QStringLiteral("Bonestage Document (*.bsdoc)"));
+    QVERIFY(QFileInfo::exists(target));
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("my biped"));
+    QVERIFY(!m_window->document()->isTemplate());
+    // Now Save writes in place without asking.
+    m_window->document()->setModified(true);
+    m_window->save();
+    QCOMPARE(choosers.asked.size(), 1);
+    QVERIFY(!m_window->document()->isModified());
+    QCOMPARE(m_window->recentFiles().first(), QDir::toNativeSeparators(target));
+}
+
+void TestMainWindow::editSaveReopenKeepsTheCharacter()
+{
+    Choosers choosers;
+    QVERIFY(m_window->loadDocument(kShipped + "/projects/Biped.bsdoc", true, "Biped Character"));
+    Skeleton* skeleton = m_window->skeleton();
+    const size_t nodes = skeleton->nodes().size();
+    const size_t images = skeleton->images().size();
+    // Choose the walk, key the head, add a node.
+    QComboBox* chooser = m_window->animationEditor()->animationComboBox();
+    const int walk = chooser->findText("Walk");
+    QVERIFY(walk >= 0);
+    QMetaObject::invokeMethod(chooser, "activated", Q_ARG(int, walk));
+    QCOMPARE(m_window->document()->currentAnimationName(), QStringLiteral("Walk"));
+    Skeleton::Node* head = skeleton->nodeByName("head");
+    QVERIFY(head->animation);
+    head->animation->channel(AnimatedObject::Rotation).insertKey(0.75f, 0.5f, true);
+    m_window->outliner()->selectNode("chest");
+    m_window->manipulator()->setTargets({skeleton->nodeByName("chest")->joint});
+    QTest::mouseClick(m_window->findChild<QToolButton*>("addNodeButton"), Qt::LeftButton);
+    QVERIFY(skeleton->nodeByName("New node 1"));
+    QVERIFY(m_window->document()->isModified());
+    const QString path = m_dir.filePath("edited.bsdoc");
+    choosers.answers << path;
+    m_window->save();
+    QVERIFY(!m_window->document()->isModified());
+    delete m_window;
+    TSModelController::destroyInstance();
+
+    m_window = new TSMainWindow();
+    m_window->openFile(path);
+    skeleton = m_window->skeleton();
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("edited"));
+    QCOMPARE(skeleton->nodes().size(), nodes + 1);
+    QCOMPARE(skeleton->images().size(), images);
+    QCOMPARE(skeleton->nodeByName("New node 1")->parent, QStringLiteral("chest"));
+    QCOMPARE(m_window->document()->currentAnimationName(), QStringLiteral("Walk"));
+    const TSAnimationCurve& rotation = skeleton->nodeByName("head")->animation->channel(AnimatedObject::Rotation);
+    QVERIFY(std::abs(rotation.evaluate(0.5f) - 0.75f) < 1e-3f);
+    QCOMPARE(m_window->animationEditor()->animationComboBox()->count(), 5);
+}
+
+void TestMainWindow::cancelKeepsTheModifiedDocument()
+{
+    Boxes boxes;
+    m_window->newDocument();
+    m_window->document()->setModified(true);
+    boxes.answers << QMessageBox::Cancel;
+    QVERIFY(!m_window->loadDocument(kShipped + "/projects/Tentacle.bsdoc", true, "Tentacle"));
+    QCOMPARE(boxes.shown.size(), 1);
+    QCOMPARE(boxes.shown.first().title, QStringLiteral("Project has changes"));
+    QCOMPARE(boxes.shown.first().text, QStringLiteral("Do you want to save your changes to file ?"));
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("Untitled"));
+    QVERIFY(m_window->document()->isModified());
+    QCOMPARE(m_window->skeleton()->nodes().size(), size_t(1));
+    // No discards the changes and loads.
+    boxes.answers << QMessageBox::No;
+    QVERIFY(m_window->loadDocument(kShipped + "/projects/Tentacle.bsdoc", true, "Tentacle"));
+    QCOMPARE(m_window->skeleton()->nodes().size(), size_t(5));
+    QVERIFY(!m_window->document()->isModified());
+}
+
+void TestMainWindow::yesWithCancelledSaveDoesNotLoad()
+{
+    Boxes boxes;
+    Choosers choosers;
+    m_window->newDocument();
+    m_window->document()->setModified(true);
+    boxes.answers << QMessageBox::Yes; // then the save chooser is cancelled
+    QVERIFY(!m_window->loadDocument(kShipped + "/projects/Tentacle.bsdoc", true, "Tentacle"));
+    QCOMPARE(choosers.asked.size(), 1);
+    QCOMPARE(m_window->skeleton()->nodes().size(), size_t(1));
+    QVERIFY(m_window->document()->isModified());
+}
+
+void TestMainWindow::closingAsksAndCancelKeepsTheWindow()
+{
+    Boxes boxes;
+    Choosers choosers;
+    m_window->newDocument();
+    QVERIFY(m_window->confirmClose());
+    QCOMPARE(boxes.shown.size(), 0);
+    m_window->document()->setModified(true);
+    boxes.answers << QMessageBox::Cancel;
+    QVERIFY(!m_window->close());
+    QVERIFY(m_window->isVisible());
+    QCOMPARE(boxes.shown.last().text, QStringLiteral("Do you want to save your changes to file before exit ?"));
+    // Yes with a cancelled save keeps the window open too.
+    boxes.answers << QMessageBox::Yes;
+    QVERIFY(!m_window->confirmClose());
+    // Yes with a save that happens closes.
+    choosers.answers << m_dir.filePath("closing.bsdoc");
+    boxes.answers << QMessageBox::Yes;
+    QVERIFY(m_window->confirmClose());
+    QVERIFY(QFileInfo::exists(m_dir.filePath("closing.bsdoc")));
+    m_window->document()->setModified(true);
+    boxes.answers << QMessageBox::No;
+    QVERIFY(m_window->close());
+    QCOMPARE(QSettings().value("isMainWindowMaximized").toBool(), false);
+}
+
+void TestMainWindow::openErrorsShowBoxes()
+{
+    Boxes boxes;
+    m_window->openFile(m_dir.filePath("missing.bsdoc"));
+    QCOMPARE(boxes.shown.size(), 1);
+    QCOMPARE(boxes.shown.first().title, QStringLiteral("Error on open"));
+    QCOMPARE(boxes.shown.first().text, QStringLiteral("File does not exist. "));
+    const QString broken = m_dir.filePath("broken.bsdoc");
+    QFile file(broken);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("not a zip archive at all");
+    file.close();
+    m_window->openFile(broken);
+    QCOMPARE(boxes.shown.size(), 2);
+    QCOMPARE(boxes.shown.last().title, QStringLiteral("Error on open"));
+    QCOMPARE(boxes.shown.last().text, QStringLiteral("Project file broken. "));
+    QVERIFY(m_window->skeleton()->nodes().empty());
+    QVERIFY(m_window->recentFiles().isEmpty());
+}
+
+void TestMainWindow::failedSaveKeepsTitleRecentFilesAndOldFile()
+{
+    Boxes boxes;
+    Choosers choosers;
+    QVERIFY(m_window->loadDocument(kShipped + "/projects/Tentacle.bsdoc", true, "Tentacle"));
+    const QString folder = m_dir.filePath("a folder.bsdoc");
+    QDir().mkpath(folder);
+    choosers.answers << folder;
+    m_window->document()->setModified(true);
+    m_window->save();
+    QCOMPARE(boxes.shown.size(), 1);
+    QCOMPARE(boxes.shown.first().title, QStringLiteral("Error on save"));
+    QVERIFY(boxes.shown.first().text.startsWith("Failed to copy file to destination. "));
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("Tentacle"));
+    QVERIFY(m_window->recentFiles().isEmpty());
+    QVERIFY(m_window->document()->isModified());
+    QVERIFY(m_window->document()->isTemplate());
+}
+
+void TestMainWindow::recentFilesOrderAndPruning()
+{
+    QStringList paths;
+    for (int i = 0; i < 11; ++i) {
+        paths << m_dir.filePath(QStringLiteral("doc%1.bsdoc").arg(i));
+        QFile file(paths.last());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    for (const QString& path : paths) {
+        m_window->addRecentFile(path);
+    }
+    QCOMPARE(m_window->recentFiles().size(), 10);
+    QCOMPARE(m_window->recentFiles().first(), QDir::toNativeSeparators(paths.last()));
+    QVERIFY(!m_window->recentFiles().contains(QDir::toNativeSeparators(paths.first())));
+    m_window->addRecentFile(paths.at(5));
+    QCOMPARE(m_window->recentFiles().first(), QDir::toNativeSeparators(paths.at(5)));
+    QCOMPARE(m_window->recentFiles().size(), 10);
+    QVERIFY(QFile::remove(paths.at(7)));
+    m_window->rebuildRecentFilesMenu();
+    QCOMPARE(m_window->recentFiles().size(), 9);
+    QStringList texts;
+    for (QAction* action : m_window->recentFilesMenu()->actions()) {
+        texts << action->text();
+    }
+    QCOMPARE(texts.last(), QStringLiteral("Clear Recent File List"));
+    m_window->recentFilesMenu()->actions().last()->trigger();
+    QVERIFY(m_window->recentFiles().isEmpty());
+    QList<QAction*> actions = m_window->recentFilesMenu()->actions();
+    QCOMPARE(actions.size(), 3);
+    QCOMPARE(actions.at(0)->text(), QStringLiteral("No Recent Files"));
+    QVERIFY(!actions.at(0)->isEnabled());
+    QVERIFY(actions.at(1)->isSeparator());
+}
+
+void TestMainWindow::deleteRulesAndNodeRemoval()
+{
+    Boxes boxes;
+    QVERIFY(m_window->loadDocument(kShipped + "/projects/Biped.bsdoc", true, "Biped Character"));
+    m_window->removeNodeAndChildren();
+    QCOMPARE(boxes.shown.last().text, QStringLiteral("No Node selected"));
+    m_window->outliner()->selectNode("pelvis");
+    m_window->removeNodeAndChildren();
+    QCOMPARE(boxes.shown.last().text, QStringLiteral("Cannot Delete root Node"));
+    QCOMPARE(boxes.shown.last().title, QStringLiteral("Error on delete"));
+    const size_t before = m_window->skeleton()->nodes().size();
+    m_window->outliner()->selectNode("upper_arm_L");
+    m_window->removeNodeAndChildren();
+    QCOMPARE(m_window->skeleton()->nodes().size(), before - 3);
+    QVERIFY(!m_window->skeleton()->nodeByName("hand_L"));
+    for (const auto& asset : m_window->skeleton()->images()) {
+        QVERIFY(asset->nodeName != "forearm_L");
+    }
+    QVERIFY(m_window->document()->isModified());
+}
+
+void TestMainWindow::copyPasteImages()
+{
+    QVERIFY(m_window->loadDocument(kShipped + "/projects/Tentacle.bsdoc", true, "Tentacle"));
+    QVERIFY(!m_window->action("pasteAction")->isEnabled());
+    Skeleton* skeleton = m_window->skeleton();
+    Skeleton::Asset* tip = nullptr;
+    for (const auto& asset : skeleton->images()) {
+        if (asset->nodeName == "tip") {
+            tip = asset.get();
+        }
+    }
+    QVERIFY(tip);
+    m_window->manipulator()->setTargets({tip->placeholder});
+    m_window->action("copyAction")->trigger();
+    QVERIFY(m_window->hasClipboard());
+    QVERIFY(m_window->action("pasteAction")->isEnabled());
+    m_window->manipulator()->setTargets({});
+    m_window->outliner()->selectNode("base");
+    const size_t images = skeleton->images().size();
+    m_window->action("pasteAction")->trigger();
+    QCOMPARE(skeleton->images().size(), images + 1);
+    QCOMPARE(skeleton->images().back()->nodeName, QStringLiteral("base"));
+    QVERIFY(m_window->document()->isModified());
+}
+
+void TestMainWindow::undoShortcutOnPanels()
+{
+    m_window->newDocument();
+    Skeleton* skeleton = m_window->skeleton();
+    Skeleton::Node* root = skeleton->nodes().front().get();
+    m_window->manipulator()->setAnimationMode(true);
+    skeleton->setAnimationMode(true);
+    root->joint->setTransform(QTransform().rotate(-30));
+    QList<AnimatedObject::AnimatedProperty> properties = {AnimatedObject::Rotation};
+    skeleton->onItemSetKey(root->joint, properties);
+    QVERIFY(root->animation);
+    QCOMPARE(root->animation->channel(AnimatedObject::Rotation).keyCount(), 1);
+    QCOMPARE(m_window->history()->count(), 1);
+    QVERIFY(m_window->document()->isModified());
+    // Ctrl+Z while a field of the animation editor has focus undoes the key.
+    QWidget* field = m_window->animationEditor()->speedEdit();
+    QTest::keyClick(field, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(root->animation->channel(AnimatedObject::Rotation).keyCount(), 0);
+    QTest::keyClick(field, Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(root->animation->channel(AnimatedObject::Rotation).keyCount(), 1);
+}
+
+void TestMainWindow::welcomeWindowRequests()
+{
+    m_window->showWelcomeWindow(false);
+    TSWelcomeWindow* welcome = m_window->welcomeWindow();
+    QVERIFY(welcome);
+    QVERIFY(welcome->isVisible());
+    auto* card = welcome->findChild<QToolButton*>("template_Quadruped");
+    QVERIFY(card);
+    QTest::mouseClick(card, Qt::LeftButton);
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("Quadruped"));
+    QVERIFY(m_window->isVisible());
+    QTRY_VERIFY(!m_window->welcomeWindow());
+}
+
+void TestMainWindow::screenshots()
+{
+    const QString out = qEnvironmentVariable("BONESTAGE_SCREENSHOTS");
+    m_window->showWelcomeWindow(false);
+    QTest::qWait(50);
+    const QImage welcome = m_window->welcomeWindow()->grab().toImage();
+    QVERIFY(!welcome.isNull());
+    QVERIFY(m_window->loadDocument(kShipped + "/projects/Biped.bsdoc", true, "Biped Character"));
+    m_window->show();
+    QTest::qWait(50);
+    m_window->fitCanvas();
+    m_window->manipulator()->setTargets({m_window->skeleton()->nodeByName("head")->joint});
+    QTest::qWait(50);
+    const QImage window = m_window->grab().toImage();
+    QVERIFY(!window.isNull());
+    if (!out.isEmpty()) {
+        welcome.save(out + "/welcome.png");
+        window.save(out + "/main-window.png");
+    }
+}
+
+BONESTAGE_WIDGETS_TEST_MAIN(TestMainWindow)
+#include "tst_MainWindow.moc"
