@@ -1,10 +1,14 @@
 #include "TSApplication.h"
 
+#include "AnimationCanvas.h"
+#include "AnimationExporter.h"
 #include "AnimationModelClasses.h"
 #include "CommandLine.h"
+#include "GifConverter.h"
 #include "LogHandler.h"
 #include "TSApplicationSettings.h"
 #include "TSMainWindow.h"
+#include "TSMessageBox.h"
 #include "TSStyle.h"
 
 #include <QDebug>
@@ -36,10 +40,13 @@ void TSApplication::start()
     TSApplicationSettings::instance()->load();
     AnimationModelClasses::registerAll();
     m_mainWindow = new TSMainWindow();
-    m_mainWindow->showWelcomeWindow(false);
 
     const CommandLineRequest request =
         CommandLine::parse(arguments(), appInfo(AppInfo::DocumentExtension));
+    // The command-line export has no user: no welcome window flashes up for it.
+    if (request.kind != CommandLineRequest::Export) {
+        m_mainWindow->showWelcomeWindow(false);
+    }
     if (request.kind == CommandLineRequest::Export) {
         QTimer::singleShot(0, this, &TSApplication::handleExportCommand);
     } else if (request.kind == CommandLineRequest::Open && m_mainWindow) {
@@ -49,11 +56,49 @@ void TSApplication::start()
 
 void TSApplication::handleExportCommand()
 {
-    qWarning() << "[TSApplication] the command-line export is not available yet";
+    const CommandLineRequest request = CommandLine::parse(arguments(), appInfo(AppInfo::DocumentExtension));
+    const int status = runExport(request);
     if (m_mainWindow) {
         m_mainWindow->close();
     }
-    exit(1);
+    TSMessageBox::setAnswerer(nullptr);
+    exit(status);
+}
+
+int TSApplication::runExport(const CommandLineRequest& request)
+{
+    if (!m_mainWindow || request.kind != CommandLineRequest::Export) {
+        return ExportBadRequest;
+    }
+    // Nobody is there to answer: messages go to the log, questions are answered without saving.
+    TSMessageBox::setAnswerer([](const TSMessageBox::Request& box) {
+        qWarning().noquote() << "[export]" << box.title << box.text;
+        return box.buttons.testFlag(QMessageBox::No) ? QMessageBox::No : QMessageBox::Ok;
+    });
+    m_mainWindow->hide();
+    if (!m_mainWindow->openFile(request.document)) {
+        qCritical().noquote() << "[export] cannot open" << request.document;
+        return ExportDocumentFailed;
+    }
+    FrameRenderSettings settings;
+    settings.folder = request.framesFolder;
+    settings.rect = m_mainWindow->animationCanvas()->canvasRect();
+    settings.size = QSize(240, 240);
+    settings.fps = 30;
+    settings.background = QColor(QStringLiteral("#171717"));
+    const AnimationExporter::Result frames = m_mainWindow->exporter()->exportCurrent(settings);
+    m_mainWindow->close();
+    if (!frames.ok()) {
+        qCritical().noquote() << "[export]" << frames.error;
+        return ExportFramesFailed;
+    }
+    qDebug().noquote() << QStringLiteral("[export] %1 frames written to %2").arg(frames.frames).arg(settings.folder);
+    QString error;
+    if (!GifConverter::convert(request.framesFolder, request.gifPath, &error)) {
+        qCritical().noquote() << "[export]" << error;
+        return ExportGifFailed;
+    }
+    return ExportDone;
 }
 
 bool TSApplication::event(QEvent* event)
@@ -61,7 +106,9 @@ bool TSApplication::event(QEvent* event)
     switch (event->type()) {
     case QEvent::FileOpen: {
         const QString file = static_cast<QFileOpenEvent*>(event)->file();
-        if (m_mainWindow && m_mainWindow->confirmClose()) {
+        // Opening asks about unsaved changes itself (and only when the file can be opened), so
+        // the user is asked once and a missing file never costs the open document its edits.
+        if (m_mainWindow) {
             m_mainWindow->openFile(file);
         }
         return true;

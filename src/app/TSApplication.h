@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AppInfo.h"
+#include "CommandLine.h"
 
 #include <QApplication>
 #include <QPointer>
@@ -25,6 +26,18 @@ public:
     void start();
 
     TSMainWindow* mainWindow() const { return m_mainWindow; }
+
+    /// Exit statuses of the command-line export.
+    enum ExportStatus {
+        ExportDone = 0,
+        ExportBadRequest = 1,
+        ExportDocumentFailed = 2,
+        ExportFramesFailed = 3,
+        ExportGifFailed = 4,
+    };
+    /// Opens the document hidden, renders its current animation into the frames folder and
+    /// makes the GIF; returns the exit status.
+    int runExport(const CommandLineRequest& request);
 
 protected Q_SLOTS:
     void handleExportCommand();

@@ -139,7 +139,6 @@ Q_SIGNALS:
     void animationStopped();
     void animationCurveChanged();
     void nodesUpdated();
-    void exportProgress(double progress);
 
 private:
     void applyPose(Node& node, float seconds);

@@ -18,7 +18,8 @@ public:
     explicit TSBaseMainWindow(QWidget* parent = nullptr);
 
     virtual void newDocument() = 0;
-    virtual void openFile(QString path) = 0;
+    /// Opens a document; false when it was not opened (the user was told why).
+    virtual bool openFile(QString path) = 0;
     /// Whether closing may go on (false only when the user cancels).
     virtual bool confirmClose() = 0;
     virtual void save() = 0;

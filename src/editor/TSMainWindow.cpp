@@ -3,8 +3,11 @@
 #include "AddNodeIndicator.h"
 #include "AnimationCanvas.h"
 #include "AnimationEditorPanel.h"
+#include "AnimationExporter.h"
 #include "AppInfo.h"
 #include "DocumentController.h"
+#include "ExportDialog.h"
+#include "FrameRenderer.h"
 #include "HistoryManager.h"
 #include "ImageFile.h"
 #include "ItemData.h"
@@ -50,6 +53,7 @@
 #include <QSplitter>
 #include <QStandardPaths>
 #include <QToolButton>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QUndoStack>
 #include <QVBoxLayout>
@@ -60,6 +64,7 @@
 namespace {
 
 const QString kOpenSavePath = QStringLiteral("Paths/OpenSavePath");
+const QString kExportPath = QStringLiteral("Paths/ExportPath");
 const QString kProjectHasChanges = QStringLiteral("Project has changes");
 const QString kJointsLocked = QStringLiteral("For editing Joins, need to activate:\nToggle Animation Mode");
 
@@ -126,6 +131,8 @@ void TSMainWindow::buildScene()
     m_history = new HistoryManager(this);
     m_history->setSkeleton(m_skeleton);
     m_document = new DocumentController(m_skeleton, m_canvas, m_axes, this);
+    m_renderer = new FrameRenderer(m_skeleton, m_scene, m_manipulator, this);
+    m_exporter = new AnimationExporter(m_document, m_renderer, m_canvas, m_axes, this);
 
     m_visibilityButton = m_view->addButton(QIcon(QStringLiteral(":/resources/buttons/SkeletonVisibility.svg")),
                                            QStringLiteral("Skeleton visibility"));
@@ -217,7 +224,8 @@ void TSMainWindow::buildMenus()
             &TSMainWindow::save);
     connect(menuAction(file, "saveAsAction", QStringLiteral("Save As..."), QKeySequence::SaveAs),
             &QAction::triggered, this, &TSMainWindow::saveAs);
-    menuAction(file, "exportAction", QStringLiteral("Export..."));
+    connect(menuAction(file, "exportAction", QStringLiteral("Export...")), &QAction::triggered, this,
+            &TSMainWindow::exportAnimation);
     connect(menuAction(file, "saveSkeletonAction", QStringLiteral("Save Skeleton as Template...")),
             &QAction::triggered, this, &TSMainWindow::saveSkeletonWithDummyObjects);
     file->addSeparator();
@@ -484,10 +492,11 @@ void TSMainWindow::open()
     openFile(path);
 }
 
-void TSMainWindow::openFile(QString path)
+bool TSMainWindow::openFile(QString path)
 {
+    bool opened = false;
     if (QFileInfo(path).isFile()) {
-        loadDocument(path, false);
+        opened = loadDocument(path, false);
     } else {
         TSMessageBox::warning(this, QStringLiteral("Error on open"), QStringLiteral("File does not exist. "));
     }
@@ -495,6 +504,7 @@ void TSMainWindow::openFile(QString path)
     if (m_welcome) {
         m_welcome->refreshRecentFiles();
     }
+    return opened;
 }
 
 void TSMainWindow::resetEditor()
@@ -915,6 +925,73 @@ void TSMainWindow::saveSkeletonWithDummyObjects()
     }
     const QString name = m_document->skeletonName().isEmpty() ? windowTitle() : m_document->skeletonName();
     SkeletonJson::writeSkeleton(directory, name, nodes, images);
+}
+
+// Export ----------------------------------------------------------------------------------------
+
+void TSMainWindow::exportAnimation()
+{
+    QString start = QSettings().value(kExportPath).toString();
+    if (start.isEmpty()) {
+        start = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    }
+    const QString directory = TSFileDialogs::getExistingDirectory(this, QStringLiteral("Export Animation"), start);
+    if (directory.isEmpty()) {
+        return;
+    }
+    QSettings().setValue(kExportPath, directory);
+    showExportDialog();
+}
+
+void TSMainWindow::showExportDialog()
+{
+    if (m_skeleton->isPlaying()) {
+        togglePlayPause();
+    }
+    const QSizeF frame = m_canvas->canvasRect().size() * AnimationCanvas::kLabelScale;
+    auto* dialog = new ExportDialog(QSize(qRound(frame.width()), qRound(frame.height())), this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &ExportDialog::doExport, this, &TSMainWindow::doExport);
+    dialog->adjustSize();
+    dialog->move(geometry().center() - dialog->rect().center());
+    dialog->open();
+}
+
+void TSMainWindow::doExport(QSize size, int fps)
+{
+    m_exportSize = size;
+    m_exportFps = fps;
+    if (!QSettings().value(kExportPath).toString().isEmpty()) {
+        QTimer::singleShot(0, this, &TSMainWindow::doActualSceneExport);
+    }
+}
+
+void TSMainWindow::doActualSceneExport()
+{
+    const QString directory = QSettings().value(kExportPath).toString();
+    if (directory.isEmpty() || m_renderer->isRendering()) {
+        return;
+    }
+    QPointer<TSProgressWindow> progress =
+        new TSProgressWindow(QStringLiteral("Export"), QStringLiteral("Exporting ..."), true, this);
+    progress->setAttribute(Qt::WA_DeleteOnClose);
+    progress->setWindowModality(Qt::WindowModal);
+    connect(progress, &TSProgressWindow::canceled, m_exporter, &AnimationExporter::cancel);
+    connect(progress, &QDialog::rejected, m_exporter, &AnimationExporter::cancel);
+    connect(m_exporter, &AnimationExporter::progress, progress, [progress](qreal fraction) {
+        progress->setProgress(fraction);
+        QCoreApplication::processEvents();
+    });
+    progress->show();
+    const AnimationExporter::Result result = m_exporter->exportAnimations(directory, m_exportSize, m_exportFps);
+    if (progress) {
+        // A cancelled export has nothing left to show either.
+        progress->close();
+    }
+    m_view->viewport()->update();
+    if (!result.ok()) {
+        TSMessageBox::warning(this, QStringLiteral("Export"), result.error);
+    }
 }
 
 // Playback and animations ------------------------------------------------------------------------

@@ -10,7 +10,9 @@
 class AddNodeIndicator;
 class AnimationCanvas;
 class AnimationEditorPanel;
+class AnimationExporter;
 class DocumentController;
+class FrameRenderer;
 class HistoryManager;
 class ObjectManipulator;
 class ObjectSettingsPanel;
@@ -38,7 +40,7 @@ public:
     ~TSMainWindow() override;
 
     void newDocument() override;
-    void openFile(QString path) override;
+    bool openFile(QString path) override;
     bool confirmClose() override;
     void save() override;
     void saveAs() override;
@@ -57,6 +59,8 @@ public:
     AnimationCanvas* animationCanvas() const { return m_canvas; }
     ObjectManipulator* manipulator() const { return m_manipulator; }
     HistoryManager* history() const { return m_history; }
+    FrameRenderer* frameRenderer() const { return m_renderer; }
+    AnimationExporter* exporter() const { return m_exporter; }
     OutlinerPanel* outliner() const { return m_outliner; }
     AnimationEditorPanel* animationEditor() const { return m_animationEditor; }
     TSWelcomeWindow* welcomeWindow() const { return m_welcome; }
@@ -84,6 +88,14 @@ public Q_SLOTS:
     void onCanvasEditingRequest(QRectF labelRect);
     void saveSkeletonWithDummyObjects();
     void fitCanvas();
+    /// Asks for the export directory, then shows the export dialog.
+    void exportAnimation();
+    /// The export dialog for the canvas frame; its answer goes to doExport().
+    void showExportDialog();
+    /// Remembers size and frame rate and starts the export when a directory is set.
+    void doExport(QSize size, int fps);
+    /// Writes every animation as PNG frames into the export directory, with a progress window.
+    void doActualSceneExport();
 
 private Q_SLOTS:
     void on_graphicsView_copyPressed();
@@ -138,6 +150,8 @@ private:
     SceneAxes* m_axes = nullptr;
     Skeleton* m_skeleton = nullptr;
     HistoryManager* m_history = nullptr;
+    FrameRenderer* m_renderer = nullptr;
+    AnimationExporter* m_exporter = nullptr;
     DocumentController* m_document = nullptr;
     OutlinerPanel* m_outliner = nullptr;
     AnimationEditorPanel* m_animationEditor = nullptr;
@@ -150,4 +164,6 @@ private:
     QString m_pendingJoint;
     ImageRecord m_clipboard;
     bool m_saving = false;
+    QSize m_exportSize;
+    int m_exportFps = 30;
 };

@@ -1,8 +1,11 @@
 // The main window driven as a user would: documents, questions, saving, recent files, errors.
 #include "AnimationCanvas.h"
 #include "AnimationEditorPanel.h"
+#include "AnimationExporter.h"
 #include "AnimationModelClasses.h"
 #include "DocumentController.h"
+#include "ExportDialog.h"
+#include "FrameRenderer.h"
 #include "HistoryManager.h"
 #include "ObjectManipulator.h"
 #include "OutlinerPanel.h"
@@ -14,6 +17,7 @@
 #include "TSMainWindow.h"
 #include "TSMessageBox.h"
 #include "TSModelController.h"
+#include "TSProgressWindow.h"
 #include "TSStyle.h"
 #include "TSWelcomeWindow.h"
 #include "TemplateLibrary.h"
@@ -26,6 +30,8 @@
 #include <QGraphicsPixmapItem>
 #include <QListWidget>
 #include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QtTest>
@@ -89,6 +95,8 @@ private Q_SLOTS:
     void copyPasteImages();
     void undoShortcutOnPanels();
     void welcomeWindowRequests();
+    void exportWritesEveryAnimation();
+    void exportCancelAndEmptyDirectory();
     void screenshots();
 
 private:
@@ -407,6 +415,97 @@ void TestMainWindow::welcomeWindowRequests()
     QCOMPARE(m_window->windowTitle(), QStringLiteral("Quadruped"));
     QVERIFY(m_window->isVisible());
     QTRY_VERIFY(!m_window->welcomeWindow());
+}
+
+void TestMainWindow::exportWritesEveryAnimation()
+{
+    Choosers choosers;
+    Boxes boxes;
+    QVERIFY(m_window->loadDocument(kShipped + "/projects/Biped.bsdoc", true, "Biped Character"));
+    m_window->show();
+    const QString current = m_window->document()->currentAnimation();
+    const QList<DocumentController::Animation> animations = m_window->document()->animations();
+    QVERIFY(animations.size() >= 2);
+    QHash<QString, int> expectedFrames;
+    for (const DocumentController::Animation& animation : animations) {
+        m_window->document()->selectAnimation(animation.identifier);
+        expectedFrames[animation.name] =
+            FrameRenderSettings::frameTimes(m_window->skeleton()->duration(), 15, m_window->skeleton()->timeScale())
+                .size();
+    }
+    m_window->document()->selectAnimation(current);
+
+    const QString directory = m_dir.filePath("export here");
+    QVERIFY(QDir().mkpath(directory));
+    choosers.answers << directory;
+    m_window->exportAnimation();
+    QCOMPARE(choosers.asked.size(), 1);
+    QCOMPARE(choosers.asked.first().caption, QStringLiteral("Export Animation"));
+    QCOMPARE(QSettings().value("Paths/ExportPath").toString(), directory);
+
+    auto* dialog = m_window->findChild<ExportDialog*>();
+    QVERIFY(dialog);
+    QTRY_VERIFY(dialog->isVisible());
+    // The base size is the 512 x 512 canvas frame at 0.3.
+    QCOMPARE(dialog->findChild<QSpinBox*>("widthEdit")->value(), 154);
+    dialog->findChild<QRadioButton*>("fps15RadioButton")->setChecked(true);
+    QTest::mouseClick(dialog->findChild<QPushButton*>("exportButton"), Qt::LeftButton);
+    QTRY_VERIFY(!m_window->frameRenderer()->isRendering() &&
+                QDir(directory).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size() == animations.size());
+
+    for (const DocumentController::Animation& animation : animations) {
+        const QString folder = AnimationExporter::animationFolder(directory, "Biped Character", animation.name);
+        const QStringList frames = QDir(folder).entryList({"*.png"}, QDir::Files, QDir::Name);
+        QVERIFY2(expectedFrames[animation.name] > 0, qPrintable(animation.name));
+        QCOMPARE(frames.size(), expectedFrames[animation.name]);
+        QCOMPARE(frames.first(), QStringLiteral("0000.png"));
+        const QImage frame(folder + "/" + frames.at(frames.size() / 2));
+        QCOMPARE(frame.size(), QSize(154, 154));
+        // Transparent around the character, the character drawn in the middle.
+        QCOMPARE(frame.pixelColor(0, 0).alpha(), 0);
+        int opaque = 0;
+        for (int y = 0; y < frame.height(); ++y) {
+            for (int x = 0; x < frame.width(); ++x) {
+                opaque += frame.pixelColor(x, y).alpha() == 255 ? 1 : 0;
+            }
+        }
+        QVERIFY2(opaque > 200, qPrintable(QString::number(opaque)));
+    }
+    // The editor is as it was.
+    QCOMPARE(m_window->document()->currentAnimation(), current);
+    QVERIFY(m_window->animationCanvas()->isVisible());
+    QVERIFY(m_window->skeleton()->isSkeletonVisible());
+    QVERIFY(boxes.shown.isEmpty());
+    QVERIFY(m_window->findChildren<TSProgressWindow*>().isEmpty() ||
+            !m_window->findChild<TSProgressWindow*>()->isVisible());
+}
+
+void TestMainWindow::exportCancelAndEmptyDirectory()
+{
+    Choosers choosers;
+    Boxes boxes;
+    QVERIFY(m_window->loadDocument(kShipped + "/projects/Biped.bsdoc", true, "Biped Character"));
+    QSettings().remove("Paths/ExportPath");
+    // Cancelling the directory chooser asks nothing further.
+    m_window->exportAnimation();
+    QCOMPARE(choosers.asked.size(), 1);
+    QVERIFY(!choosers.asked.first().directory.isEmpty());
+    QVERIFY(!m_window->findChild<ExportDialog*>());
+    // With no export directory, a size and rate from the dialog export nothing.
+    m_window->doExport(QSize(100, 100), 30);
+    QTest::qWait(20);
+    QVERIFY(m_window->findChildren<TSProgressWindow*>().isEmpty());
+
+    // An export directory that cannot be written says so, and the editor carries on.
+    QFile file(m_dir.filePath("a file"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    QSettings().setValue("Paths/ExportPath", file.fileName());
+    m_window->doExport(QSize(100, 100), 30);
+    QTRY_COMPARE(boxes.shown.size(), 1);
+    QCOMPARE(boxes.shown.first().title, QStringLiteral("Export"));
+    QVERIFY(boxes.shown.first().text.startsWith("Cannot create the folder"));
+    QVERIFY(m_window->animationCanvas()->isVisible());
 }
 
 void TestMainWindow::screenshots()

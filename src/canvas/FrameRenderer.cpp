@@ -1,0 +1,103 @@
+#include "FrameRenderer.h"
+
+#include "ObjectManipulator.h"
+#include "Skeleton.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QGraphicsScene>
+#include <QImage>
+#include <QPainter>
+
+#include <algorithm>
+
+namespace {
+
+constexpr qint64 kProgressIntervalMs = 500;
+
+} // namespace
+
+FrameRenderer::FrameRenderer(Skeleton* skeleton, QGraphicsScene* scene, ObjectManipulator* manipulator,
+                             QObject* parent)
+    : QObject(parent), m_skeleton(skeleton), m_scene(scene), m_manipulator(manipulator)
+{
+}
+
+FrameRenderer::Result FrameRenderer::renderFrames(const FrameRenderSettings& settings)
+{
+    Result result;
+    if (!m_skeleton || !m_scene || m_rendering) {
+        result.error = QStringLiteral("Nothing to render.");
+        return result;
+    }
+    m_rendering = true;
+    m_abort = false;
+    m_skeleton->stop();
+
+    const float savedTime = m_skeleton->currentTime();
+    const bool skeletonWasVisible = m_skeleton->isSkeletonVisible();
+    const QList<QGraphicsItem*> savedTargets = m_manipulator ? m_manipulator->targets() : QList<QGraphicsItem*>();
+    m_skeleton->setSkeletonVisible(false);
+    if (m_manipulator) {
+        m_manipulator->setTargets({});
+    }
+    m_scene->clearSelection();
+
+    const float duration = m_skeleton->duration();
+    const float durationMs = static_cast<float>(static_cast<int>(duration * 1000.0f));
+    const QVector<float> times = FrameRenderSettings::frameTimes(duration, settings.fps, m_skeleton->timeScale());
+    const QSize renderSize = FrameRenderSettings::renderSize(settings.rect);
+
+    if (!times.isEmpty()) {
+        if (renderSize.isEmpty() || settings.size.isEmpty()) {
+            result.error = QStringLiteral("The frame has no size.");
+        } else if (!QDir().mkpath(settings.folder)) {
+            result.error = QStringLiteral("Cannot create the folder %1.").arg(settings.folder);
+        }
+    }
+
+    QElapsedTimer sinceReport;
+    sinceReport.start();
+    QImage image(result.ok() && !times.isEmpty() ? renderSize : QSize(), QImage::Format_ARGB32_Premultiplied);
+    if (!times.isEmpty() && result.ok() && image.isNull()) {
+        result.error = QStringLiteral("Not enough memory for a frame of %1 x %2.")
+                           .arg(renderSize.width())
+                           .arg(renderSize.height());
+    }
+    for (int index = 0; result.ok() && index < times.size() && !m_abort; ++index) {
+        const float t = times.at(index);
+        m_skeleton->showMoment(t);
+
+        image.fill(settings.background);
+        {
+            QPainter painter(&image);
+            painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
+            m_scene->render(&painter, QRectF(image.rect()), settings.rect, Qt::KeepAspectRatio);
+        }
+        const QImage frame = image.size() == settings.size
+                                 ? image
+                                 : image.scaled(settings.size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        const QString path = FrameRenderSettings::framePath(settings.folder, index);
+        if (frame.isNull() || !frame.save(path)) {
+            result.error = QStringLiteral("Cannot write %1.").arg(path);
+            break;
+        }
+        ++result.frames;
+
+        if (sinceReport.elapsed() > kProgressIntervalMs) {
+            Q_EMIT exportProgress(std::min(static_cast<qreal>(t) / static_cast<qreal>(durationMs), qreal(1.0)));
+            sinceReport.restart();
+        }
+    }
+    result.aborted = m_abort;
+
+    if (m_skeleton) {
+        m_skeleton->showMoment(savedTime);
+        m_skeleton->setSkeletonVisible(skeletonWasVisible);
+    }
+    if (m_manipulator && !savedTargets.isEmpty()) {
+        m_manipulator->setTargets(savedTargets);
+    }
+    m_rendering = false;
+    return result;
+}

@@ -1,0 +1,128 @@
+#include "AnimationExporter.h"
+
+#include "AnimationCanvas.h"
+#include "DocumentController.h"
+#include "SceneAxes.h"
+
+class AnimationExporter::ChromeHider
+{
+public:
+    ChromeHider(AnimationCanvas* canvas, SceneAxes* axes) : m_canvas(canvas), m_axes(axes)
+    {
+        if (m_canvas) {
+            m_canvasVisible = m_canvas->isVisible();
+            m_canvas->hide();
+        }
+        if (m_axes) {
+            m_axesVisible = m_axes->isVisible();
+            m_axes->hide();
+        }
+    }
+    ~ChromeHider()
+    {
+        if (m_canvas) {
+            m_canvas->setVisible(m_canvasVisible);
+        }
+        if (m_axes) {
+            m_axes->setVisible(m_axesVisible);
+        }
+    }
+    ChromeHider(const ChromeHider&) = delete;
+    ChromeHider& operator=(const ChromeHider&) = delete;
+
+private:
+    AnimationCanvas* m_canvas;
+    SceneAxes* m_axes;
+    bool m_canvasVisible = false;
+    bool m_axesVisible = false;
+};
+
+AnimationExporter::AnimationExporter(DocumentController* document, FrameRenderer* renderer, AnimationCanvas* canvas,
+                                     SceneAxes* axes, QObject* parent)
+    : QObject(parent), m_document(document), m_renderer(renderer), m_canvas(canvas), m_axes(axes)
+{
+}
+
+QString AnimationExporter::animationFolder(const QString& directory, const QString& skeletonName,
+                                           const QString& animationName)
+{
+    return QStringLiteral("%1/%2_%3").arg(directory, skeletonName, animationName);
+}
+
+void AnimationExporter::cancel()
+{
+    m_cancelled = true;
+    if (m_renderer) {
+        m_renderer->abort();
+    }
+}
+
+AnimationExporter::Result AnimationExporter::exportAnimations(const QString& directory, const QSize& size, int fps)
+{
+    Result result;
+    m_cancelled = false;
+    if (!m_document || !m_renderer || !m_canvas) {
+        result.error = QStringLiteral("Nothing to export.");
+        return result;
+    }
+    const QList<DocumentController::Animation> animations = m_document->animations();
+    const QString previous = m_document->currentAnimation();
+    const int count = animations.size();
+    int index = 0;
+    const QMetaObject::Connection reporting =
+        connect(m_renderer, &FrameRenderer::exportProgress, this, [this, &index, count](qreal fraction) {
+            Q_EMIT progress((index + fraction) / count);
+        });
+    {
+        const ChromeHider hider(m_canvas, m_axes);
+        for (; index < count && !m_cancelled; ++index) {
+            const DocumentController::Animation& animation = animations.at(index);
+            m_document->selectAnimation(animation.identifier);
+            FrameRenderSettings settings;
+            settings.folder = animationFolder(directory, m_document->skeletonName(), animation.name);
+            settings.rect = m_canvas->canvasRect();
+            settings.size = size;
+            settings.fps = fps;
+            settings.background = Qt::transparent;
+            const FrameRenderer::Result rendered = m_renderer->renderFrames(settings);
+            result.frames += rendered.frames;
+            if (!rendered.ok()) {
+                result.error = rendered.error;
+                break;
+            }
+            if (!rendered.aborted) {
+                ++result.animations;
+                Q_EMIT progress(static_cast<qreal>(index + 1) / count);
+            }
+        }
+    }
+    disconnect(reporting);
+    if (!previous.isEmpty()) {
+        m_document->selectAnimation(previous);
+    }
+    result.cancelled = m_cancelled;
+    return result;
+}
+
+AnimationExporter::Result AnimationExporter::exportCurrent(const FrameRenderSettings& settings)
+{
+    Result result;
+    m_cancelled = false;
+    if (!m_renderer) {
+        result.error = QStringLiteral("Nothing to export.");
+        return result;
+    }
+    const QMetaObject::Connection reporting =
+        connect(m_renderer, &FrameRenderer::exportProgress, this, &AnimationExporter::progress);
+    FrameRenderer::Result rendered;
+    {
+        const ChromeHider hider(m_canvas, m_axes);
+        rendered = m_renderer->renderFrames(settings);
+    }
+    disconnect(reporting);
+    result.frames = rendered.frames;
+    result.error = rendered.error;
+    result.cancelled = m_cancelled;
+    result.animations = rendered.ok() && !rendered.aborted ? 1 : 0;
+    return result;
+}

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "FrameRenderer.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QSize>
+
+class AnimationCanvas;
+class DocumentController;
+class SceneAxes;
+
+/// Writes a document's animations as PNG frame sequences: hides the canvas frame and the axes
+/// marker, renders each animation into its own folder and puts everything back afterwards.
+/// Owns no widget; the main window shows the progress and the command-line export uses it
+/// without a user.
+class AnimationExporter : public QObject
+{
+    Q_OBJECT
+
+public:
+    struct Result
+    {
+        int animations = 0; ///< animations rendered completely
+        int frames = 0;     ///< frames written in all
+        bool cancelled = false;
+        QString error;
+        bool ok() const { return error.isEmpty(); }
+    };
+
+    AnimationExporter(DocumentController* document, FrameRenderer* renderer, AnimationCanvas* canvas,
+                      SceneAxes* axes, QObject* parent = nullptr);
+
+    /// The folder of one animation: "<directory>/<skeleton>_<animation>".
+    static QString animationFolder(const QString& directory, const QString& skeletonName,
+                                   const QString& animationName);
+
+    /// Every animation of the document, in list order, into animationFolder() folders, with a
+    /// transparent background; the animation that was current is current again afterwards.
+    Result exportAnimations(const QString& directory, const QSize& size, int fps);
+    /// The current animation only, with the given settings.
+    Result exportCurrent(const FrameRenderSettings& settings);
+
+    bool isCancelled() const { return m_cancelled; }
+
+public Q_SLOTS:
+    /// Stops after the frame being written; no further animation is started.
+    void cancel();
+
+Q_SIGNALS:
+    /// Progress over the whole export, 0 to 1.
+    void progress(qreal fraction);
+
+private:
+    /// Hides the canvas frame and the axes while alive; shows them as they were afterwards.
+    class ChromeHider;
+
+    QPointer<DocumentController> m_document;
+    QPointer<FrameRenderer> m_renderer;
+    QPointer<AnimationCanvas> m_canvas;
+    QPointer<SceneAxes> m_axes;
+    bool m_cancelled = false;
+};

@@ -1,0 +1,101 @@
+#include "DocumentController.h"
+#include "TSApplication.h"
+#include "TSApplicationSettings.h"
+#include "TSMessageBox.h"
+#include "TSWelcomeWindow.h"
+#include "TemplateLibrary.h"
+#include "TestMain.h"
+
+#include <QFileOpenEvent>
+#include <QtTest>
+
+namespace {
+
+const QString kBiped = QStringLiteral(BONESTAGE_SOURCE_DIR "/Resources/projects/Biped.bsdoc");
+
+} // namespace
+
+class TestApplication : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void cleanup();
+    void startShowsTheWelcomeWindow();
+    void fileOpenEventsOpenDocuments();
+    void fileOpenAsksOnceAboutChanges();
+    void exportRequestsThatCannotRun();
+
+private:
+    TSApplication* app() const { return static_cast<TSApplication*>(qApp); }
+    QList<TSMessageBox::Request> m_boxes;
+    QList<QMessageBox::StandardButton> m_answers;
+};
+
+void TestApplication::initTestCase()
+{
+    TemplateLibrary::setRoot(QStringLiteral(BONESTAGE_SOURCE_DIR "/Resources/animations"));
+    TSMessageBox::setAnswerer([this](const TSMessageBox::Request& request) {
+        m_boxes.append(request);
+        return m_answers.isEmpty() ? QMessageBox::Ok : m_answers.takeFirst();
+    });
+    app()->start();
+    QVERIFY(app()->mainWindow());
+}
+
+void TestApplication::cleanup()
+{
+    m_boxes.clear();
+    m_answers.clear();
+}
+
+void TestApplication::startShowsTheWelcomeWindow()
+{
+    QVERIFY(app()->mainWindow()->welcomeWindow());
+    QTRY_VERIFY(app()->mainWindow()->welcomeWindow()->isVisible());
+}
+
+void TestApplication::fileOpenEventsOpenDocuments()
+{
+    QFileOpenEvent event(kBiped);
+    QVERIFY(QCoreApplication::sendEvent(app(), &event));
+    QCOMPARE(app()->mainWindow()->windowTitle(), QStringLiteral("Biped"));
+    QCOMPARE(TSApplicationSettings::instance()->recentFiles().value(0), kBiped);
+    QVERIFY(m_boxes.isEmpty());
+
+    // A file that is not there: one box, and the open document stays.
+    QFileOpenEvent missing(QStringLiteral("/nonexistent/dir/gone.bsdoc"));
+    QVERIFY(QCoreApplication::sendEvent(app(), &missing));
+    QCOMPARE(m_boxes.size(), 1);
+    QCOMPARE(m_boxes.first().title, QStringLiteral("Error on open"));
+    QCOMPARE(app()->mainWindow()->windowTitle(), QStringLiteral("Biped"));
+}
+
+void TestApplication::fileOpenAsksOnceAboutChanges()
+{
+    DocumentController* document = app()->mainWindow()->document();
+    document->setModified(true);
+    m_answers << QMessageBox::Cancel;
+    QFileOpenEvent event(kBiped);
+    QVERIFY(QCoreApplication::sendEvent(app(), &event));
+    QCOMPARE(m_boxes.size(), 1);
+    QCOMPARE(m_boxes.first().title, QStringLiteral("Project has changes"));
+    QVERIFY(document->isModified());
+
+    m_boxes.clear();
+    m_answers << QMessageBox::No;
+    QVERIFY(QCoreApplication::sendEvent(app(), &event));
+    QCOMPARE(m_boxes.size(), 1);
+    QVERIFY(!document->isModified());
+}
+
+void TestApplication::exportRequestsThatCannotRun()
+{
+    CommandLineRequest open;
+    open.kind = CommandLineRequest::Open;
+    QCOMPARE(app()->runExport(open), int(TSApplication::ExportBadRequest));
+}
+
+BONESTAGE_TEST_MAIN_WITH(TSApplication, TestApplication)
+#include "tst_Application.moc"

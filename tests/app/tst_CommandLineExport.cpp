@@ -1,0 +1,163 @@
+// Runs the real program with "-export", with no display and no platform chosen, the way a build
+// machine would.
+
+#include "TestMain.h"
+
+#include <QImageReader>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QtTest>
+
+namespace {
+
+const QString kProgram = QStringLiteral(BONESTAGE_EXECUTABLE);
+const QString kBiped = QStringLiteral(BONESTAGE_SOURCE_DIR "/Resources/projects/Biped.bsdoc");
+
+} // namespace
+
+class TestCommandLineExport : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void makesAGifOfAShippedDocument();
+    void failuresExitWithAStatus_data();
+    void failuresExitWithAStatus();
+
+private:
+    /// Runs "bonestage -export document frames gif"; returns the exit status (−1 on a crash).
+    int runExport(const QString& document, const QString& frames, const QString& gif, QByteArray* log = nullptr);
+
+    QTemporaryDir m_dir;
+    bool m_haveConverter = false;
+};
+
+void TestCommandLineExport::initTestCase()
+{
+    QVERIFY(QFileInfo(kProgram).isExecutable());
+    QVERIFY(QFileInfo(kBiped).isFile());
+    m_haveConverter = !QStandardPaths::findExecutable(QStringLiteral("ffmpeg")).isEmpty();
+}
+
+int TestCommandLineExport::runExport(const QString& document, const QString& frames, const QString& gif,
+                                     QByteArray* log)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        environment.remove(QLatin1String(name));
+    }
+    const QString home = m_dir.filePath(QStringLiteral("home"));
+    QDir().mkpath(home);
+    environment.insert(QStringLiteral("HOME"), home);
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/.config"));
+    environment.insert(QStringLiteral("TMPDIR"), m_dir.path());
+
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(kProgram, {QStringLiteral("-export"), document, frames, gif});
+    if (!process.waitForFinished(120000)) {
+        process.kill();
+        process.waitForFinished();
+        return -2;
+    }
+    if (log) {
+        *log = process.readAll();
+    }
+    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+}
+
+void TestCommandLineExport::makesAGifOfAShippedDocument()
+{
+    const QString frames = m_dir.filePath(QStringLiteral("biped \"idle\" frames"));
+    const QString gif = m_dir.filePath(QStringLiteral("out dir/biped idle.gif"));
+    QDir().mkpath(QFileInfo(gif).path());
+    QByteArray log;
+    const int status = runExport(kBiped, frames, gif, &log);
+
+    // The frames are written whether or not the converter is there.
+    const QStringList pngs = QDir(frames).entryList({QStringLiteral("[0-9][0-9][0-9][0-9].png")}, QDir::Files,
+                                                    QDir::Name);
+    QVERIFY2(pngs.size() > 10, log.constData());
+    QCOMPARE(pngs.first(), QStringLiteral("0000.png"));
+    QCOMPARE(pngs.last(), QStringLiteral("%1.png").arg(pngs.size() - 1, 4, 10, QLatin1Char('0')));
+    const QImage frame(frames + QStringLiteral("/0000.png"));
+    QCOMPARE(frame.size(), QSize(240, 240));
+    QCOMPARE(frame.pixelColor(0, 0), QColor(0x17, 0x17, 0x17));
+    // The character is there, and nothing of the editor: no joints, no frame lines.
+    int character = 0;
+    for (int y = 0; y < frame.height(); ++y) {
+        for (int x = 0; x < frame.width(); ++x) {
+            character += frame.pixelColor(x, y) != QColor(0x17, 0x17, 0x17) ? 1 : 0;
+        }
+    }
+    QVERIFY2(character > 500 && character < 240 * 240 / 2, qPrintable(QString::number(character)));
+
+    if (!m_haveConverter) {
+        QCOMPARE(status, 4);
+        QSKIP("ffmpeg is not installed: the frames were checked, the GIF cannot be made");
+    }
+    QVERIFY2(status == 0, log.constData());
+    QVERIFY(log.contains("Start command : ffmpeg -f image2 -y -i \"" + frames.toUtf8() + "/%04d.png\" -vf"));
+    QVERIFY(QFileInfo::exists(frames + QStringLiteral("/palette.png")));
+
+    QImageReader reader(gif);
+    QCOMPARE(reader.format(), QByteArray("gif"));
+    QCOMPARE(reader.size(), QSize(240, 240));
+    // The frames are read at the image sequence's default 25 per second and resampled to 30.
+    const int expected = qRound(pngs.size() * 30.0 / 25.0);
+    QVERIFY2(qAbs(reader.imageCount() - expected) <= 1,
+             qPrintable(QStringLiteral("%1 GIF frames for %2 PNGs").arg(reader.imageCount()).arg(pngs.size())));
+    const QImage first = reader.read();
+    QCOMPARE(first.size(), QSize(240, 240));
+}
+
+void TestCommandLineExport::failuresExitWithAStatus_data()
+{
+    QTest::addColumn<QString>("document");
+    QTest::addColumn<QString>("frames");
+    QTest::addColumn<QString>("gif");
+    QTest::addColumn<int>("status");
+
+    const QString broken = m_dir.filePath(QStringLiteral("broken.bsdoc"));
+    QFile file(broken);
+    file.open(QIODevice::WriteOnly);
+    file.write("not a zip");
+    file.close();
+    const QString blocker = m_dir.filePath(QStringLiteral("blocker"));
+    QFile block(blocker);
+    block.open(QIODevice::WriteOnly);
+    block.close();
+
+    QTest::newRow("missing document") << m_dir.filePath(QStringLiteral("missing.bsdoc"))
+                                      << m_dir.filePath(QStringLiteral("f1")) << m_dir.filePath("f1.gif") << 2;
+    QTest::newRow("broken document") << broken << m_dir.filePath(QStringLiteral("f2")) << m_dir.filePath("f2.gif")
+                                     << 2;
+    QTest::newRow("frames folder inside a file")
+        << kBiped << blocker + QStringLiteral("/frames") << m_dir.filePath("f3.gif") << 3;
+    QTest::newRow("GIF in a missing folder")
+        << kBiped << m_dir.filePath(QStringLiteral("f4")) << m_dir.filePath("nowhere/f4.gif") << 4;
+}
+
+void TestCommandLineExport::failuresExitWithAStatus()
+{
+    QFETCH(QString, document);
+    QFETCH(QString, frames);
+    QFETCH(QString, gif);
+    QFETCH(int, status);
+    QByteArray log;
+    QCOMPARE(runExport(document, frames, gif, &log), status);
+    QVERIFY(!QFileInfo::exists(gif));
+    if (status == 2) {
+        QVERIFY(!QFileInfo::exists(frames));
+        QVERIFY(log.contains("[export] cannot open"));
+    }
+    if (status == 4) {
+        // The frames stay for another try.
+        QVERIFY(QFileInfo::exists(frames + QStringLiteral("/0000.png")));
+    }
+}
+
+BONESTAGE_GUI_TEST_MAIN(TestCommandLineExport)
+#include "tst_CommandLineExport.moc"
