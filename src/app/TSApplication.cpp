@@ -49,8 +49,8 @@ void TSApplication::start()
     }
     if (request.kind == CommandLineRequest::Export) {
         QTimer::singleShot(0, this, &TSApplication::handleExportCommand);
-    } else if (request.kind == CommandLineRequest::Open && m_mainWindow) {
-        m_mainWindow->openFile(request.document);
+    } else if (request.kind == CommandLineRequest::Open && m_mainWindow && m_mainWindow->openFile(request.document)) {
+        m_mainWindow->showEditor();
     }
 }
 
@@ -108,8 +108,8 @@ bool TSApplication::event(QEvent* event)
         const QString file = static_cast<QFileOpenEvent*>(event)->file();
         // Opening asks about unsaved changes itself (and only when the file can be opened), so
         // the user is asked once and a missing file never costs the open document its edits.
-        if (m_mainWindow) {
-            m_mainWindow->openFile(file);
+        if (m_mainWindow && m_mainWindow->openFile(file)) {
+            m_mainWindow->showEditor();
         }
         return true;
     }

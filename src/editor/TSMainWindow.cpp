@@ -422,8 +422,7 @@ void TSMainWindow::showWelcomeWindow(bool show)
             }
         });
         connect(m_welcome, &TSWelcomeWindow::loadFromFileRequested, this, [this](const QString& path, bool) {
-            openFile(path);
-            if (!m_skeleton->nodes().empty()) {
+            if (openFile(path)) {
                 showEditor();
             }
         });

@@ -47,6 +47,8 @@ public:
 
     /// Opens the welcome window (once; later calls raise it).
     void showWelcomeWindow(bool show);
+    /// Shows the editor (as it was last left: maximised or not) and closes the welcome window.
+    void showEditor();
     /// Loads a document; false when the user cancelled, the save before it failed, or it broke.
     bool loadDocument(const QString& path, bool isTemplate, const QString& title = QString());
     /// Writes the document to path (progress window, error box); true when it was written.
@@ -130,7 +132,6 @@ private:
     void connectCanvas();
     void resetEditor();
     void refreshAfterLoad();
-    void showEditor();
     void updateEnabling();
     void updateKeyMarks();
     void setModified();

@@ -61,6 +61,9 @@ void TestApplication::fileOpenEventsOpenDocuments()
     QFileOpenEvent event(kBiped);
     QVERIFY(QCoreApplication::sendEvent(app(), &event));
     QCOMPARE(app()->mainWindow()->windowTitle(), QStringLiteral("Biped"));
+    // The editor comes up with the document in place of the welcome window.
+    QVERIFY(app()->mainWindow()->isVisible());
+    QTRY_VERIFY(!app()->mainWindow()->welcomeWindow());
     QCOMPARE(TSApplicationSettings::instance()->recentFiles().value(0), kBiped);
     QVERIFY(m_boxes.isEmpty());
 
