@@ -62,22 +62,33 @@ void CCDictionary::rebuildIndex() const
     }
 }
 
+namespace {
+
+/// The position of key: through the index when there is one, else by a scan of the elements.
+template <typename Key, typename Index, typename Elements, typename KeyOf>
+int findIn(const Key& key, const Index* index, const Elements& elements, KeyOf keyOf)
+{
+    if (index) {
+        const auto it = index->find(key);
+        return it == index->end() ? -1 : it->second;
+    }
+    for (size_t i = 0; i < elements.size(); ++i) {
+        if (keyOf(elements[i]) == key) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+} // namespace
+
 int CCDictionary::findString(const std::string& stored) const
 {
     if (m_keyType != KeyType::String) {
         return -1;
     }
     rebuildIndex();
-    if (m_strIndex) {
-        const auto it = m_strIndex->find(stored);
-        return it == m_strIndex->end() ? -1 : it->second;
-    }
-    for (size_t i = 0; i < m_elements.size(); ++i) {
-        if (m_elements[i].strKey == stored) {
-            return static_cast<int>(i);
-        }
-    }
-    return -1;
+    return findIn(stored, m_strIndex.get(), m_elements, [](const Element& e) -> const std::string& { return e.strKey; });
 }
 
 int CCDictionary::findInt(int key) const
@@ -86,16 +97,7 @@ int CCDictionary::findInt(int key) const
         return -1;
     }
     rebuildIndex();
-    if (m_intIndex) {
-        const auto it = m_intIndex->find(key);
-        return it == m_intIndex->end() ? -1 : it->second;
-    }
-    for (size_t i = 0; i < m_elements.size(); ++i) {
-        if (m_elements[i].intKey == key) {
-            return static_cast<int>(i);
-        }
-    }
-    return -1;
+    return findIn(key, m_intIndex.get(), m_elements, [](const Element& e) { return e.intKey; });
 }
 
 void CCDictionary::append(Element element)
