@@ -152,6 +152,40 @@ void Skeleton::removeNode(Node* node)
     rebuildHierarchy();
 }
 
+void Skeleton::removeNodeWithChildren(Node* node)
+{
+    if (!node) {
+        return;
+    }
+    // The subtree breadth first, then its images; nodes go deepest first.
+    QList<Node*> subtree{node};
+    for (int i = 0; i < subtree.size(); ++i) {
+        for (const auto& other : m_nodes) {
+            if (other->parentJoint == subtree.at(i)->joint) {
+                subtree.append(other.get());
+            }
+        }
+    }
+    QStringList names;
+    for (const Node* member : subtree) {
+        names << member->name;
+    }
+    QList<Asset*> bound;
+    for (const auto* list : {&m_images, &m_dummyImages}) {
+        for (const auto& asset : *list) {
+            if (names.contains(asset->nodeName)) {
+                bound.append(asset.get());
+            }
+        }
+    }
+    for (Asset* asset : bound) {
+        removeImage(asset);
+    }
+    for (int i = subtree.size() - 1; i >= 0; --i) {
+        removeNode(nodeByName(names.at(i)));
+    }
+}
+
 void Skeleton::rebuildHierarchy()
 {
     // Parents by name (the first node of a name wins); a chain that comes back to a node is cut

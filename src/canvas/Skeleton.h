@@ -49,6 +49,8 @@ public:
     void setNodes(const QList<NodeRecord>& records);
     Node* addNode(const NodeRecord& record);
     void removeNode(Node* node);
+    /// Removes node, every node under it and the images bound to any of them.
+    void removeNodeWithChildren(Node* node);
     /// Re-resolves parents after names or parents changed.
     void rebuildHierarchy();
     const std::vector<std::unique_ptr<Node>>& nodes() const { return m_nodes; }

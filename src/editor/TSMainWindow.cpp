@@ -710,34 +710,8 @@ void TSMainWindow::removeNodeAndChildren()
         TSMessageBox::warning(this, QStringLiteral("Error on delete"), QStringLiteral("Cannot Delete root Node"));
         return;
     }
-    // The subtree breadth first, then its images; nodes go deepest first.
-    QList<Skeleton::Node*> subtree{node};
-    for (int i = 0; i < subtree.size(); ++i) {
-        for (const auto& other : m_skeleton->nodes()) {
-            if (other->parentJoint == subtree.at(i)->joint) {
-                subtree.append(other.get());
-            }
-        }
-    }
-    QStringList names;
-    for (Skeleton::Node* member : subtree) {
-        names << member->name;
-    }
     m_manipulator->setTargets({});
-    QList<Skeleton::Asset*> images;
-    for (const auto* list : {&m_skeleton->images(), &m_skeleton->dummyImages()}) {
-        for (const auto& asset : *list) {
-            if (names.contains(asset->nodeName)) {
-                images.append(asset.get());
-            }
-        }
-    }
-    for (Skeleton::Asset* asset : images) {
-        m_skeleton->removeImage(asset);
-    }
-    for (int i = subtree.size() - 1; i >= 0; --i) {
-        m_skeleton->removeNode(m_skeleton->nodeByName(names.at(i)));
-    }
+    m_skeleton->removeNodeWithChildren(node);
     m_outliner->rebuild(m_skeleton);
     setModified();
     updateEnabling();
