@@ -50,9 +50,9 @@ void AddNodeIndicator::updatePosition()
     QPointF direction = at - from;
     const double length = std::hypot(direction.x(), direction.y());
     direction = length > 0 ? direction / length : QPointF(1, 0);
-    const double scale = ScreenScale::ofItem(this);
-    const double f = std::max(m_zoom, 1.0f) / scale;
-    const double diameter = 2 * kRadius * scale / f;
+    // 2 × kRadius × screen scale pixels on screen: f already carries the screen scale.
+    const double f = std::max(m_zoom, 1.0f) / ScreenScale::ofItem(this);
+    const double diameter = 2 * kRadius / f;
     const QPointF centre = mapFromScene(at + direction * kDistance);
     setRect(QRectF(centre.x() - diameter / 2, centre.y() - diameter / 2, diameter, diameter));
     show();

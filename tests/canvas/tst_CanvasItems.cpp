@@ -153,6 +153,20 @@ void TestCanvasItems::indicatorVisibilityRules()
     QVERIFY(!indicator->isVisible());
     f.manipulator->setTargets({f.skeleton->nodeByName("arm")->joint});
     QVERIFY(test::near(indicator->sceneBoundingRect().center(), QPointF(90, -50), 0.01));
+    // 20 pixels across on screen times the screen scale, at any zoom from 1 up (the test also
+    // runs with a logical DPI of 192, a screen scale of 2).
+    QObject::connect(&f.view, &TSGraphicsView::scaleChanged, indicator,
+                     qOverload<float>(&AddNodeIndicator::viewZoomChanged));
+    const double scale = ScreenScale::of(&f.view);
+    if (qEnvironmentVariableIntValue("QT_FONT_DPI") == 192) {
+        QCOMPARE(scale, 2.0);
+    }
+    for (const float zoom : {1.0f, 4.0f}) {
+        f.view.setZoom(zoom);
+        QVERIFY2(std::abs(indicator->rect().width() * zoom - 20 * scale) < 1e-6,
+                 qPrintable(QString::number(indicator->rect().width() * zoom)));
+    }
+    f.view.setZoom(1.0f);
     QSignalSpy pressed(indicator, &AddNodeIndicator::itemPressed);
     f.view.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f.view));
