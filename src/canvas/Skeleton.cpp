@@ -787,6 +787,14 @@ void Skeleton::assetDragEnterSlot(QDragEnterEvent*)
     stop();
 }
 
+void Skeleton::clearDropTarget()
+{
+    if (m_dropTarget) {
+        m_dropTarget->overlay->setBrush(SkeletonNodeItems::overlayBrush());
+        m_dropTarget = nullptr;
+    }
+}
+
 void Skeleton::assetDragMoveSlot(QDragMoveEvent* event)
 {
     if (!m_view || !event) {

@@ -105,6 +105,8 @@ public:
     void setEditableJoints(bool editable);
     float zoom() const { return m_zoom; }
     Node* dropTarget() const { return m_dropTarget; }
+    /// Forgets the joint a drag is over (and its highlight) once the drag has ended.
+    void clearDropTarget();
 
     void setKeyframeWriter(KeyframeWriter* writer);
     /// Every node and image takes its current item transform as its rest pose.

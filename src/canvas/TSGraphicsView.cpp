@@ -366,6 +366,7 @@ void TSGraphicsView::dragLeaveEvent(QDragLeaveEvent* event)
     QGraphicsView::dragLeaveEvent(event);
     m_dragHover = false;
     viewport()->update();
+    Q_EMIT dragEnded();
 }
 
 void TSGraphicsView::dropEvent(QDropEvent* event)
@@ -374,6 +375,12 @@ void TSGraphicsView::dropEvent(QDropEvent* event)
     event->acceptProposedAction();
     m_dragHover = false;
     viewport()->update();
+    emitDrop(event);
+    Q_EMIT dragEnded();
+}
+
+void TSGraphicsView::emitDrop(QDropEvent* event)
+{
     const QMimeData* data = event->mimeData();
     if (data->hasUrls()) {
         const QList<QUrl> urls = data->urls();

@@ -79,6 +79,8 @@ Q_SIGNALS:
     void pastePressed();
     void buttonPressed(Qt::Key key);
     void buttonReleased(Qt::Key key);
+    /// A drag left the view or was dropped (after the drop's own signals).
+    void dragEnded();
 
 protected:
     void wheelEvent(QWheelEvent* event) override;
@@ -99,6 +101,8 @@ protected:
 private:
     bool offerPressToButtons(const QPoint& pos);
     void dispatchLeftPress(QMouseEvent* event);
+    /// The signal a drop of this kind of data stands for.
+    void emitDrop(QDropEvent* event);
     void startHandDrag();
     void endHandDrag();
     void drawDropOverlay(QPainter* painter);

@@ -11,6 +11,8 @@ TSAnimationEditorTimelineWidget::TSAnimationEditorTimelineWidget(QWidget* parent
     setObjectName(QStringLiteral("timeline"));
     setMinimumHeight(29);
     setMouseTracking(false);
+    // A click on the timeline gives it the keyboard, so Delete acts on its keys.
+    setFocusPolicy(Qt::ClickFocus);
     m_keyFlags.fill(0, m_frameCount);
 }
 

@@ -30,7 +30,7 @@ void TSBaseMainWindow::addRecentFile(const QString& path)
     if (path.isEmpty()) {
         return;
     }
-    const QString native = QDir::toNativeSeparators(path);
+    const QString native = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
     QStringList files = recentFiles();
     files.removeAll(native);
     files.prepend(native);

@@ -48,7 +48,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QSettings>
-#include <QShortcut>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QStandardPaths>
@@ -88,7 +87,7 @@ TSMainWindow::TSMainWindow(QWidget* parent)
       m_projectsFolder(TemplateLibrary::projectsFolder())
 {
     setObjectName(QStringLiteral("mainWindow"));
-    setWindowTitle(QStringLiteral("Untitled"));
+    setDocumentTitle(QStringLiteral("Untitled"));
     setWindowIcon(QIcon(appInfo(AppInfo::IconPath)));
     resize(1280, 800);
     buildScene();
@@ -239,7 +238,15 @@ void TSMainWindow::buildMenus()
     undo->setShortcutContext(Qt::ApplicationShortcut);
     QAction* redo = m_history->createRedoAction(this);
     redo->setObjectName(QStringLiteral("redoAction"));
-    redo->setShortcut(QKeySequence::Redo);
+    // Ctrl+Y and Ctrl+Shift+Z on every platform; one action holds both, since a second
+    // shortcut on the same keys would make both ambiguous and neither would fire.
+    QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
+    for (const QKeySequence& key : {QKeySequence(QStringLiteral("Ctrl+Y")), QKeySequence(QStringLiteral("Ctrl+Shift+Z"))}) {
+        if (!redoKeys.contains(key)) {
+            redoKeys.append(key);
+        }
+    }
+    redo->setShortcuts(redoKeys);
     redo->setShortcutContext(Qt::ApplicationShortcut);
     edit->addAction(undo);
     edit->addAction(redo);
@@ -292,8 +299,6 @@ void TSMainWindow::buildMenus()
     connect(menuAction(help, "aboutAction", QStringLiteral("About")), &QAction::triggered, this,
             &TSMainWindow::showAbout);
 
-    auto* redoShortcut = new QShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+Z")), this);
-    connect(redoShortcut, &QShortcut::activated, redo, &QAction::trigger);
     QAction* play = new QAction(QStringLiteral("Play"), this);
     play->setObjectName(QStringLiteral("playAction"));
     play->setShortcut(QKeySequence(Qt::Key_P));
@@ -323,7 +328,12 @@ void TSMainWindow::connectCanvas()
     connect(m_view, &TSGraphicsView::scaleChanged, m_canvas, &AnimationCanvas::viewZoomChanged);
     connect(m_view, &TSGraphicsView::dragEnterSignal, m_skeleton, &Skeleton::assetDragEnterSlot);
     connect(m_view, &TSGraphicsView::dragMoveSignal, m_skeleton, &Skeleton::assetDragMoveSlot);
-    connect(m_view, &TSGraphicsView::dropImages, this, [this](QList<QUrl> urls) { addImagesFromFiles(urls); });
+    connect(m_view, &TSGraphicsView::dropImages, this, [this](QList<QUrl> urls) {
+        // Bound to the joint the drop landed on, else as an import would be.
+        Skeleton::Node* target = m_skeleton->dropTarget();
+        addImagesToNode(urls, target ? target : importTarget());
+    });
+    connect(m_view, &TSGraphicsView::dragEnded, m_skeleton, &Skeleton::clearDropTarget);
     connect(m_view, &TSGraphicsView::customContextMenuRequested, this, &TSMainWindow::showPopupMenu);
     connect(m_scene, &TSGraphicsScene::mouseMoveSignal, m_axes, &SceneAxes::sceneMouseMove);
     connect(m_scene, &TSGraphicsScene::mousePressSignal, this, [this](QGraphicsSceneMouseEvent* event) {
@@ -345,15 +355,8 @@ void TSMainWindow::connectCanvas()
     connect(m_animationModeButton, &TSGraphicsButton::toggled, this, [this](bool on) {
         m_skeleton->setAnimationMode(on);
         m_manipulator->setAnimationMode(on);
+        // The same targets again: a joint picked while locked becomes editable, or locked again.
         m_manipulator->setTargets(m_manipulator->targets());
-        if (on && !m_pendingJoint.isEmpty()) {
-            m_outliner->selectNode(m_pendingJoint);
-            if (Skeleton::Node* node = m_skeleton->nodeByName(m_pendingJoint)) {
-                m_manipulator->setTargets({node->joint});
-            }
-            m_pendingJoint.clear();
-        }
-        selectionChanged(!m_manipulator->hasTargets());
     });
     connect(m_history, &QUndoStack::indexChanged, this, [this] { setModified(); });
     connect(m_history, &HistoryManager::keysChanged, this, &TSMainWindow::updateKeyMarks);
@@ -365,18 +368,10 @@ void TSMainWindow::connectCanvas()
     connect(m_animationEditor->timeline(), &TSAnimationEditorTimelineWidget::frameChanged, this,
             &TSMainWindow::showFrame);
     connect(m_outliner, &OutlinerPanel::nodeSelected, this, [this](const QString& name) {
+        // The outliner only mirrors the canvas: a picked row selects its joint there (locked
+        // while joints cannot be edited), and everything else reads the canvas selection.
         Skeleton::Node* node = m_skeleton->nodeByName(name);
-        if (!node) {
-            return;
-        }
-        if (m_skeleton->animationMode()) {
-            m_manipulator->setTargets({node->joint});
-        } else {
-            m_pendingJoint = name;
-            m_objectSettings->show();
-            m_objectSettings->showSelection(QStringLiteral("Node"), name, node->joint->scenePos(), 0, QPointF(1, 1));
-            m_objectSettings->setHint(kJointsLocked, QStringLiteral("Toggle Animation Mode"));
-        }
+        m_manipulator->setTargets(node ? QList<QGraphicsItem*>{node->joint} : QList<QGraphicsItem*>{});
     });
     connect(m_objectSettings, &ObjectSettingsPanel::hintButtonClicked, this,
             [this] { m_animationModeButton->setChecked(true); });
@@ -469,7 +464,7 @@ void TSMainWindow::newDocument()
     if (!loadDocument(path, true, QStringLiteral("Untitled"))) {
         return;
     }
-    setWindowTitle(QStringLiteral("Untitled"));
+    setDocumentTitle(QStringLiteral("Untitled"));
     m_canvas->setCanvasRect(DocumentController::kDefaultCanvasRect);
     m_animationEditor->setFrames(20);
     m_skeleton->setDuration(20);
@@ -493,6 +488,8 @@ void TSMainWindow::open()
 
 bool TSMainWindow::openFile(QString path)
 {
+    // A path from the command line may be relative to where the editor was started.
+    path = QFileInfo(path).absoluteFilePath();
     bool opened = false;
     if (QFileInfo(path).isFile()) {
         opened = loadDocument(path, false);
@@ -516,7 +513,6 @@ void TSMainWindow::resetEditor()
     m_animationEditor->speedEdit()->setValue(1.0);
     m_animationEditor->setFrames(20);
     m_manipulator->setTargets({});
-    m_pendingJoint.clear();
     m_clipboard = ImageRecord();
     m_view->viewport()->update();
 }
@@ -549,7 +545,7 @@ bool TSMainWindow::loadDocument(const QString& path, bool isTemplate, const QStr
         return false;
     }
     refreshAfterLoad();
-    setWindowTitle(title.isEmpty() ? QFileInfo(path).completeBaseName() : title);
+    setDocumentTitle(title.isEmpty() ? QFileInfo(path).completeBaseName() : title);
     if (!isTemplate) {
         addRecentFile(path);
     }
@@ -574,11 +570,15 @@ bool TSMainWindow::saveNow()
     if (!path.isEmpty() && !m_document->isTemplate()) {
         return writeDocument(path);
     }
-    const QString chosen = TSFileDialogs::getSaveFileName(
+    QString chosen = TSFileDialogs::getSaveFileName(
         this, QStringLiteral("Save %1 Document").arg(QApplication::applicationDisplayName()), openSavePath(),
         documentFilter());
     if (chosen.isEmpty()) {
         return false;
+    }
+    // A name typed without a suffix gets ours, so the file opens again from anywhere.
+    if (QFileInfo(chosen).suffix().isEmpty()) {
+        chosen += QLatin1Char('.') + appInfo(AppInfo::DocumentExtension);
     }
     QSettings().setValue(kOpenSavePath, chosen);
     return writeDocument(chosen);
@@ -620,7 +620,7 @@ bool TSMainWindow::writeDocument(const QString& path)
         TSMessageBox::warning(this, QStringLiteral("Error on save"), error);
         return false;
     }
-    setWindowTitle(QFileInfo(path).completeBaseName());
+    setDocumentTitle(QFileInfo(path).completeBaseName());
     addRecentFile(path);
     if (m_welcome) {
         m_welcome->refreshRecentFiles();
@@ -645,6 +645,18 @@ bool TSMainWindow::confirmClose()
     return answer == QMessageBox::No || saveNow();
 }
 
+void TSMainWindow::setDocumentTitle(const QString& title)
+{
+    // The placeholder shows the unsaved-changes marker while the document is modified.
+    setWindowTitle(title + QStringLiteral("[*]"));
+}
+
+QString TSMainWindow::documentTitle() const
+{
+    QString title = windowTitle();
+    return title.remove(QStringLiteral("[*]"));
+}
+
 void TSMainWindow::setModified()
 {
     m_document->setModified(true);
@@ -660,7 +672,7 @@ QString TSMainWindow::selectedNodeName() const
             return node->name;
         }
     }
-    return m_outliner->selectedNode();
+    return QString();
 }
 
 QGraphicsItem* TSMainWindow::selectedImageItem() const
@@ -669,12 +681,20 @@ QGraphicsItem* TSMainWindow::selectedImageItem() const
     return targets.size() == 1 && m_skeleton->assetByItem(targets.first()) ? targets.first() : nullptr;
 }
 
+AnimatedObject* TSMainWindow::selectedTracks() const
+{
+    if (Skeleton::Node* node = m_skeleton->nodeByName(selectedNodeName())) {
+        return node->animation;
+    }
+    if (QGraphicsItem* item = selectedImageItem()) {
+        return m_skeleton->assetByItem(item)->animation;
+    }
+    return nullptr;
+}
+
 void TSMainWindow::on_addNodeButton_clicked()
 {
-    Skeleton::Node* parent = m_skeleton->nodeByName(selectedNodeName());
-    if (!parent && !m_skeleton->nodes().empty()) {
-        parent = m_skeleton->nodes().front().get();
-    }
+    Skeleton::Node* parent = importTarget();
     NodeRecord record;
     record.name = record.defaultName = m_skeleton->uniqueNodeName();
     record.size = parent ? parent->size : 20.0f;
@@ -687,10 +707,7 @@ void TSMainWindow::on_addNodeButton_clicked()
     }
     Skeleton::Node* added = m_skeleton->addNode(record);
     m_outliner->rebuild(m_skeleton);
-    m_outliner->selectNode(added->name);
-    if (m_skeleton->animationMode()) {
-        m_manipulator->setTargets({added->joint});
-    }
+    m_manipulator->setTargets({added->joint});
     setModified();
 }
 
@@ -720,15 +737,25 @@ void TSMainWindow::removeNodeAndChildren()
 void TSMainWindow::onDeleteRequested()
 {
     if (m_animationEditor->timeline()->hasFocus()) {
-        Skeleton::Node* node = m_skeleton->nodeByName(selectedNodeName());
-        if (node && node->animation) {
-            const float time = m_animationEditor->timeline()->currentFrame() / 60.0f;
+        // Only keys on the frame under the playhead; a key one frame away is another key.
+        if (AnimatedObject* tracks = selectedTracks()) {
+            const int frame = m_animationEditor->timeline()->currentFrame();
+            bool removed = false;
             for (int channel = 0; channel < AnimatedObject::kChannelCount; ++channel) {
-                node->animation->channel(channel).removeKeyNear(time);
+                TSAnimationCurve& curve = tracks->channel(channel);
+                const QList<int> frames = curve.keyFrames();
+                for (int index = frames.size() - 1; index >= 0; --index) {
+                    if (frames.at(index) == frame) {
+                        curve.removeKey(index);
+                        removed = true;
+                    }
+                }
             }
-            m_skeleton->showMoment(m_skeleton->currentTime());
-            updateKeyMarks();
-            setModified();
+            if (removed) {
+                m_skeleton->showMoment(m_skeleton->currentTime());
+                updateKeyMarks();
+                setModified();
+            }
         }
         return;
     }
@@ -773,15 +800,31 @@ void TSMainWindow::on_graphicsView_pastePressed()
     setModified();
 }
 
+Skeleton::Node* TSMainWindow::importTarget() const
+{
+    if (Skeleton::Node* node = m_skeleton->nodeByName(selectedNodeName())) {
+        return node;
+    }
+    if (QGraphicsItem* item = selectedImageItem()) {
+        if (Skeleton::Node* node = m_skeleton->nodeByName(m_skeleton->assetByItem(item)->nodeName)) {
+            return node;
+        }
+    }
+    for (const auto& node : m_skeleton->nodes()) {
+        if (!node->parentJoint) {
+            return node.get();
+        }
+    }
+    return nullptr;
+}
+
 void TSMainWindow::addImagesFromFiles(const QList<QUrl>& urls)
 {
-    Skeleton::Node* node = m_skeleton->dropTarget();
-    if (!node) {
-        node = m_skeleton->nodeByName(selectedNodeName());
-    }
-    if (!node && !m_skeleton->nodes().empty()) {
-        node = m_skeleton->nodes().front().get();
-    }
+    addImagesToNode(urls, importTarget());
+}
+
+void TSMainWindow::addImagesToNode(const QList<QUrl>& urls, Skeleton::Node* node)
+{
     if (!node) {
         return;
     }
@@ -896,7 +939,7 @@ void TSMainWindow::saveSkeletonWithDummyObjects()
             images.append({asset->nodeName, asset->item->pixmap().toImage(), asset->restTransform, images.size()});
         }
     }
-    const QString name = m_document->skeletonName().isEmpty() ? windowTitle() : m_document->skeletonName();
+    const QString name = m_document->skeletonName().isEmpty() ? documentTitle() : m_document->skeletonName();
     SkeletonJson::writeSkeleton(directory, name, nodes, images);
 }
 
@@ -1026,9 +1069,9 @@ void TSMainWindow::on_addAnimationButton_clicked()
 void TSMainWindow::updateKeyMarks()
 {
     QList<int> frames;
-    if (Skeleton::Node* node = m_skeleton->nodeByName(selectedNodeName()); node && node->animation) {
+    if (const AnimatedObject* tracks = selectedTracks()) {
         for (int channel = 0; channel < AnimatedObject::kChannelCount; ++channel) {
-            frames += node->animation->channel(channel).keyFrames();
+            frames += tracks->channel(channel).keyFrames();
         }
     }
     m_animationEditor->timeline()->setKeyFrames(frames);
@@ -1040,14 +1083,11 @@ void TSMainWindow::selectionChanged(bool isEmpty)
 {
     const QList<QGraphicsItem*> targets = m_manipulator->targets();
     m_objectSettings->setVisible(!isEmpty && targets.size() == 1);
-    m_objectSettings->setHint(QString());
-    if (targets.size() == 1) {
-        if (Skeleton::Node* node = m_skeleton->nodeByItem(targets.first())) {
-            m_outliner->selectNode(node->name);
-        }
-    } else if (isEmpty) {
-        m_outliner->selectNode(QString());
-    }
+    Skeleton::Node* node = targets.size() == 1 ? m_skeleton->nodeByItem(targets.first()) : nullptr;
+    m_outliner->selectNode(node ? node->name : QString());
+    const bool locked = node && m_manipulator->isTargetLocked();
+    m_objectSettings->setHint(locked ? kJointsLocked : QString(),
+                              locked ? QStringLiteral("Toggle Animation Mode") : QString());
     m_skeleton->selectionChanged();
     updateSelectedItemsTransformDisplay();
     updateKeyMarks();

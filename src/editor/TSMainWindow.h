@@ -8,6 +8,7 @@
 #include <QUrl>
 
 class AddNodeIndicator;
+class AnimatedObject;
 class AnimationCanvas;
 class AnimationEditorPanel;
 class AnimationExporter;
@@ -23,6 +24,7 @@ class QMenu;
 class QMenuBar;
 class SceneAxes;
 class Skeleton;
+struct SkeletonNode;
 class TSGraphicsButton;
 class TSGraphicsScene;
 class TSGraphicsView;
@@ -54,6 +56,8 @@ public:
     /// Writes the document to path (progress window, error box); true when it was written.
     bool writeDocument(const QString& path);
 
+    /// The window title without the unsaved-changes marker.
+    QString documentTitle() const;
     DocumentController* document() const { return m_document; }
     Skeleton* skeleton() const { return m_skeleton; }
     TSGraphicsView* graphicsView() const { return m_view; }
@@ -70,7 +74,8 @@ public:
     QAction* action(const QString& objectName) const;
     bool hasClipboard() const { return !m_clipboard.image.isNull(); }
     QString animationsFolder() const { return m_animationsFolder; }
-    /// Adds PNG files as images of the drop target, the selected node or the first root.
+    /// Adds PNG files as images of the selected joint (or the selected image's joint, or the
+    /// first root).
     void addImagesFromFiles(const QList<QUrl>& urls);
 
 public Q_SLOTS:
@@ -135,9 +140,16 @@ private:
     void updateEnabling();
     void updateKeyMarks();
     void setModified();
+    void setDocumentTitle(const QString& title);
     bool saveNow();
     QString selectedNodeName() const;
     QGraphicsItem* selectedImageItem() const;
+    /// The tracks of the selected joint or image in the current animation, or null.
+    AnimatedObject* selectedTracks() const;
+    /// Where imported images and added nodes go: the selected joint, the selected image's joint,
+    /// the first root.
+    SkeletonNode* importTarget() const;
+    void addImagesToNode(const QList<QUrl>& urls, SkeletonNode* node);
     QString openSavePath() const;
 
     QString m_animationsFolder;
@@ -161,8 +173,6 @@ private:
     TSGraphicsButton* m_animationModeButton = nullptr;
     QMenu* m_arrangeMenu = nullptr;
     QPointer<TSWelcomeWindow> m_welcome;
-    /// The node picked in the outliner while joints could not be edited.
-    QString m_pendingJoint;
     ImageRecord m_clipboard;
     bool m_saving = false;
     QSize m_exportSize;

@@ -60,7 +60,7 @@ void TestApplication::fileOpenEventsOpenDocuments()
 {
     QFileOpenEvent event(kBiped);
     QVERIFY(QCoreApplication::sendEvent(app(), &event));
-    QCOMPARE(app()->mainWindow()->windowTitle(), QStringLiteral("Biped"));
+    QCOMPARE(app()->mainWindow()->documentTitle(), QStringLiteral("Biped"));
     // The editor comes up with the document in place of the welcome window.
     QVERIFY(app()->mainWindow()->isVisible());
     QTRY_VERIFY(!app()->mainWindow()->welcomeWindow());
@@ -72,7 +72,7 @@ void TestApplication::fileOpenEventsOpenDocuments()
     QVERIFY(QCoreApplication::sendEvent(app(), &missing));
     QCOMPARE(m_boxes.size(), 1);
     QCOMPARE(m_boxes.first().title, QStringLiteral("Error on open"));
-    QCOMPARE(app()->mainWindow()->windowTitle(), QStringLiteral("Biped"));
+    QCOMPARE(app()->mainWindow()->documentTitle(), QStringLiteral("Biped"));
 }
 
 void TestApplication::fileOpenAsksOnceAboutChanges()

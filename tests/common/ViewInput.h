@@ -1,10 +1,12 @@
 #pragma once
-// Test helper: mouse input on a graphics view at scene points, delivered as real events to the
-// viewport (QTest::mouseMove does not carry held buttons in Qt 5).
+// Test helpers: mouse input on a graphics view at scene points, delivered as real events to the
+// viewport (QTest::mouseMove does not carry held buttons in Qt 5), and clicks on tree rows.
 
 #include <QApplication>
 #include <QGraphicsView>
 #include <QMouseEvent>
+#include <QTreeWidget>
+#include <QtTest>
 #include <QWheelEvent>
 
 namespace test {
@@ -55,6 +57,18 @@ inline void wheel(QGraphicsView* view, const QPoint& pos, int delta)
     QWheelEvent event(QPointF(pos), QPointF(view->viewport()->mapToGlobal(pos)), QPoint(), QPoint(0, delta),
                       Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(view->viewport(), &event);
+}
+
+/// A real click on the first row of a tree whose text is name.
+inline bool clickRow(QTreeWidget* tree, const QString& name)
+{
+    const QList<QTreeWidgetItem*> rows = tree->findItems(name, Qt::MatchExactly | Qt::MatchRecursive);
+    if (rows.isEmpty()) {
+        return false;
+    }
+    tree->scrollToItem(rows.first());
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, Qt::NoModifier, tree->visualItemRect(rows.first()).center());
+    return true;
 }
 
 } // namespace test

@@ -22,6 +22,8 @@
 #include "TSWelcomeWindow.h"
 #include "TemplateLibrary.h"
 #include "TestMain.h"
+#include "ViewInput.h"
+#include "WindowAnswers.h"
 
 #include <QComboBox>
 #include <QDoubleSpinBox>
@@ -40,37 +42,8 @@ namespace {
 
 const QString kShipped = QStringLiteral(BONESTAGE_SOURCE_DIR "/Resources");
 
-// Records every box and answers questions with the queued answers (Ok for the rest).
-struct Boxes
-{
-    Boxes()
-    {
-        TSMessageBox::setAnswerer([this](const TSMessageBox::Request& request) {
-            shown.append(request);
-            return answers.isEmpty() ? QMessageBox::Ok : answers.takeFirst();
-        });
-    }
-    ~Boxes() { TSMessageBox::setAnswerer({}); }
-
-    QList<TSMessageBox::Request> shown;
-    QList<QMessageBox::StandardButton> answers;
-};
-
-// Answers file choosers with queued paths (Cancel when none is left).
-struct Choosers
-{
-    Choosers()
-    {
-        TSFileDialogs::setAnswerer([this](const TSFileDialogs::Request& request) {
-            asked.append(request);
-            return answers.isEmpty() ? QString() : answers.takeFirst();
-        });
-    }
-    ~Choosers() { TSFileDialogs::setAnswerer({}); }
-
-    QList<TSFileDialogs::Request> asked;
-    QStringList answers;
-};
+using test::Boxes;
+using test::Choosers;
 
 } // namespace
 
@@ -129,7 +102,7 @@ void TestMainWindow::newDocumentHasOneRootJoint()
 {
     m_window->newDocument();
     QVERIFY(m_window->isVisible());
-    QCOMPARE(m_window->windowTitle(), QStringLiteral("Untitled"));
+    QCOMPARE(m_window->documentTitle(), QStringLiteral("Untitled"));
     QCOMPARE(m_window->skeleton()->nodes().size(), size_t(1));
     QVERIFY(m_window->document()->isTemplate());
     QVERIFY(!m_window->document()->isModified());
@@ -142,7 +115,7 @@ void TestMainWindow::templateSaveAsksForANameThenSavesInPlace()
 {
     Choosers choosers;
     QVERIFY(m_window->loadDocument(kShipped + "/projects/Biped.bsdoc", true, "Biped Character"));
-    QCOMPARE(m_window->windowTitle(), QStringLiteral("Biped Character"));
+    QCOMPARE(m_window->documentTitle(), QStringLiteral("Biped Character"));
     QCOMPARE(m_window->animationEditor()->animationComboBox()->count(), 5);
     const QString target = m_dir.filePath("my biped.bsdoc");
     choosers.answers << target;
@@ -152,7 +125,7 @@ void TestMainWindow::templateSaveAsksForANameThenSavesInPlace()
     QCOMPARE(choosers.asked.first().caption, QStringLiteral("Save Bonestage Document"));
     QCOMPARE(choosers.asked.first().filter, QStringLiteral("Bonestage Document (*.bsdoc)"));
     QVERIFY(QFileInfo::exists(target));
-    QCOMPARE(m_window->windowTitle(), QStringLiteral("my biped"));
+    QCOMPARE(m_window->documentTitle(), QStringLiteral("my biped"));
     QVERIFY(!m_window->document()->isTemplate());
     // Now Save writes in place without asking.
     m_window->document()->setModified(true);
@@ -193,7 +166,7 @@ void TestMainWindow::editSaveReopenKeepsTheCharacter()
     m_window = new TSMainWindow();
     m_window->openFile(path);
     skeleton = m_window->skeleton();
-    QCOMPARE(m_window->windowTitle(), QStringLiteral("edited"));
+    QCOMPARE(m_window->documentTitle(), QStringLiteral("edited"));
     QCOMPARE(skeleton->nodes().size(), nodes + 1);
     QCOMPARE(skeleton->images().size(), images);
     QCOMPARE(skeleton->nodeByName("New node 1")->parent, QStringLiteral("chest"));
@@ -213,7 +186,7 @@ void TestMainWindow::cancelKeepsTheModifiedDocument()
     QCOMPARE(boxes.shown.size(), 1);
     QCOMPARE(boxes.shown.first().title, QStringLiteral("Project has changes"));
     QCOMPARE(boxes.shown.first().text, QStringLiteral("Do you want to save your changes to file ?"));
-    QCOMPARE(m_window->windowTitle(), QStringLiteral("Untitled"));
+    QCOMPARE(m_window->documentTitle(), QStringLiteral("Untitled"));
     QVERIFY(m_window->document()->isModified());
     QCOMPARE(m_window->skeleton()->nodes().size(), size_t(1));
     // No discards the changes and loads.
@@ -295,7 +268,7 @@ void TestMainWindow::failedSaveKeepsTitleRecentFilesAndOldFile()
     QCOMPARE(boxes.shown.size(), 1);
     QCOMPARE(boxes.shown.first().title, QStringLiteral("Error on save"));
     QVERIFY(boxes.shown.first().text.startsWith("Failed to copy file to destination. "));
-    QCOMPARE(m_window->windowTitle(), QStringLiteral("Tentacle"));
+    QCOMPARE(m_window->documentTitle(), QStringLiteral("Tentacle"));
     QVERIFY(m_window->recentFiles().isEmpty());
     QVERIFY(m_window->document()->isModified());
     QVERIFY(m_window->document()->isTemplate());
@@ -339,17 +312,21 @@ void TestMainWindow::deleteRulesAndNodeRemoval()
 {
     Boxes boxes;
     QVERIFY(m_window->loadDocument(kShipped + "/projects/Biped.bsdoc", true, "Biped Character"));
-    m_window->removeNodeAndChildren();
+    m_window->show();
+    QTreeWidget* tree = m_window->outliner()->tree();
+    auto* remove = m_window->findChild<QToolButton*>("removeNodeButton");
+    QTest::mouseClick(remove, Qt::LeftButton);
     QCOMPARE(boxes.shown.last().text, QStringLiteral("No Node selected"));
-    m_window->outliner()->selectNode("pelvis");
-    m_window->removeNodeAndChildren();
+    QVERIFY(test::clickRow(tree, "pelvis"));
+    QTest::mouseClick(remove, Qt::LeftButton);
     QCOMPARE(boxes.shown.last().text, QStringLiteral("Cannot Delete root Node"));
     QCOMPARE(boxes.shown.last().title, QStringLiteral("Error on delete"));
     const size_t before = m_window->skeleton()->nodes().size();
-    m_window->outliner()->selectNode("upper_arm_L");
-    m_window->removeNodeAndChildren();
+    QVERIFY(test::clickRow(tree, "upper_arm_L"));
+    QTest::mouseClick(remove, Qt::LeftButton);
     QCOMPARE(m_window->skeleton()->nodes().size(), before - 3);
     QVERIFY(!m_window->skeleton()->nodeByName("hand_L"));
+    QVERIFY(tree->findItems("upper_arm_L", Qt::MatchExactly | Qt::MatchRecursive).isEmpty());
     for (const auto& asset : m_window->skeleton()->images()) {
         QVERIFY(asset->nodeName != "forearm_L");
     }
@@ -373,7 +350,8 @@ void TestMainWindow::copyPasteImages()
     QVERIFY(m_window->hasClipboard());
     QVERIFY(m_window->action("pasteAction")->isEnabled());
     m_window->manipulator()->setTargets({});
-    m_window->outliner()->selectNode("base");
+    m_window->show();
+    QVERIFY(test::clickRow(m_window->outliner()->tree(), "base"));
     const size_t images = skeleton->images().size();
     m_window->action("pasteAction")->trigger();
     QCOMPARE(skeleton->images().size(), images + 1);
@@ -412,7 +390,7 @@ void TestMainWindow::welcomeWindowRequests()
     auto* card = welcome->findChild<QToolButton*>("template_Quadruped");
     QVERIFY(card);
     QTest::mouseClick(card, Qt::LeftButton);
-    QCOMPARE(m_window->windowTitle(), QStringLiteral("Quadruped"));
+    QCOMPARE(m_window->documentTitle(), QStringLiteral("Quadruped"));
     QVERIFY(m_window->isVisible());
     QTRY_VERIFY(!m_window->welcomeWindow());
 }
