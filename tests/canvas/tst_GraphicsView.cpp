@@ -218,17 +218,20 @@ void TestGraphicsView::dropOfPngsIsAnnounced()
     data.setUrls({QUrl::fromLocalFile(png)});
     QSignalSpy enter(m_view, &TSGraphicsView::dragEnterSignal);
     QSignalSpy dropped(m_view, &TSGraphicsView::dropImages);
+    // The drop overlay covers the middle of the view only while a drag hovers.
+    const QRect centre(m_view->viewport()->rect().center() - QPoint(40, 40), QSize(80, 80));
+    const QImage before = m_view->viewport()->grab(centre).toImage();
     QDragEnterEvent dragEnter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(m_view->viewport(), &dragEnter);
     QVERIFY(m_view->isDragHovering());
     QCOMPARE(enter.count(), 1);
-    // The overlay paints with a drag hovering.
-    QVERIFY(!m_view->grab().isNull());
+    QVERIFY(m_view->viewport()->grab(centre).toImage() != before);
     QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(m_view->viewport(), &drop);
     QCOMPARE(dropped.count(), 1);
     QCOMPARE(dropped.at(0).at(0).value<QList<QUrl>>(), QList<QUrl>({QUrl::fromLocalFile(png)}));
     QVERIFY(!m_view->isDragHovering());
+    QCOMPARE(m_view->viewport()->grab(centre).toImage(), before);
 }
 
 void TestGraphicsView::leftPressWalksItems()
