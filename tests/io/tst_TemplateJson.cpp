@@ -9,6 +9,11 @@
 #include <QPainter>
 #include <QtTest>
 
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <sys/resource.h>
+#endif
+
 namespace {
 
 void write(const QString& path, const QByteArray& text)
@@ -246,7 +251,23 @@ void TestTemplateJson::writingNeverLeavesHalfAFile()
     QDir().mkpath(m_dir.filePath("Blocked/skeleton.json"));
     SkeletonJson::writeSkeleton(m_dir.filePath("Blocked"), "X", {node}, {});
     QVERIFY(QFileInfo(m_dir.filePath("Blocked/skeleton.json")).isDir());
+#ifdef Q_OS_UNIX
+    // A disk that fills up part way through the new text keeps the old file whole: no file of
+    // this process may grow past 16 bytes while the skeleton is written again.
+    rlimit previous{};
+    QCOMPARE(getrlimit(RLIMIT_FSIZE, &previous), 0);
+    rlimit full = previous;
+    full.rlim_cur = 16;
+    const auto handler = std::signal(SIGXFSZ, SIG_IGN);
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &full), 0);
+    SkeletonJson::writeSkeleton(out, "Replaced", {node}, {});
+    const int restored = setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, handler);
+    QCOMPARE(restored, 0);
     QCOMPARE(read(out + "/skeleton.json"), good);
+    QCOMPARE(QDir(out).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList("skeleton.json"));
+#endif
 }
 
 BONESTAGE_GUI_TEST_MAIN(TestTemplateJson)
