@@ -57,7 +57,9 @@ void TSGraphicsScene::drawForeground(QPainter* painter, const QRectF& rect)
     painter->save();
     QPainterPath outside;
     outside.setFillRule(Qt::OddEvenFill);
-    outside.addRect(sceneRect());
+    // The scene's own rectangle only bounds its items and may not hold the frame; what is
+    // exposed, together with the frame, always does.
+    outside.addRect(rect.united(frame));
     outside.addRect(frame);
     painter->setOpacity(0.5);
     painter->setPen(Qt::NoPen);

@@ -132,9 +132,11 @@ void SkeletonJson::writeSkeleton(const QString& directory, const QString& name, 
         }
         root.insert(node.name, object);
     }
+    // A short write (a full disk) surfaces only in write() or flush(), not in commit(); without a
+    // commit the old file stays as it was.
     QSaveFile file(directory + QStringLiteral("/skeleton.json"));
-    if (file.open(QIODevice::WriteOnly)) {
-        file.write(QJsonDocument(root).toJson(QJsonDocument::Indented));
+    const QByteArray text = QJsonDocument(root).toJson(QJsonDocument::Indented);
+    if (file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && file.flush()) {
         file.commit();
     }
 }

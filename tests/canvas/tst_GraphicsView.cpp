@@ -218,17 +218,20 @@ void TestGraphicsView::dropOfPngsIsAnnounced()
     data.setUrls({QUrl::fromLocalFile(png)});
     QSignalSpy enter(m_view, &TSGraphicsView::dragEnterSignal);
     QSignalSpy dropped(m_view, &TSGraphicsView::dropImages);
+    // The drop overlay covers the middle of the view only while a drag hovers.
+    const QRect centre(m_view->viewport()->rect().center() - QPoint(40, 40), QSize(80, 80));
+    const QImage before = m_view->viewport()->grab(centre).toImage();
     QDragEnterEvent dragEnter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(m_view->viewport(), &dragEnter);
     QVERIFY(m_view->isDragHovering());
     QCOMPARE(enter.count(), 1);
-    // The overlay paints with a drag hovering.
-    QVERIFY(!m_view->grab().isNull());
+    QVERIFY(m_view->viewport()->grab(centre).toImage() != before);
     QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(m_view->viewport(), &drop);
     QCOMPARE(dropped.count(), 1);
     QCOMPARE(dropped.at(0).at(0).value<QList<QUrl>>(), QList<QUrl>({QUrl::fromLocalFile(png)}));
     QVERIFY(!m_view->isDragHovering());
+    QCOMPARE(m_view->viewport()->grab(centre).toImage(), before);
 }
 
 void TestGraphicsView::leftPressWalksItems()
@@ -282,14 +285,22 @@ void TestGraphicsView::backgroundAndFrameRender()
     m_scene->setFrameSize(QSize(200, 100));
     m_view->setOriginMarkerShown(true);
     m_view->centerOn(100, -50);
-    const QImage shot = m_view->grab().toImage();
-    QVERIFY(!shot.isNull());
-    // The empty canvas is the dark background colour somewhere inside the frame.
-    bool sawBackground = false;
-    for (int x = 0; x < shot.width() && !sawBackground; x += 7) {
-        sawBackground = shot.pixelColor(x, shot.height() / 2) == QColor(25, 25, 25);
-    }
-    QVERIFY(sawBackground);
+    // Sample points clear of the grid lines every 60 units.
+    const auto at = [this](const QImage& shot, qreal x, qreal y) {
+        return shot.pixelColor(m_view->mapFromScene(QPointF(x, y)));
+    };
+    // Inside the frame (0, -100, 200, 100) the bare background, outside it the background dimmed
+    // by grey at half opacity, on its edge the outline.
+    QImage shot = m_view->viewport()->grab().toImage();
+    QCOMPARE(at(shot, 90, -50), QColor(25, 25, 25));
+    QCOMPARE(at(shot, 330, -50), QColor(48, 48, 48));
+    QCOMPARE(at(shot, 100, -100), QColor(90, 90, 90));
+
+    // The frame's bottom edge hides the origin marker's red line; without the frame it shows.
+    m_scene->setFrameShown(false);
+    shot = m_view->viewport()->grab().toImage();
+    QCOMPARE(at(shot, 15, 0), QColor(120, 0, 0));
+    QCOMPARE(at(shot, 330, -50), QColor(25, 25, 25));
 }
 
 BONESTAGE_WIDGETS_TEST_MAIN(TestGraphicsView)

@@ -13,6 +13,8 @@
 #include <QPainter>
 #include <QtTest>
 
+#include <algorithm>
+
 #include <quazip.h>
 #include <quazipfile.h>
 
@@ -140,13 +142,16 @@ void TestTemplateLibrary::cyclicAnimationsLoopSeamlessly()
                                 "Quadruped/Idle.json", "Quadruped/Walk.json", "Tentacle/Sway.json"};
     for (const QString& path : cyclic) {
         AnimationTracks tracks = AnimationJson::readAnimation(path);
+        QVERIFY2(!tracks.isEmpty(), qPrintable(path));
         const float duration = tracks.maxDuration();
+        int checked = 0;
         for (const auto& object : tracks) {
             for (int channel = 0; channel < AnimatedObject::kChannelCount; ++channel) {
                 const TSAnimationCurve& curve = object->channel(channel);
                 if (curve.keyCount() < 2) {
                     continue;
                 }
+                ++checked;
                 const bez3 first = curve.key(0);
                 const bez3 last = curve.key(curve.keyCount() - 1);
                 QVERIFY2(first.value == last.value, qPrintable(path + " " + object->name()));
@@ -156,6 +161,7 @@ void TestTemplateLibrary::cyclicAnimationsLoopSeamlessly()
                 QCOMPARE(last.time, duration);
             }
         }
+        QVERIFY2(checked > 0, qPrintable(path));
     }
 }
 
@@ -197,13 +203,41 @@ void TestTemplateLibrary::renderAnimations()
     const QString out = qEnvironmentVariable("BONESTAGE_RENDER_OUT");
     const QStringList animations = {"Biped/Walk.json", "Biped/Run.json", "Biped/Jump.json", "Biped/Wave.json",
                                     "Quadruped/Walk.json", "Tentacle/Sway.json"};
+    const QRgb background = qRgb(38, 38, 38);
+    // What the skeleton display paints over the images: joint discs, their outlines in either
+    // editing mode, and the inner dot.
+    const QVector<QRgb> skeletonColours = {qRgb(54, 54, 54), qRgb(62, 197, 112), qRgb(255, 168, 0),
+                                           qRgb(246, 68, 31)};
+    constexpr int frames = 8;
     for (const QString& animation : animations) {
         const QString folder = animation.section('/', 0, 0);
-        const QImage sheet = contactSheet(folder, animation.section('/', 1), 8, folder == "Quadruped" ? 45 : 0);
-        QVERIFY(!sheet.isNull());
+        const QImage sheet =
+            contactSheet(folder, animation.section('/', 1), frames, folder == "Quadruped" ? 45 : 0)
+                .convertToFormat(QImage::Format_RGB32);
         if (!out.isEmpty()) {
             sheet.save(out + "/" + QString(animation).replace('/', '_').replace(".json", ".png"));
         }
+        QVector<QImage> cells;
+        for (int i = 0; i < frames; ++i) {
+            const QImage cell = sheet.copy(200 * i, 0, 200, 360);
+            int drawn = 0;
+            int skeleton = 0;
+            for (int y = 0; y < cell.height(); ++y) {
+                for (int x = 0; x < cell.width(); ++x) {
+                    const QRgb pixel = cell.pixel(x, y);
+                    drawn += pixel != background;
+                    skeleton += skeletonColours.contains(pixel);
+                }
+            }
+            const QString where = QStringLiteral("%1 frame %2").arg(animation).arg(i);
+            QVERIFY2(drawn > 3000, qPrintable(where));
+            QVERIFY2(skeleton == 0, qPrintable(where));
+            cells << cell;
+        }
+        // The figure moves: some frame differs from the first.
+        QVERIFY2(std::any_of(cells.cbegin() + 1, cells.cend(),
+                             [&cells](const QImage& c) { return c != cells.first(); }),
+                 qPrintable(animation));
     }
 }
 

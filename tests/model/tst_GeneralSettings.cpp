@@ -150,6 +150,13 @@ void TestGeneralSettings::newSettingsWriteEveryEntryInOrder()
 void TestGeneralSettings::roundTripThroughPropertyList()
 {
     TSModelGeneralSettings settings;
+    // Entries without setters come in through a first load, away from their defaults.
+    CCDictionary* first = settings.attributesDictionary();
+    first->setObject(CCString::create("12.5"), "gameSpeedMax");
+    first->setObject(CCString::create("Height"), "scoreType");
+    first->setObject(CCString::create("68"), "moveRightKey");
+    settings.loadAttributes(first);
+    static_cast<TSPAttributeString*>(settings.attributeNamed("IB Version"))->setValue("3.1");
     settings.setLastIdNumber(1234);
     settings.setGameplayAngleDirection(12.7f);
     settings.setObjectFrameRect(QRectF(-120.5, -90, 240, 180));
@@ -170,9 +177,11 @@ void TestGeneralSettings::roundTripThroughPropertyList()
     QCOMPARE(static_cast<TSPAttributePoint*>(loaded->attributeNamed("Jump"))->value(), (CCPoint{1.5f, 7}));
     QCOMPARE(loaded->platformSpecificValues()->valueForKey("ios")->string(), std::string("yes"));
     QVERIFY(!loaded->nameAttribute()->isVisible());
-    QCOMPARE(static_cast<TSPAttributeString*>(loaded->attributeNamed("IB Version"))->value(), std::string("2.0.0"));
-    QCOMPARE(loaded->gameSpeedMax(), 10.0f);
-    QCOMPARE(loaded->keyCode(3), int(Qt::Key_Right));
+    QCOMPARE(static_cast<TSPAttributeString*>(loaded->attributeNamed("IB Version"))->value(),
+             std::string("3.1"));
+    QCOMPARE(loaded->gameSpeedMax(), 12.5f);
+    QCOMPARE(loaded->scoreType(), std::string("Height"));
+    QCOMPARE(loaded->keyCode(3), int(Qt::Key_D));
 }
 
 void TestGeneralSettings::absentEntriesFollowTheirReadingRules()
@@ -197,13 +206,24 @@ void TestGeneralSettings::absentEntriesFollowTheirReadingRules()
     QCOMPARE(settings.keyCode(8), 65);
     QCOMPARE(static_cast<TSPAttributeString*>(settings.attributeNamed("IB Version"))->value(), std::string("2.0.0"));
 
-    // Wrong types are read as absent.
+    // Wrong types read as absent, also over values an earlier load brought in.
+    auto* platform = CCDictionary::create();
+    platform->setObject(CCString::create("yes"), "ios");
+    dict->setObject(platform, "platformSpecificValues");
+    dict->setObject(CCString::create("TSPScreenOrientationLandscape"), "orientation");
+    dict->setObject(CCString::create("7"), "gameSpeedMin");
+    settings.loadAttributes(dict);
+    QCOMPARE(settings.platformSpecificValues()->count(), 1u);
+    QVERIFY(settings.isLandscape());
+    QCOMPARE(settings.gameSpeedMin(), 7.0f);
     dict->setObject(CCArray::create(), "platformSpecificValues");
     dict->setObject(CCDictionary::create(), "orientation");
-    dict->setObject(CCString::create("TSPScreenOrientationLandscape "), "scoreType");
+    dict->setObject(CCArray::create(), "gameSpeedMin");
     settings.loadAttributes(dict);
     QCOMPARE(settings.platformSpecificValues()->count(), 0u);
     QVERIFY(!settings.isLandscape());
+    QCOMPARE(settings.screenSize(), QSize(640, 1156));
+    QCOMPARE(settings.gameSpeedMin(), 0.0f);
 }
 
 void TestGeneralSettings::sameAsEveryOtherSettingsModel()
