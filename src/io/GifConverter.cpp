@@ -19,17 +19,19 @@ QList<GifConverter::Command> GifConverter::commands(const QString& framesFolder,
 {
     const QString frames = framesFolder + QStringLiteral("/%04d.png");
     const QString palette = framesFolder + QStringLiteral("/palette.png");
+    // The frames are read at the rate they were rendered at; the image reader's own default
+    // would stretch the animation and make the fps filter duplicate frames.
     const QStringList input{QStringLiteral("-f"), QStringLiteral("image2"), QStringLiteral("-y"),
-                            QStringLiteral("-i"), frames};
+                            QStringLiteral("-framerate"), QStringLiteral("30"), QStringLiteral("-i"), frames};
     return {
         Command{kProgram,
                 input + QStringList{QStringLiteral("-vf"), QStringLiteral("fps=30,scale=240:-1:flags=lanczos,palettegen"),
                                     palette},
-                {4, 7}},
+                {6, 9}},
         Command{kProgram,
                 input + QStringList{QStringLiteral("-i"), palette, QStringLiteral("-filter_complex"),
                                     QStringLiteral("fps=30,scale=240:-1:flags=lanczos[x];[x][1:v]paletteuse"), gifPath},
-                {4, 6, 8, 9}},
+                {6, 8, 10, 11}},
     };
 }
 

@@ -95,20 +95,24 @@ void TestFrameExport::gifCommandsKeepPathsWhole()
     QCOMPARE(commands.size(), 2);
 
     QCOMPARE(commands[0].program, QStringLiteral("ffmpeg"));
+    // The frames are read at the rate they were rendered at, so each becomes one GIF frame.
     QCOMPARE(commands[0].arguments,
-             QStringList({"-f", "image2", "-y", "-i", frames + "/%04d.png", "-vf",
+             QStringList({"-f", "image2", "-y", "-framerate", "30", "-i", frames + "/%04d.png", "-vf",
                           "fps=30,scale=240:-1:flags=lanczos,palettegen", frames + "/palette.png"}));
     QCOMPARE(commands[1].arguments,
-             QStringList({"-f", "image2", "-y", "-i", frames + "/%04d.png", "-i", frames + "/palette.png",
-                          "-filter_complex", "fps=30,scale=240:-1:flags=lanczos[x];[x][1:v]paletteuse", gif}));
+             QStringList({"-f", "image2", "-y", "-framerate", "30", "-i", frames + "/%04d.png", "-i",
+                          frames + "/palette.png", "-filter_complex",
+                          "fps=30,scale=240:-1:flags=lanczos[x];[x][1:v]paletteuse", gif}));
 
     const QString plainFrames = QStringLiteral("/tmp/frames");
     const QString plainGif = QStringLiteral("/tmp/out.gif");
     const QList<GifConverter::Command> plain = GifConverter::commands(plainFrames, plainGif);
-    QCOMPARE(plain[0].text(), QStringLiteral("ffmpeg -f image2 -y -i \"/tmp/frames/%04d.png\" -vf "
-                                             "fps=30,scale=240:-1:flags=lanczos,palettegen \"/tmp/frames/palette.png\""));
+    QCOMPARE(plain[0].text(),
+             QStringLiteral("ffmpeg -f image2 -y -framerate 30 -i \"/tmp/frames/%04d.png\" -vf "
+                            "fps=30,scale=240:-1:flags=lanczos,palettegen \"/tmp/frames/palette.png\""));
     QCOMPARE(plain[1].text(),
-             QStringLiteral("ffmpeg -f image2 -y -i \"/tmp/frames/%04d.png\" -i \"/tmp/frames/palette.png\" "
+             QStringLiteral("ffmpeg -f image2 -y -framerate 30 -i \"/tmp/frames/%04d.png\" "
+                            "-i \"/tmp/frames/palette.png\" "
                             "-filter_complex \"fps=30,scale=240:-1:flags=lanczos[x];[x][1:v]paletteuse\" "
                             "\"/tmp/out.gif\""));
 }
