@@ -116,7 +116,8 @@ AnimationExporter::Result AnimationExporter::exportCurrent(const FrameRenderSett
         connect(m_renderer, &FrameRenderer::exportProgress, this, &AnimationExporter::progress);
     FrameRenderer::Result rendered;
     {
-        const ChromeHider hider(m_canvas, m_axes);
+        // The canvas frame stays in the picture, as it always has in the command-line GIF.
+        const ChromeHider hider(nullptr, m_axes);
         rendered = m_renderer->renderFrames(settings);
     }
     disconnect(reporting);

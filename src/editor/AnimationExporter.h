@@ -10,8 +10,9 @@ class AnimationCanvas;
 class DocumentController;
 class SceneAxes;
 
-/// Writes a document's animations as PNG frame sequences: hides the canvas frame and the axes
-/// marker, renders each animation into its own folder and puts everything back afterwards.
+/// Writes a document's animations as PNG frame sequences: hides the axes marker (and, for the
+/// editor's export, the canvas frame), renders each animation into its own folder and puts
+/// everything back afterwards.
 /// Owns no widget; the main window shows the progress and the command-line export uses it
 /// without a user.
 class AnimationExporter : public QObject
@@ -38,7 +39,8 @@ public:
     /// Every animation of the document, in list order, into animationFolder() folders, with a
     /// transparent background; the animation that was current is current again afterwards.
     Result exportAnimations(const QString& directory, const QSize& size, int fps);
-    /// The current animation only, with the given settings.
+    /// The current animation only, with the given settings; only the axes marker is hidden, the
+    /// canvas frame is drawn.
     Result exportCurrent(const FrameRenderSettings& settings);
 
     bool isCancelled() const { return m_cancelled; }
