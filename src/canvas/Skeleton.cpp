@@ -420,6 +420,40 @@ void Skeleton::setAnimation(AnimationTracks tracks, bool captureRest)
     showMoment(m_currentTime);
 }
 
+Skeleton::BoundAnimation Skeleton::exchangeAnimation(BoundAnimation next)
+{
+    BoundAnimation previous;
+    previous.tracks = std::move(m_tracks);
+    previous.bound = true;
+    for (const auto& node : m_nodes) {
+        previous.nodeTracks.push_back(node->animation);
+    }
+    for (const auto* list : {&m_images, &m_dummyImages}) {
+        for (const auto& asset : *list) {
+            previous.imageTracks.push_back(asset->animation);
+        }
+    }
+
+    m_tracks = std::move(next.tracks);
+    const bool sameItems = next.nodeTracks.size() == m_nodes.size() &&
+                           next.imageTracks.size() == m_images.size() + m_dummyImages.size();
+    if (next.bound && sameItems) {
+        for (size_t i = 0; i < m_nodes.size(); ++i) {
+            m_nodes[i]->animation = next.nodeTracks[i];
+        }
+        size_t i = 0;
+        for (const auto* list : {&m_images, &m_dummyImages}) {
+            for (const auto& asset : *list) {
+                asset->animation = next.imageTracks[i++];
+            }
+        }
+    } else {
+        bindTracks();
+    }
+    showMoment(m_currentTime);
+    return previous;
+}
+
 void Skeleton::bindTracks()
 {
     for (const auto& node : m_nodes) {

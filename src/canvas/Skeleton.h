@@ -79,6 +79,21 @@ public:
     /// Makes tracks the current animation and binds them to the nodes; with captureRest the
     /// current item transforms become rest poses first.
     void setAnimation(AnimationTracks tracks, bool captureRest = false);
+
+    /// An animation's tracks together with the object each node and image shows of them.
+    struct BoundAnimation
+    {
+        AnimationTracks tracks;
+        bool bound = false;
+        std::vector<AnimatedObject*> nodeTracks;  ///< per node, in node order
+        std::vector<AnimatedObject*> imageTracks; ///< per image, then per dummy image
+    };
+    /// Shows next in place of the current animation and hands the current one out as it is
+    /// bound. Tracks that come back get the bindings they left with (tracks not bound yet, or
+    /// bound to other nodes, are bound as setAnimation() does). Unlike setAnimation() this keeps
+    /// the undo history, whose commands point at the objects handed out: for a passing look at
+    /// other animations, after which the caller must put the current one back.
+    BoundAnimation exchangeAnimation(BoundAnimation next);
     AnimationTracks& tracks() { return m_tracks; }
     /// Longest duration of the current tracks, seconds.
     float duration() const { return m_tracks.maxDuration(); }

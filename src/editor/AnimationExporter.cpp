@@ -3,6 +3,9 @@
 #include "AnimationCanvas.h"
 #include "DocumentController.h"
 #include "SceneAxes.h"
+#include "Skeleton.h"
+
+#include <map>
 
 class AnimationExporter::ChromeHider
 {
@@ -37,9 +40,52 @@ private:
     bool m_axesVisible = false;
 };
 
-AnimationExporter::AnimationExporter(DocumentController* document, FrameRenderer* renderer, AnimationCanvas* canvas,
-                                     SceneAxes* axes, QObject* parent)
-    : QObject(parent), m_document(document), m_renderer(renderer), m_canvas(canvas), m_axes(axes)
+// Other animations are only looked at: they are shown without being made current, which would
+// store the current animation in the models, reload it from there and clear the undo history.
+// Each animation shown is kept, bound to the nodes, until the shelf goes; then the current
+// animation comes back with the very objects and bindings it left with.
+class AnimationExporter::AnimationShelf
+{
+public:
+    AnimationShelf(DocumentController* document, Skeleton* skeleton)
+        : m_document(document), m_skeleton(skeleton), m_current(document->currentAnimation()),
+          m_shown(m_current)
+    {
+    }
+    ~AnimationShelf() { show(m_current); }
+    AnimationShelf(const AnimationShelf&) = delete;
+    AnimationShelf& operator=(const AnimationShelf&) = delete;
+
+    void show(const QString& identifier)
+    {
+        if (identifier == m_shown || !m_skeleton || !m_document) {
+            return;
+        }
+        Skeleton::BoundAnimation next;
+        const auto kept = m_kept.find(identifier);
+        if (kept != m_kept.end()) {
+            next = std::move(kept->second);
+            m_kept.erase(kept);
+        } else {
+            next.tracks = m_document->loadTracks(identifier);
+        }
+        m_kept[m_shown] = m_skeleton->exchangeAnimation(std::move(next));
+        m_shown = identifier;
+    }
+
+private:
+    QPointer<DocumentController> m_document;
+    QPointer<Skeleton> m_skeleton;
+    const QString m_current;
+    QString m_shown;
+    std::map<QString, Skeleton::BoundAnimation> m_kept;
+};
+
+AnimationExporter::AnimationExporter(DocumentController* document, Skeleton* skeleton,
+                                     FrameRenderer* renderer, AnimationCanvas* canvas, SceneAxes* axes,
+                                     QObject* parent)
+    : QObject(parent), m_document(document), m_skeleton(skeleton), m_renderer(renderer), m_canvas(canvas),
+      m_axes(axes)
 {
 }
 
@@ -61,12 +107,11 @@ AnimationExporter::Result AnimationExporter::exportAnimations(const QString& dir
 {
     Result result;
     m_cancelled = false;
-    if (!m_document || !m_renderer || !m_canvas) {
+    if (!m_document || !m_skeleton || !m_renderer || !m_canvas) {
         result.error = QStringLiteral("Nothing to export.");
         return result;
     }
     const QList<DocumentController::Animation> animations = m_document->animations();
-    const QString previous = m_document->currentAnimation();
     const int count = animations.size();
     int index = 0;
     const QMetaObject::Connection reporting =
@@ -74,10 +119,11 @@ AnimationExporter::Result AnimationExporter::exportAnimations(const QString& dir
             Q_EMIT progress((index + fraction) / count);
         });
     {
+        AnimationShelf shelf(m_document, m_skeleton);
         const ChromeHider hider(m_canvas, m_axes);
         for (; index < count && !m_cancelled; ++index) {
             const DocumentController::Animation& animation = animations.at(index);
-            m_document->selectAnimation(animation.identifier);
+            shelf.show(animation.identifier);
             FrameRenderSettings settings;
             settings.folder = animationFolder(directory, m_document->skeletonName(), animation.name);
             settings.rect = m_canvas->canvasRect();
@@ -97,9 +143,6 @@ AnimationExporter::Result AnimationExporter::exportAnimations(const QString& dir
         }
     }
     disconnect(reporting);
-    if (!previous.isEmpty()) {
-        m_document->selectAnimation(previous);
-    }
     result.cancelled = m_cancelled;
     return result;
 }

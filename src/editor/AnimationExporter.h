@@ -9,6 +9,7 @@
 class AnimationCanvas;
 class DocumentController;
 class SceneAxes;
+class Skeleton;
 
 /// Writes a document's animations as PNG frame sequences: hides the axes marker (and, for the
 /// editor's export, the canvas frame), renders each animation into its own folder and puts
@@ -29,15 +30,17 @@ public:
         bool ok() const { return error.isEmpty(); }
     };
 
-    AnimationExporter(DocumentController* document, FrameRenderer* renderer, AnimationCanvas* canvas,
-                      SceneAxes* axes, QObject* parent = nullptr);
+    AnimationExporter(DocumentController* document, Skeleton* skeleton, FrameRenderer* renderer,
+                      AnimationCanvas* canvas, SceneAxes* axes, QObject* parent = nullptr);
 
     /// The folder of one animation: "<directory>/<skeleton>_<animation>".
     static QString animationFolder(const QString& directory, const QString& skeletonName,
                                    const QString& animationName);
 
     /// Every animation of the document, in list order, into animationFolder() folders, with a
-    /// transparent background; the animation that was current is current again afterwards.
+    /// transparent background. The current animation is rendered as it is on screen, unsaved
+    /// edits included; the others are shown on the skeleton without becoming current, so the
+    /// editor (current animation, time, selection, undo history) is as before afterwards.
     Result exportAnimations(const QString& directory, const QSize& size, int fps);
     /// The current animation only, with the given settings; only the axes marker is hidden, the
     /// canvas frame is drawn.
@@ -56,8 +59,11 @@ Q_SIGNALS:
 private:
     /// Hides the canvas frame and the axes while alive; shows them as they were afterwards.
     class ChromeHider;
+    /// Shows other animations on the skeleton while alive; puts the current one back afterwards.
+    class AnimationShelf;
 
     QPointer<DocumentController> m_document;
+    QPointer<Skeleton> m_skeleton;
     QPointer<FrameRenderer> m_renderer;
     QPointer<AnimationCanvas> m_canvas;
     QPointer<SceneAxes> m_axes;

@@ -207,11 +207,8 @@ bool DocumentController::selectAnimation(const QString& identifier)
         // The animation being left keeps its edits in the models.
         AnimationPersistence::save(m_currentAnimation, m_skeleton->tracks(), m_axes ? m_axes->crossing() : QPointF());
     }
-    AnimationTracks tracks;
     QPointF axes;
-    if (!AnimationPersistence::load(identifier, &tracks, &axes)) {
-        tracks = AnimationJson::readAnimation(identifier);
-    }
+    AnimationTracks tracks = loadTracks(identifier, &axes);
     m_currentAnimation = identifier;
     m_skeleton->setAnimation(std::move(tracks));
     if (m_axes) {
@@ -219,6 +216,19 @@ bool DocumentController::selectAnimation(const QString& identifier)
     }
     Q_EMIT currentAnimationChanged(identifier);
     return true;
+}
+
+AnimationTracks DocumentController::loadTracks(const QString& identifier, QPointF* axesPosition) const
+{
+    AnimationTracks tracks;
+    QPointF axes;
+    if (!AnimationPersistence::load(identifier, &tracks, &axes)) {
+        tracks = AnimationJson::readAnimation(identifier);
+    }
+    if (axesPosition) {
+        *axesPosition = axes;
+    }
+    return tracks;
 }
 
 QString DocumentController::addAnimation(const QString& name)

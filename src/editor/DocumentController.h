@@ -1,7 +1,10 @@
 #pragma once
 
+#include "AnimationTracks.h"
+
 #include <QList>
 #include <QObject>
+#include <QPointF>
 #include <QPointer>
 #include <QRectF>
 #include <QString>
@@ -46,6 +49,9 @@ public:
     bool load(const QString& path, bool isTemplate, QString* error);
     /// Makes an animation current; the current one is first stored in the models.
     bool selectAnimation(const QString& identifier);
+    /// An animation's tracks as stored: from its model, else from the template file at
+    /// identifier. The current animation's unsaved edits are on the skeleton, not here.
+    AnimationTracks loadTracks(const QString& identifier, QPointF* axesPosition = nullptr) const;
     /// Adds an empty animation named name ("model/<name>.json") and makes it current.
     QString addAnimation(const QString& name);
     /// Stores the canvas, skeleton, nodes, images and current animation into the models.

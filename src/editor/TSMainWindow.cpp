@@ -131,7 +131,7 @@ void TSMainWindow::buildScene()
     m_history->setSkeleton(m_skeleton);
     m_document = new DocumentController(m_skeleton, m_canvas, m_axes, this);
     m_renderer = new FrameRenderer(m_skeleton, m_scene, m_manipulator, this);
-    m_exporter = new AnimationExporter(m_document, m_renderer, m_canvas, m_axes, this);
+    m_exporter = new AnimationExporter(m_document, m_skeleton, m_renderer, m_canvas, m_axes, this);
 
     m_visibilityButton = m_view->addButton(QIcon(QStringLiteral(":/resources/buttons/SkeletonVisibility.svg")),
                                            QStringLiteral("Skeleton visibility"));

@@ -13,6 +13,8 @@
 #include "Skeleton.h"
 #include "TSApplicationSettings.h"
 #include "TSFileDialogs.h"
+#include "TSAnimationEditorTimelineWidget.h"
+#include "TSGraphicsButton.h"
 #include "TSGraphicsView.h"
 #include "TSMainWindow.h"
 #include "TSMessageBox.h"
@@ -45,6 +47,15 @@ const QString kShipped = QStringLiteral(BONESTAGE_SOURCE_DIR "/Resources");
 using test::Boxes;
 using test::Choosers;
 
+QList<QPointF> keyPoints(const TSAnimationCurve& curve)
+{
+    QList<QPointF> points;
+    for (int i = 0; i < curve.keyCount(); ++i) {
+        points << curve.keyPoint(i);
+    }
+    return points;
+}
+
 } // namespace
 
 class TestMainWindow : public QObject
@@ -69,10 +80,15 @@ private Q_SLOTS:
     void undoShortcutOnPanels();
     void welcomeWindowRequests();
     void exportWritesEveryAnimation();
+    void exportKeepsTheEditorAsItWas();
     void exportCancelAndEmptyDirectory();
     void screenshots();
 
 private:
+    /// File ▸ Export into directory at 15 frames per second, through the chooser and the dialog,
+    /// until every animation's folder is written.
+    void exportThroughDialog(Choosers& choosers, const QString& directory);
+
     TSMainWindow* m_window = nullptr;
     QTemporaryDir m_dir;
 };
@@ -414,22 +430,12 @@ void TestMainWindow::exportWritesEveryAnimation()
     m_window->document()->selectAnimation(current);
 
     const QString directory = m_dir.filePath("export here");
-    QVERIFY(QDir().mkpath(directory));
-    choosers.answers << directory;
-    m_window->exportAnimation();
-    QCOMPARE(choosers.asked.size(), 1);
+    exportThroughDialog(choosers, directory);
+    if (QTest::currentTestFailed()) {
+        return;
+    }
     QCOMPARE(choosers.asked.first().caption, QStringLiteral("Export Animation"));
     QCOMPARE(QSettings().value("Paths/ExportPath").toString(), directory);
-
-    auto* dialog = m_window->findChild<ExportDialog*>();
-    QVERIFY(dialog);
-    QTRY_VERIFY(dialog->isVisible());
-    // The base size is the 512 x 512 canvas frame at 0.3.
-    QCOMPARE(dialog->findChild<QSpinBox*>("widthEdit")->value(), 154);
-    dialog->findChild<QRadioButton*>("fps15RadioButton")->setChecked(true);
-    QTest::mouseClick(dialog->findChild<QPushButton*>("exportButton"), Qt::LeftButton);
-    QTRY_VERIFY(!m_window->frameRenderer()->isRendering() &&
-                QDir(directory).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size() == animations.size());
 
     for (const DocumentController::Animation& animation : animations) {
         const QString folder = AnimationExporter::animationFolder(directory, "Biped Character", animation.name);
@@ -456,6 +462,121 @@ void TestMainWindow::exportWritesEveryAnimation()
     QVERIFY(boxes.shown.isEmpty());
     QVERIFY(m_window->findChildren<TSProgressWindow*>().isEmpty() ||
             !m_window->findChild<TSProgressWindow*>()->isVisible());
+}
+
+void TestMainWindow::exportThroughDialog(Choosers& choosers, const QString& directory)
+{
+    QVERIFY(QDir().mkpath(directory));
+    choosers.answers << directory;
+    m_window->exportAnimation();
+    QVERIFY(choosers.answers.isEmpty());
+    auto* dialog = m_window->findChild<ExportDialog*>();
+    QVERIFY(dialog);
+    QTRY_VERIFY(dialog->isVisible());
+    // The base size is the 512 x 512 canvas frame at 0.3.
+    QCOMPARE(dialog->findChild<QSpinBox*>("widthEdit")->value(), 154);
+    QTest::mouseClick(dialog->findChild<QRadioButton*>("fps15RadioButton"), Qt::LeftButton);
+    QTest::mouseClick(dialog->findChild<QPushButton*>("exportButton"), Qt::LeftButton);
+    const int animations = m_window->document()->animations().size();
+    QTRY_VERIFY(!m_window->frameRenderer()->isRendering() &&
+                QDir(directory).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size() == animations);
+}
+
+void TestMainWindow::exportKeepsTheEditorAsItWas()
+{
+    Choosers choosers;
+    Boxes boxes;
+    QVERIFY(m_window->loadDocument(kShipped + "/projects/Biped.bsdoc", true, "Biped Character"));
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window));
+    const QString before = m_dir.filePath("before the edit");
+    exportThroughDialog(choosers, before);
+    if (QTest::currentTestFailed()) {
+        return;
+    }
+
+    // At frame 20 (1/3 s, which is frame 4 of the export), drag at the head's joint in
+    // animation mode: a keyed turn of the head.
+    auto* view = m_window->findChild<TSGraphicsView*>("graphicsView");
+    TSAnimationEditorTimelineWidget* timeline = m_window->animationEditor()->timeline();
+    int x = 0;
+    while (x < timeline->width() && timeline->frameAt(x) != 20) {
+        ++x;
+    }
+    QTest::mouseClick(timeline, Qt::LeftButton, Qt::NoModifier, QPoint(x + 1, timeline->height() / 2));
+    QCOMPARE(timeline->currentFrame(), 20);
+    for (TSGraphicsButton* button : view->buttons()) {
+        if (button->toolTip() == QStringLiteral("Animation mode")) {
+            QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, button->rect().center());
+        }
+    }
+    QVERIFY(m_window->skeleton()->animationMode());
+    Skeleton::Node* head = m_window->skeleton()->nodeByName("head");
+    AnimatedObject* tracks = head->animation;
+    // Where the joint and a point 50 px along the head are on screen.
+    const auto headPose = [head] {
+        const QTransform scene = head->joint->sceneTransform();
+        return QLineF(scene.map(QPointF()), scene.map(QPointF(0, -50)));
+    };
+    const auto headKeys = [head] {
+        QList<QList<QPointF>> keys;
+        for (const AnimatedObject::AnimatedProperty channel : AnimatedObject::canonicalOrder()) {
+            keys << keyPoints(head->animation->channel(channel));
+        }
+        return keys;
+    };
+    const QLineF unposed = headPose();
+    const QList<QList<QPointF>> unkeyed = headKeys();
+    const QPointF grab = unposed.p1();
+    test::drag(view, grab, grab + QPointF(40, 0));
+    const QLineF posed = headPose();
+    QVERIFY(QLineF(posed.p2(), unposed.p2()).length() > 10);
+    const QList<QList<QPointF>> keys = headKeys();
+    QVERIFY(keys != unkeyed);
+    const int commands = m_window->history()->count();
+    QVERIFY(commands > 0);
+    const int index = m_window->history()->index();
+    const QList<QGraphicsItem*> targets = m_window->manipulator()->targets();
+    QCOMPARE(targets, QList<QGraphicsItem*>{head->joint});
+    const QString current = m_window->document()->currentAnimation();
+
+    const QString after = m_dir.filePath("after the edit");
+    exportThroughDialog(choosers, after);
+    if (QTest::currentTestFailed()) {
+        return;
+    }
+    QVERIFY(boxes.shown.isEmpty());
+
+    // The editor is exactly as it was: animation, keys, time, selection and history.
+    QCOMPARE(m_window->document()->currentAnimation(), current);
+    QCOMPARE(headKeys(), keys);
+    // The very same tracks, which the undo history points at.
+    QCOMPARE(head->animation, tracks);
+    QCOMPARE(timeline->currentFrame(), 20);
+    QCOMPARE(headPose(), posed);
+    QCOMPARE(m_window->manipulator()->targets(), targets);
+    QCOMPARE(m_window->outliner()->selectedNode(), QStringLiteral("head"));
+    QCOMPARE(m_window->history()->count(), commands);
+    QCOMPARE(m_window->history()->index(), index);
+
+    // The edited animation was exported with the edit, the others as they were.
+    for (const DocumentController::Animation& animation : m_window->document()->animations()) {
+        const QString unedited = AnimationExporter::animationFolder(before, m_window->document()->skeletonName(),
+                                                                    animation.name);
+        const QString edited = AnimationExporter::animationFolder(after, m_window->document()->skeletonName(),
+                                                                  animation.name);
+        const QStringList frames = QDir(unedited).entryList({"*.png"}, QDir::Files, QDir::Name);
+        QCOMPARE(QDir(edited).entryList({"*.png"}, QDir::Files, QDir::Name), frames);
+        const bool differs = QImage(unedited + "/0004.png") != QImage(edited + "/0004.png");
+        QVERIFY2(differs == (animation.identifier == current), qPrintable(animation.name));
+    }
+
+    // The history still works on the animation on screen.
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window));
+    QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(m_window->history()->index(), index - 1);
+    QCOMPARE(headKeys(), unkeyed);
 }
 
 void TestMainWindow::exportCancelAndEmptyDirectory()
