@@ -90,7 +90,8 @@ int TSApplication::runExport(const CommandLineRequest& request)
     m_mainWindow->close();
     if (!frames.ok()) {
         qCritical().noquote() << "[export]" << frames.error;
-        return ExportFramesFailed;
+        return frames.refused == AnimationExporter::Refusal::TooManyFrames ? ExportTooManyFrames
+                                                                           : ExportFramesFailed;
     }
     qDebug().noquote() << QStringLiteral("[export] %1 frames written to %2").arg(frames.frames).arg(settings.folder);
     QString error;

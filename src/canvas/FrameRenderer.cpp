@@ -10,6 +10,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -44,11 +45,19 @@ FrameRenderer::Result FrameRenderer::renderFrames(const FrameRenderSettings& set
     m_scene->clearSelection();
 
     const float duration = m_skeleton->duration();
-    const float durationMs = static_cast<float>(static_cast<int>(duration * 1000.0f));
-    const QVector<float> times = FrameRenderSettings::frameTimes(duration, settings.fps, m_skeleton->timeScale());
+    const float durationMs = std::trunc(duration * 1000.0f);
+    const float speed = m_skeleton->timeScale();
+    QVector<float> times;
+    // Counted first: the times of an absurdly long animation would not even fit in memory.
+    if (FrameRenderSettings::frameCount(duration, settings.fps, speed) > FrameRenderSettings::kMaxFrames) {
+        result.error = QStringLiteral("The animation is too long to export. ") +
+                       FrameRenderSettings::tooManyFramesMessage(settings.fps);
+    } else {
+        times = FrameRenderSettings::frameTimes(duration, settings.fps, speed);
+    }
     const QSize renderSize = FrameRenderSettings::renderSize(settings.rect);
 
-    if (!times.isEmpty()) {
+    if (result.ok() && !times.isEmpty()) {
         if (renderSize.isEmpty() || settings.size.isEmpty()) {
             result.error = QStringLiteral("The frame has no size.");
         } else if (!QDir().mkpath(settings.folder)) {

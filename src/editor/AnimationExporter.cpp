@@ -103,6 +103,18 @@ void AnimationExporter::cancel()
     }
 }
 
+bool AnimationExporter::refuseTooManyFrames(const QString& animationName, int fps, Result* result) const
+{
+    const int frames = FrameRenderSettings::frameCount(m_skeleton->duration(), fps, m_skeleton->timeScale());
+    if (frames <= FrameRenderSettings::kMaxFrames) {
+        return false;
+    }
+    result->refused = Refusal::TooManyFrames;
+    result->error = QStringLiteral("The animation \"%1\" is too long to export. %2 Nothing was exported.")
+                        .arg(animationName, FrameRenderSettings::tooManyFramesMessage(fps));
+    return true;
+}
+
 AnimationExporter::Result AnimationExporter::exportAnimations(const QString& directory, const QSize& size, int fps)
 {
     Result result;
@@ -113,13 +125,22 @@ AnimationExporter::Result AnimationExporter::exportAnimations(const QString& dir
     }
     const QList<DocumentController::Animation> animations = m_document->animations();
     const int count = animations.size();
+    AnimationShelf shelf(m_document, m_skeleton);
+    // Every animation is measured before anything is written. It is measured as shown: binding
+    // it to the nodes may add default tracks, which count towards its length.
+    for (const DocumentController::Animation& animation : animations) {
+        shelf.show(animation.identifier);
+        if (refuseTooManyFrames(animation.name, fps, &result)) {
+            return result;
+        }
+    }
+
     int index = 0;
     const QMetaObject::Connection reporting =
         connect(m_renderer, &FrameRenderer::exportProgress, this, [this, &index, count](qreal fraction) {
             Q_EMIT progress((index + fraction) / count);
         });
     {
-        AnimationShelf shelf(m_document, m_skeleton);
         const ChromeHider hider(m_canvas, m_axes);
         for (; index < count && !m_cancelled; ++index) {
             const DocumentController::Animation& animation = animations.at(index);
@@ -151,8 +172,11 @@ AnimationExporter::Result AnimationExporter::exportCurrent(const FrameRenderSett
 {
     Result result;
     m_cancelled = false;
-    if (!m_renderer) {
+    if (!m_document || !m_skeleton || !m_renderer) {
         result.error = QStringLiteral("Nothing to export.");
+        return result;
+    }
+    if (refuseTooManyFrames(m_document->currentAnimationName(), settings.fps, &result)) {
         return result;
     }
     const QMetaObject::Connection reporting =

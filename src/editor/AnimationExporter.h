@@ -21,11 +21,18 @@ class AnimationExporter : public QObject
     Q_OBJECT
 
 public:
+    /// Why an export did not start.
+    enum class Refusal {
+        None,
+        TooManyFrames, ///< an animation needs more than FrameRenderSettings::kMaxFrames frames
+    };
+
     struct Result
     {
         int animations = 0; ///< animations rendered completely
         int frames = 0;     ///< frames written in all
         bool cancelled = false;
+        Refusal refused = Refusal::None;
         QString error;
         bool ok() const { return error.isEmpty(); }
     };
@@ -41,9 +48,10 @@ public:
     /// transparent background. The current animation is rendered as it is on screen, unsaved
     /// edits included; the others are shown on the skeleton without becoming current, so the
     /// editor (current animation, time, selection, undo history) is as before afterwards.
+    /// Nothing is written when any animation needs more frames than the cap.
     Result exportAnimations(const QString& directory, const QSize& size, int fps);
     /// The current animation only, with the given settings; only the axes marker is hidden, the
-    /// canvas frame is drawn.
+    /// canvas frame is drawn. Nothing is written when it needs more frames than the cap.
     Result exportCurrent(const FrameRenderSettings& settings);
 
     bool isCancelled() const { return m_cancelled; }
@@ -57,6 +65,10 @@ Q_SIGNALS:
     void progress(qreal fraction);
 
 private:
+    /// True, with the reason in result, when the animation on the skeleton needs more than
+    /// FrameRenderSettings::kMaxFrames frames at fps.
+    bool refuseTooManyFrames(const QString& animationName, int fps, Result* result) const;
+
     /// Hides the canvas frame and the axes while alive; shows them as they were afterwards.
     class ChromeHider;
     /// Shows other animations on the skeleton while alive; puts the current one back afterwards.

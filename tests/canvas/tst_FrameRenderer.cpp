@@ -52,6 +52,7 @@ private Q_SLOTS:
     void backgroundFillsTheFrame();
     void abortStopsAfterTheCurrentFrame();
     void nothingToWriteForAnEmptyAnimation();
+    void refusesMoreFramesThanTheCap();
     void failuresAreReportedAndLeaveTheSceneIntact();
 
 private:
@@ -195,6 +196,36 @@ void TestFrameRenderer::nothingToWriteForAnEmptyAnimation()
     const FrameRenderer::Result result = m_renderer->renderFrames(s);
     QVERIFY(result.ok());
     QCOMPARE(result.frames, 0);
+    QVERIFY(!QFileInfo::exists(s.folder));
+}
+
+void TestFrameRenderer::refusesMoreFramesThanTheCap()
+{
+    Skeleton& skeleton = *m_fixture->skeleton;
+    skeleton.showMoment(250.0f);
+    // A legal but long animation: 4000 s at 60 frames per second is 240000 frames.
+    for (const auto& object : skeleton.tracks()) {
+        object->setDuration(4000.0f, true);
+    }
+    // Should rendering start anyway, it stops at the first progress report instead of running
+    // for many minutes.
+    connect(m_renderer.get(), &FrameRenderer::exportProgress, m_renderer.get(), &FrameRenderer::abort);
+    FrameRenderSettings s = settings("too long");
+    s.fps = 60;
+    const FrameRenderer::Result result = m_renderer->renderFrames(s);
+    QVERIFY(!result.ok());
+    QVERIFY2(result.error.contains(QStringLiteral("216000")), qPrintable(result.error));
+    QCOMPARE(result.frames, 0);
+    QVERIFY(!QFileInfo::exists(s.folder));
+    QCOMPARE(skeleton.currentTime(), 250.0f);
+    QVERIFY(skeleton.isSkeletonVisible());
+
+    // At 30 frames per second the cap is two hours of animation.
+    s.fps = 30;
+    for (const auto& object : skeleton.tracks()) {
+        object->setDuration(7300.0f, true);
+    }
+    QVERIFY(!m_renderer->renderFrames(s).ok());
     QVERIFY(!QFileInfo::exists(s.folder));
 }
 

@@ -81,7 +81,7 @@ private Q_SLOTS:
     void welcomeWindowRequests();
     void exportWritesEveryAnimation();
     void exportKeepsTheEditorAsItWas();
-    void exportCancelAndEmptyDirectory();
+    void exportCancelledOrRefused();
     void screenshots();
 
 private:
@@ -579,7 +579,7 @@ void TestMainWindow::exportKeepsTheEditorAsItWas()
     QCOMPARE(headKeys(), unkeyed);
 }
 
-void TestMainWindow::exportCancelAndEmptyDirectory()
+void TestMainWindow::exportCancelledOrRefused()
 {
     Choosers choosers;
     Boxes boxes;
@@ -605,6 +605,37 @@ void TestMainWindow::exportCancelAndEmptyDirectory()
     QCOMPARE(boxes.shown.first().title, QStringLiteral("Export"));
     QVERIFY(boxes.shown.first().text.startsWith("Cannot create the folder"));
     QVERIFY(m_window->animationCanvas()->isVisible());
+
+    // An export of more frames than the cap is refused before anything is written: 99999
+    // frames of the editor's 60 per second, exported at 200 per second, make 333330 frames.
+    const QString directory = m_dir.filePath("long export");
+    QVERIFY(QDir().mkpath(directory));
+    QSettings().setValue("Paths/ExportPath", directory);
+    QSpinBox* frames = m_window->animationEditor()->framesEdit();
+    QTest::keyClick(frames, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(frames, "99999");
+    QCOMPARE(frames->value(), 99999);
+    // Should the export start anyway, it is cancelled at its first progress report.
+    AnimationExporter* exporter = m_window->exporter();
+    connect(exporter, &AnimationExporter::progress, exporter, &AnimationExporter::cancel);
+    m_window->doExport(QSize(100, 100), 200);
+    QTRY_COMPARE(boxes.shown.size(), 2);
+    QCOMPARE(boxes.shown.last().title, QStringLiteral("Export"));
+    const QString text = boxes.shown.last().text;
+    QVERIFY2(text.contains("216000") && text.contains(m_window->document()->currentAnimationName()),
+             qPrintable(text));
+    QVERIFY(QDir(directory).isEmpty());
+    QVERIFY(m_window->animationCanvas()->isVisible());
+    // The command line's export of the current animation is refused the same way.
+    FrameRenderSettings settings;
+    settings.folder = directory + "/current";
+    settings.rect = m_window->animationCanvas()->canvasRect();
+    settings.size = QSize(240, 240);
+    settings.fps = 200;
+    const AnimationExporter::Result current = exporter->exportCurrent(settings);
+    QCOMPARE(current.refused, AnimationExporter::Refusal::TooManyFrames);
+    QCOMPARE(current.error, text);
+    QVERIFY(QDir(directory).isEmpty());
 }
 
 void TestMainWindow::screenshots()

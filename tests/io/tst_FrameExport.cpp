@@ -12,6 +12,7 @@ private Q_SLOTS:
     void frameTimes_data();
     void frameTimes();
     void frameTimesFollowThePlaybackSpeed();
+    void frameCountStopsPastTheCap();
     void framePathsHaveFourDigitsAtLeast();
     void renderSizeKeepsHugeFramesInMemory();
     void gifCommandsKeepPathsWhole();
@@ -64,6 +65,25 @@ void TestFrameExport::frameTimesFollowThePlaybackSpeed()
     QVERIFY(FrameRenderSettings::frameTimes(1.0f, 60, 0.0f).isEmpty());
     QVERIFY(FrameRenderSettings::frameTimes(1.0f, 60, -1.0f).isEmpty());
     QVERIFY(FrameRenderSettings::frameTimes(1.0f, 60, std::numeric_limits<float>::quiet_NaN()).isEmpty());
+}
+
+void TestFrameExport::frameCountStopsPastTheCap()
+{
+    QCOMPARE(FrameRenderSettings::kMaxFrames, 216000);
+    for (const float duration : {0.0f, 0.5f, 1.0f, 2.0f}) {
+        for (const int fps : {15, 30, 60}) {
+            QCOMPARE(FrameRenderSettings::frameCount(duration, fps, 1.0f),
+                     FrameRenderSettings::frameTimes(duration, fps, 1.0f).size());
+        }
+    }
+    // An hour at 60 frames per second is allowed; a little more is not.
+    QVERIFY(FrameRenderSettings::frameCount(3600.0f, 60, 1.0f) <= FrameRenderSettings::kMaxFrames);
+    QCOMPARE(FrameRenderSettings::frameCount(3700.0f, 60, 1.0f), FrameRenderSettings::kMaxFrames + 1);
+    QCOMPARE(FrameRenderSettings::frameCount(3600.0f, 60, 0.5f), FrameRenderSettings::kMaxFrames + 1);
+    // Counting stops at the cap, however long the animation.
+    QCOMPARE(FrameRenderSettings::frameCount(1.0e6f, 30, 1.0f), FrameRenderSettings::kMaxFrames + 1);
+    QCOMPARE(FrameRenderSettings::frameCount(1.0e6f, 30, 1.0f, 10), 10);
+    QCOMPARE(FrameRenderSettings::frameCount(1.0f, 0, 1.0f), 0);
 }
 
 void TestFrameExport::framePathsHaveFourDigitsAtLeast()
