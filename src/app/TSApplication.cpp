@@ -90,8 +90,15 @@ int TSApplication::runExport(const CommandLineRequest& request)
     m_mainWindow->close();
     if (!frames.ok()) {
         qCritical().noquote() << "[export]" << frames.error;
-        return frames.refused == AnimationExporter::Refusal::TooManyFrames ? ExportTooManyFrames
-                                                                           : ExportFramesFailed;
+        switch (frames.refused) {
+        case AnimationExporter::Refusal::NothingToRender:
+            return ExportNothingToRender;
+        case AnimationExporter::Refusal::TooManyFrames:
+            return ExportTooManyFrames;
+        case AnimationExporter::Refusal::None:
+            break;
+        }
+        return ExportFramesFailed;
     }
     qDebug().noquote() << QStringLiteral("[export] %1 frames written to %2").arg(frames.frames).arg(settings.folder);
     QString error;

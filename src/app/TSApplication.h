@@ -34,6 +34,7 @@ public:
         ExportDocumentFailed = 2,
         ExportFramesFailed = 3,
         ExportGifFailed = 4,
+        ExportNothingToRender = 5,
         ExportTooManyFrames = 6,
     };
     /// Opens the document hidden, renders its current animation into the frames folder and

@@ -176,7 +176,19 @@ AnimationExporter::Result AnimationExporter::exportCurrent(const FrameRenderSett
         result.error = QStringLiteral("Nothing to export.");
         return result;
     }
-    if (refuseTooManyFrames(m_document->currentAnimationName(), settings.fps, &result)) {
+    const QString name = m_document->currentAnimationName();
+    if (m_document->currentAnimation().isEmpty()) {
+        result.refused = Refusal::NothingToRender;
+        result.error = QStringLiteral("Nothing to export: the document has no animation.");
+        return result;
+    }
+    if (FrameRenderSettings::frameCount(m_skeleton->duration(), settings.fps, m_skeleton->timeScale()) == 0) {
+        result.refused = Refusal::NothingToRender;
+        result.error =
+            QStringLiteral("Nothing to export: the animation \"%1\" has a duration of 0.").arg(name);
+        return result;
+    }
+    if (refuseTooManyFrames(name, settings.fps, &result)) {
         return result;
     }
     const QMetaObject::Connection reporting =

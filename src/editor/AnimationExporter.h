@@ -24,7 +24,8 @@ public:
     /// Why an export did not start.
     enum class Refusal {
         None,
-        TooManyFrames, ///< an animation needs more than FrameRenderSettings::kMaxFrames frames
+        NothingToRender, ///< no animation, or one that lasts no time
+        TooManyFrames,   ///< an animation needs more than FrameRenderSettings::kMaxFrames frames
     };
 
     struct Result
@@ -51,7 +52,8 @@ public:
     /// Nothing is written when any animation needs more frames than the cap.
     Result exportAnimations(const QString& directory, const QSize& size, int fps);
     /// The current animation only, with the given settings; only the axes marker is hidden, the
-    /// canvas frame is drawn. Nothing is written when it needs more frames than the cap.
+    /// canvas frame is drawn. Nothing is written when there is no current animation, when it
+    /// gives no frame, or when it needs more frames than the cap.
     Result exportCurrent(const FrameRenderSettings& settings);
 
     bool isCancelled() const { return m_cancelled; }

@@ -1,6 +1,7 @@
 // Runs the real program with "-export", with no display and no platform chosen, the way a build
 // machine would.
 
+#include "TSProjectArchive.h"
 #include "TestMain.h"
 
 #include <QImageReader>
@@ -12,6 +13,7 @@ namespace {
 
 const QString kProgram = QStringLiteral(BONESTAGE_EXECUTABLE);
 const QString kBiped = QStringLiteral(BONESTAGE_SOURCE_DIR "/Resources/projects/Biped.bsdoc");
+const QString kDefault = QStringLiteral(BONESTAGE_SOURCE_DIR "/Resources/animations/default.bsdoc");
 const QColor kBackground(0x17, 0x17, 0x17);
 
 /// ffprobe's "key=value" lines about a file's first video stream and its container.
@@ -47,6 +49,8 @@ private Q_SLOTS:
 private:
     /// Runs "bonestage -export document frames gif"; returns the exit status (−1 on a crash).
     int runExport(const QString& document, const QString& frames, const QString& gif, QByteArray* log = nullptr);
+    /// The start document with the model files of one class taken out.
+    QString defaultDocumentWithout(const QString& modelClass);
 
     QTemporaryDir m_dir;
     bool m_haveConverter = false;
@@ -85,6 +89,24 @@ int TestCommandLineExport::runExport(const QString& document, const QString& fra
         *log = process.readAll();
     }
     return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+}
+
+QString TestCommandLineExport::defaultDocumentWithout(const QString& modelClass)
+{
+    const QString folder = m_dir.filePath(QStringLiteral("without ") + modelClass);
+    if (!TSProjectArchive::extract(kDefault, folder).opened) {
+        return QString();
+    }
+    QDir dir(folder);
+    for (const QString& file : dir.entryList({modelClass + QStringLiteral(".*")}, QDir::Files)) {
+        if (!dir.remove(file)) {
+            return QString();
+        }
+    }
+    const QString document = folder + QStringLiteral(".bsdoc");
+    const auto written =
+        TSProjectArchive::compress(folder, TSProjectArchive::collectFiles(folder), document, {});
+    return written == TSProjectArchive::CompressResult::Ok ? document : QString();
 }
 
 void TestCommandLineExport::makesAGifOfAShippedDocument()
@@ -167,6 +189,12 @@ void TestCommandLineExport::failuresExitWithAStatus_data()
         << kBiped << blocker + QStringLiteral("/frames") << m_dir.filePath("f3.gif") << 3;
     QTest::newRow("GIF in a missing folder")
         << kBiped << m_dir.filePath(QStringLiteral("f4")) << m_dir.filePath("nowhere/f4.gif") << 4;
+    // Nothing to render: a document without animations, and one whose animation has no nodes
+    // to move and so lasts 0 s.
+    QTest::newRow("no animation") << defaultDocumentWithout(QStringLiteral("TSModelSkeletonAnimation"))
+                                  << m_dir.filePath(QStringLiteral("f5")) << m_dir.filePath("f5.gif") << 5;
+    QTest::newRow("no length") << defaultDocumentWithout(QStringLiteral("TSModelSkeletonNode"))
+                               << m_dir.filePath(QStringLiteral("f6")) << m_dir.filePath("f6.gif") << 5;
 }
 
 void TestCommandLineExport::failuresExitWithAStatus()
@@ -175,12 +203,21 @@ void TestCommandLineExport::failuresExitWithAStatus()
     QFETCH(QString, frames);
     QFETCH(QString, gif);
     QFETCH(int, status);
+    QVERIFY(!document.isEmpty());
     QByteArray log;
     QCOMPARE(runExport(document, frames, gif, &log), status);
     QVERIFY(!QFileInfo::exists(gif));
     if (status == 2) {
         QVERIFY(!QFileInfo::exists(frames));
         QVERIFY(log.contains("[export] cannot open"));
+    }
+    if (status == 5) {
+        const QByteArray reason = QByteArray(QTest::currentDataTag()) == "no animation"
+                                      ? "the document has no animation."
+                                      : "the animation \"Animation\" has a duration of 0.";
+        QVERIFY2(log.contains("[export] Nothing to export: " + reason), log.constData());
+        QVERIFY(!log.contains("Start command"));
+        QVERIFY(!QFileInfo::exists(frames));
     }
     if (status == 4) {
         // The frames stay for another try.
