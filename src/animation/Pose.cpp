@@ -38,21 +38,65 @@ QTransform Pose::transformOf(const Values& values, const QPointF& centre)
     return transform;
 }
 
-Pose::Values Pose::valuesOf(const QTransform& m, const QPointF& centre)
+namespace {
+
+// How many of the two scale factors keep the sign they had before (zeros agree with nothing).
+int signsKept(double sx, double sy, const Pose::Values& previous)
 {
-    // Linear part: scale then rotation, [sx·cos a, sx·sin a; −sy·sin a, sy·cos a] with a = −r.
-    const double a = std::atan2(m.m12(), m.m11());
-    const double sx = std::hypot(m.m11(), m.m12());
+    return (sx * static_cast<double>(previous[3]) > 0.0 ? 1 : 0) +
+           (sy * static_cast<double>(previous[4]) > 0.0 ? 1 : 0);
+}
+
+// The angle that differs from angle by whole turns and lies closest to near.
+double nearestTurn(double angle, double near)
+{
+    return angle + 2.0 * M_PI * std::round((near - angle) / (2.0 * M_PI));
+}
+
+} // namespace
+
+Pose::Values Pose::valuesOf(const QTransform& m, const QPointF& centre, const Values& previous)
+{
+    // Linear part (row vectors): scale then turn by a = −r,
+    // [sx·cos a, sx·sin a; −sy·sin a, sy·cos a]. The angle is read from the longer row, so a node
+    // collapsed along one axis keeps its turn; one collapsed to a point keeps the previous turn.
+    const double rowX = std::hypot(m.m11(), m.m12());
+    const double rowY = std::hypot(m.m21(), m.m22());
     const double determinant = m.m11() * m.m22() - m.m12() * m.m21();
-    const double sy = sx > 0.0 ? determinant / sx : std::hypot(m.m21(), m.m22());
-    // Translation: dx = −c·R + c + L, so L = d + c·R − c.
-    const double cosA = std::cos(a);
-    const double sinA = std::sin(a);
+    double a = -static_cast<double>(previous[2]);
+    double sx = 0.0;
+    double sy = 0.0;
+    if (rowX >= rowY && rowX > 0.0) {
+        a = std::atan2(m.m12(), m.m11());
+        sx = rowX;
+        sy = determinant / rowX;
+    } else if (rowY > 0.0) {
+        a = std::atan2(-m.m21(), m.m22());
+        sy = rowY;
+        sx = determinant / rowY;
+    }
+    // The same pose is a half turn more with both scales negated. Keep the scale signs keyed
+    // before, then the smaller change of rotation: a mirror stays a mirror instead of becoming a
+    // half turn with a flip, and a turn stays a turn.
+    const double previousRotation = static_cast<double>(previous[2]);
+    double r = nearestTurn(-a, previousRotation);
+    const double flippedR = nearestTurn(-a - M_PI, previousRotation);
+    const int kept = signsKept(sx, sy, previous);
+    const int flippedKept = signsKept(-sx, -sy, previous);
+    if (flippedKept > kept ||
+        (flippedKept == kept && std::abs(flippedR - previousRotation) < std::abs(r - previousRotation))) {
+        r = flippedR;
+        sx = -sx;
+        sy = -sy;
+    }
+    // Translation: d = −c·R + c + L, so L = d + c·R − c, with R the turn by −r.
+    const double cosA = std::cos(-r);
+    const double sinA = std::sin(-r);
     const double cx = centre.x() * cosA - centre.y() * sinA;
     const double cy = centre.x() * sinA + centre.y() * cosA;
     const double lx = m.dx() + cx - centre.x();
     const double ly = m.dy() + cy - centre.y();
     return Values{static_cast<float>(lx / AnimatedObject::kLocationUnit),
-                  static_cast<float>(-ly / AnimatedObject::kLocationUnit), static_cast<float>(-a),
+                  static_cast<float>(-ly / AnimatedObject::kLocationUnit), static_cast<float>(r),
                   static_cast<float>(sx), static_cast<float>(sy)};
 }

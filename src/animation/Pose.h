@@ -20,9 +20,13 @@ public:
     static QTransform transformAt(const AnimatedObject& tracks, float t, const QPointF& centre);
     /// The same pose from channel values.
     static QTransform transformOf(const Values& values, const QPointF& centre);
-    /// The channel values whose pose is transform: the exact inverse of transformOf for
-    /// positive scale x. The rotation is in (-π, π].
-    static Values valuesOf(const QTransform& transform, const QPointF& centre);
+    /// The values of an item at rest: no offset, no turn, unscaled.
+    static constexpr Values restValues() { return Values{0.0f, 0.0f, 0.0f, 1.0f, 1.0f}; }
+
+    /// The channel values whose pose is transform, of the decompositions that give the same pose
+    /// the one closest to previous (the values keyed before).
+    static Values valuesOf(const QTransform& transform, const QPointF& centre,
+                           const Values& previous = restValues());
     /// Channel values of tracks at time t (with the rule for empty scale channels).
     static Values valuesAt(const AnimatedObject& tracks, float t);
 

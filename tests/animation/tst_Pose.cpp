@@ -34,6 +34,8 @@ private Q_SLOTS:
     void poseAtTimeFollowsTheCurves();
     void valuesOfInvertsThePose_data();
     void valuesOfInvertsThePose();
+    void valuesOfStaysClosestToThePreviousKeys_data();
+    void valuesOfStaysClosestToThePreviousKeys();
 };
 
 void TestPose::locationKeysAreUnitsOf200WithYUp()
@@ -111,6 +113,46 @@ void TestPose::valuesOfInvertsThePose()
     QFETCH(QVector<float>, values);
     const Pose::Values input{values[0], values[1], values[2], values[3], values[4]};
     const Pose::Values output = Pose::valuesOf(Pose::transformOf(input, centre), centre);
+    for (size_t i = 0; i < 5; ++i) {
+        QVERIFY2(std::abs(output[i] - input[i]) < 1e-4f,
+                 qPrintable(QStringLiteral("channel %1: %2 instead of %3").arg(i).arg(output[i]).arg(input[i])));
+    }
+}
+
+void TestPose::valuesOfStaysClosestToThePreviousKeys_data()
+{
+    // The pose of `values` is decomposed again next to `previous`; `values` is what must come back.
+    QTest::addColumn<QPointF>("centre");
+    QTest::addColumn<QVector<float>>("previous");
+    QTest::addColumn<QVector<float>>("values");
+    using V = QVector<float>;
+    const V rest{0, 0, 0, 1, 1};
+    QTest::newRow("mirrored left to right") << QPointF() << rest << V{0, 0, 0, -1, 1};
+    QTest::newRow("mirrored top to bottom") << QPointF() << rest << V{0, 0, 0, 1, -1};
+    QTest::newRow("turned node mirrored")
+        << QPointF() << V{0.1f, 0.2f, 0.5f, 1, 1} << V{0.1f, 0.2f, 0.5f, -1, 1};
+    QTest::newRow("image mirrored about its centre")
+        << QPointF(30, -10) << rest << V{0.2f, 0.1f, 0.3f, -1.2f, 1};
+    QTest::newRow("mirrored stays mirrored while turning")
+        << QPointF(6, 2) << V{0, 0, 0, -1, 1} << V{0.05f, 0, 0.4f, -1, 1};
+    QTest::newRow("100 degrees") << QPointF() << rest << V{0, 0, 1.7453293f, 1, 1};
+    QTest::newRow("past a half turn") << QPointF() << V{0, 0, 3.0f, 1, 1} << V{0, 0, 3.3f, 1, 1};
+    QTest::newRow("whole turns kept") << QPointF(-4, 8) << V{0, 0, 12.0f, 2, 2} << V{0.1f, 0, 12.2f, 2, 2};
+    QTest::newRow("no width keeps the turn") << QPointF() << V{0, 0, 0.3f, 1, 1} << V{0, 0, 0.3f, 0, 1};
+    QTest::newRow("no height keeps the turn")
+        << QPointF(3, 3) << V{0, 0, -0.7f, 1, 1} << V{0, 0, -0.7f, 2, 0};
+    QTest::newRow("collapsed keeps the turn")
+        << QPointF(5, 5) << V{0.1f, 0, 0.3f, 1, 1} << V{0.1f, 0, 0.3f, 0, 0};
+}
+
+void TestPose::valuesOfStaysClosestToThePreviousKeys()
+{
+    QFETCH(QPointF, centre);
+    QFETCH(QVector<float>, previous);
+    QFETCH(QVector<float>, values);
+    const Pose::Values input{values[0], values[1], values[2], values[3], values[4]};
+    const Pose::Values before{previous[0], previous[1], previous[2], previous[3], previous[4]};
+    const Pose::Values output = Pose::valuesOf(Pose::transformOf(input, centre), centre, before);
     for (size_t i = 0; i < 5; ++i) {
         QVERIFY2(std::abs(output[i] - input[i]) < 1e-4f,
                  qPrintable(QStringLiteral("channel %1: %2 instead of %3").arg(i).arg(output[i]).arg(input[i])));
