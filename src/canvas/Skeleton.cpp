@@ -17,6 +17,7 @@
 #include <QGraphicsScene>
 #include <QGraphicsView>
 #include <QHash>
+#include <QSet>
 
 #include <algorithm>
 #include <cmath>
@@ -460,9 +461,25 @@ void Skeleton::bindTracks()
         node->animation = nullptr;
     }
     m_tracks.bind(nodeRecords());
+    // Images are often named after their node; a node's tracks already pose the image through
+    // the joint, so an image only takes tracks that no node or other image has taken.
+    QSet<const AnimatedObject*> taken;
+    for (const auto& node : m_nodes) {
+        taken.insert(node->animation);
+    }
     for (const auto* list : {&m_images, &m_dummyImages}) {
         for (const auto& asset : *list) {
-            asset->animation = asset->name.isEmpty() ? nullptr : m_tracks.findByName(asset->name);
+            asset->animation = nullptr;
+            if (asset->name.isEmpty()) {
+                continue;
+            }
+            for (const auto& object : m_tracks) {
+                if (object->name() == asset->name && !taken.contains(object.get())) {
+                    asset->animation = object.get();
+                    taken.insert(object.get());
+                    break;
+                }
+            }
         }
     }
 }
@@ -659,30 +676,27 @@ AnimatedObject* Skeleton::tracksFor(const QString& name, AnimatedObject*& slot)
 void Skeleton::writeKeys(AnimatedObject* tracks, const QList<AnimatedObject::AnimatedProperty>& properties,
                          const QTransform& animation, const QPointF& centre)
 {
-    const Pose::Values values = Pose::valuesOf(animation, centre);
     const float time = m_currentTime / 1000.0f;
-    static const AnimatedObject::AnimatedProperty order[] = {AnimatedObject::LocationX, AnimatedObject::LocationY,
-                                                             AnimatedObject::ScaleX, AnimatedObject::ScaleY,
-                                                             AnimatedObject::Rotation};
+    // Of the values that give the dragged pose, the ones closest to what is keyed now.
+    const Pose::Values previous = Pose::valuesAt(*tracks, time);
+    const Pose::Values values = Pose::valuesOf(animation, centre, previous);
+    static const AnimatedObject::AnimatedProperty order[] = {
+        AnimatedObject::LocationX, AnimatedObject::LocationY, AnimatedObject::ScaleX, AnimatedObject::ScaleY,
+        AnimatedObject::Rotation};
+    // Besides the channels of the gesture, every channel the gesture changed is keyed: turning or
+    // scaling an image about its visible centre also moves it, and the pose drawn from the keys
+    // must be the one the drag showed.
+    constexpr float kUnchanged = 1e-4f;
     const bool blocked = blockSignals(true);
     m_writer->beginMacro(kAnimationChange);
     for (AnimatedObject::AnimatedProperty property : order) {
-        if (!properties.contains(property)) {
+        const size_t index = static_cast<size_t>(property);
+        if (!properties.contains(property) && !(std::abs(values[index] - previous[index]) > kUnchanged)) {
             continue;
         }
         const TSAnimationCurve& curve = tracks->channel(property);
-        const float oldValue = curve.evaluate(time);
-        float value = values[static_cast<size_t>(property)];
-        if (property == AnimatedObject::Rotation) {
-            // Whole turns already keyed stay: take the turn nearest to the current value.
-            while (value - oldValue > static_cast<float>(M_PI)) {
-                value -= static_cast<float>(2 * M_PI);
-            }
-            while (oldValue - value > static_cast<float>(M_PI)) {
-                value += static_cast<float>(2 * M_PI);
-            }
-        }
-        m_writer->changeAnimatedObjectValue(tracks, property, time, oldValue, value, !curve.hasKeyNear(time));
+        m_writer->changeAnimatedObjectValue(tracks, property, time, curve.evaluate(time), values[index],
+                                            !curve.hasKeyNear(time));
     }
     m_writer->endMacro();
     blockSignals(blocked);
@@ -723,44 +737,10 @@ void Skeleton::onItemSetScaleKey(QGraphicsItem* item)
 
 void Skeleton::onItemSetRotationKey(QGraphicsItem* item)
 {
-    AnimatedObject* tracks = nullptr;
-    QTransform rest;
-    if (Node* node = nodeByItem(item); node && item == node->joint) {
-        node->animationTransform = takeAnimationTransform(item, node->position, node->restTransform);
-        tracks = tracksFor(node->name, node->animation);
-        rest = node->restTransform;
-    } else if (Asset* asset = assetByItem(item); asset && item == asset->placeholder) {
-        asset->animationTransform = takeAnimationTransform(item, QPointF(), asset->restTransform);
-        if (asset->name.isEmpty()) {
-            asset->name = uniqueAssetName();
-        }
-        tracks = tracksFor(asset->name, asset->animation);
-        rest = asset->restTransform;
-    } else {
-        return;
-    }
-    const double itemAngle = ObjectManipulator::transformAngle(item->transform());
-    const int index = m_manipulator ? m_manipulator->targets().indexOf(item) : -1;
-    const double counted = m_manipulator ? m_manipulator->turnCounter(index, itemAngle) : itemAngle;
-    const double restAngle = ObjectManipulator::transformAngle(rest);
-    const float time = m_currentTime / 1000.0f;
-    const TSAnimationCurve& curve = tracks->channel(AnimatedObject::Rotation);
-    const float oldValue = curve.evaluate(time);
-    float value = static_cast<float>((counted - restAngle) * (-M_PI / 180.0));
-    while (value - oldValue > static_cast<float>(M_PI)) {
-        value -= static_cast<float>(2 * M_PI);
-    }
-    while (oldValue - value > static_cast<float>(M_PI)) {
-        value += static_cast<float>(2 * M_PI);
-    }
-    const bool blocked = blockSignals(true);
-    m_writer->beginMacro(kAnimationChange);
-    m_writer->changeAnimatedObjectValue(tracks, AnimatedObject::Rotation, time, oldValue, value,
-                                        !curve.hasKeyNear(time));
-    m_writer->endMacro();
-    blockSignals(blocked);
-    updateSkeleton();
-    Q_EMIT animationCurveChanged();
+    // Whole turns survive because the rotation keyed is the one nearest the value keyed before,
+    // and one drag turns by less than a half turn from where it started.
+    QList<AnimatedObject::AnimatedProperty> properties = {AnimatedObject::Rotation};
+    onItemSetKey(item, properties);
 }
 
 // Display switches -------------------------------------------------------------------------------
