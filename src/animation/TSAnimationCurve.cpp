@@ -73,6 +73,23 @@ void TSAnimationCurve::insertKey(float value, float t, bool smooth)
     }
 }
 
+void TSAnimationCurve::writeKey(float value, float t)
+{
+    int nearest = -1;
+    for (size_t i = 0; i < m_keys.size(); ++i) {
+        const float distance = std::fabs(m_keys[i].time - t);
+        if (distance < kNearTolerance &&
+            (nearest < 0 || distance < std::fabs(m_keys[static_cast<size_t>(nearest)].time - t))) {
+            nearest = static_cast<int>(i);
+        }
+    }
+    // The nearest key cannot pass another one on its way to t: that one would be nearer.
+    if (nearest >= 0) {
+        m_keys[static_cast<size_t>(nearest)].time = t;
+    }
+    insertKey(value, t, true);
+}
+
 void TSAnimationCurve::smoothInnerKeys()
 {
     // Handles parallel to the line between the neighbours, symmetric about the key value.

@@ -41,6 +41,10 @@ public:
     /// Sets the key at exactly t, or inserts a new flat key; with smooth, gives every inner key
     /// automatic handles from its neighbours.
     void insertKey(float value, float t, bool smooth);
+    /// Writes a key the way an edit at time t means it: the key nearest to t within a frame
+    /// (kNearTolerance) moves to t and takes value with flat handles; without one, a new key is
+    /// inserted with smoothing. So a write never leaves two keys within a frame of each other.
+    void writeKey(float value, float t);
     /// Inserts a key inside a segment by splitting it, so inserting the curve's own value keeps
     /// its shape.
     void insertKeyKeepingShape(float value, float t);

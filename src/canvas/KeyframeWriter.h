@@ -27,7 +27,7 @@ public:
     void changeAnimatedObjectValue(AnimatedObject* object, AnimatedObject::AnimatedProperty property, float time,
                                    float, float newValue, bool) override
     {
-        object->channel(property).insertKey(newValue, time, true);
+        object->channel(property).writeKey(newValue, time);
     }
     void endMacro() override {}
 };

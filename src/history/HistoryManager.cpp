@@ -45,9 +45,11 @@ void HistoryManager::endMacro()
 }
 
 void HistoryManager::changeAnimatedObjectValue(AnimatedObject* object, AnimatedObject::AnimatedProperty property,
-                                               float time, float oldValue, float newValue, bool isNewPoint)
+                                               float time, float, float newValue, bool)
 {
-    push(new SetKeyframeCommand(this, object, property, time, oldValue, newValue, isNewPoint));
+    // The command keeps the channel's keys before and after the write, which the old value and
+    // the new-key flag only describe.
+    push(new SetKeyframeCommand(this, object, property, time, newValue));
 }
 
 void HistoryManager::refreshSkeleton()

@@ -4,25 +4,31 @@
 
 #include <QUndoCommand>
 
+#include <vector>
+
 class HistoryManager;
 
-/// Sets one key of one channel: redo writes the new value (with automatic handles), undo removes
-/// a key that was new or writes the old value back.
+/// Sets one key of one channel. The first redo writes the value (a key within a frame of the
+/// time is moved there rather than doubled) and keeps the channel's keys as they were before and
+/// after; undo and redo put those back exactly, handles included.
 class SetKeyframeCommand : public QUndoCommand
 {
 public:
     SetKeyframeCommand(HistoryManager* history, AnimatedObject* object, AnimatedObject::AnimatedProperty property,
-                       float time, float oldValue, float newValue, bool isNewPoint);
+                       float time, float newValue);
 
     void redo() override;
     void undo() override;
 
 private:
+    void restore(const std::vector<bez3>& keys);
+
     HistoryManager* m_history;
     AnimatedObject* m_object;
     AnimatedObject::AnimatedProperty m_property;
     float m_time;
-    float m_oldValue;
     float m_newValue;
-    bool m_isNewPoint;
+    bool m_written = false;
+    std::vector<bez3> m_before;
+    std::vector<bez3> m_after;
 };

@@ -32,7 +32,7 @@ public:
                                    float oldValue, float newValue, bool isNewPoint) override
     {
         calls.append(Call{property, time, oldValue, newValue, isNewPoint});
-        object->channel(property).insertKey(newValue, time, true);
+        object->channel(property).writeKey(newValue, time);
     }
     void endMacro() override {}
 
