@@ -103,6 +103,7 @@ bool AnimationPersistence::load(const QString& identifier, AnimationTracks* trac
         for (size_t i = 0; i < curves.size() && i < order.size(); ++i) {
             const TSAnimationCurve& curve = curves[i];
             object->setChannelKeys(order[i], std::vector<bez3>(curve.keys(), curve.keys() + curve.keyCount()));
+            object->channel(order[i]).setPreset(curve.preset());
         }
         tracks->append(std::move(object));
     }

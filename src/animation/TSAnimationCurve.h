@@ -29,6 +29,9 @@ public:
     /// Copies the keys only: the copy has default value 0 and is a custom curve.
     TSAnimationCurve(const TSAnimationCurve& other);
     TSAnimationCurve& operator=(const TSAnimationCurve& other);
+    /// Moving keeps everything: the curve is the same one in a new place (a list that grows).
+    TSAnimationCurve(TSAnimationCurve&& other) noexcept = default;
+    TSAnimationCurve& operator=(TSAnimationCurve&& other) noexcept = default;
     virtual ~TSAnimationCurve() = default;
 
     /// Appends the keys stored under "points" and takes "preset".

@@ -58,6 +58,7 @@ void TSModelSkeletonNodeAnimation::setDuration(float duration)
 void TSModelSkeletonNodeAnimation::appendCurve(const TSAnimationCurve& curve)
 {
     m_curves.push_back(curve);
+    m_curves.back().setPreset(curve.preset());
 }
 
 CCDictionary* TSModelSkeletonNodeAnimation::attributesDictionary()
@@ -87,7 +88,7 @@ void TSModelSkeletonNodeAnimation::loadAttributes(CCDictionary* dict)
         if (stored) {
             TSAnimationCurve curve;
             curve.loadFromDictionary(stored);
-            m_curves.push_back(curve);
+            m_curves.push_back(std::move(curve));
         }
     }
 }

@@ -29,6 +29,7 @@ public:
     void setDuration(float duration);
 
     const std::vector<TSAnimationCurve>& curves() const { return m_curves; }
+    /// Appends a copy of curve's keys that keeps curve's preset number, so the file carries it.
     void appendCurve(const TSAnimationCurve& curve);
 
     /// Adds "animationsArray": one {"animation": curve} dictionary per curve.

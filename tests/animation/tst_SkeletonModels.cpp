@@ -165,8 +165,9 @@ void TestSkeletonModels::animationRoundTripThroughFiles()
     hip->setDuration(1.25f, true);
     hip->setChannelKeys(AnimatedObject::LocationY, {{0.1f, 0, 0.1f, 0.2f}, {0.05f, 0.5f, 0, 0.05f}});
     hip->setChannelKeys(AnimatedObject::ScaleX, {{1, 0, 1, 1}, {1.5f, 1.0f, 1.5f, 1.5f}});
+    hip->channel(AnimatedObject::ScaleX).setPreset(1);
     hip->setInUse(true);
-    tracks.append(std::move(hip));
+    AnimatedObject* hipTracks = tracks.append(std::move(hip));
     auto unused = std::make_unique<AnimatedObject>();
     unused->setName("not bound");
     tracks.append(std::move(unused));
@@ -175,6 +176,18 @@ void TestSkeletonModels::animationRoundTripThroughFiles()
     auto* saved = firstOf<TSModelSkeletonAnimation>(TSModelSkeletonAnimation::kClassName);
     QVERIFY(saved);
     QCOMPARE(saved->children().count(), 1u);
+    // The stored curves carry their preset numbers; the tracks keep theirs.
+    auto* track = dynamic_cast<TSModelSkeletonNodeAnimation*>(saved->children().at(0));
+    QVERIFY(track);
+    auto* stored = track->attributesDictionary()->objectForKeyAs<CCArray>("animationsArray");
+    QVERIFY(stored && stored->count() == 5);
+    QStringList presets;
+    for (CCObject* element : *stored) {
+        auto* curve = static_cast<CCDictionary*>(element)->objectForKeyAs<CCDictionary>("animation");
+        presets << QString::fromStdString(curve->valueForKey("preset")->string());
+    }
+    QCOMPARE(presets, QStringList({"4", "4", "4", "1", "4"}));
+    QCOMPARE(hipTracks->channel(AnimatedObject::ScaleX).preset(), 1);
 
     QVERIFY(test::roundTripModels(m_dir.path()));
     AnimationTracks loaded;
@@ -190,6 +203,8 @@ void TestSkeletonModels::animationRoundTripThroughFiles()
     QVERIFY(TSAnimationCurve::keysEqual(back->channel(AnimatedObject::LocationY).key(1), bez3{0.05f, 0.5f, 0, 0.05f}));
     QCOMPARE(back->channel(AnimatedObject::ScaleX).evaluate(1.0f), 1.5f);
     QCOMPARE(back->channel(AnimatedObject::Rotation).keyCount(), 0);
+    QCOMPARE(back->channel(AnimatedObject::ScaleX).preset(), 1);
+    QCOMPARE(back->channel(AnimatedObject::ScaleY).preset(), TSAnimationCurve::kCustomPreset);
     QVERIFY(!AnimationPersistence::load("model/Run.json", &loaded));
 }
 
