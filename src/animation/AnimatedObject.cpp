@@ -37,6 +37,12 @@ void AnimatedObject::setDuration(float value, bool isExplicit)
     }
 }
 
+bool AnimatedObject::hasKeys() const
+{
+    return std::any_of(m_channels.begin(), m_channels.end(),
+                       [](const TSAnimationCurve& curve) { return curve.keyCount() > 0; });
+}
+
 void AnimatedObject::setChannelKeys(int index, const std::vector<bez3>& keys)
 {
     if (index < 0 || index >= kChannelCount) {

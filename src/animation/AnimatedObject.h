@@ -45,6 +45,10 @@ public:
     /// A positive explicit duration is kept; a later non-explicit one never overrides it.
     void setDuration(float value, bool isExplicit);
 
+    /// Whether any channel has a key: tracks without keys (a node's default tracks) say nothing
+    /// about how long the animation is.
+    bool hasKeys() const;
+
     bool inUse() const { return m_inUse; }
     void setInUse(bool inUse) { m_inUse = inUse; }
 

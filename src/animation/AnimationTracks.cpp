@@ -46,11 +46,17 @@ AnimatedObject* AnimationTracks::findByName(const QString& name) const
 
 float AnimationTracks::maxDuration() const
 {
-    float duration = 0.0f;
+    float keyed = 0.0f;
+    float all = 0.0f;
+    bool anyKeys = false;
     for (const auto& object : m_objects) {
-        duration = std::max(duration, object->duration());
+        all = std::max(all, object->duration());
+        if (object->hasKeys()) {
+            anyKeys = true;
+            keyed = std::max(keyed, object->duration());
+        }
     }
-    return duration;
+    return anyKeys ? keyed : all;
 }
 
 void AnimationTracks::bind(const QList<NodeRecord*>& nodes)

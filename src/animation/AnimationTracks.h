@@ -28,7 +28,9 @@ public:
 
     /// The first object named name, or null.
     AnimatedObject* findByName(const QString& name) const;
-    /// The longest duration of all objects (0 when empty).
+    /// The length of the animation: the longest duration among objects with keys. Only when no
+    /// object has a key, the longest of all (the default 1.63 s when there are only defaults);
+    /// 0 when empty. Default tracks of unkeyed nodes never lengthen an animation.
     float maxDuration() const;
 
     /// Binds tracks to nodes, in node order: the first object whose name is the node's name, or

@@ -677,6 +677,11 @@ void Skeleton::writeKeys(AnimatedObject* tracks, const QList<AnimatedObject::Ani
                          const QTransform& animation, const QPointF& centre)
 {
     const float time = m_currentTime / 1000.0f;
+    if (!tracks->hasKeys()) {
+        // Tracks without keys (a node's default ones) had no say in the animation's length;
+        // from their first key on they count, with the length the animation has.
+        tracks->setDuration(duration(), true);
+    }
     // Of the values that give the dragged pose, the ones closest to what is keyed now.
     const Pose::Values previous = Pose::valuesAt(*tracks, time);
     const Pose::Values values = Pose::valuesOf(animation, centre, previous);

@@ -19,6 +19,7 @@ private Q_SLOTS:
     void bindingByNameThenDefaultName();
     void nodeWithoutTracksGetsDefaultAndRestPose();
     void cleanupDropsSingleDefaultKeys();
+    void defaultTracksNeverLengthenTheAnimation();
 };
 
 void TestAnimationTracks::explicitDurationIsNeverExtended()
@@ -154,6 +155,39 @@ void TestAnimationTracks::cleanupDropsSingleDefaultKeys()
     QCOMPARE(tracks.indexOf(bound), 0);
     QVERIFY(tracks.take(bound));
     QVERIFY(tracks.isEmpty());
+}
+
+void TestAnimationTracks::defaultTracksNeverLengthenTheAnimation()
+{
+    AnimationTracks tracks;
+    auto run = std::make_unique<AnimatedObject>();
+    run->setName("leg");
+    run->setDuration(0.6f, true);
+    run->setChannelKeys(AnimatedObject::Rotation, {{0, 0, 0, 0}, {1, 0.6f, 1, 1}});
+    tracks.append(std::move(run));
+    auto keyed = std::make_unique<AnimatedObject>();
+    keyed->setName("arm");
+    keyed->setChannelKeys(AnimatedObject::LocationX, {{0, 0, 0, 0}, {0.5f, 0.4f, 0.5f, 0.5f}});
+    tracks.append(std::move(keyed));
+    NodeRecord leg;
+    leg.name = "leg";
+    NodeRecord arm;
+    arm.name = "arm";
+    NodeRecord added;
+    added.name = "added joint";
+    QTest::ignoreMessage(QtDebugMsg, "Item with no animation found:added joint setting default one");
+    tracks.bind({&leg, &arm, &added});
+    QCOMPARE(added.animation->duration(), 1.63f);
+    QCOMPARE(tracks.maxDuration(), 0.6f);
+
+    // Once every track is empty, the longest of them counts again.
+    for (AnimatedObject* object : {leg.animation, arm.animation}) {
+        for (int i = 0; i < AnimatedObject::kChannelCount; ++i) {
+            object->channel(i).setKeys(nullptr, 0);
+        }
+    }
+    QCOMPARE(tracks.maxDuration(), 1.63f);
+    QCOMPARE(AnimationTracks().maxDuration(), 0.0f);
 }
 
 BONESTAGE_GUILESS_TEST_MAIN(TestAnimationTracks)

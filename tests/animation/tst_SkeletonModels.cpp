@@ -5,6 +5,7 @@
 #include "CCDictionary.h"
 #include "CCString.h"
 #include "ModelRoundTrip.h"
+#include "NodeRecord.h"
 #include "TSModelController.h"
 #include "TSModelSkeleton.h"
 #include "TSModelSkeletonAnimation.h"
@@ -50,6 +51,7 @@ private Q_SLOTS:
     void orphanTracksAreAdopted();
     void badChildrenAndCurvesAreSkipped();
     void savingAgainReplacesEarlierModels();
+    void lengthSurvivesSaveAndReopen();
 
 private:
     QTemporaryDir m_dir;
@@ -302,6 +304,33 @@ void TestSkeletonModels::savingAgainReplacesEarlierModels()
     AnimationTracks loaded;
     QVERIFY(AnimationPersistence::load("model/Wave.json", &loaded));
     QCOMPARE(loaded.at(0)->channel(AnimatedObject::Rotation).evaluate(0), 2.0f);
+}
+
+void TestSkeletonModels::lengthSurvivesSaveAndReopen()
+{
+    AnimationTracks tracks;
+    auto leg = std::make_unique<AnimatedObject>();
+    leg->setName("leg");
+    leg->setDuration(0.6f, true);
+    leg->setChannelKeys(AnimatedObject::Rotation, {{0, 0, 0, 0}, {1, 0.6f, 1, 1}});
+    tracks.append(std::move(leg));
+    NodeRecord legNode;
+    legNode.name = "leg";
+    NodeRecord tailNode;
+    tailNode.name = "tail";
+    QTest::ignoreMessage(QtDebugMsg, "Item with no animation found:tail setting default one");
+    tracks.bind({&legNode, &tailNode});
+    QCOMPARE(tracks.maxDuration(), 0.6f);
+
+    AnimationPersistence::save("model/Run.json", tracks, QPointF());
+    QVERIFY(test::roundTripModels(m_dir.path()));
+    AnimationTracks loaded;
+    QVERIFY(AnimationPersistence::load("model/Run.json", &loaded));
+    // The default track is stored as before, and still does not count.
+    QCOMPARE(loaded.count(), 2);
+    QCOMPARE(loaded.at(1)->duration(), 1.63f);
+    loaded.bind({&legNode, &tailNode});
+    QCOMPARE(loaded.maxDuration(), 0.6f);
 }
 
 BONESTAGE_GUILESS_TEST_MAIN(TestSkeletonModels)

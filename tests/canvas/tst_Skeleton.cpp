@@ -45,6 +45,7 @@ private Q_SLOTS:
     void playbackLoops();
     void dragInAnimationModeWritesKeys();
     void rotationKeyKeepsWholeTurns();
+    void newJointsKeepTheAnimationLength();
     void setupModeDragChangesRestPose();
     void jointCircleKeepsScreenSize();
     void visibilityAndModeColours();
@@ -99,7 +100,8 @@ void TestSkeleton::poseAtTimeMovesSubtrees()
     QVERIFY(test::near(f.jointPos("arm"), QPointF(100, -80)));
     f.skeleton->showMoment(0.0f);
     QVERIFY(test::near(f.jointPos("head"), QPointF(100, -90)));
-    QCOMPARE(f.skeleton->duration(), 1.63f);
+    // The keys end at 1 s; the default tracks of the other nodes do not stretch that.
+    QCOMPARE(f.skeleton->duration(), 1.0f);
 }
 
 void TestSkeleton::brokenHierarchiesStillLoad()
@@ -274,6 +276,32 @@ void TestSkeleton::rotationKeyKeepsWholeTurns()
     }
     const float value = spine->animation->channel(AnimatedObject::Rotation).evaluate(0);
     QVERIFY2(std::abs(value - float(800.0 * M_PI / 180.0)) < 1e-3f, qPrintable(QString::number(value)));
+}
+
+void TestSkeleton::newJointsKeepTheAnimationLength()
+{
+    test::CanvasFixture f;
+    f.view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f.view));
+    f.buildBody();
+    AnimationTracks tracks;
+    for (const char* name : {"hip", "spine", "head", "arm"}) {
+        auto object = tracksFor(name);
+        object->setDuration(0.6f, true);
+        object->setChannelKeys(AnimatedObject::Rotation, {{0, 0, 0, 0}, {0.5f, 0.6f, 0.5f, 0.5f}});
+        tracks.append(std::move(object));
+    }
+    f.skeleton->setAnimation(std::move(tracks));
+    f.skeleton->setAnimationMode(true);
+    f.manipulator->setAnimationMode(true);
+    QTest::ignoreMessage(QtDebugMsg, "Item with no animation found:tail setting default one");
+    f.skeleton->addNode(test::CanvasFixture::record("tail", "hip", QPointF(-60, 20)));
+    QCOMPARE(f.skeleton->duration(), 0.6f);
+    // Keying the new joint does not bring the default length in either.
+    f.view.centerOn(-60, 20);
+    test::drag(&f.view, QPointF(-60, 20), QPointF(-40, 30));
+    QCOMPARE(f.skeleton->nodeByName("tail")->animation->channel(AnimatedObject::LocationX).keyCount(), 1);
+    QCOMPARE(f.skeleton->duration(), 0.6f);
 }
 
 void TestSkeleton::setupModeDragChangesRestPose()
