@@ -1,5 +1,7 @@
 #include "AnimatedObject.h"
 
+#include "TimeLimits.h"
+
 #include <algorithm>
 
 const std::array<AnimatedObject::AnimatedProperty, AnimatedObject::kChannelCount>& AnimatedObject::canonicalOrder()
@@ -29,6 +31,7 @@ void AnimatedObject::setName(const QString& name)
 
 void AnimatedObject::setDuration(float value, bool isExplicit)
 {
+    value = TimeLimits::duration(value);
     if (isExplicit && value > 0.0f) {
         m_durationExplicit = true;
         m_duration = value;
@@ -50,7 +53,7 @@ void AnimatedObject::setChannelKeys(int index, const std::vector<bez3>& keys)
     }
     channel(index).setKeys(keys.data(), static_cast<int>(keys.size()));
     if (!m_durationExplicit && !keys.empty()) {
-        m_duration = std::max(m_duration, keys.back().time);
+        m_duration = std::max(m_duration, TimeLimits::duration(keys.back().time));
     }
 }
 

@@ -4,6 +4,9 @@
 #include "CCDictionary.h"
 #include "CCGeometry.h"
 #include "CCString.h"
+#include "TimeLimits.h"
+
+#include <QtGlobal>
 
 #include <array>
 #include <cmath>
@@ -219,7 +222,7 @@ QList<int> TSAnimationCurve::keyFrames() const
     QList<int> frames;
     frames.reserve(keyCount());
     for (const bez3& key : m_keys) {
-        frames.append(static_cast<int>(std::lround(key.time * 60.0f)));
+        frames.append(TimeLimits::nearestFrame(static_cast<double>(key.time) * 60.0));
     }
     return frames;
 }
@@ -241,10 +244,19 @@ void TSAnimationCurve::loadFromDictionary(const CCDictionary* dict)
         };
         const unsigned pairs = points->count() / 2;
         m_keys.reserve(m_keys.size() + pairs);
+        int clamped = 0;
         for (unsigned i = 0; i < pairs; ++i) {
             const CCPoint point = pointFromString(textAt(2 * i));
             const CCPoint handles = pointFromString(textAt(2 * i + 1));
-            m_keys.push_back(bez3{handles.x, point.x, point.y, handles.y});
+            const bez3 read{handles.x, point.x, point.y, handles.y};
+            const bez3 key{TimeLimits::keyValue(read.inHandle), TimeLimits::keyTime(read.time),
+                           TimeLimits::keyValue(read.value), TimeLimits::keyValue(read.outHandle)};
+            // NaN compares unequal to itself, so a key with one is counted too.
+            clamped += keysEqual(key, read) ? 0 : 1;
+            m_keys.push_back(key);
+        }
+        if (clamped > 0) {
+            qWarning("[TSAnimationCurve] %d key(s) with a time or value out of range clamped", clamped);
         }
     }
     if (const auto* preset = dict->objectForKeyAs<CCString>("preset")) {

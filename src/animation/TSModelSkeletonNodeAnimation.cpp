@@ -4,6 +4,9 @@
 #include "CCDictionary.h"
 #include "TSPAttributeFloat.h"
 #include "TSPAttributeString.h"
+#include "TimeLimits.h"
+
+#include <QtGlobal>
 
 using namespace cocos2d;
 
@@ -77,6 +80,15 @@ CCDictionary* TSModelSkeletonNodeAnimation::attributesDictionary()
 void TSModelSkeletonNodeAnimation::loadAttributes(CCDictionary* dict)
 {
     TSModel::loadAttributes(dict);
+    const float stored = m_duration->value();
+    const float duration = TimeLimits::duration(stored);
+    if (!(duration == stored)) {
+        qWarning("%s", qPrintable(QStringLiteral("[TSModelSkeletonNodeAnimation] duration %1 of %2 out of range, using %3")
+                                      .arg(static_cast<double>(stored))
+                                      .arg(nodeName())
+                                      .arg(static_cast<double>(duration))));
+        m_duration->setValue(duration);
+    }
     m_curves.clear();
     const auto* curves = dict ? dict->objectForKeyAs<CCArray>("animationsArray") : nullptr;
     if (!curves) {

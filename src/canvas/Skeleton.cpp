@@ -8,6 +8,7 @@
 #include "Pose.h"
 #include "ScreenScale.h"
 #include "SkeletonNodeItems.h"
+#include "TimeLimits.h"
 #include "TSModelSpriteContainer.h"
 
 #include <QDebug>
@@ -518,7 +519,7 @@ void Skeleton::stop()
 void Skeleton::newAnimationFrame()
 {
     showMoment(m_currentTime);
-    Q_EMIT newFrame(static_cast<int>(m_currentTime / (1000.0f / frameRate())));
+    Q_EMIT newFrame(TimeLimits::wholeFrames(static_cast<double>(m_currentTime) / (1000.0 / frameRate())));
     m_currentTime += m_clock->advance();
     if (m_currentTime >= duration() * 1000.0f) {
         m_currentTime = 0.0f;

@@ -1,6 +1,7 @@
 #include "AnimationJson.h"
 
 #include "TemplateLibrary.h"
+#include "TimeLimits.h"
 
 #include <QDebug>
 #include <QFile>
@@ -9,6 +10,9 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <cmath>
+#include <limits>
+
 namespace {
 
 const char* const kProperties[AnimatedObject::kChannelCount] = {"location_0", "location_1", "rotation_euler_2",
@@ -16,6 +20,14 @@ const char* const kProperties[AnimatedObject::kChannelCount] = {"location_0", "l
 
 // A file full of oversized keyframes must not flood the log.
 constexpr int kMaxExtraNumberMessages = 100;
+
+constexpr double kLargestValue = std::numeric_limits<float>::max();
+
+// Not a number, or beyond limit either way.
+bool outOfRange(double value, double limit)
+{
+    return !(std::abs(value) <= limit);
+}
 
 QJsonObject readRoot(const QString& path, bool* opened)
 {
@@ -66,7 +78,14 @@ AnimationTracks AnimationJson::readAnimation(const QString& path)
             continue;
         }
         if (key == QLatin1String("duration")) {
-            duration = static_cast<float>(it.value().toDouble());
+            const double stored = it.value().toDouble();
+            duration = TimeLimits::duration(stored);
+            if (!(static_cast<double>(duration) == stored)) {
+                qDebug("%s", qPrintable(QStringLiteral("Duration %1 out of range in %2, using %3")
+                                            .arg(stored)
+                                            .arg(path)
+                                            .arg(static_cast<double>(duration))));
+            }
             continue;
         }
         auto object = std::make_unique<AnimatedObject>();
@@ -81,17 +100,26 @@ AnimationTracks AnimationJson::readAnimation(const QString& path)
             for (const QJsonValue& keyframe : keyframes) {
                 const QJsonArray numbers = keyframe.toArray();
                 // Missing numbers of a short keyframe read as 0.
-                float values[4] = {0, 0, 0, 0};
+                double values[4] = {0, 0, 0, 0};
                 for (int i = 0; i < numbers.size(); ++i) {
                     if (i < 4) {
-                        values[i] = static_cast<float>(numbers.at(i).toDouble());
+                        values[i] = numbers.at(i).toDouble();
                     } else if (extraMessages < kMaxExtraNumberMessages) {
                         ++extraMessages;
                         qDebug("%s", qPrintable(QStringLiteral("Too many points in keyframe for ") + key +
                                                 QLatin1Char('.') + property.key()));
                     }
                 }
-                keys.push_back(bez3{values[0], values[1], values[2], values[3]});
+                const bool clamped = outOfRange(values[1], TimeLimits::kMaxSeconds) ||
+                                     outOfRange(values[0], kLargestValue) || outOfRange(values[2], kLargestValue) ||
+                                     outOfRange(values[3], kLargestValue);
+                if (clamped && extraMessages < kMaxExtraNumberMessages) {
+                    ++extraMessages;
+                    qDebug("%s", qPrintable(QStringLiteral("Keyframe out of range clamped for ") + key +
+                                            QLatin1Char('.') + property.key()));
+                }
+                keys.push_back(bez3{TimeLimits::keyValue(values[0]), TimeLimits::keyTime(values[1]),
+                                    TimeLimits::keyValue(values[2]), TimeLimits::keyValue(values[3])});
             }
             const int channel = channelOf(property.key());
             if (channel < 0) {

@@ -20,6 +20,7 @@ private Q_SLOTS:
     void nodeWithoutTracksGetsDefaultAndRestPose();
     void cleanupDropsSingleDefaultKeys();
     void defaultTracksNeverLengthenTheAnimation();
+    void durationsStayFiniteAndWithinAnHour();
 };
 
 void TestAnimationTracks::explicitDurationIsNeverExtended()
@@ -188,6 +189,22 @@ void TestAnimationTracks::defaultTracksNeverLengthenTheAnimation()
     }
     QCOMPARE(tracks.maxDuration(), 1.63f);
     QCOMPARE(AnimationTracks().maxDuration(), 0.0f);
+}
+
+void TestAnimationTracks::durationsStayFiniteAndWithinAnHour()
+{
+    AnimatedObject tracks;
+    tracks.setDuration(std::nanf(""), true);
+    QCOMPARE(tracks.duration(), 0.0f);
+    tracks.setDuration(INFINITY, false);
+    QCOMPARE(tracks.duration(), 3600.0f);
+    tracks.setDuration(-2.0f, false);
+    QCOMPARE(tracks.duration(), 0.0f);
+    tracks.setChannelKeys(AnimatedObject::LocationX, {{0, 0, 0, 0}, {0, 5e9f, 1, 0}});
+    QCOMPARE(tracks.duration(), 3600.0f);
+    AnimatedObject fixed;
+    fixed.setDuration(1e7f, true);
+    QCOMPARE(fixed.duration(), 3600.0f);
 }
 
 BONESTAGE_GUILESS_TEST_MAIN(TestAnimationTracks)

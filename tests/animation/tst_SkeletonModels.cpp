@@ -52,6 +52,7 @@ private Q_SLOTS:
     void badChildrenAndCurvesAreSkipped();
     void savingAgainReplacesEarlierModels();
     void lengthSurvivesSaveAndReopen();
+    void durationsAndKeyTimesAreClampedOnLoad();
 
 private:
     QTemporaryDir m_dir;
@@ -331,6 +332,45 @@ void TestSkeletonModels::lengthSurvivesSaveAndReopen()
     QCOMPARE(loaded.at(1)->duration(), 1.63f);
     loaded.bind({&legNode, &tailNode});
     QCOMPARE(loaded.maxDuration(), 0.6f);
+}
+
+void TestSkeletonModels::durationsAndKeyTimesAreClampedOnLoad()
+{
+    auto* animation = added(new TSModelSkeletonAnimation());
+    animation->setName("model/Broken.json");
+    auto* dict = CCDictionary::create();
+    auto* duration = CCDictionary::create();
+    duration->setObject(CCString::create("1e12"), "value");
+    dict->setObject(duration, "duration");
+    auto* points = CCArray::create();
+    for (const char* text :
+         {"{0,nan}", "{0,0}", "{inf,1}", "{inf,-inf}", "{-nan,2}", "{0,0}", "{1e30,3}", "{0,0}"}) {
+        points->addObject(CCString::create(text));
+    }
+    auto* curve = CCDictionary::create();
+    curve->setObject(points, "points");
+    auto* element = CCDictionary::create();
+    element->setObject(curve, "animation");
+    auto* curves = CCArray::create();
+    curves->addObject(element);
+    dict->setObject(curves, "animationsArray");
+    auto* track = added(new TSModelSkeletonNodeAnimation());
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("duration"));
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("key"));
+    track->loadAttributes(dict);
+    track->setAnimationName("model/Broken.json");
+    QCOMPARE(track->duration(), 3600.0f);
+
+    AnimationTracks tracks;
+    QVERIFY(AnimationPersistence::load("model/Broken.json", &tracks));
+    const TSAnimationCurve& loaded = tracks.at(0)->channel(AnimatedObject::LocationX);
+    QCOMPARE(loaded.keyCount(), 4);
+    const bez3 expected[] = {{0, 0, 0, 0}, {0, 3600, 1, 0}, {0, 0, 2, 0}, {0, 3600, 3, 0}};
+    for (int i = 0; i < 4; ++i) {
+        QVERIFY2(TSAnimationCurve::keysEqual(loaded.key(i), expected[i]), qPrintable(QString::number(i)));
+    }
+    QCOMPARE(tracks.at(0)->duration(), 3600.0f);
+    QCOMPARE(loaded.keyFrames(), QList<int>({0, 216000, 0, 216000}));
 }
 
 BONESTAGE_GUILESS_TEST_MAIN(TestSkeletonModels)

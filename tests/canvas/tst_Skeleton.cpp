@@ -169,6 +169,12 @@ void TestSkeleton::showFrameAndEmptyAnimation()
     f.skeleton->showFrame(0);
     QCOMPARE(f.skeleton->currentTime(), 1000.0f); // ignored while playing
     QVERIFY(!f.skeleton->togglePlayPause());
+    // A time far beyond any animation still gives a frame number within range.
+    QSignalSpy frames(f.skeleton.get(), &Skeleton::newFrame);
+    f.skeleton->showMoment(1e12f);
+    f.skeleton->newAnimationFrame();
+    QCOMPARE(frames.count(), 1);
+    QCOMPARE(frames.at(0).at(0).toInt(), std::numeric_limits<int>::max());
 }
 
 void TestSkeleton::playbackAdvancesAndStopsWithoutLoop()

@@ -69,6 +69,7 @@ private Q_SLOTS:
     void extraNumbersAreLoggedAndDropped();
     void shortArraysReadMissingNumbersAsZero();
     void unknownPropertiesAreLoggedAndSkipped();
+    void timesBeyondAnHourAreClamped();
     void listingAppliesNamesAndIgnoreList();
     void unreadableAndMalformedFiles();
     void skeletonFieldsAndDefaults();
@@ -161,6 +162,23 @@ void TestTemplateJson::unknownPropertiesAreLoggedAndSkipped()
     // Values that are not objects make nodes without tracks rather than errors.
     QCOMPARE(tracks.count(), 3);
     QCOMPARE(tracks.findByName("node")->channel(AnimatedObject::LocationX).evaluate(0), 0.5f);
+}
+
+void TestTemplateJson::timesBeyondAnHourAreClamped()
+{
+    write(m_dir.filePath("T/long.json"), R"({"duration": 1e12,
+        "node": {"location_0": [[1e300, 1e12, -1e300, 0.5], [0, -5e6, 2, 0], [0, 3, 1, 0]]}})");
+    QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^Duration 1e\\+12 out of range in T/long.json, using 3600$"));
+    QTest::ignoreMessage(QtDebugMsg, "Keyframe out of range clamped for node.location_0");
+    QTest::ignoreMessage(QtDebugMsg, "Keyframe out of range clamped for node.location_0");
+    AnimationTracks tracks = AnimationJson::readAnimation("T/long.json");
+    AnimatedObject* node = tracks.findByName("node");
+    QCOMPARE(node->duration(), 3600.0f);
+    const TSAnimationCurve& curve = node->channel(AnimatedObject::LocationX);
+    QVERIFY(TSAnimationCurve::keysEqual(curve.key(0), bez3{0, 3600, 0, 0.5f}));
+    QVERIFY(TSAnimationCurve::keysEqual(curve.key(1), bez3{0, -3600, 2, 0}));
+    QVERIFY(TSAnimationCurve::keysEqual(curve.key(2), bez3{0, 3, 1, 0}));
+    QCOMPARE(curve.keyFrames(), QList<int>({216000, -216000, 180}));
 }
 
 void TestTemplateJson::listingAppliesNamesAndIgnoreList()
