@@ -31,10 +31,25 @@ bool isFinite(const QTransform& t)
     return std::all_of(std::begin(values), std::end(values), [](qreal v) { return std::isfinite(v); });
 }
 
-// A pose that cannot be drawn (NaN from a file, or a collapsed scale) shows the rest pose.
+// A rest pose must be undone again (poses are keyed against it): one that cannot (NaN, or a
+// collapsed scale) is replaced by the identity.
 QTransform drawable(const QTransform& t)
 {
     return isFinite(t) && t.isInvertible() ? t : QTransform();
+}
+
+// An animation pose may collapse (a scale of 0 is how animations hide parts); only one that is
+// not a number at all gives way to the rest pose.
+QTransform finitePose(const QTransform& t)
+{
+    return isFinite(t) ? t : QTransform();
+}
+
+// The rest transform under which animation shows total: left as it is while the pose is
+// collapsed, since nothing can be read back through it then.
+QTransform restUnder(const QTransform& animation, const QTransform& total, const QTransform& rest)
+{
+    return animation.isInvertible() ? drawable(animation.inverted() * total) : rest;
 }
 
 const QString kAnimationChange = QStringLiteral("Animation change");
@@ -548,8 +563,7 @@ void Skeleton::applyPose(Node& node, float seconds)
     if (!node.animation) {
         return;
     }
-    node.animationTransform =
-        drawable(Pose::transformAt(*node.animation, seconds, node.joint->rect().center()));
+    node.animationTransform = finitePose(Pose::transformAt(*node.animation, seconds, node.joint->rect().center()));
     node.joint->setTransform(node.animationTransform * node.restTransform);
     SkeletonNodeItems::updateJointCircle(node, m_zoom);
 }
@@ -564,7 +578,7 @@ void Skeleton::applyPose(Asset& asset, float seconds)
     }
     if (asset.animation) {
         asset.animationTransform =
-            drawable(Pose::transformAt(*asset.animation, seconds, asset.placeholder->boundingRect().center()));
+            finitePose(Pose::transformAt(*asset.animation, seconds, asset.placeholder->boundingRect().center()));
         asset.placeholder->setTransform(asset.animationTransform * asset.restTransform);
     }
 }
@@ -615,7 +629,10 @@ void Skeleton::updateSkeleton()
     }
     for (const auto* list : {&m_images, &m_dummyImages}) {
         for (const auto& asset : *list) {
-            asset->item->setTransform(asset->placeholder->sceneTransform());
+            const QTransform transform = asset->placeholder->sceneTransform();
+            asset->item->setTransform(transform);
+            // An image whose node collapsed to a line or a point is not drawn at all.
+            asset->item->setVisible(isFinite(transform) && transform.isInvertible());
         }
     }
     if (m_editableJoints) {
@@ -627,13 +644,14 @@ void Skeleton::commitSetupPose(QGraphicsItem* item)
 {
     if (Node* node = nodeByItem(item); node && item == node->joint) {
         const QTransform total = item->transform() * QTransform::fromTranslate(item->pos().x(), item->pos().y());
-        node->restTransform = drawable(node->animationTransform.inverted() * total *
-                                       QTransform::fromTranslate(-node->position.x(), -node->position.y()));
+        node->restTransform =
+            restUnder(node->animationTransform,
+                      total * QTransform::fromTranslate(-node->position.x(), -node->position.y()), node->restTransform);
         item->setPos(node->position);
         item->setTransform(node->animationTransform * node->restTransform);
     } else if (Asset* asset = assetByItem(item); asset && item == asset->placeholder) {
         const QTransform total = item->transform() * QTransform::fromTranslate(item->pos().x(), item->pos().y());
-        asset->restTransform = drawable(asset->animationTransform.inverted() * total);
+        asset->restTransform = restUnder(asset->animationTransform, total, asset->restTransform);
         item->setPos(0, 0);
         item->setTransform(asset->animationTransform * asset->restTransform);
     }
@@ -656,7 +674,7 @@ QTransform Skeleton::takeAnimationTransform(QGraphicsItem* item, const QPointF& 
 {
     const QTransform total = item->transform() * QTransform::fromTranslate(item->pos().x(), item->pos().y());
     const QTransform animation =
-        drawable(total * QTransform::fromTranslate(-position.x(), -position.y()) * rest.inverted());
+        finitePose(total * QTransform::fromTranslate(-position.x(), -position.y()) * rest.inverted());
     item->setPos(position);
     item->setTransform(animation * rest);
     return animation;

@@ -111,7 +111,10 @@ void SkeletonNodeItems::updateJointCircle(SkeletonNode& node, double zoom)
 
 void SkeletonNodeItems::updateOverlay(SkeletonNode& node, double zoom)
 {
-    node.overlay->setTransform(node.joint->sceneTransform());
+    const QTransform joint = node.joint->sceneTransform();
+    node.overlay->setTransform(joint);
+    // A node collapsed by a scale of 0 is not drawn; its circle has no size to show.
+    node.overlay->setVisible(joint.isInvertible());
     const QRectF rect = node.joint->rect();
     node.overlay->setRect(rect);
     node.rotationLine->setLine(QLineF(QPointF(0, 0), QPointF(rect.width() / 2.0, 0)));

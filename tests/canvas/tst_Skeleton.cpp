@@ -40,6 +40,7 @@ private Q_SLOTS:
     void poseAtTimeMovesSubtrees();
     void brokenHierarchiesStillLoad();
     void badKeyValuesShowRestPose();
+    void zeroScaleHidesTheNodeAndItsImages();
     void showFrameAndEmptyAnimation();
     void playbackAdvancesAndStopsWithoutLoop();
     void playbackLoops();
@@ -147,6 +148,63 @@ void TestSkeleton::badKeyValuesShowRestPose()
     QVERIFY(test::near(f.jointPos("spine"), QPointF(0, -50)));
     QVERIFY(test::near(f.jointPos("head"), QPointF(0, -90)));
     QVERIFY(!f.view.grab().isNull());
+}
+
+void TestSkeleton::zeroScaleHidesTheNodeAndItsImages()
+{
+    test::CanvasFixture f;
+    f.buildBody();
+    QImage image(30, 60, QImage::Format_ARGB32_Premultiplied);
+    image.fill(QColor(70, 130, 200));
+    f.skeleton->addImage("spine", image, QTransform::fromTranslate(-15, -10), false);
+    f.skeleton->addImage("head", image, QTransform::fromTranslate(-15, -30), false);
+    AnimationTracks tracks;
+    auto spine = tracksFor("spine");
+    // Unscaled at 0 s, collapsed at 1 s, collapsed only across at 2 s.
+    spine->setChannelKeys(AnimatedObject::ScaleX, {{1, 0, 1, 1}, {0, 1, 0, 0}, {0, 2, 0, 0}});
+    spine->setChannelKeys(AnimatedObject::ScaleY, {{1, 0, 1, 1}, {0, 1, 0, 1}, {1, 2, 1, 1}});
+    tracks.append(std::move(spine));
+    expectDefaultTracks(3);
+    f.skeleton->setAnimation(std::move(tracks));
+    auto bluePixels = [&] {
+        QImage frame(200, 200, QImage::Format_ARGB32_Premultiplied);
+        frame.fill(Qt::black);
+        QPainter painter(&frame);
+        f.scene.render(&painter, QRectF(0, 0, 200, 200), QRectF(-100, -200, 200, 200));
+        painter.end();
+        int count = 0;
+        for (int y = 0; y < frame.height(); ++y) {
+            for (int x = 0; x < frame.width(); ++x) {
+                count += frame.pixelColor(x, y).blue() > 100 ? 1 : 0;
+            }
+        }
+        return count;
+    };
+    auto finite = [](const QTransform& t) {
+        return std::isfinite(t.m11() + t.m12() + t.m21() + t.m22() + t.dx() + t.dy());
+    };
+    QVERIFY(bluePixels() > 2000);
+    Skeleton::Node* spineNode = f.skeleton->nodeByName("spine");
+    for (float time : {1000.0f, 2000.0f}) {
+        f.skeleton->showMoment(time);
+        QCOMPARE(bluePixels(), 0);
+        for (const auto& node : f.skeleton->nodes()) {
+            QVERIFY(finite(node->joint->sceneTransform()) && finite(node->overlay->sceneTransform()));
+            QVERIFY(std::isfinite(node->joint->rect().width()));
+        }
+        // Selecting and keying the collapsed node stays finite too.
+        f.manipulator->setTargets({spineNode->joint});
+        QVERIFY(std::isfinite(f.manipulator->boundingRect().width()));
+        f.skeleton->onItemSetScaleKey(spineNode->joint);
+        f.skeleton->onItemSetMoveKey(f.skeleton->nodeByName("head")->joint);
+        for (const test::RecordingWriter::Call& call : f.writer.calls) {
+            QVERIFY(std::isfinite(call.newValue));
+        }
+        QCOMPARE(spineNode->animation->channel(AnimatedObject::ScaleX).evaluate(time / 1000), 0.0f);
+        f.manipulator->setTargets({});
+    }
+    f.skeleton->showMoment(0.0f);
+    QVERIFY(bluePixels() > 2000);
 }
 
 void TestSkeleton::showFrameAndEmptyAnimation()
