@@ -12,6 +12,7 @@
 #include <QPen>
 #include <QSvgRenderer>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -344,6 +345,7 @@ void ObjectManipulator::press(QGraphicsItem* watched, const QPointF& scenePos, Q
         return;
     }
     m_pressScene = scenePos;
+    m_pressRect = targetRect();
     m_pressTransforms.clear();
     m_pressPositions.clear();
     for (QGraphicsItem* target : qAsConst(m_targets)) {
@@ -384,6 +386,9 @@ void ObjectManipulator::dragMove(const QPointF& scenePos, Qt::KeyboardModifiers 
     }
     for (int i = 0; i < m_targets.size(); ++i) {
         QGraphicsItem* target = m_targets.at(i);
+        if (hasTargetAncestor(target)) {
+            continue;
+        }
         QGraphicsItem* parent = target->parentItem();
         const QPointF delta = parent ? parent->mapFromScene(point) - parent->mapFromScene(m_pressScene)
                                      : point - m_pressScene;
@@ -396,7 +401,8 @@ void ObjectManipulator::dragMove(const QPointF& scenePos, Qt::KeyboardModifiers 
 void ObjectManipulator::dragRotate(const QPointF& scenePos, Qt::KeyboardModifiers modifiers)
 {
     QGraphicsItem* primary = primaryTarget();
-    const QPointF centre = primary->mapToScene(primary->boundingRect().center());
+    const bool group = m_targets.size() > 1;
+    const QPointF centre = group ? m_pressRect.center() : primary->mapToScene(primary->boundingRect().center());
     const QPointF from = m_pressScene - centre;
     const QPointF to = scenePos - centre;
     if (from.isNull() || to.isNull()) {
@@ -409,9 +415,19 @@ void ObjectManipulator::dragRotate(const QPointF& scenePos, Qt::KeyboardModifier
     while (angle < -180.0) {
         angle += 360.0;
     }
-    angle *= mirrorSign(primary);
+    // A group turns on screen (scene coordinates); a single target turns in its parent's, where
+    // a mirrored parent reverses the direction.
+    if (!group) {
+        angle *= mirrorSign(primary);
+    }
     if (modifiers & Qt::ShiftModifier) {
         angle = static_cast<double>(static_cast<int>(std::trunc(angle + 22.0)) / 45 * 45);
+    }
+    if (group) {
+        changeGroup(aboutPoint(centre, QTransform().rotate(angle)));
+        updateOutline();
+        Q_EMIT targetRotated(primary);
+        return;
     }
     for (int i = 0; i < m_targets.size(); ++i) {
         QGraphicsItem* target = m_targets.at(i);
@@ -427,6 +443,10 @@ void ObjectManipulator::dragScale(const QPointF& scenePos, Qt::KeyboardModifiers
 {
     QGraphicsItem* primary = primaryTarget();
     if (m_activeHandle < 0) {
+        return;
+    }
+    if (m_targets.size() > 1) {
+        dragScaleGroup(scenePos, modifiers);
         return;
     }
     // Measure in the primary target's own coordinates as they were at the press.
@@ -472,6 +492,73 @@ void ObjectManipulator::dragScale(const QPointF& scenePos, Qt::KeyboardModifiers
     }
     updateOutline();
     Q_EMIT targetScaled(primary);
+}
+
+void ObjectManipulator::dragScaleGroup(const QPointF& scenePos, Qt::KeyboardModifiers modifiers)
+{
+    // Measured on the outline of the group at the press, which is upright in the scene; the
+    // dragged handle follows the pointer's displacement since the press.
+    const QRectF& rect = m_pressRect;
+    const QPointF handle = rectPoint(rect, m_activeHandle);
+    const QPointF moved = handle + (scenePos - m_pressScene);
+    const bool alt = modifiers & Qt::AltModifier;
+    const QPointF pivot = alt ? rectPoint(rect, m_activeHandle < 4 ? (m_activeHandle + 2) % 4
+                                                                   : 4 + (m_activeHandle - 4 + 2) % 4)
+                              : rect.center();
+    const bool scalesX = m_activeHandle < 4 || m_activeHandle == 5 || m_activeHandle == 7;
+    const bool scalesY = m_activeHandle < 4 || m_activeHandle == 4 || m_activeHandle == 6;
+    double sx = 1.0;
+    double sy = 1.0;
+    if (scalesX && handle.x() != pivot.x()) {
+        sx = (moved.x() - pivot.x()) / (handle.x() - pivot.x());
+    }
+    if (scalesY && handle.y() != pivot.y()) {
+        sy = (moved.y() - pivot.y()) / (handle.y() - pivot.y());
+    }
+    if ((modifiers & Qt::ShiftModifier) && m_activeHandle < 4) {
+        const QPointF diagonal = handle - pivot;
+        const double length = QPointF::dotProduct(diagonal, diagonal);
+        if (length > 0) {
+            sx = sy = QPointF::dotProduct(moved - pivot, diagonal) / length;
+        }
+    }
+    if (std::abs(sx) < kMinimumScale || std::abs(sy) < kMinimumScale) {
+        return;
+    }
+    changeGroup(aboutPoint(pivot, QTransform::fromScale(sx, sy)));
+    updateOutline();
+    Q_EMIT targetScaled(primaryTarget());
+}
+
+bool ObjectManipulator::hasTargetAncestor(const QGraphicsItem* item) const
+{
+    for (const QGraphicsItem* parent = item->parentItem(); parent; parent = parent->parentItem()) {
+        if (std::find(m_targets.cbegin(), m_targets.cend(), parent) != m_targets.cend()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void ObjectManipulator::changeGroup(const QTransform& change)
+{
+    for (int i = 0; i < m_targets.size(); ++i) {
+        QGraphicsItem* target = m_targets.at(i);
+        if (hasTargetAncestor(target)) {
+            continue;
+        }
+        // The scene change seen from the target's parent, around the target's position.
+        const QGraphicsItem* parent = target->parentItem();
+        const QTransform parentScene = parent ? parent->sceneTransform() : QTransform();
+        bool invertible = false;
+        const QTransform sceneToParent = parentScene.inverted(&invertible);
+        if (!invertible) {
+            continue;
+        }
+        const QPointF pos = target->pos();
+        target->setTransform(m_pressTransforms.at(i) * QTransform::fromTranslate(pos.x(), pos.y()) * parentScene *
+                             change * sceneToParent * QTransform::fromTranslate(-pos.x(), -pos.y()));
+    }
 }
 
 void ObjectManipulator::release()

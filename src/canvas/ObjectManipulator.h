@@ -92,8 +92,13 @@ private:
     void dragMove(const QPointF& scenePos, Qt::KeyboardModifiers modifiers);
     void dragRotate(const QPointF& scenePos, Qt::KeyboardModifiers modifiers);
     void dragScale(const QPointF& scenePos, Qt::KeyboardModifiers modifiers);
+    void dragScaleGroup(const QPointF& scenePos, Qt::KeyboardModifiers modifiers);
     int handleIndex(const QGraphicsItem* item) const;
     double mirrorSign(QGraphicsItem* item) const;
+    /// Several targets change as one group: change (in scene coordinates) applies to each target
+    /// from its transform at the press. A target under another target follows that one.
+    void changeGroup(const QTransform& change);
+    bool hasTargetAncestor(const QGraphicsItem* item) const;
     QList<QCursor> rotateCursors() const;
 
     double m_screenScale = 1.0;
@@ -110,6 +115,8 @@ private:
     QList<QTransform> m_pressTransforms;
     QList<QPointF> m_pressPositions;
     QPointF m_pressScene;
+    /// The outline of several targets at the press (scene coordinates).
+    QRectF m_pressRect;
     QList<Turns> m_turns;
     QList<QCursor> m_rotateCursors;
 };

@@ -46,6 +46,7 @@ private Q_SLOTS:
     void tinyScaleIsRefused();
     void boneTargetSwingsItsJoint();
     void lockedTargetHasNoHandles();
+    void severalTargetsTurnAndScaleAsOneGroup();
 };
 
 void TestCanvasItems::canvasLabelAndHandles()
@@ -286,6 +287,47 @@ void TestCanvasItems::lockedTargetHasNoHandles()
     f.manipulator->setTargets({item});
     QVERIFY(!f.manipulator->isTargetLocked());
     QVERIFY(std::any_of(handles.begin(), handles.end(), [](QGraphicsItem* h) { return h->isVisible(); }));
+}
+
+void TestCanvasItems::severalTargetsTurnAndScaleAsOneGroup()
+{
+    test::CanvasFixture f;
+    f.view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f.view));
+    f.buildBody();
+    QImage image(40, 40, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::darkCyan);
+    // Scene rectangles (40, -60, 40, 40) and (-60, 20, 40, 40): their union is centred on (10, 0).
+    Skeleton::Asset* a = f.skeleton->addImage("arm", image, QTransform::fromTranslate(10, -10), false);
+    Skeleton::Asset* b = f.skeleton->addImage("hip", image, QTransform::fromTranslate(-60, 20), false);
+    f.view.centerOn(10, 0);
+    auto centreOf = [](const Skeleton::Asset* asset) { return asset->item->sceneTransform().map(QPointF(20, 20)); };
+    test::drag(&f.view, QPointF(60, -40), QPointF(60, -40));
+    test::drag(&f.view, QPointF(-40, 40), QPointF(-40, 40), Qt::ControlModifier);
+    QCOMPARE(f.manipulator->targets().size(), 2);
+
+    // A quarter turn (clockwise on screen) about the union's centre, dragging its lower right corner.
+    const QPointF pivot(10, 0);
+    const QPointF corner(80, 60);
+    test::drag(&f.view, corner, pivot + QPointF(-(corner - pivot).y(), (corner - pivot).x()), Qt::ControlModifier);
+    QVERIFY(test::near(centreOf(a), QPointF(50, 50), 1.0));
+    QVERIFY(test::near(centreOf(b), QPointF(-30, -50), 1.0));
+    QVERIFY(test::near(a->item->sceneTransform().map(QPointF(40, 20)) - centreOf(a), QPointF(0, 20), 0.5));
+
+    // Scaling by a corner (pressed just outside it, clear of the edges) grows both about the same
+    // centre: the turned union is (-50, -70, 120, 140).
+    test::drag(&f.view, QPointF(74, 74), QPointF(104, 109));
+    QVERIFY(test::near(centreOf(a), QPointF(70, 75), 1.5));
+    QVERIFY(test::near(centreOf(b), QPointF(-50, -75), 1.5));
+
+    // A joint chosen with its parent turns once, with the parent, not once more on its own.
+    f.skeleton->setAnimationMode(true);
+    f.manipulator->setTargets({f.skeleton->nodeByName("spine")->joint, f.skeleton->nodeByName("head")->joint});
+    const QPointF centre = f.manipulator->polygon().boundingRect().center();
+    const QPointF grip = f.manipulator->polygon().at(2) + QPointF(4, 4);
+    test::drag(&f.view, grip, centre + QPointF(-(grip - centre).y(), (grip - centre).x()), Qt::ControlModifier);
+    const QPointF head = QPointF(0, -90) - centre;
+    QVERIFY(test::near(f.jointPos("head"), centre + QPointF(-head.y(), head.x()), 1.0));
 }
 
 BONESTAGE_WIDGETS_TEST_MAIN(TestCanvasItems)
