@@ -83,10 +83,11 @@ void TSModelSkeletonNodeAnimation::loadAttributes(CCDictionary* dict)
     const float stored = m_duration->value();
     const float duration = TimeLimits::duration(stored);
     if (!(duration == stored)) {
-        qWarning("%s", qPrintable(QStringLiteral("[TSModelSkeletonNodeAnimation] duration %1 of %2 out of range, using %3")
-                                      .arg(static_cast<double>(stored))
-                                      .arg(nodeName())
-                                      .arg(static_cast<double>(duration))));
+        const QString line = QStringLiteral("[TSModelSkeletonNodeAnimation] duration %1 of %2 out of range, using %3")
+                                 .arg(static_cast<double>(stored))
+                                 .arg(nodeName())
+                                 .arg(static_cast<double>(duration));
+        qWarning("%s", qPrintable(line));
         m_duration->setValue(duration);
     }
     m_curves.clear();
