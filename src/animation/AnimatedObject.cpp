@@ -3,6 +3,18 @@
 #include "TimeLimits.h"
 
 #include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Durations that are not numbers would poison every time derived from them; files are held to
+// an hour where they are loaded (TimeLimits), so only those are caught here.
+float finiteSeconds(float seconds)
+{
+    return std::isfinite(seconds) ? seconds : TimeLimits::duration(seconds);
+}
+
+} // namespace
 
 const std::array<AnimatedObject::AnimatedProperty, AnimatedObject::kChannelCount>& AnimatedObject::canonicalOrder()
 {
@@ -31,7 +43,7 @@ void AnimatedObject::setName(const QString& name)
 
 void AnimatedObject::setDuration(float value, bool isExplicit)
 {
-    value = TimeLimits::duration(value);
+    value = finiteSeconds(value);
     if (isExplicit && value > 0.0f) {
         m_durationExplicit = true;
         m_duration = value;
@@ -53,7 +65,7 @@ void AnimatedObject::setChannelKeys(int index, const std::vector<bez3>& keys)
     }
     channel(index).setKeys(keys.data(), static_cast<int>(keys.size()));
     if (!m_durationExplicit && !keys.empty()) {
-        m_duration = std::max(m_duration, TimeLimits::duration(keys.back().time));
+        m_duration = std::max(m_duration, finiteSeconds(keys.back().time));
     }
 }
 

@@ -43,7 +43,7 @@ public:
     float duration() const { return m_duration; }
     bool isDurationExplicit() const { return m_durationExplicit; }
     /// A positive explicit duration is kept; a later non-explicit one never overrides it.
-    /// Durations are kept within [0, 1 h] (TimeLimits).
+    /// A duration that is not finite reads as 0 (NaN, −∞) or an hour (+∞).
     void setDuration(float value, bool isExplicit);
 
     /// Whether any channel has a key: tracks without keys (a node's default tracks) say nothing
