@@ -316,7 +316,7 @@ void TestCanvasItems::severalTargetsTurnAndScaleAsOneGroup()
 
     // Scaling by a corner (pressed just outside it, clear of the edges) grows both about the same
     // centre: the turned union is (-50, -70, 120, 140).
-    test::drag(&f.view, QPointF(74, 74), QPointF(104, 109));
+    test::drag(&f.view, QPointF(77, 77), QPointF(107, 112));
     QVERIFY(test::near(centreOf(a), QPointF(70, 75), 1.5));
     QVERIFY(test::near(centreOf(b), QPointF(-50, -75), 1.5));
 
@@ -324,7 +324,7 @@ void TestCanvasItems::severalTargetsTurnAndScaleAsOneGroup()
     f.skeleton->setAnimationMode(true);
     f.manipulator->setTargets({f.skeleton->nodeByName("spine")->joint, f.skeleton->nodeByName("head")->joint});
     const QPointF centre = f.manipulator->polygon().boundingRect().center();
-    const QPointF grip = f.manipulator->polygon().at(2) + QPointF(4, 4);
+    const QPointF grip = f.manipulator->polygon().at(2) + QPointF(7, 7);
     test::drag(&f.view, grip, centre + QPointF(-(grip - centre).y(), (grip - centre).x()), Qt::ControlModifier);
     const QPointF head = QPointF(0, -90) - centre;
     QVERIFY(test::near(f.jointPos("head"), centre + QPointF(-head.y(), head.x()), 1.0));
