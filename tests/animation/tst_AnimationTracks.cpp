@@ -127,9 +127,10 @@ void TestAnimationTracks::nodeWithoutTracksGetsDefaultAndRestPose()
     QVERIFY(node.animation);
     QCOMPARE(tracks.maxDuration(), 1.63f);
     // The default keys restate the defaults, so the clean-up empties every channel.
+    const float rest[] = {0, 0, 0, 1, 1};
     for (int i = 0; i < AnimatedObject::kChannelCount; ++i) {
         QCOMPARE(node.animation->channel(i).keyCount(), 0);
-        QCOMPARE(node.animation->displayValue(i, 0.5f), AnimatedObject::channelDefault(i));
+        QCOMPARE(node.animation->displayValue(i, 0.5f), rest[i]);
     }
 }
 

@@ -112,7 +112,7 @@ void TestSkeleton::brokenHierarchiesStillLoad()
                           test::CanvasFixture::record("b", "a", QPointF(0, 10)),
                           test::CanvasFixture::record("self", "self", QPointF(5, 5)),
                           test::CanvasFixture::record("orphan", "nobody", QPointF(1, 2)),
-                          test::CanvasFixture::record("twin", "", QPointF(0, 0)),
+                          test::CanvasFixture::record("twin", "", QPointF(20, 0)),
                           test::CanvasFixture::record("twin", "", QPointF(50, 0)),
                           test::CanvasFixture::record("child", "twin", QPointF(0, 7))});
     QCOMPARE(f.skeleton->nodes().size(), size_t(7));
@@ -123,7 +123,7 @@ void TestSkeleton::brokenHierarchiesStillLoad()
     QVERIFY(!f.skeleton->nodeByName("self")->joint->parentItem());
     QVERIFY(test::near(f.jointPos("orphan"), QPointF(1, 2)));
     // The first of two nodes with the same name is the parent.
-    QVERIFY(test::near(f.jointPos("child"), QPointF(0, 7)));
+    QVERIFY(test::near(f.jointPos("child"), QPointF(20, 7)));
     f.skeleton->showMoment(0.0f);
     f.skeleton->updateSkeleton();
     f.skeleton->clear();
@@ -137,7 +137,6 @@ void TestSkeleton::badKeyValuesShowRestPose()
     AnimationTracks tracks;
     auto spine = tracksFor("spine");
     spine->setChannelKeys(AnimatedObject::LocationX, {{0, 0, std::nanf(""), 0}});
-    spine->setChannelKeys(AnimatedObject::ScaleX, {{0, 0, 0.0f, 0}, {0, 1, 0.0f, 0}});
     auto head = tracksFor("head");
     head->setChannelKeys(AnimatedObject::Rotation, {{0, 0, INFINITY, 0}});
     tracks.append(std::move(spine));
@@ -147,7 +146,6 @@ void TestSkeleton::badKeyValuesShowRestPose()
     f.skeleton->showMoment(500.0f);
     QVERIFY(test::near(f.jointPos("spine"), QPointF(0, -50)));
     QVERIFY(test::near(f.jointPos("head"), QPointF(0, -90)));
-    QVERIFY(!f.view.grab().isNull());
 }
 
 void TestSkeleton::zeroScaleHidesTheNodeAndItsImages()
