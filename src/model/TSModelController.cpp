@@ -136,8 +136,12 @@ void TSModelController::addModel(TSModel* model, bool replaceSame)
     }
     CCArray* models = modelsOfClass(model->className());
     if (!models) {
-        models = CCArray::create();
+        // Owned by the dictionary alone: an autoreleased array would also sit in whatever pool
+        // is current, and outside a document operation that pool is never drained, so every
+        // reset() would leave the array and the models it held behind.
+        models = new CCArray();
         m_modelsByClass->setObject(models, model->className());
+        models->release();
     }
     models->addObject(model);
     m_modelsById[model->id()] = model;

@@ -3,6 +3,7 @@
 #include "AnimationPersistence.h"
 #include "CCArray.h"
 #include "CCDictionary.h"
+#include "CCPoolManager.h"
 #include "CCString.h"
 #include "PlistWriter.h"
 #include "TSGraphicsPixmapModel.h"
@@ -13,9 +14,9 @@
 #include "TSModelSkeletonNodeAnimation.h"
 #include "TSModelSprite.h"
 #include "TSModelSpriteContainer.h"
+#include "TSPAttributeString.h"
 #include "TSProjectArchive.h"
 #include "TSProjectStorage.h"
-#include "TSPAttributeString.h"
 #include "TestMain.h"
 
 #include <QLocalServer>
@@ -156,6 +157,7 @@ private Q_SLOTS:
     void noValidSessionFound();
     void idsContinueAfterLoadedIds();
     void removedWorkingFolderGoesAndDestructionCleansUp();
+    void openSaveCyclesKeepObjectCountFlat();
 
 private:
     QTemporaryDir m_dir;
@@ -571,6 +573,30 @@ void TestProjectStorage::removedWorkingFolderGoesAndDestructionCleansUp()
     TSModelController::destroyInstance();
     QVERIFY(!QFileInfo::exists(next));
     QCOMPARE(QSettings().value("ignoreList").toStringList(), QStringList());
+}
+
+void TestProjectStorage::openSaveCyclesKeepObjectCountFlat()
+{
+    buildProject();
+    const QString document = m_dir.filePath("cycles.bsdoc");
+    QVERIFY(controller()->saveDocument(document));
+    CCPoolManager* pools = CCPoolManager::sharedPoolManager();
+    // One cycle the way the editor runs it: a new document state, open, models rebuilt, save.
+    auto cycle = [&] {
+        controller()->reset();
+        QVERIFY(controller()->openDocument(document));
+        controller()->removeModelsOfClass(TSModelSkeletonNode::kClassName);
+        added(new TSModelSkeletonNode());
+        QVERIFY(controller()->saveDocument(document));
+    };
+    cycle();
+    const unsigned pending = pools->pendingCount();
+    const uint64_t live = CCObject::liveObjectCount();
+    for (int i = 0; i < 3; ++i) {
+        cycle();
+        QCOMPARE(pools->pendingCount(), pending);
+        QCOMPARE(CCObject::liveObjectCount(), live);
+    }
 }
 
 BONESTAGE_GUILESS_TEST_MAIN(TestProjectStorage)
