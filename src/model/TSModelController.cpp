@@ -15,8 +15,10 @@
 #include <QDebug>
 #include <QDir>
 #include <QFileInfo>
+#include <QImageWriter>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QSaveFile>
 #include <QSettings>
 #include <QUuid>
 
@@ -341,25 +343,43 @@ QStringList TSModelController::staleSessions() const
     return stale;
 }
 
-bool TSModelController::savePixmapToFile(TSModel* model)
+bool TSModelController::savePixmapToFile(TSModel* model, QString* error)
 {
     if (!model) {
         return false;
     }
     const QImage picture = model->pictureForFile();
+    if (picture.isNull()) {
+        return true;
+    }
     const QString path = model->imageFilePath();
-    if (picture.isNull() || path.isEmpty()) {
+    if (path.isEmpty()) {
+        if (error) {
+            *error = QStringLiteral("there is no working folder");
+        }
         return false;
     }
-    QFile file(path);
+    // Written beside its place and renamed over it, so a failed write never leaves half a picture
+    // that the next save would take for a good one.
+    QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         qDebug("%s", qPrintable(QStringLiteral("TSModelController::saveGraphicPixmapToFile - unable to open file (") +
                                 path + QStringLiteral(") ") + file.errorString()));
+        if (error) {
+            *error = file.errorString();
+        }
         return false;
     }
-    if (!picture.save(&file, "PNG")) {
-        qDebug("%s", qPrintable(QStringLiteral("TSModelController::saveGraphicPixmapToFile - unable to write file (") +
-                                path + QStringLiteral(") ") + file.errorString()));
+    QImageWriter writer(&file, "png");
+    if (!writer.write(picture) || !file.commit()) {
+        const QString cause =
+            file.error() != QFileDevice::NoError ? file.errorString() : writer.errorString();
+        qDebug("%s", qPrintable(QStringLiteral(
+                                    "TSModelController::saveGraphicPixmapToFile - unable to write file (") +
+                                path + QStringLiteral(") ") + cause));
+        if (error) {
+            *error = cause;
+        }
         return false;
     }
     return true;

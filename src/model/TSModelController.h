@@ -106,8 +106,9 @@ public:
     /// Empties the working folder for a new document (name and server stay).
     void recreateWorkingFolder();
     void removeWorkingFolder();
-    /// Writes a model's picture to its file in the working folder.
-    bool savePixmapToFile(TSModel* model);
+    /// Writes a model's picture to its file in the working folder; true also when the model has
+    /// no picture to write. On failure error (when given) says why.
+    bool savePixmapToFile(TSModel* model, QString* error = nullptr);
     /// Folder names whose removal failed; removed again when the controller goes.
     QStringList ignoreList() const { return m_ignoreList; }
     LoadProgress& loadProgress() { return m_loadProgress; }

@@ -30,17 +30,34 @@ void TSProjectStorage::fail(const char* logLine, const char* message)
     m_controller->prependError(QLatin1String(message));
 }
 
-void TSProjectStorage::writeMissingPictures()
+bool TSProjectStorage::writePicture(TSModel* model)
 {
+    QString cause;
+    if (m_controller->savePixmapToFile(model, &cause)) {
+        return true;
+    }
+    TSModelController::log("ERROR: failed to write image file %s", qPrintable(model->imageFilePath()));
+    m_controller->prependError(
+        QStringLiteral("Failed to write image file %1: %2. ").arg(model->imageFilePath(), cause));
+    return false;
+}
+
+bool TSProjectStorage::writeMissingPictures()
+{
+    // A document without one of its pictures is not a save: the first picture that cannot be
+    // written stops it before the archive is made. Without a working folder there is nowhere to
+    // write them; writing the model files reports that.
+    if (m_controller->workingPath().isEmpty()) {
+        return true;
+    }
     if (CCArray* sprites = m_controller->modelsOfClass("TSModelSprite")) {
         for (CCObject* obj : *sprites) {
             auto* sprite = static_cast<TSModel*>(obj);
             const QString path = sprite->imageFilePath();
-            if (!path.isEmpty() && !QFileInfo::exists(path)) {
+            if (!path.isEmpty() && !QFileInfo(path).isFile()) {
                 TSModelController::log("Not Found sprite : %s : saving again", qPrintable(path));
-                const QImage picture = sprite->pictureForFile();
-                if (!picture.isNull()) {
-                    picture.save(path, "PNG");
+                if (!writePicture(sprite)) {
+                    return false;
                 }
             }
         }
@@ -49,11 +66,12 @@ void TSProjectStorage::writeMissingPictures()
     if (CCArray* images = m_controller->modelsOfClass("TSGraphicsPixmapModel")) {
         for (CCObject* obj : *images) {
             auto* image = static_cast<TSModel*>(obj);
-            if (!QFileInfo::exists(image->imageFilePath())) {
-                m_controller->savePixmapToFile(image);
+            if (!QFileInfo(image->imageFilePath()).isFile() && !writePicture(image)) {
+                return false;
             }
         }
     }
+    return true;
 }
 
 void TSProjectStorage::cleanImagesFolder()
@@ -65,15 +83,18 @@ void TSProjectStorage::cleanImagesFolder()
         number.chop(QStringLiteral(".png").size());
         bool isNumber = false;
         const unsigned id = number.toUInt(&isNumber);
-        if (!isNumber || !m_controller->modelWithId(id)) {
-            images.remove(file);
+        if ((!isNumber || !m_controller->modelWithId(id)) && !images.remove(file)) {
+            // Harmless for the document: the picture of no model is carried along unread.
+            TSModelController::log("cannot remove unused image %s", qPrintable(images.filePath(file)));
         }
     }
 }
 
 bool TSProjectStorage::save(const QString& path)
 {
-    writeMissingPictures();
+    if (!writeMissingPictures()) {
+        return false;
+    }
     if (!saveWorkingFiles()) {
         fail("ERROR: failed to save working session", "Failed to save working session. ");
         return false;

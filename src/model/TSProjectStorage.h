@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class TSModel;
 class TSModelController;
 
 /// Saving the open project as a document and unpacking a document into the working folder,
@@ -30,7 +31,8 @@ public:
 
 private:
     void fail(const char* logLine, const char* message);
-    void writeMissingPictures();
+    bool writeMissingPictures();
+    bool writePicture(TSModel* model);
     void cleanImagesFolder();
     bool replaceDocument(const QString& archivePath, const QString& path);
 

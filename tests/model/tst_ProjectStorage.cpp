@@ -144,6 +144,8 @@ private Q_SLOTS:
     void badModelFilesAreSkipped();
     void saveWithoutWorkingPathFails();
     void unwritableModelFileFails();
+    void unwritableImageFailsTheSave_data();
+    void unwritableImageFailsTheSave();
     void failedSaveLeavesPreviousDocumentIntact_data();
     void failedSaveLeavesPreviousDocumentIntact();
     void temporaryArchiveIsPerWorkingFolderAndRemoved();
@@ -334,6 +336,7 @@ void TestProjectStorage::badModelFilesAreSkipped()
 
 void TestProjectStorage::saveWithoutWorkingPathFails()
 {
+    buildProject();
     controller()->removeWorkingFolder();
     QTest::ignoreMessage(QtDebugMsg, "ERROR: Working path is empty");
     QTest::ignoreMessage(QtDebugMsg, "ERROR: failed to save working session");
@@ -355,6 +358,49 @@ void TestProjectStorage::unwritableModelFileFails()
     QVERIFY(!controller()->saveDocument(m_dir.filePath("blocked.bsdoc")));
     QCOMPARE(controller()->errorString(), "Failed to save working session. Failed to write data for class. "
                                           "Target file : " + blocked);
+}
+
+void TestProjectStorage::unwritableImageFailsTheSave_data()
+{
+    QTest::addColumn<bool>("sprite");
+    QTest::addColumn<bool>("folderIsFile");
+    QTest::newRow("image, images folder is a file") << false << true;
+    QTest::newRow("image, a folder in the file's place") << false << false;
+    QTest::newRow("sprite, images folder is a file") << true << true;
+}
+
+void TestProjectStorage::unwritableImageFailsTheSave()
+{
+    QFETCH(bool, sprite);
+    QFETCH(bool, folderIsFile);
+    buildProject();
+    TSModel* model =
+        static_cast<TSModel*>(controller()->modelsOfClass("TSGraphicsPixmapModel")->objectAtIndex(0));
+    if (sprite) {
+        auto* added = new TSModelSprite();
+        added->setSourceImage(picture(3));
+        controller()->addModel(added, false);
+        added->release();
+        model = added;
+    }
+    const QString document = m_dir.filePath("images.bsdoc");
+    QVERIFY(controller()->saveDocument(document));
+    const QByteArray original = fileBytes(document);
+    const QString images = controller()->workingPath() + "/images";
+    if (folderIsFile) {
+        QVERIFY(QDir(images).removeRecursively());
+        writeFile(images, "in the way");
+    } else {
+        QVERIFY(QFile::remove(model->imageFilePath()));
+        QVERIFY(QDir().mkpath(model->imageFilePath()));
+    }
+    QVERIFY(!controller()->saveDocument(document));
+    const QString error = controller()->errorString();
+    QVERIFY2(error.startsWith("Failed to write image file " + model->imageFilePath() + ": ") &&
+                 error.endsWith(". ") && error.size() > model->imageFilePath().size() + 32,
+             qPrintable(error));
+    QCOMPARE(fileBytes(document), original);
+    QVERIFY(!QFileInfo::exists(TSProjectStorage(controller()).temporaryArchivePath()));
 }
 
 void TestProjectStorage::failedSaveLeavesPreviousDocumentIntact_data()
