@@ -104,25 +104,54 @@ bool TSProjectStorage::save(const QString& path)
         fail("ERROR: failed to compress working files", "Failed to compress working files. ");
         return false;
     }
-    const bool replaced = replaceDocument(archive, path);
-    QFile::remove(archive);
+    QString cause;
+    const bool replaced = replaceDocument(archive, path, &cause);
+    if (!QFile::remove(archive)) {
+        TSModelController::log("cannot remove the temporary archive %s", qPrintable(archive));
+    }
     if (!replaced) {
+        // The cause goes after the usual text, so callers looking for that still find it.
+        m_controller->prependError(cause + QStringLiteral(". "));
         fail("ERROR: failed to copy file to destination", "Failed to copy file to destination. ");
         return false;
     }
     return true;
 }
 
-bool TSProjectStorage::replaceDocument(const QString& archivePath, const QString& path)
+bool TSProjectStorage::replaceDocument(const QString& archivePath, const QString& path, QString* cause)
 {
-    // The new document is written beside the old one and renamed over it in one step, so the
-    // old document stays whole until the new one is complete on disk.
-    QFile archive(archivePath);
-    if (!archive.open(QIODevice::ReadOnly)) {
+    const QFileInfo target(path);
+    const QString folder = target.absolutePath();
+    if (target.isDir()) {
+        *cause = QStringLiteral("%1 is a folder").arg(path);
         return false;
     }
+    if (target.exists() && !target.isFile()) {
+        *cause = QStringLiteral("%1 is not a regular file").arg(path);
+        return false;
+    }
+    if (!QFileInfo(folder).isDir()) {
+        *cause = QStringLiteral("The folder %1 does not exist").arg(folder);
+        return false;
+    }
+    // A document marked read-only stays as it is, even where the folder would let it be replaced.
+    if (target.exists() && (!target.isWritable() || !target.permission(QFileDevice::WriteOwner))) {
+        *cause = QStringLiteral("The document %1 is read-only").arg(path);
+        return false;
+    }
+    QFile archive(archivePath);
+    if (!archive.open(QIODevice::ReadOnly)) {
+        *cause = QStringLiteral("Cannot read the temporary archive %1: %2")
+                     .arg(archivePath, archive.errorString());
+        return false;
+    }
+    // The new document is written beside the old one and renamed over it in one step, so the
+    // old document stays whole until the new one is complete on disk.
     QSaveFile document(path);
     if (!document.open(QIODevice::WriteOnly)) {
+        *cause = QFileInfo(folder).isWritable()
+                     ? QStringLiteral("Cannot write %1: %2").arg(path, document.errorString())
+                     : QStringLiteral("The folder %1 is read-only").arg(folder);
         return false;
     }
     QByteArray buffer;
@@ -130,6 +159,8 @@ bool TSProjectStorage::replaceDocument(const QString& archivePath, const QString
     for (;;) {
         const qint64 read = archive.read(buffer.data(), buffer.size());
         if (read < 0) {
+            *cause = QStringLiteral("Cannot read the temporary archive %1: %2")
+                         .arg(archivePath, archive.errorString());
             document.cancelWriting();
             return false;
         }
@@ -137,11 +168,28 @@ bool TSProjectStorage::replaceDocument(const QString& archivePath, const QString
             break;
         }
         if (document.write(buffer.constData(), read) != read) {
-            document.cancelWriting();
-            return false;
+            break;
         }
     }
-    return document.commit();
+    // Write errors (a full disk among them) show up here: commit() refuses a file that was not
+    // written completely.
+    if (!document.commit()) {
+        *cause = QStringLiteral("Cannot write %1: %2").arg(path, document.errorString());
+        return false;
+    }
+    return true;
+}
+
+bool TSProjectStorage::checkArchive(const QString& archivePath, const QStringList& entries)
+{
+    QString problem;
+    if (TSProjectArchive::verify(archivePath, entries, &problem)) {
+        return true;
+    }
+    TSModelController::log("ERROR: archive check failed: %s: %s", qPrintable(archivePath),
+                           qPrintable(problem));
+    m_controller->prependError(QStringLiteral("The new archive failed its check: %1. ").arg(problem));
+    return false;
 }
 
 QString TSProjectStorage::temporaryArchivePath() const
@@ -245,8 +293,7 @@ bool TSProjectStorage::compressWorkingFolder(const QString& archivePath)
         fail("ERROR: failed to open output file", "Failed to open output file. ");
         return false;
     }
-    if (!TSProjectArchive::verify(archivePath, files)) {
-        TSModelController::log("ERROR: archive check failed: %s", qPrintable(archivePath));
+    if (!checkArchive(archivePath, files)) {
         QFile::remove(archivePath);
         return false;
     }

@@ -25,6 +25,9 @@
 #include <quazip.h>
 #include <quazipfile.h>
 #include <quazipnewinfo.h>
+#include <zlib.h>
+
+#include <unistd.h>
 
 using namespace cocos2d;
 
@@ -82,14 +85,15 @@ void writeFile(const QString& path, const QByteArray& bytes)
     file.write(bytes);
 }
 
-// A zip with the given entries, written directly with the zip library.
-void writeZip(const QString& path, const QList<QPair<QString, QByteArray>>& entries)
+// A zip with the given entries, written directly with the zip library (method 0 stores them).
+void writeZip(const QString& path, const QList<QPair<QString, QByteArray>>& entries, int method = Z_DEFLATED)
 {
     QuaZip zip(path);
     QVERIFY(zip.open(QuaZip::mdCreate));
     for (const auto& [name, bytes] : entries) {
         QuaZipFile entry(&zip);
-        QVERIFY(entry.open(QIODevice::WriteOnly, QuaZipNewInfo(name)));
+        QVERIFY(entry.open(QIODevice::WriteOnly, QuaZipNewInfo(name), nullptr, 0, method,
+                           method ? Z_DEFAULT_COMPRESSION : 0));
         entry.write(bytes);
         entry.close();
     }
@@ -148,6 +152,8 @@ private Q_SLOTS:
     void unwritableImageFailsTheSave();
     void failedSaveLeavesPreviousDocumentIntact_data();
     void failedSaveLeavesPreviousDocumentIntact();
+    void finalStepFailureSaysWhy_data();
+    void finalStepFailureSaysWhy();
     void temporaryArchiveIsPerWorkingFolderAndRemoved();
     void saveProgressRunsFromZeroToOne();
     void archiveEntriesAndVerification();
@@ -443,6 +449,47 @@ void TestProjectStorage::failedSaveLeavesPreviousDocumentIntact()
     QCOMPARE(fileBytes(document), original);
 }
 
+void TestProjectStorage::finalStepFailureSaysWhy_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QString>("cause");
+    const QString readOnlyFolder = m_dir.filePath("read-only folder");
+    const QString readOnlyDocument = m_dir.filePath("read-only.bsdoc");
+    QTest::newRow("a folder") << m_dir.path() << m_dir.path() + " is a folder";
+    QTest::newRow("missing folder") << m_dir.filePath("no/such/folder/x.bsdoc")
+                                    << "The folder " + m_dir.filePath("no/such/folder") + " does not exist";
+    QTest::newRow("read-only document")
+        << readOnlyDocument << "The document " + readOnlyDocument + " is read-only";
+    QTest::newRow("read-only folder") << readOnlyFolder + "/x.bsdoc"
+                                      << "The folder " + readOnlyFolder + " is read-only";
+}
+
+void TestProjectStorage::finalStepFailureSaysWhy()
+{
+    QFETCH(QString, target);
+    QFETCH(QString, cause);
+    const QFileDevice::Permissions readOnly = QFileDevice::ReadOwner | QFileDevice::ReadUser |
+                                              QFileDevice::ExeOwner | QFileDevice::ExeUser |
+                                              QFileDevice::ReadGroup | QFileDevice::ReadOther;
+    QByteArray original;
+    if (QTest::currentDataTag() == QLatin1String("read-only document")) {
+        QVERIFY(controller()->saveDocument(target));
+        original = fileBytes(target);
+        QVERIFY(QFile::setPermissions(target, readOnly & ~(QFileDevice::ExeOwner | QFileDevice::ExeUser)));
+    } else if (QTest::currentDataTag() == QLatin1String("read-only folder")) {
+        if (::geteuid() == 0) {
+            QSKIP("permission bits do not stop the superuser from writing");
+        }
+        QVERIFY(QDir().mkpath(QFileInfo(target).path()));
+        QVERIFY(QFile::setPermissions(QFileInfo(target).path(), readOnly));
+    }
+    QTest::ignoreMessage(QtDebugMsg, "ERROR: failed to copy file to destination");
+    QVERIFY(!controller()->saveDocument(target));
+    QCOMPARE(controller()->errorString(), "Failed to copy file to destination. " + cause + ". ");
+    QCOMPARE(fileBytes(target), original);
+    QVERIFY(!QFileInfo::exists(TSProjectStorage(controller()).temporaryArchivePath()));
+}
+
 void TestProjectStorage::temporaryArchiveIsPerWorkingFolderAndRemoved()
 {
     const QString temporary = TSProjectStorage(controller()).temporaryArchivePath();
@@ -496,6 +543,22 @@ void TestProjectStorage::archiveEntriesAndVerification()
     const QString damaged = m_dir.filePath("damaged.bsdoc");
     writeFile(damaged, bytes);
     QVERIFY(!TSProjectArchive::verify(damaged, zip.getFileNameList()));
+
+    // A failed check says what it found, after the message of the step it belongs to.
+    const QString stored = m_dir.filePath("stored.zip");
+    writeZip(stored, {{"a.xml", "first entry"}, {"images/b.png", "second entry payload"}}, 0);
+    TSProjectStorage storage(controller());
+    QVERIFY(storage.checkArchive(stored, {"a.xml", "images/b.png"}));
+    QVERIFY(!storage.checkArchive(stored, {"a.xml", "images/c.png"}));
+    QCOMPARE(controller()->errorString(), QStringLiteral("The new archive failed its check: "
+                                                         "unexpected entry images/b.png. "));
+    bytes = fileBytes(stored);
+    bytes[bytes.indexOf("payload")] = 'P';
+    writeFile(stored, bytes);
+    controller()->clearError();
+    QVERIFY(!storage.checkArchive(stored, {"a.xml", "images/b.png"}));
+    QCOMPARE(controller()->errorString(), QStringLiteral("The new archive failed its check: "
+                                                         "CRC error in images/b.png. "));
     QCOMPARE(TSProjectArchive::compress(m_dir.path(), {}, m_dir.filePath("none.zip"), {}),
              TSProjectArchive::CompressResult::NoFiles);
 }
