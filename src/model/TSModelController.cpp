@@ -2,13 +2,13 @@
 
 #include "CCArray.h"
 #include "CCDictionary.h"
+#include "TSBaseFolder.h"
 #include "TSModel.h"
 #include "TSModelGeneralSettings.h"
 
 #include "TSProjectStorage.h"
 #include "TSSessionLoader.h"
 
-#include "AppInfo.h"
 #include "CCPoolManager.h"
 
 #include <QCoreApplication>
@@ -24,6 +24,7 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <memory>
 
 using namespace cocos2d;
 
@@ -53,7 +54,9 @@ TSModelController::TSModelController(QObject* parent)
     m_ignoreList = QSettings().value(kIgnoreListKey).toStringList();
     // Folders left behind by other runs stay where they are; this editor always gets a fresh
     // folder of its own, so a new project can be saved at once.
-    createWorkingFolder();
+    if (!createWorkingFolder()) {
+        qWarning("[TSModelController] no working folder: %s", qPrintable(m_folderProblem));
+    }
 }
 
 TSModelController::~TSModelController()
@@ -238,11 +241,6 @@ void TSModelController::reset()
     addFreshGeneralSettings();
 }
 
-QString TSModelController::baseFolder()
-{
-    return QDir::tempPath() + QLatin1Char('/') + appInfo(AppInfo::BundleId);
-}
-
 bool TSModelController::listen(const QString& name)
 {
     if (m_server->isListening() && m_server->serverName() == name) {
@@ -259,23 +257,57 @@ void TSModelController::closeServer()
     m_server->close();
 }
 
+QLocalServer* TSModelController::makeWorkingFolder()
+{
+    QString problem;
+    const QString base = TSBaseFolder::choose(&problem);
+    if (base.isEmpty()) {
+        m_folderProblem = problem;
+        return nullptr;
+    }
+    if (base != m_baseFolder && base != TSBaseFolder::preferredPath()) {
+        qWarning("[TSModelController] %s; working folders go to %s", qPrintable(problem), qPrintable(base));
+    }
+    m_baseFolder = base;
+    const QString name = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    // The folder is marked as taken before it exists, so that no other editor's clean-up can
+    // take it for one left behind.
+    auto server = std::make_unique<QLocalServer>();
+    if (!server->listen(name)) {
+        m_folderProblem = QStringLiteral("cannot mark %1 as in use: %2").arg(name, server->errorString());
+        return nullptr;
+    }
+    const QString path = base + QLatin1Char('/') + name;
+    bool made = QDir(base).mkdir(name);
+    for (const char* subfolder : kSubfolders) {
+        made = made && QDir(path).mkdir(QLatin1String(subfolder));
+    }
+    if (!made || !TSBaseFolder::makePrivate(path)) {
+        QDir(path).removeRecursively();
+        m_folderProblem = QStringLiteral("cannot create %1").arg(path);
+        return nullptr;
+    }
+    server->setParent(this);
+    return server.release();
+}
+
+void TSModelController::useWorkingFolder(QLocalServer* server)
+{
+    removeWorkingFolder();
+    delete m_server;
+    m_server = server;
+    m_workingPath = m_baseFolder + QLatin1Char('/') + server->serverName();
+    log("Working Path: %s", qPrintable(m_workingPath));
+}
+
 bool TSModelController::createWorkingFolder()
 {
-    const QString base = baseFolder();
-    QDir().mkpath(base);
-    const QString name = QUuid::createUuid().toString(QUuid::WithoutBraces);
-    if (!QDir(base).mkdir(name)) {
-        log("ERROR: cannot create working folder %s", qPrintable(base + QLatin1Char('/') + name));
-        m_workingPath.clear();
+    QLocalServer* server = makeWorkingFolder();
+    if (!server) {
+        log("ERROR: cannot create a working folder: %s", qPrintable(m_folderProblem));
         return false;
     }
-    m_workingPath = base + QLatin1Char('/') + name;
-    log("Working Path: %s", qPrintable(m_workingPath));
-    const QDir folder(m_workingPath);
-    for (const char* subfolder : kSubfolders) {
-        folder.mkdir(QLatin1String(subfolder));
-    }
-    listen(name);
+    useWorkingFolder(server);
     return true;
 }
 
@@ -284,11 +316,13 @@ void TSModelController::recreateWorkingFolder()
     if (m_workingPath.isEmpty()) {
         return;
     }
-    QDir(m_workingPath).removeRecursively();
-    QDir().mkpath(m_workingPath);
+    bool made = QDir(m_workingPath).removeRecursively() && QDir().mkpath(m_workingPath);
     const QDir folder(m_workingPath);
     for (const char* subfolder : kSubfolders) {
-        folder.mkdir(QLatin1String(subfolder));
+        made = made && folder.mkdir(QLatin1String(subfolder));
+    }
+    if (!made || !TSBaseFolder::makePrivate(m_workingPath)) {
+        log("ERROR: cannot empty the working folder %s", qPrintable(m_workingPath));
     }
 }
 
@@ -306,7 +340,10 @@ void TSModelController::removeWorkingFolder()
 void TSModelController::removeIgnoredFolders()
 {
     m_ignoreList.removeDuplicates();
-    const QDir base(baseFolder());
+    if (m_baseFolder.isEmpty()) {
+        return;
+    }
+    const QDir base(m_baseFolder);
     QStringList kept;
     for (const QString& name : qAsConst(m_ignoreList)) {
         // Names whose folder is already gone are dropped too, so the list cannot grow forever.
@@ -324,7 +361,10 @@ void TSModelController::removeIgnoredFolders()
 QStringList TSModelController::staleSessions() const
 {
     QStringList stale;
-    const QStringList folders = QDir(baseFolder()).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+    if (m_baseFolder.isEmpty()) {
+        return stale;
+    }
+    const QStringList folders = QDir(m_baseFolder).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
     for (const QString& name : folders) {
         if (m_ignoreList.contains(name)) {
             continue;
@@ -400,10 +440,14 @@ bool TSModelController::saveDocument(const QString& path)
 
 bool TSModelController::openDocument(const QString& path)
 {
+    // The fresh folder is made before the current one goes: when it cannot be made, opening
+    // stops here, writes nothing, and the open project keeps its folder.
+    if (!createWorkingFolder()) {
+        prependError(QStringLiteral("Failed to create working folder. %1. ").arg(m_folderProblem));
+        return false;
+    }
     cocos2d::CCPoolManager::sharedPoolManager()->push();
-    removeWorkingFolder();
     m_documentPath = path;
-    createWorkingFolder();
     const bool opened = TSProjectStorage(this).extract(path) &&
                         loadWorkingSession(QFileInfo(m_workingPath).fileName());
     cocos2d::CCPoolManager::sharedPoolManager()->pop();
@@ -413,6 +457,10 @@ bool TSModelController::openDocument(const QString& path)
 bool TSModelController::loadWorkingSession(const QString& requested)
 {
     QString name = requested;
+    if (m_baseFolder.isEmpty()) {
+        prependError(QStringLiteral("No valid session found. "));
+        return false;
+    }
     if (name.isEmpty()) {
         const QStringList stale = staleSessions();
         if (stale.isEmpty()) {
@@ -425,7 +473,7 @@ bool TSModelController::loadWorkingSession(const QString& requested)
         // Taking over another folder: this editor's own folder goes, as when it closes.
         removeWorkingFolder();
     }
-    m_workingPath = baseFolder() + QLatin1Char('/') + name;
+    m_workingPath = m_baseFolder + QLatin1Char('/') + name;
     log("Working Path: %s", qPrintable(m_workingPath));
     listen(name);
     reset();

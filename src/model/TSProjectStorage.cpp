@@ -3,6 +3,7 @@
 #include "AppInfo.h"
 #include "CCArray.h"
 #include "CCDictionary.h"
+#include "TSBaseFolder.h"
 #include "TSModel.h"
 #include "TSModelController.h"
 #include "TSModelGeneralSettings.h"
@@ -99,6 +100,7 @@ bool TSProjectStorage::save(const QString& path)
         fail("ERROR: failed to save working session", "Failed to save working session. ");
         return false;
     }
+    makeWorkingFolderPrivate();
     const QString archive = temporaryArchivePath();
     if (!compressWorkingFolder(archive)) {
         fail("ERROR: failed to compress working files", "Failed to compress working files. ");
@@ -196,7 +198,7 @@ QString TSProjectStorage::temporaryArchivePath() const
 {
     const QString folder = QFileInfo(m_controller->workingPath()).fileName();
     const QString extension = appInfo(AppInfo::DocumentExtension);
-    return TSModelController::baseFolder() + QDir::separator() + QStringLiteral("tmp.") +
+    return m_controller->baseFolder() + QDir::separator() + QStringLiteral("tmp.") +
            (folder.isEmpty() ? QString() : folder + QLatin1Char('.')) + extension;
 }
 
@@ -300,8 +302,22 @@ bool TSProjectStorage::compressWorkingFolder(const QString& archivePath)
     return true;
 }
 
+void TSProjectStorage::makeWorkingFolderPrivate()
+{
+    // Files written by other parts of the editor (sprites, atlases) come with the usual
+    // permissions; the folder keeps everything private to the user anyway.
+    if (!TSBaseFolder::makePrivate(m_controller->workingPath())) {
+        TSModelController::log("cannot make every file private in %s",
+                               qPrintable(m_controller->workingPath()));
+    }
+}
+
 bool TSProjectStorage::extract(const QString& path)
 {
+    if (m_controller->workingPath().isEmpty()) {
+        fail("ERROR: Working path is empty", "Working path empty. ");
+        return false;
+    }
     const TSProjectArchive::ExtractResult result = TSProjectArchive::extract(path, m_controller->workingPath());
     if (!result.opened) {
         if (result.fileMissing) {
@@ -316,5 +332,6 @@ bool TSProjectStorage::extract(const QString& path)
     for (const QString& target : result.skippedTargets) {
         TSModelController::log("fileOpenError: %s", qPrintable(target));
     }
+    makeWorkingFolderPrivate();
     return true;
 }

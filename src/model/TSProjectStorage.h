@@ -37,6 +37,7 @@ private:
     void fail(const char* logLine, const char* message);
     bool writeMissingPictures();
     bool writePicture(TSModel* model);
+    void makeWorkingFolderPrivate();
     void cleanImagesFolder();
     /// Puts the archive's bytes at path; on failure cause is a sentence without its full stop.
     bool replaceDocument(const QString& archivePath, const QString& path, QString* cause);

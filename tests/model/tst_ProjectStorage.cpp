@@ -19,7 +19,10 @@
 #include "TSProjectStorage.h"
 #include "TestMain.h"
 
+#include <QDirIterator>
 #include <QLocalServer>
+#include <QStandardPaths>
+#include <QUuid>
 #include <QtTest>
 
 #include <quazip.h>
@@ -27,6 +30,7 @@
 #include <quazipnewinfo.h>
 #include <zlib.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace cocos2d;
@@ -70,6 +74,33 @@ QMap<unsigned, QString> snapshot()
         }
     }
     return models;
+}
+
+// Where working folders go when the one in the temporary folder cannot be used.
+QString fallbackFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + "/sessions";
+}
+
+// Folder and everything below it that is not private to its owner (0700 folders, 0600 files).
+QStringList notPrivate(const QString& folder)
+{
+    QStringList paths = {folder};
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        paths << it.next();
+    }
+    QStringList found;
+    for (const QString& path : paths) {
+        struct stat info = {};
+        const bool isDir = QFileInfo(path).isDir();
+        if (::stat(QFile::encodeName(path).constData(), &info) != 0 ||
+            (info.st_mode & 0777) != (isDir ? 0700u : 0600u)) {
+            found << path;
+        }
+    }
+    return found;
 }
 
 QByteArray fileBytes(const QString& path)
@@ -139,7 +170,11 @@ class TestProjectStorage : public QObject
 private Q_SLOTS:
     void initTestCase();
     void init();
+    void cleanup();
     void freshControllerHasWorkingFolder();
+    void unusableBaseFolderFallsBackToAPrivateOne_data();
+    void unusableBaseFolderFallsBackToAPrivateOne();
+    void openStopsWhenNoWorkingFolderCanBeMade();
     void saveThenOpenReproducesEveryModel();
     void modelFileExampleIsWrittenExactly();
     void modelFilesAreChunkedByFiveHundred();
@@ -181,14 +216,28 @@ void TestProjectStorage::init()
     TSModelController::destroyInstance();
 }
 
+void TestProjectStorage::cleanup()
+{
+    // Undo what the base folder tests did to it, so the next test has a usable one.
+    const QString base = QDir::tempPath() + "/com.wrenfold.bonestage";
+    if (QFileInfo(base).isFile()) {
+        QFile::remove(base);
+    } else if (QFileInfo(base).isDir()) {
+        QVERIFY(::chown(QFile::encodeName(base).constData(), ::geteuid(), ::getegid()) == 0 ||
+                ::geteuid() != 0);
+        QFile::setPermissions(base, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    }
+    QFile::remove(fallbackFolder());
+}
+
 void TestProjectStorage::freshControllerHasWorkingFolder()
 {
     // Folders of other runs do not stop this editor from getting its own.
-    const QString stale = TSModelController::baseFolder() + "/0f8fad5b-d9cb-469f-a165-70867728950e";
+    const QString stale = controller()->baseFolder() + "/0f8fad5b-d9cb-469f-a165-70867728950e";
     QVERIFY(QDir().mkpath(stale));
     const QString working = controller()->workingPath();
     QVERIFY(!working.isEmpty());
-    QCOMPARE(QFileInfo(working).path(), TSModelController::baseFolder());
+    QCOMPARE(QFileInfo(working).path(), controller()->baseFolder());
     QCOMPARE(QFileInfo(working).fileName().size(), 36);
     for (const char* sub : {"images", "atlases", "fonts", "sounds", "animations"}) {
         QVERIFY(QFileInfo(working + "/" + sub).isDir());
@@ -196,6 +245,92 @@ void TestProjectStorage::freshControllerHasWorkingFolder()
     QVERIFY(controller()->staleSessions().contains(QFileInfo(stale).fileName()));
     QVERIFY(!controller()->staleSessions().contains(QFileInfo(working).fileName()));
     QDir(stale).removeRecursively();
+}
+
+void TestProjectStorage::unusableBaseFolderFallsBackToAPrivateOne_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("a file") << "file";
+    QTest::newRow("another user's folder") << "foreign";
+    QTest::newRow("a read-only folder") << "read-only";
+}
+
+void TestProjectStorage::unusableBaseFolderFallsBackToAPrivateOne()
+{
+    QFETCH(QString, kind);
+    added(new TSModelSkeletonNode())->setName("saved");
+    const QString document = m_dir.filePath("fallback.bsdoc");
+    QVERIFY(controller()->saveDocument(document));
+    TSModelController::destroyInstance();
+
+    const QString base = QDir::tempPath() + "/com.wrenfold.bonestage";
+    // A folder another editor left behind, with a project of its own.
+    const QString leftover = base + "/0f8fad5b-d9cb-469f-a165-70867728950e";
+    QVERIFY(QDir().mkpath(leftover));
+    writeFile(leftover + "/TSModelSkeletonNode.0.attributes.xml",
+              "<plist><dict><key>ROOT</key><array><dict><key>id</key><string>3</string><key>className</key>"
+              "<string>TSModelSkeletonNode</string></dict><dict><key>id</key><string>4</string>"
+              "<key>className</key><string>TSModelSkeletonNode</string></dict></array></dict></plist>");
+    if (kind == "file") {
+        QVERIFY(QDir(base).removeRecursively());
+        writeFile(base, "in the way");
+    } else if (kind == "foreign") {
+        if (::geteuid() != 0) {
+            QSKIP("only the superuser can give a folder to another user");
+        }
+        QVERIFY(::chown(QFile::encodeName(base).constData(), 65534, 65534) == 0);
+    } else {
+        if (::geteuid() == 0) {
+            QSKIP("permission bits do not stop the superuser from writing");
+        }
+        QVERIFY(QFile::setPermissions(base, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    }
+
+    QTest::ignoreMessage(QtWarningMsg,
+                         QRegularExpression("^\\[TSModelController\\] " + QRegularExpression::escape(base) +
+                                            " .*; working folders go to " +
+                                            QRegularExpression::escape(fallbackFolder()) + "$"));
+    QVERIFY2(controller()->openDocument(document), qPrintable(controller()->errorString()));
+    const QString working = controller()->workingPath();
+    QCOMPARE(QFileInfo(working).path(), fallbackFolder());
+    CCArray* nodes = controller()->modelsOfClass(TSModelSkeletonNode::kClassName);
+    QCOMPARE(nodes ? nodes->count() : 0u, 1u);
+    QCOMPARE(static_cast<TSModel*>(nodes->objectAtIndex(0))->name(), std::string("saved"));
+    QCOMPARE(notPrivate(working), QStringList());
+    buildProject();
+    QVERIFY(controller()->saveDocument(document));
+    QCOMPARE(notPrivate(working), QStringList());
+    QVERIFY(QFileInfo::exists(leftover + "/TSModelSkeletonNode.0.attributes.xml") || kind == "file");
+}
+
+void TestProjectStorage::openStopsWhenNoWorkingFolderCanBeMade()
+{
+    // A document whose one entry is easy to look for wherever it might land.
+    const QString stray = "stray-" + QUuid::createUuid().toString(QUuid::WithoutBraces) + ".xml";
+    const QString document = m_dir.filePath("stray.bsdoc");
+    writeZip(document, {{stray, "<plist/>"}});
+    TSModelController::destroyInstance();
+    const QString base = QDir::tempPath() + "/com.wrenfold.bonestage";
+    QVERIFY(QDir(base).removeRecursively());
+    writeFile(base, "in the way");
+    QDir(fallbackFolder()).removeRecursively();
+    QVERIFY(QDir().mkpath(QFileInfo(fallbackFolder()).path()));
+    writeFile(fallbackFolder(), "in the way too");
+
+    added(new TSModelSkeletonNode());
+    QVERIFY(controller()->workingPath().isEmpty());
+    QVERIFY(!controller()->openDocument(document));
+    const QStringList landed = {"/" + stray, QDir::current().filePath(stray)};
+    for (const QString& path : landed) {
+        const bool written = QFileInfo::exists(path);
+        QFile::remove(path);
+        QVERIFY2(!written, qPrintable(path));
+    }
+    QVERIFY2(controller()->errorString().startsWith("Failed to create working folder. " + base +
+                                                    " is not a folder"),
+             qPrintable(controller()->errorString()));
+    QVERIFY(controller()->workingPath().isEmpty());
+    QCOMPARE(controller()->modelsOfClass(TSModelSkeletonNode::kClassName)->count(), 1u);
 }
 
 void TestProjectStorage::saveThenOpenReproducesEveryModel()
@@ -493,7 +628,7 @@ void TestProjectStorage::finalStepFailureSaysWhy()
 void TestProjectStorage::temporaryArchiveIsPerWorkingFolderAndRemoved()
 {
     const QString temporary = TSProjectStorage(controller()).temporaryArchivePath();
-    QCOMPARE(QFileInfo(temporary).path(), TSModelController::baseFolder());
+    QCOMPARE(QFileInfo(temporary).path(), controller()->baseFolder());
     QVERIFY(temporary.endsWith(".bsdoc"));
     QVERIFY(temporary.contains(QFileInfo(controller()->workingPath()).fileName()));
     QVERIFY(controller()->saveDocument(m_dir.filePath("t.bsdoc")));
@@ -606,7 +741,7 @@ void TestProjectStorage::unsafeEntriesAreSkipped()
     }
     zip.close();
     TSModelController::destroyInstance();
-    const QString base = TSModelController::baseFolder();
+    const QString base = controller()->baseFolder();
     QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^fileOpenError: .*escaped.txt$"));
     QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^fileOpenError: .*escaped2.txt$"));
     QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^fileOpenError: .*absolute.txt$"));
@@ -631,7 +766,7 @@ void TestProjectStorage::archiveOfUnrelatedFilesOpensEmpty()
 
 void TestProjectStorage::staleSessionsSkipRunningEditorsAndIgnoredFolders()
 {
-    const QString base = TSModelController::baseFolder();
+    const QString base = controller()->baseFolder();
     const QString alive = "11111111-2222-3333-4444-555555555555";
     const QString dead = "66666666-7777-8888-9999-000000000000";
     QVERIFY(QDir(base).mkpath(alive));
@@ -651,7 +786,7 @@ void TestProjectStorage::staleSessionsSkipRunningEditorsAndIgnoredFolders()
 void TestProjectStorage::noValidSessionFound()
 {
     for (const QString& name : controller()->staleSessions()) {
-        QDir(TSModelController::baseFolder() + "/" + name).removeRecursively();
+        QDir(controller()->baseFolder() + "/" + name).removeRecursively();
     }
     QVERIFY(!controller()->loadWorkingSession(QString()));
     QCOMPARE(controller()->errorString(), QStringLiteral("No valid session found. "));
