@@ -9,6 +9,7 @@
 #include "TSProjectStorage.h"
 #include "TSSessionLoader.h"
 
+#include "AppInfo.h"
 #include "CCPoolManager.h"
 
 #include <QCoreApplication>
@@ -366,21 +367,74 @@ QStringList TSModelController::staleSessions() const
     }
     const QStringList folders = QDir(m_baseFolder).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
     for (const QString& name : folders) {
-        if (m_ignoreList.contains(name)) {
-            continue;
+        if (!m_ignoreList.contains(name) && !answers(name)) {
+            stale.append(name);
         }
-        if (m_server->isListening() && m_server->serverName() == name) {
-            continue;
-        }
-        QLocalSocket socket;
-        socket.connectToServer(name, QIODevice::ReadWrite);
-        if (socket.waitForConnected(500)) {
-            socket.disconnectFromServer();
-            continue;
-        }
-        stale.append(name);
     }
     return stale;
+}
+
+bool TSModelController::answers(const QString& name) const
+{
+    if (m_server->isListening() && m_server->serverName() == name) {
+        return true;
+    }
+    QLocalSocket socket;
+    socket.connectToServer(name, QIODevice::ReadWrite);
+    if (socket.waitForConnected(500)) {
+        socket.disconnectFromServer();
+        return true;
+    }
+    return false;
+}
+
+QString TSModelController::temporaryArchivePath(const QString& name) const
+{
+    return m_baseFolder + QDir::separator() + QStringLiteral("tmp.") +
+           (name.isEmpty() ? QString() : name + QLatin1Char('.')) + appInfo(AppInfo::DocumentExtension);
+}
+
+void TSModelController::discardStaleSessions()
+{
+    if (m_baseFolder.isEmpty()) {
+        return;
+    }
+    // Anything else that happens to be in the base folder is none of the editor's business.
+    auto isSessionName = [](const QString& name) {
+        return name.size() == 36 && !QUuid::fromString(name).isNull();
+    };
+    for (const QString& name : staleSessions()) {
+        if (isSessionName(name)) {
+            discardSession(name);
+        }
+    }
+    // Archives whose folder is already gone: a save interrupted after its folder was removed.
+    const QString prefix = QStringLiteral("tmp.");
+    const QString suffix = QLatin1Char('.') + appInfo(AppInfo::DocumentExtension);
+    const QStringList archives =
+        QDir(m_baseFolder).entryList({prefix + QLatin1Char('*') + suffix}, QDir::Files);
+    for (const QString& archive : archives) {
+        const QString name = archive.mid(prefix.size(), archive.size() - prefix.size() - suffix.size());
+        if (isSessionName(name) && !m_ignoreList.contains(name) && !answers(name)) {
+            discardSession(name);
+        }
+    }
+}
+
+void TSModelController::discardSession(const QString& name)
+{
+    if (m_baseFolder.isEmpty() || name.isEmpty()) {
+        return;
+    }
+    log("[TSModelController] removing the session left behind in %s", qPrintable(name));
+    const QString archive = temporaryArchivePath(name);
+    if (QFileInfo::exists(archive) && !QFile::remove(archive)) {
+        log("[TSModelController] cannot remove %s", qPrintable(archive));
+    }
+    const QString folder = m_baseFolder + QLatin1Char('/') + name;
+    if (QFileInfo(folder).isDir() && !QDir(folder).removeRecursively() && !m_ignoreList.contains(name)) {
+        m_ignoreList.append(name);
+    }
 }
 
 bool TSModelController::savePixmapToFile(TSModel* model, QString* error)

@@ -103,6 +103,15 @@ public:
     bool loadWorkingSession(const QString& name);
     /// Folders of the base folder that are not ignored and whose editor does not answer.
     QStringList staleSessions() const;
+    /// Removes what editors that no longer run left in the base folder: the working folders
+    /// among staleSessions() and the temporary archives whose editor does not answer. Only
+    /// names of working folders (UUIDs) are touched.
+    void discardStaleSessions();
+    /// The temporary archive that the saves of working folder name go through, in the base folder.
+    QString temporaryArchivePath(const QString& name) const;
+    /// Removes the working folder name and its temporary archive; a folder that cannot be removed
+    /// goes on the ignore list, to be tried again when the controller goes.
+    void discardSession(const QString& name);
     /// Makes a fresh working folder, private to the user, and puts it in place of the current
     /// one, which is removed only once the new one exists. False when no folder can be made.
     bool createWorkingFolder();
@@ -133,6 +142,7 @@ private:
     bool listen(const QString& name);
     void closeServer();
     void removeIgnoredFolders();
+    bool answers(const QString& name) const;
 
     cocos2d::CCDictionary* m_modelsByClass;
     std::map<unsigned, TSModel*> m_modelsById;

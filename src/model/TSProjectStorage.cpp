@@ -1,6 +1,5 @@
 #include "TSProjectStorage.h"
 
-#include "AppInfo.h"
 #include "CCArray.h"
 #include "CCDictionary.h"
 #include "TSBaseFolder.h"
@@ -196,10 +195,7 @@ bool TSProjectStorage::checkArchive(const QString& archivePath, const QStringLis
 
 QString TSProjectStorage::temporaryArchivePath() const
 {
-    const QString folder = QFileInfo(m_controller->workingPath()).fileName();
-    const QString extension = appInfo(AppInfo::DocumentExtension);
-    return m_controller->baseFolder() + QDir::separator() + QStringLiteral("tmp.") +
-           (folder.isEmpty() ? QString() : folder + QLatin1Char('.')) + extension;
+    return m_controller->temporaryArchivePath(QFileInfo(m_controller->workingPath()).fileName());
 }
 
 bool TSProjectStorage::saveWorkingFiles()
