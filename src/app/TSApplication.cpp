@@ -9,6 +9,7 @@
 #include "TSApplicationSettings.h"
 #include "TSMainWindow.h"
 #include "TSMessageBox.h"
+#include "TSModelController.h"
 #include "TSStyle.h"
 
 #include <QDebug>
@@ -39,6 +40,7 @@ void TSApplication::start()
     }
     TSApplicationSettings::instance()->load();
     AnimationModelClasses::registerAll();
+    removeLeftovers();
     m_mainWindow = new TSMainWindow();
 
     const CommandLineRequest request =
@@ -52,6 +54,13 @@ void TSApplication::start()
     } else if (request.kind == CommandLineRequest::Open && m_mainWindow && m_mainWindow->openFile(request.document)) {
         m_mainWindow->showEditor();
     }
+}
+
+void TSApplication::removeLeftovers()
+{
+    // Editors that crashed or were killed leave their working folders and temporary archives
+    // behind; nothing else ever removes them.
+    TSModelController::instance()->discardStaleSessions();
 }
 
 void TSApplication::handleExportCommand()

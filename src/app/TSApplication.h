@@ -48,5 +48,8 @@ protected:
     bool event(QEvent* event) override;
 
 private:
+    /// Removes what editors that no longer run left behind in the base folder.
+    void removeLeftovers();
+
     QPointer<TSMainWindow> m_mainWindow;
 };

@@ -1,4 +1,5 @@
 #include "TSApplication.h"
+#include "TerminationSignals.h"
 
 #include <QByteArray>
 
@@ -29,6 +30,11 @@ int main(int argc, char** argv)
     Q_INIT_RESOURCE(resources);
     chooseHeadlessPlatform(argc, argv);
     TSApplication application(argc, argv);
+    // SIGTERM and SIGINT end the event loop, so the process ends as on any other exit and the
+    // working folder goes with it.
+    TerminationSignals termination;
+    QObject::connect(&termination, &TerminationSignals::received, &application,
+                     [] { QCoreApplication::quit(); });
     // Numbers in files are written and read with a point, whatever the user's locale.
     std::setlocale(LC_NUMERIC, "C");
     application.setAppInfo(AppInfo::bonestageRecord());

@@ -2,6 +2,7 @@
 
 #include "CCArray.h"
 #include "CCDictionary.h"
+#include "TSBaseFolder.h"
 #include "TSModel.h"
 #include "TSModelGeneralSettings.h"
 
@@ -15,13 +16,16 @@
 #include <QDebug>
 #include <QDir>
 #include <QFileInfo>
+#include <QImageWriter>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QSaveFile>
 #include <QSettings>
 #include <QUuid>
 
 #include <cstdarg>
 #include <cstdio>
+#include <memory>
 
 using namespace cocos2d;
 
@@ -51,7 +55,9 @@ TSModelController::TSModelController(QObject* parent)
     m_ignoreList = QSettings().value(kIgnoreListKey).toStringList();
     // Folders left behind by other runs stay where they are; this editor always gets a fresh
     // folder of its own, so a new project can be saved at once.
-    createWorkingFolder();
+    if (!createWorkingFolder()) {
+        qWarning("[TSModelController] no working folder: %s", qPrintable(m_folderProblem));
+    }
 }
 
 TSModelController::~TSModelController()
@@ -136,8 +142,12 @@ void TSModelController::addModel(TSModel* model, bool replaceSame)
     }
     CCArray* models = modelsOfClass(model->className());
     if (!models) {
-        models = CCArray::create();
+        // Owned by the dictionary alone: an autoreleased array would also sit in whatever pool
+        // is current, and outside a document operation that pool is never drained, so every
+        // reset() would leave the array and the models it held behind.
+        models = new CCArray();
         m_modelsByClass->setObject(models, model->className());
+        models->release();
     }
     models->addObject(model);
     m_modelsById[model->id()] = model;
@@ -232,11 +242,6 @@ void TSModelController::reset()
     addFreshGeneralSettings();
 }
 
-QString TSModelController::baseFolder()
-{
-    return QDir::tempPath() + QLatin1Char('/') + appInfo(AppInfo::BundleId);
-}
-
 bool TSModelController::listen(const QString& name)
 {
     if (m_server->isListening() && m_server->serverName() == name) {
@@ -253,23 +258,57 @@ void TSModelController::closeServer()
     m_server->close();
 }
 
+QLocalServer* TSModelController::makeWorkingFolder()
+{
+    QString problem;
+    const QString base = TSBaseFolder::choose(&problem);
+    if (base.isEmpty()) {
+        m_folderProblem = problem;
+        return nullptr;
+    }
+    if (base != m_baseFolder && base != TSBaseFolder::preferredPath()) {
+        qWarning("[TSModelController] %s; working folders go to %s", qPrintable(problem), qPrintable(base));
+    }
+    m_baseFolder = base;
+    const QString name = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    // The folder is marked as taken before it exists, so that no other editor's clean-up can
+    // take it for one left behind.
+    auto server = std::make_unique<QLocalServer>();
+    if (!server->listen(name)) {
+        m_folderProblem = QStringLiteral("cannot mark %1 as in use: %2").arg(name, server->errorString());
+        return nullptr;
+    }
+    const QString path = base + QLatin1Char('/') + name;
+    bool made = QDir(base).mkdir(name);
+    for (const char* subfolder : kSubfolders) {
+        made = made && QDir(path).mkdir(QLatin1String(subfolder));
+    }
+    if (!made || !TSBaseFolder::makePrivate(path)) {
+        QDir(path).removeRecursively();
+        m_folderProblem = QStringLiteral("cannot create %1").arg(path);
+        return nullptr;
+    }
+    server->setParent(this);
+    return server.release();
+}
+
+void TSModelController::useWorkingFolder(QLocalServer* server)
+{
+    removeWorkingFolder();
+    delete m_server;
+    m_server = server;
+    m_workingPath = m_baseFolder + QLatin1Char('/') + server->serverName();
+    log("Working Path: %s", qPrintable(m_workingPath));
+}
+
 bool TSModelController::createWorkingFolder()
 {
-    const QString base = baseFolder();
-    QDir().mkpath(base);
-    const QString name = QUuid::createUuid().toString(QUuid::WithoutBraces);
-    if (!QDir(base).mkdir(name)) {
-        log("ERROR: cannot create working folder %s", qPrintable(base + QLatin1Char('/') + name));
-        m_workingPath.clear();
+    QLocalServer* server = makeWorkingFolder();
+    if (!server) {
+        log("ERROR: cannot create a working folder: %s", qPrintable(m_folderProblem));
         return false;
     }
-    m_workingPath = base + QLatin1Char('/') + name;
-    log("Working Path: %s", qPrintable(m_workingPath));
-    const QDir folder(m_workingPath);
-    for (const char* subfolder : kSubfolders) {
-        folder.mkdir(QLatin1String(subfolder));
-    }
-    listen(name);
+    useWorkingFolder(server);
     return true;
 }
 
@@ -278,11 +317,13 @@ void TSModelController::recreateWorkingFolder()
     if (m_workingPath.isEmpty()) {
         return;
     }
-    QDir(m_workingPath).removeRecursively();
-    QDir().mkpath(m_workingPath);
+    bool made = QDir(m_workingPath).removeRecursively() && QDir().mkpath(m_workingPath);
     const QDir folder(m_workingPath);
     for (const char* subfolder : kSubfolders) {
-        folder.mkdir(QLatin1String(subfolder));
+        made = made && folder.mkdir(QLatin1String(subfolder));
+    }
+    if (!made || !TSBaseFolder::makePrivate(m_workingPath)) {
+        log("ERROR: cannot empty the working folder %s", qPrintable(m_workingPath));
     }
 }
 
@@ -300,7 +341,10 @@ void TSModelController::removeWorkingFolder()
 void TSModelController::removeIgnoredFolders()
 {
     m_ignoreList.removeDuplicates();
-    const QDir base(baseFolder());
+    if (m_baseFolder.isEmpty()) {
+        return;
+    }
+    const QDir base(m_baseFolder);
     QStringList kept;
     for (const QString& name : qAsConst(m_ignoreList)) {
         // Names whose folder is already gone are dropped too, so the list cannot grow forever.
@@ -318,44 +362,118 @@ void TSModelController::removeIgnoredFolders()
 QStringList TSModelController::staleSessions() const
 {
     QStringList stale;
-    const QStringList folders = QDir(baseFolder()).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+    if (m_baseFolder.isEmpty()) {
+        return stale;
+    }
+    const QStringList folders = QDir(m_baseFolder).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
     for (const QString& name : folders) {
-        if (m_ignoreList.contains(name)) {
-            continue;
+        if (!m_ignoreList.contains(name) && !answers(name)) {
+            stale.append(name);
         }
-        if (m_server->isListening() && m_server->serverName() == name) {
-            continue;
-        }
-        QLocalSocket socket;
-        socket.connectToServer(name, QIODevice::ReadWrite);
-        if (socket.waitForConnected(500)) {
-            socket.disconnectFromServer();
-            continue;
-        }
-        stale.append(name);
     }
     return stale;
 }
 
-bool TSModelController::savePixmapToFile(TSModel* model)
+bool TSModelController::answers(const QString& name) const
+{
+    if (m_server->isListening() && m_server->serverName() == name) {
+        return true;
+    }
+    QLocalSocket socket;
+    socket.connectToServer(name, QIODevice::ReadWrite);
+    if (socket.waitForConnected(500)) {
+        socket.disconnectFromServer();
+        return true;
+    }
+    return false;
+}
+
+QString TSModelController::temporaryArchivePath(const QString& name) const
+{
+    return m_baseFolder + QDir::separator() + QStringLiteral("tmp.") +
+           (name.isEmpty() ? QString() : name + QLatin1Char('.')) + appInfo(AppInfo::DocumentExtension);
+}
+
+void TSModelController::discardStaleSessions()
+{
+    if (m_baseFolder.isEmpty()) {
+        return;
+    }
+    // Anything else that happens to be in the base folder is none of the editor's business.
+    auto isSessionName = [](const QString& name) {
+        return name.size() == 36 && !QUuid::fromString(name).isNull();
+    };
+    for (const QString& name : staleSessions()) {
+        if (isSessionName(name)) {
+            discardSession(name);
+        }
+    }
+    // Archives whose folder is already gone: a save interrupted after its folder was removed.
+    const QString prefix = QStringLiteral("tmp.");
+    const QString suffix = QLatin1Char('.') + appInfo(AppInfo::DocumentExtension);
+    const QStringList archives =
+        QDir(m_baseFolder).entryList({prefix + QLatin1Char('*') + suffix}, QDir::Files);
+    for (const QString& archive : archives) {
+        const QString name = archive.mid(prefix.size(), archive.size() - prefix.size() - suffix.size());
+        if (isSessionName(name) && !m_ignoreList.contains(name) && !answers(name)) {
+            discardSession(name);
+        }
+    }
+}
+
+void TSModelController::discardSession(const QString& name)
+{
+    if (m_baseFolder.isEmpty() || name.isEmpty()) {
+        return;
+    }
+    log("[TSModelController] removing the session left behind in %s", qPrintable(name));
+    const QString archive = temporaryArchivePath(name);
+    if (QFileInfo::exists(archive) && !QFile::remove(archive)) {
+        log("[TSModelController] cannot remove %s", qPrintable(archive));
+    }
+    const QString folder = m_baseFolder + QLatin1Char('/') + name;
+    if (QFileInfo(folder).isDir() && !QDir(folder).removeRecursively() && !m_ignoreList.contains(name)) {
+        m_ignoreList.append(name);
+    }
+}
+
+bool TSModelController::savePixmapToFile(TSModel* model, QString* error)
 {
     if (!model) {
         return false;
     }
     const QImage picture = model->pictureForFile();
+    if (picture.isNull()) {
+        return true;
+    }
     const QString path = model->imageFilePath();
-    if (picture.isNull() || path.isEmpty()) {
+    if (path.isEmpty()) {
+        if (error) {
+            *error = QStringLiteral("there is no working folder");
+        }
         return false;
     }
-    QFile file(path);
+    // Written beside its place and renamed over it, so a failed write never leaves half a picture
+    // that the next save would take for a good one.
+    QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         qDebug("%s", qPrintable(QStringLiteral("TSModelController::saveGraphicPixmapToFile - unable to open file (") +
                                 path + QStringLiteral(") ") + file.errorString()));
+        if (error) {
+            *error = file.errorString();
+        }
         return false;
     }
-    if (!picture.save(&file, "PNG")) {
-        qDebug("%s", qPrintable(QStringLiteral("TSModelController::saveGraphicPixmapToFile - unable to write file (") +
-                                path + QStringLiteral(") ") + file.errorString()));
+    QImageWriter writer(&file, "png");
+    if (!writer.write(picture) || !file.commit()) {
+        const QString cause =
+            file.error() != QFileDevice::NoError ? file.errorString() : writer.errorString();
+        qDebug("%s", qPrintable(QStringLiteral(
+                                    "TSModelController::saveGraphicPixmapToFile - unable to write file (") +
+                                path + QStringLiteral(") ") + cause));
+        if (error) {
+            *error = cause;
+        }
         return false;
     }
     return true;
@@ -376,10 +494,14 @@ bool TSModelController::saveDocument(const QString& path)
 
 bool TSModelController::openDocument(const QString& path)
 {
+    // The fresh folder is made before the current one goes: when it cannot be made, opening
+    // stops here, writes nothing, and the open project keeps its folder.
+    if (!createWorkingFolder()) {
+        prependError(QStringLiteral("Failed to create working folder. %1. ").arg(m_folderProblem));
+        return false;
+    }
     cocos2d::CCPoolManager::sharedPoolManager()->push();
-    removeWorkingFolder();
     m_documentPath = path;
-    createWorkingFolder();
     const bool opened = TSProjectStorage(this).extract(path) &&
                         loadWorkingSession(QFileInfo(m_workingPath).fileName());
     cocos2d::CCPoolManager::sharedPoolManager()->pop();
@@ -389,6 +511,10 @@ bool TSModelController::openDocument(const QString& path)
 bool TSModelController::loadWorkingSession(const QString& requested)
 {
     QString name = requested;
+    if (m_baseFolder.isEmpty()) {
+        prependError(QStringLiteral("No valid session found. "));
+        return false;
+    }
     if (name.isEmpty()) {
         const QStringList stale = staleSessions();
         if (stale.isEmpty()) {
@@ -401,7 +527,7 @@ bool TSModelController::loadWorkingSession(const QString& requested)
         // Taking over another folder: this editor's own folder goes, as when it closes.
         removeWorkingFolder();
     }
-    m_workingPath = baseFolder() + QLatin1Char('/') + name;
+    m_workingPath = m_baseFolder + QLatin1Char('/') + name;
     log("Working Path: %s", qPrintable(m_workingPath));
     listen(name);
     reset();

@@ -22,9 +22,9 @@ class TSModel;
 /// gives them ids, finds them by id or class, removes them, and saves and loads them.
 ///
 /// While a project is open its files live in a working folder in the base folder (temporary
-/// folder + "/" + bundle id); a local server named after the folder tells other running
-/// editors that the folder is taken. Saving and opening are done by TSProjectStorage and
-/// TSSessionLoader on behalf of the controller.
+/// folder + "/" + bundle id, or the user's private fallback); a local server named after the
+/// folder tells other running editors that the folder is taken. Saving and opening are done by
+/// TSProjectStorage and TSSessionLoader on behalf of the controller.
 class TSModelController : public QObject
 {
     Q_OBJECT
@@ -80,8 +80,9 @@ public:
 
     // Project storage.
 
-    /// The folder that holds the working folders, the temporary archives and the logs.
-    static QString baseFolder();
+    /// The folder that holds the working folders and the temporary archives (TSBaseFolder);
+    /// empty while no usable one was found.
+    QString baseFolder() const { return m_baseFolder; }
     /// The working folder of the open project; empty while there is none.
     QString workingPath() const { return m_workingPath; }
     /// The path given to the last open, or of the last successful save.
@@ -102,12 +103,26 @@ public:
     bool loadWorkingSession(const QString& name);
     /// Folders of the base folder that are not ignored and whose editor does not answer.
     QStringList staleSessions() const;
+    /// Removes what editors that no longer run left in the base folder: the working folders
+    /// among staleSessions() and the temporary archives whose editor does not answer. Only
+    /// names of working folders (UUIDs) are touched.
+    void discardStaleSessions();
+    /// The temporary archive that the saves of working folder name go through, in the base folder.
+    QString temporaryArchivePath(const QString& name) const;
+    /// Removes the working folder name and its temporary archive; a folder that cannot be removed
+    /// goes on the ignore list, to be tried again when the controller goes.
+    void discardSession(const QString& name);
+    /// Makes a fresh working folder, private to the user, and puts it in place of the current
+    /// one, which is removed only once the new one exists. False when no folder can be made.
     bool createWorkingFolder();
+    /// Why the last working folder could not be made.
+    QString workingFolderProblem() const { return m_folderProblem; }
     /// Empties the working folder for a new document (name and server stay).
     void recreateWorkingFolder();
     void removeWorkingFolder();
-    /// Writes a model's picture to its file in the working folder.
-    bool savePixmapToFile(TSModel* model);
+    /// Writes a model's picture to its file in the working folder; true also when the model has
+    /// no picture to write. On failure error (when given) says why.
+    bool savePixmapToFile(TSModel* model, QString* error = nullptr);
     /// Folder names whose removal failed; removed again when the controller goes.
     QStringList ignoreList() const { return m_ignoreList; }
     LoadProgress& loadProgress() { return m_loadProgress; }
@@ -122,12 +137,17 @@ private:
     explicit TSModelController(QObject* parent);
     void removeAllModels();
     void addFreshGeneralSettings();
+    QLocalServer* makeWorkingFolder();
+    void useWorkingFolder(QLocalServer* server);
     bool listen(const QString& name);
     void closeServer();
     void removeIgnoredFolders();
+    bool answers(const QString& name) const;
 
     cocos2d::CCDictionary* m_modelsByClass;
     std::map<unsigned, TSModel*> m_modelsById;
+    QString m_baseFolder;
+    QString m_folderProblem;
     QString m_workingPath;
     QString m_documentPath;
     QString m_errorString;

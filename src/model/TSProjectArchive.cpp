@@ -96,37 +96,52 @@ TSProjectArchive::CompressResult TSProjectArchive::compress(const QString& folde
     return result;
 }
 
-bool TSProjectArchive::verify(const QString& archivePath, const QStringList& expectedEntries)
+bool TSProjectArchive::verify(const QString& archivePath, const QStringList& expectedEntries,
+                              QString* problem)
 {
+    auto fail = [problem](const QString& what) {
+        if (problem) {
+            *problem = what;
+        }
+        return false;
+    };
     QuaZip zip(archivePath);
     if (!zip.open(QuaZip::mdUnzip)) {
-        return false;
+        return fail(QStringLiteral("cannot open it (zip error %1)").arg(zip.getZipError()));
     }
     QSet<QString> remaining(expectedEntries.begin(), expectedEntries.end());
-    bool intact = zip.getEntriesCount() == expectedEntries.size();
     QByteArray buffer;
     buffer.resize(static_cast<int>(kChunk));
-    for (bool more = zip.goToFirstFile(); more && intact; more = zip.goToNextFile()) {
+    for (bool more = zip.goToFirstFile(); more; more = zip.goToNextFile()) {
         const QString name = zip.getCurrentFileName();
         if (!remaining.remove(name)) {
-            intact = false;
-            break;
+            return fail(QStringLiteral("unexpected entry %1").arg(name));
         }
         QuaZipFile entry(&zip);
         if (!entry.open(QIODevice::ReadOnly)) {
-            intact = false;
-            break;
+            return fail(
+                QStringLiteral("cannot open entry %1 (zip error %2)").arg(name).arg(entry.getZipError()));
         }
         qint64 read = 0;
         while ((read = entry.read(buffer.data(), kChunk)) > 0) {
         }
         // Closing after reading everything checks the CRC.
         entry.close();
-        intact = read == 0 && entry.getZipError() == UNZ_OK;
+        if (entry.getZipError() == UNZ_CRCERROR) {
+            return fail(QStringLiteral("CRC error in %1").arg(name));
+        }
+        if (read != 0 || entry.getZipError() != UNZ_OK) {
+            return fail(
+                QStringLiteral("cannot read entry %1 (zip error %2)").arg(name).arg(entry.getZipError()));
+        }
     }
-    intact = intact && remaining.isEmpty() && zip.getZipError() == UNZ_OK;
-    zip.close();
-    return intact;
+    if (zip.getZipError() != UNZ_OK) {
+        return fail(QStringLiteral("cannot list its entries (zip error %1)").arg(zip.getZipError()));
+    }
+    if (!remaining.isEmpty()) {
+        return fail(QStringLiteral("%1 is missing").arg(*remaining.begin()));
+    }
+    return true;
 }
 
 bool TSProjectArchive::isSafeEntryName(const QString& name)

@@ -30,8 +30,10 @@ public:
                                    const Progress& progress);
 
     /// Reopens an archive and reads every entry back, checking its CRC: true when it holds exactly
-    /// the expected entries and all of them read back intact.
-    static bool verify(const QString& archivePath, const QStringList& expectedEntries);
+    /// the expected entries and all of them read back intact. Otherwise problem (when given) says
+    /// what was found first.
+    static bool verify(const QString& archivePath, const QStringList& expectedEntries,
+                       QString* problem = nullptr);
 
     /// Whether an entry name stays inside the folder it is extracted to (no "..", no absolute
     /// path, no drive letter, no backslash).

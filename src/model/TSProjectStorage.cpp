@@ -1,8 +1,8 @@
 #include "TSProjectStorage.h"
 
-#include "AppInfo.h"
 #include "CCArray.h"
 #include "CCDictionary.h"
+#include "TSBaseFolder.h"
 #include "TSModel.h"
 #include "TSModelController.h"
 #include "TSModelGeneralSettings.h"
@@ -30,17 +30,34 @@ void TSProjectStorage::fail(const char* logLine, const char* message)
     m_controller->prependError(QLatin1String(message));
 }
 
-void TSProjectStorage::writeMissingPictures()
+bool TSProjectStorage::writePicture(TSModel* model)
 {
+    QString cause;
+    if (m_controller->savePixmapToFile(model, &cause)) {
+        return true;
+    }
+    TSModelController::log("ERROR: failed to write image file %s", qPrintable(model->imageFilePath()));
+    m_controller->prependError(
+        QStringLiteral("Failed to write image file %1: %2. ").arg(model->imageFilePath(), cause));
+    return false;
+}
+
+bool TSProjectStorage::writeMissingPictures()
+{
+    // A document without one of its pictures is not a save: the first picture that cannot be
+    // written stops it before the archive is made. Without a working folder there is nowhere to
+    // write them; writing the model files reports that.
+    if (m_controller->workingPath().isEmpty()) {
+        return true;
+    }
     if (CCArray* sprites = m_controller->modelsOfClass("TSModelSprite")) {
         for (CCObject* obj : *sprites) {
             auto* sprite = static_cast<TSModel*>(obj);
             const QString path = sprite->imageFilePath();
-            if (!path.isEmpty() && !QFileInfo::exists(path)) {
+            if (!path.isEmpty() && !QFileInfo(path).isFile()) {
                 TSModelController::log("Not Found sprite : %s : saving again", qPrintable(path));
-                const QImage picture = sprite->pictureForFile();
-                if (!picture.isNull()) {
-                    picture.save(path, "PNG");
+                if (!writePicture(sprite)) {
+                    return false;
                 }
             }
         }
@@ -49,11 +66,12 @@ void TSProjectStorage::writeMissingPictures()
     if (CCArray* images = m_controller->modelsOfClass("TSGraphicsPixmapModel")) {
         for (CCObject* obj : *images) {
             auto* image = static_cast<TSModel*>(obj);
-            if (!QFileInfo::exists(image->imageFilePath())) {
-                m_controller->savePixmapToFile(image);
+            if (!QFileInfo(image->imageFilePath()).isFile() && !writePicture(image)) {
+                return false;
             }
         }
     }
+    return true;
 }
 
 void TSProjectStorage::cleanImagesFolder()
@@ -65,43 +83,76 @@ void TSProjectStorage::cleanImagesFolder()
         number.chop(QStringLiteral(".png").size());
         bool isNumber = false;
         const unsigned id = number.toUInt(&isNumber);
-        if (!isNumber || !m_controller->modelWithId(id)) {
-            images.remove(file);
+        if ((!isNumber || !m_controller->modelWithId(id)) && !images.remove(file)) {
+            // Harmless for the document: the picture of no model is carried along unread.
+            TSModelController::log("cannot remove unused image %s", qPrintable(images.filePath(file)));
         }
     }
 }
 
 bool TSProjectStorage::save(const QString& path)
 {
-    writeMissingPictures();
+    if (!writeMissingPictures()) {
+        return false;
+    }
     if (!saveWorkingFiles()) {
         fail("ERROR: failed to save working session", "Failed to save working session. ");
         return false;
     }
+    makeWorkingFolderPrivate();
     const QString archive = temporaryArchivePath();
     if (!compressWorkingFolder(archive)) {
         fail("ERROR: failed to compress working files", "Failed to compress working files. ");
         return false;
     }
-    const bool replaced = replaceDocument(archive, path);
-    QFile::remove(archive);
+    QString cause;
+    const bool replaced = replaceDocument(archive, path, &cause);
+    if (!QFile::remove(archive)) {
+        TSModelController::log("cannot remove the temporary archive %s", qPrintable(archive));
+    }
     if (!replaced) {
+        // The cause goes after the usual text, so callers looking for that still find it.
+        m_controller->prependError(cause + QStringLiteral(". "));
         fail("ERROR: failed to copy file to destination", "Failed to copy file to destination. ");
         return false;
     }
     return true;
 }
 
-bool TSProjectStorage::replaceDocument(const QString& archivePath, const QString& path)
+bool TSProjectStorage::replaceDocument(const QString& archivePath, const QString& path, QString* cause)
 {
-    // The new document is written beside the old one and renamed over it in one step, so the
-    // old document stays whole until the new one is complete on disk.
-    QFile archive(archivePath);
-    if (!archive.open(QIODevice::ReadOnly)) {
+    const QFileInfo target(path);
+    const QString folder = target.absolutePath();
+    if (target.isDir()) {
+        *cause = QStringLiteral("%1 is a folder").arg(path);
         return false;
     }
+    if (target.exists() && !target.isFile()) {
+        *cause = QStringLiteral("%1 is not a regular file").arg(path);
+        return false;
+    }
+    if (!QFileInfo(folder).isDir()) {
+        *cause = QStringLiteral("The folder %1 does not exist").arg(folder);
+        return false;
+    }
+    // A document marked read-only stays as it is, even where the folder would let it be replaced.
+    if (target.exists() && (!target.isWritable() || !target.permission(QFileDevice::WriteOwner))) {
+        *cause = QStringLiteral("The document %1 is read-only").arg(path);
+        return false;
+    }
+    QFile archive(archivePath);
+    if (!archive.open(QIODevice::ReadOnly)) {
+        *cause = QStringLiteral("Cannot read the temporary archive %1: %2")
+                     .arg(archivePath, archive.errorString());
+        return false;
+    }
+    // The new document is written beside the old one and renamed over it in one step, so the
+    // old document stays whole until the new one is complete on disk.
     QSaveFile document(path);
     if (!document.open(QIODevice::WriteOnly)) {
+        *cause = QFileInfo(folder).isWritable()
+                     ? QStringLiteral("Cannot write %1: %2").arg(path, document.errorString())
+                     : QStringLiteral("The folder %1 is read-only").arg(folder);
         return false;
     }
     QByteArray buffer;
@@ -109,6 +160,8 @@ bool TSProjectStorage::replaceDocument(const QString& archivePath, const QString
     for (;;) {
         const qint64 read = archive.read(buffer.data(), buffer.size());
         if (read < 0) {
+            *cause = QStringLiteral("Cannot read the temporary archive %1: %2")
+                         .arg(archivePath, archive.errorString());
             document.cancelWriting();
             return false;
         }
@@ -116,19 +169,33 @@ bool TSProjectStorage::replaceDocument(const QString& archivePath, const QString
             break;
         }
         if (document.write(buffer.constData(), read) != read) {
-            document.cancelWriting();
-            return false;
+            break;
         }
     }
-    return document.commit();
+    // Write errors (a full disk among them) show up here: commit() refuses a file that was not
+    // written completely.
+    if (!document.commit()) {
+        *cause = QStringLiteral("Cannot write %1: %2").arg(path, document.errorString());
+        return false;
+    }
+    return true;
+}
+
+bool TSProjectStorage::checkArchive(const QString& archivePath, const QStringList& entries)
+{
+    QString problem;
+    if (TSProjectArchive::verify(archivePath, entries, &problem)) {
+        return true;
+    }
+    TSModelController::log("ERROR: archive check failed: %s: %s", qPrintable(archivePath),
+                           qPrintable(problem));
+    m_controller->prependError(QStringLiteral("The new archive failed its check: %1. ").arg(problem));
+    return false;
 }
 
 QString TSProjectStorage::temporaryArchivePath() const
 {
-    const QString folder = QFileInfo(m_controller->workingPath()).fileName();
-    const QString extension = appInfo(AppInfo::DocumentExtension);
-    return TSModelController::baseFolder() + QDir::separator() + QStringLiteral("tmp.") +
-           (folder.isEmpty() ? QString() : folder + QLatin1Char('.')) + extension;
+    return m_controller->temporaryArchivePath(QFileInfo(m_controller->workingPath()).fileName());
 }
 
 bool TSProjectStorage::saveWorkingFiles()
@@ -224,16 +291,29 @@ bool TSProjectStorage::compressWorkingFolder(const QString& archivePath)
         fail("ERROR: failed to open output file", "Failed to open output file. ");
         return false;
     }
-    if (!TSProjectArchive::verify(archivePath, files)) {
-        TSModelController::log("ERROR: archive check failed: %s", qPrintable(archivePath));
+    if (!checkArchive(archivePath, files)) {
         QFile::remove(archivePath);
         return false;
     }
     return true;
 }
 
+void TSProjectStorage::makeWorkingFolderPrivate()
+{
+    // Files written by other parts of the editor (sprites, atlases) come with the usual
+    // permissions; the folder keeps everything private to the user anyway.
+    if (!TSBaseFolder::makePrivate(m_controller->workingPath())) {
+        TSModelController::log("cannot make every file private in %s",
+                               qPrintable(m_controller->workingPath()));
+    }
+}
+
 bool TSProjectStorage::extract(const QString& path)
 {
+    if (m_controller->workingPath().isEmpty()) {
+        fail("ERROR: Working path is empty", "Working path empty. ");
+        return false;
+    }
     const TSProjectArchive::ExtractResult result = TSProjectArchive::extract(path, m_controller->workingPath());
     if (!result.opened) {
         if (result.fileMissing) {
@@ -248,5 +328,6 @@ bool TSProjectStorage::extract(const QString& path)
     for (const QString& target : result.skippedTargets) {
         TSModelController::log("fileOpenError: %s", qPrintable(target));
     }
+    makeWorkingFolderPrivate();
     return true;
 }

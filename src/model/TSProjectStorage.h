@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
+class TSModel;
 class TSModelController;
 
 /// Saving the open project as a document and unpacking a document into the working folder,
@@ -24,15 +26,21 @@ public:
     bool writeDataForClass(const std::string& className, int pass);
     /// Zips the working folder into archivePath and checks the result.
     bool compressWorkingFolder(const QString& archivePath);
+    /// Reads a new archive back: true when it holds exactly entries, all intact; otherwise puts
+    /// what the check found in front of the error string.
+    bool checkArchive(const QString& archivePath, const QStringList& entries);
     /// The temporary archive of this editor's saves: in the base folder, named after the
     /// working folder so two editors never share it.
     QString temporaryArchivePath() const;
 
 private:
     void fail(const char* logLine, const char* message);
-    void writeMissingPictures();
+    bool writeMissingPictures();
+    bool writePicture(TSModel* model);
+    void makeWorkingFolderPrivate();
     void cleanImagesFolder();
-    bool replaceDocument(const QString& archivePath, const QString& path);
+    /// Puts the archive's bytes at path; on failure cause is a sentence without its full stop.
+    bool replaceDocument(const QString& archivePath, const QString& path, QString* cause);
 
     TSModelController* m_controller;
 };

@@ -3,6 +3,7 @@
 #include "AnimationPersistence.h"
 #include "CCArray.h"
 #include "CCDictionary.h"
+#include "CCPoolManager.h"
 #include "CCString.h"
 #include "PlistWriter.h"
 #include "TSGraphicsPixmapModel.h"
@@ -13,17 +14,24 @@
 #include "TSModelSkeletonNodeAnimation.h"
 #include "TSModelSprite.h"
 #include "TSModelSpriteContainer.h"
+#include "TSPAttributeString.h"
 #include "TSProjectArchive.h"
 #include "TSProjectStorage.h"
-#include "TSPAttributeString.h"
 #include "TestMain.h"
 
+#include <QDirIterator>
 #include <QLocalServer>
+#include <QStandardPaths>
+#include <QUuid>
 #include <QtTest>
 
 #include <quazip.h>
 #include <quazipfile.h>
 #include <quazipnewinfo.h>
+#include <zlib.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace cocos2d;
 
@@ -68,6 +76,33 @@ QMap<unsigned, QString> snapshot()
     return models;
 }
 
+// Where working folders go when the one in the temporary folder cannot be used.
+QString fallbackFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + "/sessions";
+}
+
+// Folder and everything below it that is not private to its owner (0700 folders, 0600 files).
+QStringList notPrivate(const QString& folder)
+{
+    QStringList paths = {folder};
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        paths << it.next();
+    }
+    QStringList found;
+    for (const QString& path : paths) {
+        struct stat info = {};
+        const bool isDir = QFileInfo(path).isDir();
+        if (::stat(QFile::encodeName(path).constData(), &info) != 0 ||
+            (info.st_mode & 0777) != (isDir ? 0700u : 0600u)) {
+            found << path;
+        }
+    }
+    return found;
+}
+
 QByteArray fileBytes(const QString& path)
 {
     QFile file(path);
@@ -81,14 +116,15 @@ void writeFile(const QString& path, const QByteArray& bytes)
     file.write(bytes);
 }
 
-// A zip with the given entries, written directly with the zip library.
-void writeZip(const QString& path, const QList<QPair<QString, QByteArray>>& entries)
+// A zip with the given entries, written directly with the zip library (method 0 stores them).
+void writeZip(const QString& path, const QList<QPair<QString, QByteArray>>& entries, int method = Z_DEFLATED)
 {
     QuaZip zip(path);
     QVERIFY(zip.open(QuaZip::mdCreate));
     for (const auto& [name, bytes] : entries) {
         QuaZipFile entry(&zip);
-        QVERIFY(entry.open(QIODevice::WriteOnly, QuaZipNewInfo(name)));
+        QVERIFY(entry.open(QIODevice::WriteOnly, QuaZipNewInfo(name), nullptr, 0, method,
+                           method ? Z_DEFAULT_COMPRESSION : 0));
         entry.write(bytes);
         entry.close();
     }
@@ -134,7 +170,11 @@ class TestProjectStorage : public QObject
 private Q_SLOTS:
     void initTestCase();
     void init();
+    void cleanup();
     void freshControllerHasWorkingFolder();
+    void unusableBaseFolderFallsBackToAPrivateOne_data();
+    void unusableBaseFolderFallsBackToAPrivateOne();
+    void openStopsWhenNoWorkingFolderCanBeMade();
     void saveThenOpenReproducesEveryModel();
     void modelFileExampleIsWrittenExactly();
     void modelFilesAreChunkedByFiveHundred();
@@ -143,8 +183,12 @@ private Q_SLOTS:
     void badModelFilesAreSkipped();
     void saveWithoutWorkingPathFails();
     void unwritableModelFileFails();
+    void unwritableImageFailsTheSave_data();
+    void unwritableImageFailsTheSave();
     void failedSaveLeavesPreviousDocumentIntact_data();
     void failedSaveLeavesPreviousDocumentIntact();
+    void finalStepFailureSaysWhy_data();
+    void finalStepFailureSaysWhy();
     void temporaryArchiveIsPerWorkingFolderAndRemoved();
     void saveProgressRunsFromZeroToOne();
     void archiveEntriesAndVerification();
@@ -156,6 +200,7 @@ private Q_SLOTS:
     void noValidSessionFound();
     void idsContinueAfterLoadedIds();
     void removedWorkingFolderGoesAndDestructionCleansUp();
+    void openSaveCyclesKeepObjectCountFlat();
 
 private:
     QTemporaryDir m_dir;
@@ -171,14 +216,28 @@ void TestProjectStorage::init()
     TSModelController::destroyInstance();
 }
 
+void TestProjectStorage::cleanup()
+{
+    // Undo what the base folder tests did to it, so the next test has a usable one.
+    const QString base = QDir::tempPath() + "/com.wrenfold.bonestage";
+    if (QFileInfo(base).isFile()) {
+        QFile::remove(base);
+    } else if (QFileInfo(base).isDir()) {
+        QVERIFY(::chown(QFile::encodeName(base).constData(), ::geteuid(), ::getegid()) == 0 ||
+                ::geteuid() != 0);
+        QFile::setPermissions(base, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    }
+    QFile::remove(fallbackFolder());
+}
+
 void TestProjectStorage::freshControllerHasWorkingFolder()
 {
     // Folders of other runs do not stop this editor from getting its own.
-    const QString stale = TSModelController::baseFolder() + "/0f8fad5b-d9cb-469f-a165-70867728950e";
+    const QString stale = controller()->baseFolder() + "/0f8fad5b-d9cb-469f-a165-70867728950e";
     QVERIFY(QDir().mkpath(stale));
     const QString working = controller()->workingPath();
     QVERIFY(!working.isEmpty());
-    QCOMPARE(QFileInfo(working).path(), TSModelController::baseFolder());
+    QCOMPARE(QFileInfo(working).path(), controller()->baseFolder());
     QCOMPARE(QFileInfo(working).fileName().size(), 36);
     for (const char* sub : {"images", "atlases", "fonts", "sounds", "animations"}) {
         QVERIFY(QFileInfo(working + "/" + sub).isDir());
@@ -186,6 +245,92 @@ void TestProjectStorage::freshControllerHasWorkingFolder()
     QVERIFY(controller()->staleSessions().contains(QFileInfo(stale).fileName()));
     QVERIFY(!controller()->staleSessions().contains(QFileInfo(working).fileName()));
     QDir(stale).removeRecursively();
+}
+
+void TestProjectStorage::unusableBaseFolderFallsBackToAPrivateOne_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("a file") << "file";
+    QTest::newRow("another user's folder") << "foreign";
+    QTest::newRow("a read-only folder") << "read-only";
+}
+
+void TestProjectStorage::unusableBaseFolderFallsBackToAPrivateOne()
+{
+    QFETCH(QString, kind);
+    added(new TSModelSkeletonNode())->setName("saved");
+    const QString document = m_dir.filePath("fallback.bsdoc");
+    QVERIFY(controller()->saveDocument(document));
+    TSModelController::destroyInstance();
+
+    const QString base = QDir::tempPath() + "/com.wrenfold.bonestage";
+    // A folder another editor left behind, with a project of its own.
+    const QString leftover = base + "/0f8fad5b-d9cb-469f-a165-70867728950e";
+    QVERIFY(QDir().mkpath(leftover));
+    writeFile(leftover + "/TSModelSkeletonNode.0.attributes.xml",
+              "<plist><dict><key>ROOT</key><array><dict><key>id</key><string>3</string><key>className</key>"
+              "<string>TSModelSkeletonNode</string></dict><dict><key>id</key><string>4</string>"
+              "<key>className</key><string>TSModelSkeletonNode</string></dict></array></dict></plist>");
+    if (kind == "file") {
+        QVERIFY(QDir(base).removeRecursively());
+        writeFile(base, "in the way");
+    } else if (kind == "foreign") {
+        if (::geteuid() != 0) {
+            QSKIP("only the superuser can give a folder to another user");
+        }
+        QVERIFY(::chown(QFile::encodeName(base).constData(), 65534, 65534) == 0);
+    } else {
+        if (::geteuid() == 0) {
+            QSKIP("permission bits do not stop the superuser from writing");
+        }
+        QVERIFY(QFile::setPermissions(base, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    }
+
+    QTest::ignoreMessage(QtWarningMsg,
+                         QRegularExpression("^\\[TSModelController\\] " + QRegularExpression::escape(base) +
+                                            " .*; working folders go to " +
+                                            QRegularExpression::escape(fallbackFolder()) + "$"));
+    QVERIFY2(controller()->openDocument(document), qPrintable(controller()->errorString()));
+    const QString working = controller()->workingPath();
+    QCOMPARE(QFileInfo(working).path(), fallbackFolder());
+    CCArray* nodes = controller()->modelsOfClass(TSModelSkeletonNode::kClassName);
+    QCOMPARE(nodes ? nodes->count() : 0u, 1u);
+    QCOMPARE(static_cast<TSModel*>(nodes->objectAtIndex(0))->name(), std::string("saved"));
+    QCOMPARE(notPrivate(working), QStringList());
+    buildProject();
+    QVERIFY(controller()->saveDocument(document));
+    QCOMPARE(notPrivate(working), QStringList());
+    QVERIFY(QFileInfo::exists(leftover + "/TSModelSkeletonNode.0.attributes.xml") || kind == "file");
+}
+
+void TestProjectStorage::openStopsWhenNoWorkingFolderCanBeMade()
+{
+    // A document whose one entry is easy to look for wherever it might land.
+    const QString stray = "stray-" + QUuid::createUuid().toString(QUuid::WithoutBraces) + ".xml";
+    const QString document = m_dir.filePath("stray.bsdoc");
+    writeZip(document, {{stray, "<plist/>"}});
+    TSModelController::destroyInstance();
+    const QString base = QDir::tempPath() + "/com.wrenfold.bonestage";
+    QVERIFY(QDir(base).removeRecursively());
+    writeFile(base, "in the way");
+    QDir(fallbackFolder()).removeRecursively();
+    QVERIFY(QDir().mkpath(QFileInfo(fallbackFolder()).path()));
+    writeFile(fallbackFolder(), "in the way too");
+
+    added(new TSModelSkeletonNode());
+    QVERIFY(controller()->workingPath().isEmpty());
+    QVERIFY(!controller()->openDocument(document));
+    const QStringList landed = {"/" + stray, QDir::current().filePath(stray)};
+    for (const QString& path : landed) {
+        const bool written = QFileInfo::exists(path);
+        QFile::remove(path);
+        QVERIFY2(!written, qPrintable(path));
+    }
+    QVERIFY2(controller()->errorString().startsWith("Failed to create working folder. " + base +
+                                                    " is not a folder"),
+             qPrintable(controller()->errorString()));
+    QVERIFY(controller()->workingPath().isEmpty());
+    QCOMPARE(controller()->modelsOfClass(TSModelSkeletonNode::kClassName)->count(), 1u);
 }
 
 void TestProjectStorage::saveThenOpenReproducesEveryModel()
@@ -332,6 +477,7 @@ void TestProjectStorage::badModelFilesAreSkipped()
 
 void TestProjectStorage::saveWithoutWorkingPathFails()
 {
+    buildProject();
     controller()->removeWorkingFolder();
     QTest::ignoreMessage(QtDebugMsg, "ERROR: Working path is empty");
     QTest::ignoreMessage(QtDebugMsg, "ERROR: failed to save working session");
@@ -353,6 +499,49 @@ void TestProjectStorage::unwritableModelFileFails()
     QVERIFY(!controller()->saveDocument(m_dir.filePath("blocked.bsdoc")));
     QCOMPARE(controller()->errorString(), "Failed to save working session. Failed to write data for class. "
                                           "Target file : " + blocked);
+}
+
+void TestProjectStorage::unwritableImageFailsTheSave_data()
+{
+    QTest::addColumn<bool>("sprite");
+    QTest::addColumn<bool>("folderIsFile");
+    QTest::newRow("image, images folder is a file") << false << true;
+    QTest::newRow("image, a folder in the file's place") << false << false;
+    QTest::newRow("sprite, images folder is a file") << true << true;
+}
+
+void TestProjectStorage::unwritableImageFailsTheSave()
+{
+    QFETCH(bool, sprite);
+    QFETCH(bool, folderIsFile);
+    buildProject();
+    TSModel* model =
+        static_cast<TSModel*>(controller()->modelsOfClass("TSGraphicsPixmapModel")->objectAtIndex(0));
+    if (sprite) {
+        auto* added = new TSModelSprite();
+        added->setSourceImage(picture(3));
+        controller()->addModel(added, false);
+        added->release();
+        model = added;
+    }
+    const QString document = m_dir.filePath("images.bsdoc");
+    QVERIFY(controller()->saveDocument(document));
+    const QByteArray original = fileBytes(document);
+    const QString images = controller()->workingPath() + "/images";
+    if (folderIsFile) {
+        QVERIFY(QDir(images).removeRecursively());
+        writeFile(images, "in the way");
+    } else {
+        QVERIFY(QFile::remove(model->imageFilePath()));
+        QVERIFY(QDir().mkpath(model->imageFilePath()));
+    }
+    QVERIFY(!controller()->saveDocument(document));
+    const QString error = controller()->errorString();
+    QVERIFY2(error.startsWith("Failed to write image file " + model->imageFilePath() + ": ") &&
+                 error.endsWith(". ") && error.size() > model->imageFilePath().size() + 32,
+             qPrintable(error));
+    QCOMPARE(fileBytes(document), original);
+    QVERIFY(!QFileInfo::exists(TSProjectStorage(controller()).temporaryArchivePath()));
 }
 
 void TestProjectStorage::failedSaveLeavesPreviousDocumentIntact_data()
@@ -395,10 +584,51 @@ void TestProjectStorage::failedSaveLeavesPreviousDocumentIntact()
     QCOMPARE(fileBytes(document), original);
 }
 
+void TestProjectStorage::finalStepFailureSaysWhy_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QString>("cause");
+    const QString readOnlyFolder = m_dir.filePath("read-only folder");
+    const QString readOnlyDocument = m_dir.filePath("read-only.bsdoc");
+    QTest::newRow("a folder") << m_dir.path() << m_dir.path() + " is a folder";
+    QTest::newRow("missing folder") << m_dir.filePath("no/such/folder/x.bsdoc")
+                                    << "The folder " + m_dir.filePath("no/such/folder") + " does not exist";
+    QTest::newRow("read-only document")
+        << readOnlyDocument << "The document " + readOnlyDocument + " is read-only";
+    QTest::newRow("read-only folder") << readOnlyFolder + "/x.bsdoc"
+                                      << "The folder " + readOnlyFolder + " is read-only";
+}
+
+void TestProjectStorage::finalStepFailureSaysWhy()
+{
+    QFETCH(QString, target);
+    QFETCH(QString, cause);
+    const QFileDevice::Permissions readOnly = QFileDevice::ReadOwner | QFileDevice::ReadUser |
+                                              QFileDevice::ExeOwner | QFileDevice::ExeUser |
+                                              QFileDevice::ReadGroup | QFileDevice::ReadOther;
+    QByteArray original;
+    if (QTest::currentDataTag() == QLatin1String("read-only document")) {
+        QVERIFY(controller()->saveDocument(target));
+        original = fileBytes(target);
+        QVERIFY(QFile::setPermissions(target, readOnly & ~(QFileDevice::ExeOwner | QFileDevice::ExeUser)));
+    } else if (QTest::currentDataTag() == QLatin1String("read-only folder")) {
+        if (::geteuid() == 0) {
+            QSKIP("permission bits do not stop the superuser from writing");
+        }
+        QVERIFY(QDir().mkpath(QFileInfo(target).path()));
+        QVERIFY(QFile::setPermissions(QFileInfo(target).path(), readOnly));
+    }
+    QTest::ignoreMessage(QtDebugMsg, "ERROR: failed to copy file to destination");
+    QVERIFY(!controller()->saveDocument(target));
+    QCOMPARE(controller()->errorString(), "Failed to copy file to destination. " + cause + ". ");
+    QCOMPARE(fileBytes(target), original);
+    QVERIFY(!QFileInfo::exists(TSProjectStorage(controller()).temporaryArchivePath()));
+}
+
 void TestProjectStorage::temporaryArchiveIsPerWorkingFolderAndRemoved()
 {
     const QString temporary = TSProjectStorage(controller()).temporaryArchivePath();
-    QCOMPARE(QFileInfo(temporary).path(), TSModelController::baseFolder());
+    QCOMPARE(QFileInfo(temporary).path(), controller()->baseFolder());
     QVERIFY(temporary.endsWith(".bsdoc"));
     QVERIFY(temporary.contains(QFileInfo(controller()->workingPath()).fileName()));
     QVERIFY(controller()->saveDocument(m_dir.filePath("t.bsdoc")));
@@ -448,6 +678,22 @@ void TestProjectStorage::archiveEntriesAndVerification()
     const QString damaged = m_dir.filePath("damaged.bsdoc");
     writeFile(damaged, bytes);
     QVERIFY(!TSProjectArchive::verify(damaged, zip.getFileNameList()));
+
+    // A failed check says what it found, after the message of the step it belongs to.
+    const QString stored = m_dir.filePath("stored.zip");
+    writeZip(stored, {{"a.xml", "first entry"}, {"images/b.png", "second entry payload"}}, 0);
+    TSProjectStorage storage(controller());
+    QVERIFY(storage.checkArchive(stored, {"a.xml", "images/b.png"}));
+    QVERIFY(!storage.checkArchive(stored, {"a.xml", "images/c.png"}));
+    QCOMPARE(controller()->errorString(), QStringLiteral("The new archive failed its check: "
+                                                         "unexpected entry images/b.png. "));
+    bytes = fileBytes(stored);
+    bytes[bytes.indexOf("payload")] = 'P';
+    writeFile(stored, bytes);
+    controller()->clearError();
+    QVERIFY(!storage.checkArchive(stored, {"a.xml", "images/b.png"}));
+    QCOMPARE(controller()->errorString(), QStringLiteral("The new archive failed its check: "
+                                                         "CRC error in images/b.png. "));
     QCOMPARE(TSProjectArchive::compress(m_dir.path(), {}, m_dir.filePath("none.zip"), {}),
              TSProjectArchive::CompressResult::NoFiles);
 }
@@ -495,7 +741,7 @@ void TestProjectStorage::unsafeEntriesAreSkipped()
     }
     zip.close();
     TSModelController::destroyInstance();
-    const QString base = TSModelController::baseFolder();
+    const QString base = controller()->baseFolder();
     QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^fileOpenError: .*escaped.txt$"));
     QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^fileOpenError: .*escaped2.txt$"));
     QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^fileOpenError: .*absolute.txt$"));
@@ -520,7 +766,7 @@ void TestProjectStorage::archiveOfUnrelatedFilesOpensEmpty()
 
 void TestProjectStorage::staleSessionsSkipRunningEditorsAndIgnoredFolders()
 {
-    const QString base = TSModelController::baseFolder();
+    const QString base = controller()->baseFolder();
     const QString alive = "11111111-2222-3333-4444-555555555555";
     const QString dead = "66666666-7777-8888-9999-000000000000";
     QVERIFY(QDir(base).mkpath(alive));
@@ -540,7 +786,7 @@ void TestProjectStorage::staleSessionsSkipRunningEditorsAndIgnoredFolders()
 void TestProjectStorage::noValidSessionFound()
 {
     for (const QString& name : controller()->staleSessions()) {
-        QDir(TSModelController::baseFolder() + "/" + name).removeRecursively();
+        QDir(controller()->baseFolder() + "/" + name).removeRecursively();
     }
     QVERIFY(!controller()->loadWorkingSession(QString()));
     QCOMPARE(controller()->errorString(), QStringLiteral("No valid session found. "));
@@ -571,6 +817,30 @@ void TestProjectStorage::removedWorkingFolderGoesAndDestructionCleansUp()
     TSModelController::destroyInstance();
     QVERIFY(!QFileInfo::exists(next));
     QCOMPARE(QSettings().value("ignoreList").toStringList(), QStringList());
+}
+
+void TestProjectStorage::openSaveCyclesKeepObjectCountFlat()
+{
+    buildProject();
+    const QString document = m_dir.filePath("cycles.bsdoc");
+    QVERIFY(controller()->saveDocument(document));
+    CCPoolManager* pools = CCPoolManager::sharedPoolManager();
+    // One cycle the way the editor runs it: a new document state, open, models rebuilt, save.
+    auto cycle = [&] {
+        controller()->reset();
+        QVERIFY(controller()->openDocument(document));
+        controller()->removeModelsOfClass(TSModelSkeletonNode::kClassName);
+        added(new TSModelSkeletonNode());
+        QVERIFY(controller()->saveDocument(document));
+    };
+    cycle();
+    const unsigned pending = pools->pendingCount();
+    const uint64_t live = CCObject::liveObjectCount();
+    for (int i = 0; i < 3; ++i) {
+        cycle();
+        QCOMPARE(pools->pendingCount(), pending);
+        QCOMPARE(CCObject::liveObjectCount(), live);
+    }
 }
 
 BONESTAGE_GUILESS_TEST_MAIN(TestProjectStorage)
