@@ -151,6 +151,7 @@ private Q_SLOTS:
     void openErrors_data();
     void openErrors();
     void unsafeEntriesAreSkipped();
+    void unusualNodeNamesSurviveSaveAndOpen();
     void archiveOfUnrelatedFilesOpensEmpty();
     void staleSessionsSkipRunningEditorsAndIgnoredFolders();
     void noValidSessionFound();
@@ -505,6 +506,43 @@ void TestProjectStorage::unsafeEntriesAreSkipped()
     QVERIFY(!QFileInfo::exists(QFileInfo(base).path() + "/escaped2.txt"));
     QVERIFY(!QFileInfo::exists("/tmp/absolute.txt"));
     QCOMPARE(controller()->modelsOfClass(TSModelSkeletonNode::kClassName)->count(), 3u);
+}
+
+void TestProjectStorage::unusualNodeNamesSurviveSaveAndOpen()
+{
+    const QString tooLong = QString(5000, QChar(0x00e9)) + "tail";
+    const QStringList names = {" ", " \t  ", "\r\n", "a\rb", tooLong};
+    QStringList parents;
+    for (const QString& name : names) {
+        NodeRecord node;
+        node.name = name;
+        node.parent = parents.isEmpty() ? QString() : parents.last();
+        parents << name;
+        added(new TSModelSkeletonNode())->fillFrom(node);
+    }
+    const QString document = m_dir.filePath("names.bsdoc");
+    QVERIFY(controller()->saveDocument(document));
+
+    TSModelController::destroyInstance();
+    QTest::ignoreMessage(QtDebugMsg, "[TSPAttributeString] name: 5004 characters cut to 4096");
+    QTest::ignoreMessage(QtDebugMsg, "[TSPAttributeString] Name: 5004 characters cut to 4096");
+    QVERIFY(controller()->openDocument(document));
+    CCArray* nodes = controller()->modelsOfClass(TSModelSkeletonNode::kClassName);
+    QCOMPARE(nodes->count(), 5u);
+    QStringList loaded;
+    QStringList modelNames;
+    QStringList loadedParents;
+    for (CCObject* obj : *nodes) {
+        auto* node = static_cast<TSModelSkeletonNode*>(obj);
+        loaded << node->nodeName();
+        modelNames << QString::fromStdString(node->name());
+        loadedParents << node->parentName();
+    }
+    QCOMPARE(loaded.mid(0, 4), names.mid(0, 4));
+    QCOMPARE(modelNames.mid(0, 4), names.mid(0, 4));
+    QCOMPARE(loaded.at(4), tooLong.left(4096));
+    QCOMPARE(loadedParents.at(1), " ");
+    QCOMPARE(loadedParents.at(2), " \t  ");
 }
 
 void TestProjectStorage::archiveOfUnrelatedFilesOpensEmpty()
