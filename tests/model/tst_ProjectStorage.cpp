@@ -25,6 +25,8 @@
 #include <quazipfile.h>
 #include <quazipnewinfo.h>
 
+#include <zlib.h>
+
 using namespace cocos2d;
 
 namespace {
@@ -152,6 +154,8 @@ private Q_SLOTS:
     void openErrors();
     void unsafeEntriesAreSkipped();
     void unusualNodeNamesSurviveSaveAndOpen();
+    void oversizedArchivesAreRefused_data();
+    void oversizedArchivesAreRefused();
     void archiveOfUnrelatedFilesOpensEmpty();
     void staleSessionsSkipRunningEditorsAndIgnoredFolders();
     void noValidSessionFound();
@@ -543,6 +547,54 @@ void TestProjectStorage::unusualNodeNamesSurviveSaveAndOpen()
     QCOMPARE(loaded.at(4), tooLong.left(4096));
     QCOMPARE(loadedParents.at(1), " ");
     QCOMPARE(loadedParents.at(2), " \t  ");
+}
+
+void TestProjectStorage::oversizedArchivesAreRefused_data()
+{
+    QTest::addColumn<QList<qint64>>("sizes");
+    QTest::addColumn<QString>("log");
+    const qint64 mebibyte = 1 << 20;
+    QTest::newRow("one entry too large")
+        << QList<qint64>{300 * mebibyte} << "[TSModelController] archive entry too large: images/entry0.png";
+    QTest::newRow("entries too large together")
+        << QList<qint64>{200 * mebibyte, 200 * mebibyte, 200 * mebibyte,
+                         200 * mebibyte, 200 * mebibyte, 200 * mebibyte}
+        << "[TSModelController] archive too large";
+}
+
+void TestProjectStorage::oversizedArchivesAreRefused()
+{
+    QFETCH(QList<qint64>, sizes);
+    QFETCH(QString, log);
+    // Entries whose headers announce more than any project holds; the data itself is a few bytes,
+    // so nothing may be decompressed to find out.
+    buildProject();
+    const QString good = m_dir.filePath("good.bsdoc");
+    QVERIFY(controller()->saveDocument(good));
+    const QString document = m_dir.filePath("huge.bsdoc");
+    QFile::remove(document);
+    QVERIFY(QFile::copy(good, document));
+    QuaZip zip(document);
+    QVERIFY(zip.open(QuaZip::mdAdd));
+    for (int i = 0; i < sizes.size(); ++i) {
+        QuaZipNewInfo info(QStringLiteral("images/entry%1.png").arg(i));
+        info.uncompressedSize = static_cast<ulong>(sizes.at(i));
+        QuaZipFile entry(&zip);
+        QVERIFY(entry.open(QIODevice::WriteOnly, info, nullptr, 0, Z_DEFLATED, Z_DEFAULT_COMPRESSION, true));
+        // An empty deflate stream.
+        entry.write("\x03\x00", 2);
+        entry.close();
+    }
+    zip.close();
+    const QMap<unsigned, QString> before = snapshot();
+    QTest::ignoreMessage(QtDebugMsg, qPrintable(log));
+    QVERIFY(!controller()->openDocument(document));
+    QCOMPARE(controller()->errorString(), QStringLiteral("Project file too large. "));
+    QCOMPARE(snapshot(), before);
+    // Nothing of the refused document is left for a later load or save to pick up.
+    QCOMPARE(TSProjectArchive::collectFiles(controller()->workingPath()), QStringList());
+    controller()->clearError();
+    QVERIFY(controller()->openDocument(good));
 }
 
 void TestProjectStorage::archiveOfUnrelatedFilesOpensEmpty()
