@@ -61,7 +61,11 @@ fuzz:
 	@$(MAKE) --no-print-directory deps EXTRA_PACKAGES="$(FUZZ_PACKAGES)"
 	CC=clang CXX=clang++ cmake -S . -B fuzz-build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBONESTAGE_FUZZ=ON
 	cmake --build fuzz-build -j $(JOBS) --target fuzzers
-	@echo "Run for example: fuzz-build/fuzz/fuzz_plist -max_total_time=300 fuzz/corpus/plist"
+	@mkdir -p fuzz-build/corpus/plist fuzz-build/corpus/document
+	@echo "Run for example (new inputs go to fuzz-build/corpus, the seeds stay as they are):"
+	@echo "  fuzz-build/fuzz/fuzz_plist -max_total_time=300 fuzz-build/corpus/plist fuzz/corpus/plist"
+	@echo "  TMPDIR=/dev/shm fuzz-build/fuzz/fuzz_open_document -detect_leaks=0 -dict=fuzz/document.dict \\"
+	@echo "      -max_len=65536 -max_total_time=300 fuzz-build/corpus/document fuzz/corpus/document"
 
 clean:
 	rm -rf $(BUILD_DIR) fuzz-build

@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QSet>
 
+#include <algorithm>
+
 #include <quazip.h>
 #include <quazipfile.h>
 #include <quazipnewinfo.h>
@@ -34,6 +36,76 @@ bool copyDevice(QIODevice& from, QIODevice& to)
         }
     }
 }
+
+enum class EntryCopy
+{
+    Done,
+    Failed,
+    TooLarge
+};
+
+// Copies an entry's bytes into a file, stopping as soon as more than limit bytes came out.
+EntryCopy copyEntry(QIODevice& entry, QIODevice& output, qint64 limit)
+{
+    QByteArray buffer;
+    buffer.resize(static_cast<int>(kChunk));
+    qint64 total = 0;
+    for (;;) {
+        const qint64 read = entry.read(buffer.data(), kChunk);
+        if (read < 0) {
+            return EntryCopy::Failed;
+        }
+        if (read == 0) {
+            return EntryCopy::Done;
+        }
+        total += read;
+        if (total > limit) {
+            return EntryCopy::TooLarge;
+        }
+        if (output.write(buffer.constData(), read) != read) {
+            return EntryCopy::Failed;
+        }
+    }
+}
+
+// What one extraction put into a folder, so a refused archive can be taken out again.
+class ExtractedFiles
+{
+public:
+    explicit ExtractedFiles(const QString& folder) : m_root(folder) {}
+
+    // Creates a folder below the root, remembering each level that did not exist yet.
+    void makeFolder(const QString& relative)
+    {
+        const QStringList parts = relative.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+        QString path;
+        for (const QString& part : parts) {
+            path += (path.isEmpty() ? QString() : QStringLiteral("/")) + part;
+            if (!m_root.exists(path) && m_root.mkdir(path)) {
+                m_folders.append(path);
+            }
+        }
+    }
+
+    void addFile(const QString& path) { m_files.append(path); }
+
+    void removeAll()
+    {
+        for (const QString& file : qAsConst(m_files)) {
+            QFile::remove(file);
+        }
+        for (auto it = m_folders.crbegin(); it != m_folders.crend(); ++it) {
+            m_root.rmdir(*it);
+        }
+        m_files.clear();
+        m_folders.clear();
+    }
+
+private:
+    QDir m_root;
+    QStringList m_files;
+    QStringList m_folders;
+};
 
 } // namespace
 
@@ -179,33 +251,67 @@ TSProjectArchive::ExtractResult TSProjectArchive::extract(const QString& archive
         return result;
     }
     result.opened = true;
-    const QDir root(folder);
+    // The sizes the archive announces are checked before anything is written; the bytes that
+    // really come out are counted while copying, in case an entry holds more than it says.
+    qint64 announced = 0;
+    for (const QuaZipFileInfo64& info : zip.getFileInfoList64()) {
+        const qint64 size = static_cast<qint64>(std::min<quint64>(info.uncompressedSize, kMaxTotalSize + 1));
+        if (size > kMaxEntrySize) {
+            result.tooLarge = true;
+            result.oversizedEntry = info.name;
+            return result;
+        }
+        announced += size;
+        if (announced > kMaxTotalSize) {
+            result.tooLarge = true;
+            return result;
+        }
+    }
+    ExtractedFiles extracted(folder);
+    qint64 written = 0;
     for (bool more = zip.goToFirstFile(); more; more = zip.goToNextFile()) {
         const QString name = zip.getCurrentFileName();
         const QString target = QStringLiteral("%1/%2").arg(folder, name);
         if (name.endsWith(QLatin1Char('/')) && isSafeEntryName(name.chopped(1))) {
-            root.mkpath(name);
+            extracted.makeFolder(name);
             continue;
         }
         if (!isSafeEntryName(name)) {
             result.skippedTargets.append(target);
             continue;
         }
-        root.mkpath(QFileInfo(name).path());
+        extracted.makeFolder(QFileInfo(name).path());
         QFile output(target);
-        QuaZipFile entry(&zip);
-        if (!output.open(QIODevice::WriteOnly) || !entry.open(QIODevice::ReadOnly)) {
+        if (!output.open(QIODevice::WriteOnly)) {
             result.skippedTargets.append(target);
             continue;
         }
-        const bool copied = copyDevice(entry, output);
+        extracted.addFile(target);
+        QuaZipFile entry(&zip);
+        if (!entry.open(QIODevice::ReadOnly)) {
+            output.remove();
+            result.skippedTargets.append(target);
+            continue;
+        }
+        const qint64 limit = std::min(kMaxEntrySize, kMaxTotalSize - written);
+        const EntryCopy copied = copyEntry(entry, output, limit);
         entry.close();
         output.close();
-        if (!copied || entry.getZipError() != UNZ_OK) {
+        if (copied == EntryCopy::TooLarge) {
+            extracted.removeAll();
+            result.tooLarge = true;
+            if (limit == kMaxEntrySize) {
+                result.oversizedEntry = name;
+            }
+            break;
+        }
+        if (copied == EntryCopy::Failed || entry.getZipError() != UNZ_OK) {
             // A corrupt entry would load as garbage; leave it out.
             output.remove();
             result.skippedTargets.append(target);
+            continue;
         }
+        written += output.size();
     }
     zip.close();
     return result;

@@ -39,6 +39,11 @@ public:
     /// path, no drive letter, no backslash).
     static bool isSafeEntryName(const QString& name);
 
+    /// The most an archive may unpack to: per entry and for all entries together. Far above
+    /// any real project (the largest picture Qt reads is 256 MB), far below what fills a disk.
+    static constexpr qint64 kMaxEntrySize = qint64(256) << 20;
+    static constexpr qint64 kMaxTotalSize = qint64(1) << 30;
+
     /// Result of opening an archive for extraction: 0 on success, else the zip library's code
     /// (or -1 when the file does not exist).
     struct ExtractResult
@@ -48,8 +53,14 @@ public:
         int errorCode = 0;
         /// Entries that could not be written (unsafe names, unwritable targets, corrupt data).
         QStringList skippedTargets;
+        /// The archive unpacks to more than the limits allow; nothing of it was kept.
+        bool tooLarge = false;
+        /// The entry above kMaxEntrySize, or empty when only all entries together are too large.
+        QString oversizedEntry;
     };
 
     /// Extracts every entry of archivePath into folder, skipping what cannot be extracted safely.
+    /// An archive that announces or unpacks to more than the limits is refused: extraction stops
+    /// at once and everything it wrote is removed again.
     static ExtractResult extract(const QString& archivePath, const QString& folder);
 };

@@ -325,6 +325,16 @@ bool TSProjectStorage::extract(const QString& path)
         }
         return false;
     }
+    if (result.tooLarge) {
+        if (result.oversizedEntry.isEmpty()) {
+            TSModelController::log("[TSModelController] archive too large");
+        } else {
+            TSModelController::log("[TSModelController] archive entry too large: %s",
+                                   qPrintable(result.oversizedEntry));
+        }
+        m_controller->prependError(QStringLiteral("Project file too large. "));
+        return false;
+    }
     for (const QString& target : result.skippedTargets) {
         TSModelController::log("fileOpenError: %s", qPrintable(target));
     }

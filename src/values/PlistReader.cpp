@@ -8,6 +8,7 @@
 
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace cocos2d {
@@ -91,6 +92,7 @@ public:
             storeString(std::move(m_value));
             m_value.clear();
             break;
+        case Tag::Key:
         case Tag::Other:
             break;
         }
@@ -189,12 +191,108 @@ private:
     std::string m_value;
 };
 
+// What the XML parser counts as white space between markup.
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
+
+bool isValueElement(std::string_view name)
+{
+    return name == "key" || name == "string" || name == "integer" || name == "real";
+}
+
+// tinyxml2 drops text that consists of white space only, so "<string> </string>" would read as an
+// empty string. Runs like that inside value elements are spelled as character references, which
+// it keeps. Comments, CDATA sections, declarations and quoted attribute values are stepped over
+// so nothing that only looks like such an element is touched. Returns an empty string when the
+// text has no such run.
+std::string spellBlankValues(std::string_view text)
+{
+    std::string result;
+    size_t copied = 0;
+    size_t pos = 0;
+    auto skipPast = [&text](size_t from, std::string_view end) {
+        const size_t found = text.find(end, from);
+        return found == std::string_view::npos ? text.size() : found + end.size();
+    };
+    while ((pos = text.find('<', pos)) != std::string_view::npos) {
+        const std::string_view rest = text.substr(pos);
+        if (rest.substr(0, 4) == "<!--") {
+            pos = skipPast(pos + 4, "-->");
+            continue;
+        }
+        if (rest.substr(0, 9) == "<![CDATA[") {
+            pos = skipPast(pos + 9, "]]>");
+            continue;
+        }
+        if (rest.substr(0, 2) == "<?") {
+            pos = skipPast(pos + 2, "?>");
+            continue;
+        }
+        if (rest.substr(0, 2) == "<!" || rest.substr(0, 2) == "</") {
+            pos = skipPast(pos + 2, ">");
+            continue;
+        }
+        size_t nameEnd = pos + 1;
+        while (nameEnd < text.size() && !isBlank(text[nameEnd]) && text[nameEnd] != '>' &&
+               text[nameEnd] != '/') {
+            ++nameEnd;
+        }
+        const std::string_view name = text.substr(pos + 1, nameEnd - pos - 1);
+        size_t tagEnd = nameEnd;
+        char quote = 0;
+        for (; tagEnd < text.size(); ++tagEnd) {
+            const char c = text[tagEnd];
+            if (quote) {
+                quote = c == quote ? 0 : quote;
+            } else if (c == '"' || c == '\'') {
+                quote = c;
+            } else if (c == '>') {
+                break;
+            }
+        }
+        if (tagEnd >= text.size()) {
+            break;
+        }
+        pos = tagEnd + 1;
+        if (!isValueElement(name) || text[tagEnd - 1] == '/') {
+            continue;
+        }
+        size_t blankEnd = pos;
+        while (blankEnd < text.size() && isBlank(text[blankEnd])) {
+            ++blankEnd;
+        }
+        const std::string_view after = text.substr(blankEnd);
+        const bool closes = after.substr(0, 2) == "</" && after.substr(2, name.size()) == name &&
+                            after.size() > name.size() + 2 &&
+                            (after[name.size() + 2] == '>' || isBlank(after[name.size() + 2]));
+        if (blankEnd == pos || !closes) {
+            continue;
+        }
+        result.append(text.substr(copied, pos - copied));
+        for (size_t i = pos; i < blankEnd; ++i) {
+            result += "&#" + std::to_string(static_cast<int>(text[i])) + ';';
+        }
+        copied = pos = blankEnd;
+    }
+    if (copied > 0) {
+        result.append(text.substr(copied));
+    }
+    return result;
+}
+
 } // namespace
 
 CCDictionary* PlistReader::parse(const char* data, size_t size)
 {
     if (!data || size == 0) {
         return nullptr;
+    }
+    const std::string spelled = spellBlankValues(std::string_view(data, size));
+    if (!spelled.empty()) {
+        data = spelled.data();
+        size = spelled.size();
     }
     tinyxml2::XMLDocument document(true, tinyxml2::PRESERVE_WHITESPACE);
     if (document.Parse(data, size) != tinyxml2::XML_SUCCESS) {

@@ -14,6 +14,28 @@ const char* const kDeclaration = "xml version=\"1.0\" encoding=\"UTF-8\"";
 const char* const kDocType =
     "DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" \"http://www.apple.com/DTDs/PropertyList-1.0.dtd\"";
 
+// The printer writes a carriage return as it is, and every XML reader turns it into a newline;
+// as a character reference it reads back unchanged. Only text can hold one: the markup around
+// it is this writer's own.
+class ReturnSpellingPrinter : public tinyxml2::XMLPrinter
+{
+protected:
+    using tinyxml2::XMLPrinter::Write;
+
+    void Write(const char* data, size_t size) override
+    {
+        size_t start = 0;
+        for (size_t i = 0; i < size; ++i) {
+            if (data[i] == '\r') {
+                tinyxml2::XMLPrinter::Write(data + start, i - start);
+                tinyxml2::XMLPrinter::Write("&#13;", 5);
+                start = i + 1;
+            }
+        }
+        tinyxml2::XMLPrinter::Write(data + start, size - start);
+    }
+};
+
 void writeDict(tinyxml2::XMLPrinter& printer, const CCDictionary* dict);
 void writeArray(tinyxml2::XMLPrinter& printer, const CCArray* array);
 
@@ -82,7 +104,7 @@ std::string PlistWriter::toString(const CCDictionary* dict)
     if (!dict) {
         return std::string();
     }
-    tinyxml2::XMLPrinter printer;
+    ReturnSpellingPrinter printer;
     writeDocument(printer, dict);
     return std::string(printer.CStr(), static_cast<size_t>(printer.CStrSize() - 1));
 }

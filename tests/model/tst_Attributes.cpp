@@ -79,6 +79,8 @@ private Q_SLOTS:
     void pointWritingAndCommaRepair();
     void alwaysWrittenKinds();
     void stringEnumBooleanRoundTrip();
+    void longStoredTextIsCut_data();
+    void longStoredTextIsCut();
     void referencesWriteIdsAndResolve();
     void spriteRejectsModelsOfOtherClasses();
     void linkedAttributesReadThrough();
@@ -274,6 +276,39 @@ void TestAttributes::stringEnumBooleanRoundTrip()
     QCOMPARE(copy->options()->count(), 2u);
     copy->loadValue(dictOf({{"selectedStringValue", "Portrait"}}));
     QCOMPARE(copy->selectedValue(), std::string("Portrait"));
+}
+
+void TestAttributes::longStoredTextIsCut_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("loaded");
+    QTest::addColumn<QString>("log");
+    const QString limit(4096, QLatin1Char('x'));
+    const QString face = QString::fromUcs4(U"\U0001F600");
+    QTest::newRow("at the limit") << limit << limit << QString();
+    QTest::newRow("one over") << limit + "y" << limit
+                              << "[TSPAttributeString] label: 4097 characters cut to 4096";
+    QTest::newRow("two-byte characters") << QString(4100, QChar(0x00e9)) << QString(4096, QChar(0x00e9))
+                                         << "[TSPAttributeString] label: 4100 characters cut to 4096";
+    QTest::newRow("four-byte characters") << face.repeated(4097) << face.repeated(4096)
+                                          << "[TSPAttributeString] label: 4097 characters cut to 4096";
+}
+
+void TestAttributes::longStoredTextIsCut()
+{
+    QFETCH(QString, stored);
+    QFETCH(QString, loaded);
+    QFETCH(QString, log);
+    TSModel model("Plain", "");
+    auto* s = model.addTypedAttribute<TSPAttributeString>("label");
+    if (!log.isEmpty()) {
+        QTest::ignoreMessage(QtDebugMsg, qPrintable(log));
+    }
+    s->loadValue(dictOf({{"value", stored.toUtf8().constData()}}));
+    QCOMPARE(s->text(), loaded);
+    // What the user sets is not cut.
+    s->setText(stored);
+    QCOMPARE(s->text(), stored);
 }
 
 void TestAttributes::referencesWriteIdsAndResolve()

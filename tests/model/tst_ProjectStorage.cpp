@@ -33,6 +33,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <zlib.h>
+
 using namespace cocos2d;
 
 namespace {
@@ -195,6 +197,9 @@ private Q_SLOTS:
     void openErrors_data();
     void openErrors();
     void unsafeEntriesAreSkipped();
+    void unusualNodeNamesSurviveSaveAndOpen();
+    void oversizedArchivesAreRefused_data();
+    void oversizedArchivesAreRefused();
     void archiveOfUnrelatedFilesOpensEmpty();
     void staleSessionsSkipRunningEditorsAndIgnoredFolders();
     void noValidSessionFound();
@@ -751,6 +756,91 @@ void TestProjectStorage::unsafeEntriesAreSkipped()
     QVERIFY(!QFileInfo::exists(QFileInfo(base).path() + "/escaped2.txt"));
     QVERIFY(!QFileInfo::exists("/tmp/absolute.txt"));
     QCOMPARE(controller()->modelsOfClass(TSModelSkeletonNode::kClassName)->count(), 3u);
+}
+
+void TestProjectStorage::unusualNodeNamesSurviveSaveAndOpen()
+{
+    const QString tooLong = QString(5000, QChar(0x00e9)) + "tail";
+    const QStringList names = {" ", " \t  ", "\r\n", "a\rb", tooLong};
+    QStringList parents;
+    for (const QString& name : names) {
+        NodeRecord node;
+        node.name = name;
+        node.parent = parents.isEmpty() ? QString() : parents.last();
+        parents << name;
+        added(new TSModelSkeletonNode())->fillFrom(node);
+    }
+    const QString document = m_dir.filePath("names.bsdoc");
+    QVERIFY(controller()->saveDocument(document));
+
+    TSModelController::destroyInstance();
+    QTest::ignoreMessage(QtDebugMsg, "[TSPAttributeString] name: 5004 characters cut to 4096");
+    QTest::ignoreMessage(QtDebugMsg, "[TSPAttributeString] Name: 5004 characters cut to 4096");
+    QVERIFY(controller()->openDocument(document));
+    CCArray* nodes = controller()->modelsOfClass(TSModelSkeletonNode::kClassName);
+    QCOMPARE(nodes->count(), 5u);
+    QStringList loaded;
+    QStringList modelNames;
+    QStringList loadedParents;
+    for (CCObject* obj : *nodes) {
+        auto* node = static_cast<TSModelSkeletonNode*>(obj);
+        loaded << node->nodeName();
+        modelNames << QString::fromStdString(node->name());
+        loadedParents << node->parentName();
+    }
+    QCOMPARE(loaded.mid(0, 4), names.mid(0, 4));
+    QCOMPARE(modelNames.mid(0, 4), names.mid(0, 4));
+    QCOMPARE(loaded.at(4), tooLong.left(4096));
+    QCOMPARE(loadedParents.at(1), " ");
+    QCOMPARE(loadedParents.at(2), " \t  ");
+}
+
+void TestProjectStorage::oversizedArchivesAreRefused_data()
+{
+    QTest::addColumn<QList<qint64>>("sizes");
+    QTest::addColumn<QString>("log");
+    const qint64 mebibyte = 1 << 20;
+    QTest::newRow("one entry too large")
+        << QList<qint64>{300 * mebibyte} << "[TSModelController] archive entry too large: images/entry0.png";
+    QTest::newRow("entries too large together")
+        << QList<qint64>{200 * mebibyte, 200 * mebibyte, 200 * mebibyte,
+                         200 * mebibyte, 200 * mebibyte, 200 * mebibyte}
+        << "[TSModelController] archive too large";
+}
+
+void TestProjectStorage::oversizedArchivesAreRefused()
+{
+    QFETCH(QList<qint64>, sizes);
+    QFETCH(QString, log);
+    // Entries whose headers announce more than any project holds; the data itself is a few bytes,
+    // so nothing may be decompressed to find out.
+    buildProject();
+    const QString good = m_dir.filePath("good.bsdoc");
+    QVERIFY(controller()->saveDocument(good));
+    const QString document = m_dir.filePath("huge.bsdoc");
+    QFile::remove(document);
+    QVERIFY(QFile::copy(good, document));
+    QuaZip zip(document);
+    QVERIFY(zip.open(QuaZip::mdAdd));
+    for (int i = 0; i < sizes.size(); ++i) {
+        QuaZipNewInfo info(QStringLiteral("images/entry%1.png").arg(i));
+        info.uncompressedSize = static_cast<ulong>(sizes.at(i));
+        QuaZipFile entry(&zip);
+        QVERIFY(entry.open(QIODevice::WriteOnly, info, nullptr, 0, Z_DEFLATED, Z_DEFAULT_COMPRESSION, true));
+        // An empty deflate stream.
+        entry.write("\x03\x00", 2);
+        entry.close();
+    }
+    zip.close();
+    const QMap<unsigned, QString> before = snapshot();
+    QTest::ignoreMessage(QtDebugMsg, qPrintable(log));
+    QVERIFY(!controller()->openDocument(document));
+    QCOMPARE(controller()->errorString(), QStringLiteral("Project file too large. "));
+    QCOMPARE(snapshot(), before);
+    // Nothing of the refused document is left for a later load or save to pick up.
+    QCOMPARE(TSProjectArchive::collectFiles(controller()->workingPath()), QStringList());
+    controller()->clearError();
+    QVERIFY(controller()->openDocument(good));
 }
 
 void TestProjectStorage::archiveOfUnrelatedFilesOpensEmpty()

@@ -77,6 +77,9 @@ private Q_SLOTS:
     void arrayWritingStopsAtNull();
     void readsOtherWritersTypes();
     void readsNonAsciiPathsAndText();
+    void blankTextRoundTripsExactly_data();
+    void blankTextRoundTripsExactly();
+    void blankTextOfOtherWritersIsRead();
     void badInputGivesNull_data();
     void badInputGivesNull();
     void unwritablePathsReportFalse();
@@ -215,6 +218,69 @@ void TestPropertyList::readsNonAsciiPathsAndText()
     CCDictionary* read = CCDictionary::createWithContentsOfFile(path);
     QVERIFY(read);
     QCOMPARE(stringAt(read, "Überschrift"), std::string("Grüße, 世界"));
+}
+
+void TestPropertyList::blankTextRoundTripsExactly_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QByteArray>("written");
+    QTest::newRow("one blank") << QByteArray(" ") << QByteArray("<string> </string>");
+    QTest::newRow("blanks and tabs") << QByteArray(" \t  ") << QByteArray("<string> \t  </string>");
+    QTest::newRow("newline") << QByteArray("\n") << QByteArray("<string>\n</string>");
+    QTest::newRow("carriage returns") << QByteArray("\r\n\r") << QByteArray("<string>&#13;\n&#13;</string>");
+    QTest::newRow("return inside text") << QByteArray("a\rb") << QByteArray("<string>a&#13;b</string>");
+}
+
+void TestPropertyList::blankTextRoundTripsExactly()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(QByteArray, written);
+    auto* items = CCArray::create();
+    items->addObject(CCString::create(text.toStdString()));
+    auto* dict = CCDictionary::create();
+    dict->setObject(CCString::create("before"), "first");
+    dict->setObject(CCString::create(text.toStdString()), text.toStdString());
+    dict->setObject(CCString::create(text.toStdString()), "value");
+    dict->setObject(items, "items");
+    const QString path = m_dir.filePath("blank.plist");
+    QVERIFY(dict->writeToFile(path));
+    QVERIFY(readAll(path).contains("        " + written + "\n"));
+    CCDictionary* read = CCDictionary::createWithContentsOfFile(path);
+    QVERIFY(read);
+    QStringList keys;
+    for (const auto& element : read->elements()) {
+        keys << QString::fromStdString(element.strKey);
+    }
+    QCOMPARE(keys, QStringList({"first", QString::fromLatin1(text), "value", "items"}));
+    QCOMPARE(stringAt(read, "first"), std::string("before"));
+    QCOMPARE(stringAt(read, text.constData()), text.toStdString());
+    QCOMPARE(stringAt(read, "value"), text.toStdString());
+    QCOMPARE(static_cast<CCString*>(read->objectForKeyAs<CCArray>("items")->objectAtIndex(0))->string(),
+             text.toStdString());
+}
+
+void TestPropertyList::blankTextOfOtherWritersIsRead()
+{
+    // Blank runs count inside value elements only; markup that merely looks like one is left as it is.
+    const QByteArray text = "<plist><dict><key>a</key><string> </string>"
+                            "<key>b</key><string a='x>y'>\t\n</string >"
+                            "<key>c</key><string><![CDATA[<string> </string>]]></string>"
+                            "<key>d</key><string/><key>e</key><string></string>"
+                            "<key>f</key><integer>  </integer><!-- <string> </string> -->"
+                            "<key>g</key><array><string>  </string><real> </real></array></dict></plist>";
+    CCDictionary* dict = PlistReader::parse(text.constData(), static_cast<size_t>(text.size()));
+    QVERIFY(dict);
+    QCOMPARE(stringAt(dict, "a"), std::string(" "));
+    QCOMPARE(stringAt(dict, "b"), std::string("\t\n"));
+    QCOMPARE(stringAt(dict, "c"), std::string("<string> </string>"));
+    QCOMPARE(stringAt(dict, "d"), std::string());
+    QCOMPARE(stringAt(dict, "e"), std::string());
+    QCOMPARE(stringAt(dict, "f"), std::string("  "));
+    auto* g = dict->objectForKeyAs<CCArray>("g");
+    QCOMPARE(g->count(), 2u);
+    QCOMPARE(static_cast<CCString*>(g->objectAtIndex(0))->string(), std::string("  "));
+    QCOMPARE(static_cast<CCString*>(g->objectAtIndex(1))->string(), std::string(" "));
+    dict->release();
 }
 
 void TestPropertyList::badInputGivesNull_data()
