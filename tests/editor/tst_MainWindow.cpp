@@ -232,10 +232,12 @@ void TestMainWindow::closingAsksAndCancelKeepsTheWindow()
     m_window->newDocument();
     QVERIFY(m_window->confirmClose());
     QCOMPARE(boxes.shown.size(), 0);
+    QSettings().remove("isMainWindowMaximized");
     m_window->document()->setModified(true);
     boxes.answers << QMessageBox::Cancel;
     QVERIFY(!m_window->close());
     QVERIFY(m_window->isVisible());
+    QVERIFY(!QSettings().contains("isMainWindowMaximized"));
     QCOMPARE(boxes.shown.last().text, QStringLiteral("Do you want to save your changes to file before exit ?"));
     // Yes with a cancelled save keeps the window open too.
     boxes.answers << QMessageBox::Yes;
@@ -245,10 +247,13 @@ void TestMainWindow::closingAsksAndCancelKeepsTheWindow()
     boxes.answers << QMessageBox::Yes;
     QVERIFY(m_window->confirmClose());
     QVERIFY(QFileInfo::exists(m_dir.filePath("closing.bsdoc")));
+    // Closing remembers that the window was maximised.
+    m_window->showMaximized();
     m_window->document()->setModified(true);
     boxes.answers << QMessageBox::No;
     QVERIFY(m_window->close());
-    QCOMPARE(QSettings().value("isMainWindowMaximized").toBool(), false);
+    QVERIFY(QSettings().contains("isMainWindowMaximized"));
+    QCOMPARE(QSettings().value("isMainWindowMaximized").toBool(), true);
 }
 
 void TestMainWindow::openErrorsShowBoxes()
