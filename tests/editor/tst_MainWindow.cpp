@@ -20,6 +20,7 @@
 #include "TSMessageBox.h"
 #include "TSModelController.h"
 #include "TSProgressWindow.h"
+#include "TSProjectStorage.h"
 #include "TSStyle.h"
 #include "TSWelcomeWindow.h"
 #include "TemplateLibrary.h"
@@ -143,12 +144,22 @@ void TestMainWindow::templateSaveAsksForANameThenSavesInPlace()
     QVERIFY(QFileInfo::exists(target));
     QCOMPARE(m_window->documentTitle(), QStringLiteral("my biped"));
     QVERIFY(!m_window->document()->isTemplate());
-    // Now Save writes in place without asking.
-    m_window->document()->setModified(true);
+    // Now Save writes an edit in place without asking.
+    m_window->show();
+    QVERIFY(test::clickRow(m_window->outliner()->tree(), "head"));
+    QTest::mouseClick(m_window->findChild<QToolButton*>("addNodeButton"), Qt::LeftButton);
+    QVERIFY(m_window->document()->isModified());
     m_window->save();
     QCOMPARE(choosers.asked.size(), 1);
     QVERIFY(!m_window->document()->isModified());
-    QCOMPARE(m_window->recentFiles().first(), QDir::toNativeSeparators(target));
+    QCOMPARE(m_window->recentFiles(), QStringList{QDir::toNativeSeparators(target)});
+    delete m_window;
+    TSModelController::destroyInstance();
+    m_window = new TSMainWindow();
+    m_window->openFile(target);
+    const Skeleton::Node* added = m_window->skeleton()->nodeByName("New node 1");
+    QVERIFY(added);
+    QCOMPARE(added->parent, QStringLiteral("head"));
 }
 
 void TestMainWindow::editSaveReopenKeepsTheCharacter()
@@ -281,18 +292,34 @@ void TestMainWindow::failedSaveKeepsTitleRecentFilesAndOldFile()
     Boxes boxes;
     Choosers choosers;
     QVERIFY(m_window->loadDocument(kShipped + "/projects/Tentacle.bsdoc", true, "Tentacle"));
-    const QString folder = m_dir.filePath("a folder.bsdoc");
-    QDir().mkpath(folder);
-    choosers.answers << folder;
-    m_window->document()->setModified(true);
+    m_window->show();
+    const QString path = m_dir.filePath("tentacle.bsdoc");
+    choosers.answers << path;
     m_window->save();
+    QFile saved(path);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    const QByteArray before = saved.readAll();
+    saved.close();
+    QVERIFY(!before.isEmpty());
+
+    QVERIFY(test::clickRow(m_window->outliner()->tree(), "base"));
+    QTest::mouseClick(m_window->findChild<QToolButton*>("addNodeButton"), Qt::LeftButton);
+    QVERIFY(m_window->document()->isModified());
+    // A folder where the save writes its temporary archive makes the next save fail.
+    const QString blocker = TSProjectStorage(TSModelController::instance()).temporaryArchivePath();
+    QVERIFY(QDir().mkpath(blocker));
+    m_window->save();
+    QVERIFY(QDir().rmdir(blocker));
+    QCOMPARE(choosers.asked.size(), 1);
     QCOMPARE(boxes.shown.size(), 1);
     QCOMPARE(boxes.shown.first().title, QStringLiteral("Error on save"));
-    QVERIFY(boxes.shown.first().text.startsWith("Failed to copy file to destination. "));
-    QCOMPARE(m_window->documentTitle(), QStringLiteral("Tentacle"));
-    QVERIFY(m_window->recentFiles().isEmpty());
+    QCOMPARE(boxes.shown.first().text,
+             QStringLiteral("Failed to compress working files. Failed to create archive. "));
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QVERIFY(saved.readAll() == before);
+    QCOMPARE(m_window->documentTitle(), QStringLiteral("tentacle"));
+    QCOMPARE(m_window->recentFiles(), QStringList{QDir::toNativeSeparators(path)});
     QVERIFY(m_window->document()->isModified());
-    QVERIFY(m_window->document()->isTemplate());
 }
 
 void TestMainWindow::recentFilesOrderAndPruning()
