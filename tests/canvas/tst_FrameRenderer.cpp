@@ -2,6 +2,7 @@
 #include "FrameRenderer.h"
 #include "TestMain.h"
 
+#include <QThread>
 #include <QtTest>
 
 namespace {
@@ -26,6 +27,15 @@ private:
     FrameRenderer* m_renderer;
     int m_abortAt;
     int m_paints = 0;
+};
+
+/// A scene item that takes 40 ms to paint, so a render of 31 frames lasts over a second and
+/// reports its progress at least twice.
+class SlowItem : public QGraphicsRectItem
+{
+public:
+    SlowItem() : QGraphicsRectItem(0, 0, 1, 1) {}
+    void paint(QPainter*, const QStyleOptionGraphicsItem*, QWidget*) override { QThread::msleep(40); }
 };
 
 QColor pixel(const QString& path, int x, int y)
@@ -140,15 +150,27 @@ void TestFrameRenderer::restoresTimeDisplayAndSelection()
     m_fixture->manipulator->setTargets({head});
     const QPointF posed = m_fixture->jointPos("head");
 
+    auto* slow = new SlowItem();
+    slow->setPos(0, -100);
+    m_fixture->scene.addItem(slow);
     QSignalSpy progress(m_renderer.get(), &FrameRenderer::exportProgress);
     QVERIFY(m_renderer->renderFrames(settings("restore")).ok());
+    delete slow;
 
     QCOMPARE(skeleton.currentTime(), 500.0f);
     QVERIFY(test::near(m_fixture->jointPos("head"), posed));
     QVERIFY(skeleton.isSkeletonVisible());
     QCOMPARE(m_fixture->manipulator->targets(), QList<QGraphicsItem*>{head});
+    // A report comes at the latest after frame 13 of 31 (posed at 433 ms of the 1000), then
+    // again before the end; the part done only grows and stays within 0 to 1.
+    QVERIFY(progress.size() >= 2);
+    const qreal first = progress.first().at(0).toReal();
+    QVERIFY2(first < 0.5, qPrintable(QString::number(first)));
+    qreal done = 0.0;
     for (const QList<QVariant>& report : progress) {
-        QVERIFY(report.at(0).toReal() >= 0.0 && report.at(0).toReal() <= 1.0);
+        const qreal fraction = report.at(0).toReal();
+        QVERIFY2(fraction > done && fraction <= 1.0, qPrintable(QString::number(fraction)));
+        done = fraction;
     }
 
     // A hidden skeleton stays hidden.

@@ -20,6 +20,7 @@
 #include "TSMessageBox.h"
 #include "TSModelController.h"
 #include "TSProgressWindow.h"
+#include "TSProjectStorage.h"
 #include "TSStyle.h"
 #include "TSWelcomeWindow.h"
 #include "TemplateLibrary.h"
@@ -143,12 +144,22 @@ void TestMainWindow::templateSaveAsksForANameThenSavesInPlace()
     QVERIFY(QFileInfo::exists(target));
     QCOMPARE(m_window->documentTitle(), QStringLiteral("my biped"));
     QVERIFY(!m_window->document()->isTemplate());
-    // Now Save writes in place without asking.
-    m_window->document()->setModified(true);
+    // Now Save writes an edit in place without asking.
+    m_window->show();
+    QVERIFY(test::clickRow(m_window->outliner()->tree(), "head"));
+    QTest::mouseClick(m_window->findChild<QToolButton*>("addNodeButton"), Qt::LeftButton);
+    QVERIFY(m_window->document()->isModified());
     m_window->save();
     QCOMPARE(choosers.asked.size(), 1);
     QVERIFY(!m_window->document()->isModified());
-    QCOMPARE(m_window->recentFiles().first(), QDir::toNativeSeparators(target));
+    QCOMPARE(m_window->recentFiles(), QStringList{QDir::toNativeSeparators(target)});
+    delete m_window;
+    TSModelController::destroyInstance();
+    m_window = new TSMainWindow();
+    m_window->openFile(target);
+    const Skeleton::Node* added = m_window->skeleton()->nodeByName("New node 1");
+    QVERIFY(added);
+    QCOMPARE(added->parent, QStringLiteral("head"));
 }
 
 void TestMainWindow::editSaveReopenKeepsTheCharacter()
@@ -232,10 +243,12 @@ void TestMainWindow::closingAsksAndCancelKeepsTheWindow()
     m_window->newDocument();
     QVERIFY(m_window->confirmClose());
     QCOMPARE(boxes.shown.size(), 0);
+    QSettings().remove("isMainWindowMaximized");
     m_window->document()->setModified(true);
     boxes.answers << QMessageBox::Cancel;
     QVERIFY(!m_window->close());
     QVERIFY(m_window->isVisible());
+    QVERIFY(!QSettings().contains("isMainWindowMaximized"));
     QCOMPARE(boxes.shown.last().text, QStringLiteral("Do you want to save your changes to file before exit ?"));
     // Yes with a cancelled save keeps the window open too.
     boxes.answers << QMessageBox::Yes;
@@ -245,10 +258,13 @@ void TestMainWindow::closingAsksAndCancelKeepsTheWindow()
     boxes.answers << QMessageBox::Yes;
     QVERIFY(m_window->confirmClose());
     QVERIFY(QFileInfo::exists(m_dir.filePath("closing.bsdoc")));
+    // Closing remembers that the window was maximised.
+    m_window->showMaximized();
     m_window->document()->setModified(true);
     boxes.answers << QMessageBox::No;
     QVERIFY(m_window->close());
-    QCOMPARE(QSettings().value("isMainWindowMaximized").toBool(), false);
+    QVERIFY(QSettings().contains("isMainWindowMaximized"));
+    QCOMPARE(QSettings().value("isMainWindowMaximized").toBool(), true);
 }
 
 void TestMainWindow::openErrorsShowBoxes()
@@ -276,18 +292,34 @@ void TestMainWindow::failedSaveKeepsTitleRecentFilesAndOldFile()
     Boxes boxes;
     Choosers choosers;
     QVERIFY(m_window->loadDocument(kShipped + "/projects/Tentacle.bsdoc", true, "Tentacle"));
-    const QString folder = m_dir.filePath("a folder.bsdoc");
-    QDir().mkpath(folder);
-    choosers.answers << folder;
-    m_window->document()->setModified(true);
+    m_window->show();
+    const QString path = m_dir.filePath("tentacle.bsdoc");
+    choosers.answers << path;
     m_window->save();
+    QFile saved(path);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    const QByteArray before = saved.readAll();
+    saved.close();
+    QVERIFY(!before.isEmpty());
+
+    QVERIFY(test::clickRow(m_window->outliner()->tree(), "base"));
+    QTest::mouseClick(m_window->findChild<QToolButton*>("addNodeButton"), Qt::LeftButton);
+    QVERIFY(m_window->document()->isModified());
+    // A folder where the save writes its temporary archive makes the next save fail.
+    const QString blocker = TSProjectStorage(TSModelController::instance()).temporaryArchivePath();
+    QVERIFY(QDir().mkpath(blocker));
+    m_window->save();
+    QVERIFY(QDir().rmdir(blocker));
+    QCOMPARE(choosers.asked.size(), 1);
     QCOMPARE(boxes.shown.size(), 1);
     QCOMPARE(boxes.shown.first().title, QStringLiteral("Error on save"));
-    QVERIFY(boxes.shown.first().text.startsWith("Failed to copy file to destination. "));
-    QCOMPARE(m_window->documentTitle(), QStringLiteral("Tentacle"));
-    QVERIFY(m_window->recentFiles().isEmpty());
+    QCOMPARE(boxes.shown.first().text,
+             QStringLiteral("Failed to compress working files. Failed to create archive. "));
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QVERIFY(saved.readAll() == before);
+    QCOMPARE(m_window->documentTitle(), QStringLiteral("tentacle"));
+    QCOMPARE(m_window->recentFiles(), QStringList{QDir::toNativeSeparators(path)});
     QVERIFY(m_window->document()->isModified());
-    QVERIFY(m_window->document()->isTemplate());
 }
 
 void TestMainWindow::recentFilesOrderAndPruning()
@@ -418,16 +450,18 @@ void TestMainWindow::exportWritesEveryAnimation()
     QVERIFY(m_window->loadDocument(kShipped + "/projects/Biped.bsdoc", true, "Biped Character"));
     m_window->show();
     const QString current = m_window->document()->currentAnimation();
-    const QList<DocumentController::Animation> animations = m_window->document()->animations();
-    QVERIFY(animations.size() >= 2);
-    QHash<QString, int> expectedFrames;
-    for (const DocumentController::Animation& animation : animations) {
-        m_window->document()->selectAnimation(animation.identifier);
-        expectedFrames[animation.name] =
-            FrameRenderSettings::frameTimes(m_window->skeleton()->duration(), 15, m_window->skeleton()->timeScale())
-                .size();
+    // Every track of the shipped animations ends with a key at the animation's length: Idle 2 s,
+    // Jump 1.2 s, Run 0.6 s, Walk 1 s, Wave 1.6 s. Frames are posed every 1000 / 15 ms, summed
+    // in single precision, up to the first one at or past the end. The sum lands on 600, 1000
+    // and 1200 ms, but after 30 steps it is just below 2000 ms and after 24 just below 1600 ms,
+    // so Idle and Wave take one frame more than 15 per second would.
+    const QList<QPair<QString, int>> expectedFrames = {
+        {"Idle", 31}, {"Jump", 18}, {"Run", 9}, {"Walk", 15}, {"Wave", 25}};
+    QStringList names;
+    for (const DocumentController::Animation& animation : m_window->document()->animations()) {
+        names << animation.name;
     }
-    m_window->document()->selectAnimation(current);
+    QCOMPARE(names, (QStringList{"Idle", "Jump", "Run", "Walk", "Wave"}));
 
     const QString directory = m_dir.filePath("export here");
     exportThroughDialog(choosers, directory);
@@ -437,11 +471,11 @@ void TestMainWindow::exportWritesEveryAnimation()
     QCOMPARE(choosers.asked.first().caption, QStringLiteral("Export Animation"));
     QCOMPARE(QSettings().value("Paths/ExportPath").toString(), directory);
 
-    for (const DocumentController::Animation& animation : animations) {
-        const QString folder = AnimationExporter::animationFolder(directory, "Biped Character", animation.name);
+    for (const auto& [name, count] : expectedFrames) {
+        const QString folder = AnimationExporter::animationFolder(directory, "Biped Character", name);
         const QStringList frames = QDir(folder).entryList({"*.png"}, QDir::Files, QDir::Name);
-        QVERIFY2(expectedFrames[animation.name] > 0, qPrintable(animation.name));
-        QCOMPARE(frames.size(), expectedFrames[animation.name]);
+        QVERIFY2(frames.size() == count,
+                 qPrintable(QStringLiteral("%1: %2 frames").arg(name).arg(frames.size())));
         QCOMPARE(frames.first(), QStringLiteral("0000.png"));
         const QImage frame(folder + "/" + frames.at(frames.size() / 2));
         QCOMPARE(frame.size(), QSize(154, 154));
@@ -584,16 +618,26 @@ void TestMainWindow::exportCancelledOrRefused()
     Choosers choosers;
     Boxes boxes;
     QVERIFY(m_window->loadDocument(kShipped + "/projects/Biped.bsdoc", true, "Biped Character"));
+    // Nothing in this test renders a frame.
+    AnimationExporter* exporter = m_window->exporter();
+    QSignalSpy exported(exporter, &AnimationExporter::progress);
+    QSignalSpy rendered(m_window->frameRenderer(), &FrameRenderer::exportProgress);
     QSettings().remove("Paths/ExportPath");
     // Cancelling the directory chooser asks nothing further.
     m_window->exportAnimation();
     QCOMPARE(choosers.asked.size(), 1);
     QVERIFY(!choosers.asked.first().directory.isEmpty());
     QVERIFY(!m_window->findChild<ExportDialog*>());
-    // With no export directory, a size and rate from the dialog export nothing.
+    // With no export directory, a size and rate from the dialog export nothing, not even into
+    // folders named as if the directory were empty.
     m_window->doExport(QSize(100, 100), 30);
-    QTest::qWait(20);
-    QVERIFY(m_window->findChildren<TSProgressWindow*>().isEmpty());
+    QCoreApplication::processEvents();
+    QVERIFY(boxes.shown.isEmpty());
+    QVERIFY(exported.isEmpty());
+    for (const DocumentController::Animation& animation : m_window->document()->animations()) {
+        QVERIFY(!QFileInfo::exists(
+            AnimationExporter::animationFolder(QString(), "Biped Character", animation.name)));
+    }
 
     // An export directory that cannot be written says so, and the editor carries on.
     QFile file(m_dir.filePath("a file"));
@@ -603,7 +647,10 @@ void TestMainWindow::exportCancelledOrRefused()
     m_window->doExport(QSize(100, 100), 30);
     QTRY_COMPARE(boxes.shown.size(), 1);
     QCOMPARE(boxes.shown.first().title, QStringLiteral("Export"));
-    QVERIFY(boxes.shown.first().text.startsWith("Cannot create the folder"));
+    QCOMPARE(boxes.shown.first().text,
+             "Cannot create the folder " +
+                 AnimationExporter::animationFolder(file.fileName(), "Biped Character", "Idle") + ".");
+    QVERIFY(exported.isEmpty());
     QVERIFY(m_window->animationCanvas()->isVisible());
 
     // An export of more frames than the cap is refused before anything is written: 99999
@@ -616,7 +663,6 @@ void TestMainWindow::exportCancelledOrRefused()
     QTest::keyClicks(frames, "99999");
     QCOMPARE(frames->value(), 99999);
     // Should the export start anyway, it is cancelled at its first progress report.
-    AnimationExporter* exporter = m_window->exporter();
     connect(exporter, &AnimationExporter::progress, exporter, &AnimationExporter::cancel);
     m_window->doExport(QSize(100, 100), 200);
     QTRY_COMPARE(boxes.shown.size(), 2);
@@ -636,6 +682,8 @@ void TestMainWindow::exportCancelledOrRefused()
     QCOMPARE(current.refused, AnimationExporter::Refusal::TooManyFrames);
     QCOMPARE(current.error, text);
     QVERIFY(QDir(directory).isEmpty());
+    QVERIFY(exported.isEmpty());
+    QVERIFY(rendered.isEmpty());
 }
 
 void TestMainWindow::screenshots()
