@@ -113,7 +113,7 @@ int TestCommandLineExport::runExport(const QString& document, const QString& fra
 QString TestCommandLineExport::defaultDocumentWithout(const QString& modelClass)
 {
     const QString folder = m_dir.filePath(QStringLiteral("without ") + modelClass);
-    if (!TSProjectArchive::extract(kDefault, folder).opened) {
+    if (!QDir().mkpath(folder) || !TSProjectArchive::extract(kDefault, folder).opened) {
         return QString();
     }
     QDir dir(folder);
