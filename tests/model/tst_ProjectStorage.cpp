@@ -677,14 +677,7 @@ void TestProjectStorage::archiveEntriesAndVerification()
     names.removeLast();
     QVERIFY(!TSProjectArchive::verify(document, names));
 
-    // A flipped byte inside an entry's data fails the check.
-    QByteArray bytes = fileBytes(document);
-    bytes[bytes.size() / 3] = static_cast<char>(bytes[bytes.size() / 3] ^ 0x5a);
-    const QString damaged = m_dir.filePath("damaged.bsdoc");
-    writeFile(damaged, bytes);
-    QVERIFY(!TSProjectArchive::verify(damaged, zip.getFileNameList()));
-
-    // A failed check says what it found, after the message of the step it belongs to.
+    // A failed check says what it found: a missing entry, or a byte changed inside an entry.
     const QString stored = m_dir.filePath("stored.zip");
     writeZip(stored, {{"a.xml", "first entry"}, {"images/b.png", "second entry payload"}}, 0);
     TSProjectStorage storage(controller());
@@ -692,7 +685,7 @@ void TestProjectStorage::archiveEntriesAndVerification()
     QVERIFY(!storage.checkArchive(stored, {"a.xml", "images/c.png"}));
     QCOMPARE(controller()->errorString(), QStringLiteral("The new archive failed its check: "
                                                          "unexpected entry images/b.png. "));
-    bytes = fileBytes(stored);
+    QByteArray bytes = fileBytes(stored);
     bytes[bytes.indexOf("payload")] = 'P';
     writeFile(stored, bytes);
     controller()->clearError();
@@ -753,8 +746,9 @@ void TestProjectStorage::unsafeEntriesAreSkipped()
     QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^fileOpenError: .*drive.txt$"));
     QVERIFY(controller()->openDocument(document));
     QVERIFY(!QFileInfo::exists(base + "/escaped.txt"));
-    QVERIFY(!QFileInfo::exists(QFileInfo(base).path() + "/escaped2.txt"));
+    QVERIFY(!QFileInfo::exists(base + "/escaped2.txt"));
     QVERIFY(!QFileInfo::exists("/tmp/absolute.txt"));
+    QVERIFY(!QFileInfo::exists(controller()->workingPath() + "/C:"));
     QCOMPARE(controller()->modelsOfClass(TSModelSkeletonNode::kClassName)->count(), 3u);
 }
 
@@ -856,7 +850,13 @@ void TestProjectStorage::archiveOfUnrelatedFilesOpensEmpty()
 
 void TestProjectStorage::staleSessionsSkipRunningEditorsAndIgnoredFolders()
 {
+    // Folders an earlier run failed to remove are on the ignore list: never offered as stale,
+    // removed when the controller goes, and the list then forgets them.
+    const QString ignored = "aaaaaaaa-bbbb-cccc-dddd-eeeeeeeeeeee";
+    TSModelController::destroyInstance();
+    QSettings().setValue("ignoreList", QStringList{ignored, "gone-already"});
     const QString base = controller()->baseFolder();
+    QVERIFY(QDir(base).mkpath(ignored));
     const QString alive = "11111111-2222-3333-4444-555555555555";
     const QString dead = "66666666-7777-8888-9999-000000000000";
     QVERIFY(QDir(base).mkpath(alive));
@@ -866,11 +866,16 @@ void TestProjectStorage::staleSessionsSkipRunningEditorsAndIgnoredFolders()
     QVERIFY(other.listen(alive));
     QStringList stale = controller()->staleSessions();
     QVERIFY(!stale.contains(alive));
+    QVERIFY(!stale.contains(ignored));
     QVERIFY(stale.contains(dead));
     other.close();
     QVERIFY(controller()->staleSessions().contains(alive));
     QDir(base + "/" + alive).removeRecursively();
     QDir(base + "/" + dead).removeRecursively();
+    TSModelController::destroyInstance();
+    QVERIFY(!QFileInfo::exists(base + "/" + ignored));
+    QVERIFY(QSettings().contains("ignoreList"));
+    QCOMPARE(QSettings().value("ignoreList").toStringList(), QStringList());
 }
 
 void TestProjectStorage::noValidSessionFound()
