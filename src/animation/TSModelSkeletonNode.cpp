@@ -54,9 +54,10 @@ NodeRecord TSModelSkeletonNode::toRecord() const
 void TSModelSkeletonNode::loadAttributes(CCDictionary* dict)
 {
     TSModel::loadAttributes(dict);
+    // The model's name follows the stored node name, as the attribute read it (cut to length).
     if (const auto* name = dict ? dict->objectForKeyAs<CCDictionary>("name") : nullptr) {
-        if (const auto* value = name->objectForKeyAs<CCString>("value")) {
-            setName(value->string());
+        if (name->objectForKeyAs<CCString>("value")) {
+            setName(nodeName().toStdString());
         }
     }
 }

@@ -41,12 +41,20 @@ template <class T> QList<T*> modelsOf(const char* className)
     return models;
 }
 
+// A document names template animations by their path in the library; a name that points
+// anywhere else is never read.
+bool isLibraryAnimation(const QString& identifier)
+{
+    return !identifier.startsWith(kModelPrefix) && TemplateLibrary::contains(identifier);
+}
+
 QString displayName(const QString& identifier)
 {
-    if (identifier.startsWith(kModelPrefix)) {
-        return QFileInfo(identifier.mid(kModelPrefix.size())).completeBaseName();
+    if (isLibraryAnimation(identifier)) {
+        return AnimationJson::readName(identifier);
     }
-    return AnimationJson::readName(identifier);
+    const QString path = identifier.startsWith(kModelPrefix) ? identifier.mid(kModelPrefix.size()) : identifier;
+    return QFileInfo(path).completeBaseName();
 }
 
 } // namespace
@@ -222,7 +230,7 @@ AnimationTracks DocumentController::loadTracks(const QString& identifier, QPoint
 {
     AnimationTracks tracks;
     QPointF axes;
-    if (!AnimationPersistence::load(identifier, &tracks, &axes)) {
+    if (!AnimationPersistence::load(identifier, &tracks, &axes) && isLibraryAnimation(identifier)) {
         tracks = AnimationJson::readAnimation(identifier);
     }
     if (axesPosition) {

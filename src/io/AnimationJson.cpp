@@ -31,9 +31,7 @@ bool outOfRange(double value, double limit)
 
 QJsonObject readRoot(const QString& path, bool* opened)
 {
-    QFile file(TemplateLibrary::resolve(path));
-    *opened = file.open(QIODevice::ReadOnly | QIODevice::Text);
-    return *opened ? QJsonDocument::fromJson(file.readAll()).object() : QJsonObject();
+    return TemplateLibrary::readJson(path, opened);
 }
 
 } // namespace

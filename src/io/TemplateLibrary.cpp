@@ -15,15 +15,6 @@ QString& rootOverride()
     return path;
 }
 
-QJsonObject readObject(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        return QJsonObject();
-    }
-    return QJsonDocument::fromJson(file.readAll()).object();
-}
-
 } // namespace
 
 QString TemplateLibrary::root()
@@ -50,12 +41,34 @@ QString TemplateLibrary::resolve(const QString& path)
     return QFileInfo(path).isAbsolute() ? path : root() + path;
 }
 
+bool TemplateLibrary::contains(const QString& path)
+{
+    const QFileInfo file(resolve(path));
+    const QString library = QFileInfo(root()).canonicalFilePath();
+    const QString canonical = file.canonicalFilePath();
+    return file.isFile() && !library.isEmpty() && canonical.startsWith(library + QLatin1Char('/'));
+}
+
+QJsonObject TemplateLibrary::readJson(const QString& path, bool* opened)
+{
+    QFile file(resolve(path));
+    const QFileInfo info(file);
+    const bool readable = info.isFile() && info.size() <= kMaxFileSize && file.open(QIODevice::ReadOnly | QIODevice::Text);
+    if (opened) {
+        *opened = readable;
+    }
+    if (!readable && info.size() > kMaxFileSize) {
+        qWarning("[TemplateLibrary] %s is too large to be a template file", qPrintable(info.filePath()));
+    }
+    return readable ? QJsonDocument::fromJson(file.readAll()).object() : QJsonObject();
+}
+
 QList<TemplateLibrary::Template> TemplateLibrary::listTemplates()
 {
     QList<Template> templates;
     const QStringList folders = QDir(root()).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
     for (const QString& folder : folders) {
-        const QString name = readObject(root() + folder + QStringLiteral("/skeleton.json"))
+        const QString name = readJson(root() + folder + QStringLiteral("/skeleton.json"))
                                  .value(QStringLiteral("name"))
                                  .toString();
         templates.append(Template(folder, name.isEmpty() ? folder : name));
@@ -72,7 +85,7 @@ QList<TemplateLibrary::Animation> TemplateLibrary::listAnimations(const QString&
         if (QFileInfo(file).completeBaseName() == QLatin1String("skeleton")) {
             continue;
         }
-        QString name = readObject(dir.filePath(file)).value(QStringLiteral("name")).toString();
+        QString name = readJson(dir.filePath(file)).value(QStringLiteral("name")).toString();
         if (name.isEmpty()) {
             name = QFileInfo(file).completeBaseName();
         }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QJsonObject>
 #include <QList>
 #include <QPair>
 #include <QString>
@@ -31,4 +32,12 @@ public:
     static QList<Animation> listAnimations(const QString& folder, const QStringList& ignoreList = {});
     /// An absolute path for a path relative to the root (absolute paths stay as they are).
     static QString resolve(const QString& path);
+    /// Whether path (relative to the root or absolute) names a regular file inside the library.
+    /// Identifiers in documents are only ever read through the library when this holds.
+    static bool contains(const QString& path);
+    /// The JSON object of a library file no larger than kMaxFileSize; empty otherwise.
+    static QJsonObject readJson(const QString& path, bool* opened = nullptr);
+
+    /// Template files are small; anything larger is not one of ours.
+    static constexpr qint64 kMaxFileSize = 16 * 1024 * 1024;
 };

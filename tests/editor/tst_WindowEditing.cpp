@@ -15,6 +15,7 @@
 #include "TSGraphicsView.h"
 #include "TSMainWindow.h"
 #include "TSModelController.h"
+#include "TSModelSkeletonAnimation.h"
 #include "TSStyle.h"
 #include "TemplateLibrary.h"
 #include "TestMain.h"
@@ -81,6 +82,7 @@ private Q_SLOTS:
     void dropBindsToTheJointUnderItOnlyOnce();
     void redoShortcutsAndModifiedMarker();
     void savedNamesGetTheSuffixAndRecentPathsAreAbsolute();
+    void animationsNamedOutsideTheLibraryAreNotRead();
 
 private:
     void openBiped();
@@ -316,6 +318,33 @@ void TestWindowEditing::savedNamesGetTheSuffixAndRecentPathsAreAbsolute()
     QVERIFY(!QFileInfo::exists(m_dir.filePath("walker")));
     QCOMPARE(m_window->windowHandle()->title(), QStringLiteral("walker"));
     QCOMPARE(m_window->recentFiles().first(), QDir::toNativeSeparators(saved));
+}
+
+void TestWindowEditing::animationsNamedOutsideTheLibraryAreNotRead()
+{
+    // A document may name template animations by path; a path outside the library (here a
+    // readable animation file elsewhere) is listed by its file name and never opened.
+    const QString outside = m_dir.filePath("outside.json");
+    QFile file(outside);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(R"({"name": "Stolen", "duration": 1, "animations": []})");
+    file.close();
+    QVERIFY(m_window->loadDocument(kShipped + "/projects/Tentacle.bsdoc", true, "Tentacle"));
+    auto* model = new TSModelSkeletonAnimation();
+    model->setName(outside.toStdString());
+    TSModelController::instance()->addModel(model, false);
+    model->release();
+    QString error;
+    const QString document = m_dir.filePath("pointing outside.bsdoc");
+    QVERIFY2(m_window->document()->save(document, &error), qPrintable(error));
+    QVERIFY(m_window->openFile(document));
+    QStringList names;
+    for (const DocumentController::Animation& animation : m_window->document()->animations()) {
+        if (animation.identifier == outside) {
+            names << animation.name;
+        }
+    }
+    QCOMPARE(names, QStringList{"outside"});
 }
 
 BONESTAGE_WIDGETS_TEST_MAIN(TestWindowEditing)

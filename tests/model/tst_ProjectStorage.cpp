@@ -785,6 +785,7 @@ void TestProjectStorage::unusualNodeNamesSurviveSaveAndOpen()
     QCOMPARE(loaded.mid(0, 4), names.mid(0, 4));
     QCOMPARE(modelNames.mid(0, 4), names.mid(0, 4));
     QCOMPARE(loaded.at(4), tooLong.left(4096));
+    QCOMPARE(modelNames.at(4), tooLong.left(4096));
     QCOMPARE(loadedParents.at(1), " ");
     QCOMPARE(loadedParents.at(2), " \t  ");
 }
