@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace {
 
@@ -51,6 +52,39 @@ QPointF rectPoint(const QRectF& rect, int handle)
 QTransform aboutPoint(const QPointF& point, const QTransform& change)
 {
     return QTransform::fromTranslate(-point.x(), -point.y()) * change * QTransform::fromTranslate(point.x(), point.y());
+}
+
+// The scaling that carries handle of rect to point: about the opposite handle with Alt, about the
+// centre otherwise; corners scale both axes (keeping the aspect ratio with Shift), edges one.
+// Null when a factor would collapse.
+std::optional<QTransform> handleScaling(const QRectF& rect, int handle, const QPointF& point,
+                                        Qt::KeyboardModifiers modifiers, double minimum)
+{
+    const QPointF grabbed = rectPoint(rect, handle);
+    const QPointF pivot = (modifiers & Qt::AltModifier)
+                              ? rectPoint(rect, handle < 4 ? (handle + 2) % 4 : 4 + (handle - 4 + 2) % 4)
+                              : rect.center();
+    const bool scalesX = handle < 4 || handle == 5 || handle == 7;
+    const bool scalesY = handle < 4 || handle == 4 || handle == 6;
+    double sx = 1.0;
+    double sy = 1.0;
+    if (scalesX && grabbed.x() != pivot.x()) {
+        sx = (point.x() - pivot.x()) / (grabbed.x() - pivot.x());
+    }
+    if (scalesY && grabbed.y() != pivot.y()) {
+        sy = (point.y() - pivot.y()) / (grabbed.y() - pivot.y());
+    }
+    if ((modifiers & Qt::ShiftModifier) && handle < 4) {
+        const QPointF diagonal = grabbed - pivot;
+        const double length = QPointF::dotProduct(diagonal, diagonal);
+        if (length > 0) {
+            sx = sy = QPointF::dotProduct(point - pivot, diagonal) / length;
+        }
+    }
+    if (std::abs(sx) < minimum || std::abs(sy) < minimum) {
+        return std::nullopt;
+    }
+    return aboutPoint(pivot, QTransform::fromScale(sx, sy));
 }
 
 } // namespace
@@ -458,38 +492,12 @@ void ObjectManipulator::dragScale(const QPointF& scenePos, Qt::KeyboardModifiers
     if (!invertible) {
         return;
     }
-    const QRectF rect = primary->boundingRect();
-    const QPointF local = toLocal.map(scenePos);
-    const QPointF handle = rectPoint(rect, m_activeHandle);
-    const bool alt = modifiers & Qt::AltModifier;
-    const QPointF pivot = alt ? rectPoint(rect, m_activeHandle < 4 ? (m_activeHandle + 2) % 4
-                                                                   : 4 + (m_activeHandle - 4 + 2) % 4)
-                              : rect.center();
-    const bool scalesX = m_activeHandle < 4 || m_activeHandle == 5 || m_activeHandle == 7;
-    const bool scalesY = m_activeHandle < 4 || m_activeHandle == 4 || m_activeHandle == 6;
-    double sx = 1.0;
-    double sy = 1.0;
-    if (scalesX && handle.x() != pivot.x()) {
-        sx = (local.x() - pivot.x()) / (handle.x() - pivot.x());
-    }
-    if (scalesY && handle.y() != pivot.y()) {
-        sy = (local.y() - pivot.y()) / (handle.y() - pivot.y());
-    }
-    if ((modifiers & Qt::ShiftModifier) && m_activeHandle < 4) {
-        const QPointF diagonal = handle - pivot;
-        const double length = QPointF::dotProduct(diagonal, diagonal);
-        if (length > 0) {
-            sx = sy = QPointF::dotProduct(local - pivot, diagonal) / length;
-        }
-    }
-    if (std::abs(sx) < kMinimumScale || std::abs(sy) < kMinimumScale) {
+    const std::optional<QTransform> scaling =
+        handleScaling(primary->boundingRect(), m_activeHandle, toLocal.map(scenePos), modifiers, kMinimumScale);
+    if (!scaling) {
         return;
     }
-    for (int i = 0; i < m_targets.size(); ++i) {
-        QGraphicsItem* target = m_targets.at(i);
-        const QPointF itemPivot = i == 0 ? pivot : target->boundingRect().center();
-        target->setTransform(aboutPoint(itemPivot, QTransform::fromScale(sx, sy)) * m_pressTransforms.at(i));
-    }
+    primary->setTransform(*scaling * m_pressTransforms.first());
     updateOutline();
     Q_EMIT targetScaled(primary);
 }
@@ -498,34 +506,12 @@ void ObjectManipulator::dragScaleGroup(const QPointF& scenePos, Qt::KeyboardModi
 {
     // Measured on the outline of the group at the press, which is upright in the scene; the
     // dragged handle follows the pointer's displacement since the press.
-    const QRectF& rect = m_pressRect;
-    const QPointF handle = rectPoint(rect, m_activeHandle);
-    const QPointF moved = handle + (scenePos - m_pressScene);
-    const bool alt = modifiers & Qt::AltModifier;
-    const QPointF pivot = alt ? rectPoint(rect, m_activeHandle < 4 ? (m_activeHandle + 2) % 4
-                                                                   : 4 + (m_activeHandle - 4 + 2) % 4)
-                              : rect.center();
-    const bool scalesX = m_activeHandle < 4 || m_activeHandle == 5 || m_activeHandle == 7;
-    const bool scalesY = m_activeHandle < 4 || m_activeHandle == 4 || m_activeHandle == 6;
-    double sx = 1.0;
-    double sy = 1.0;
-    if (scalesX && handle.x() != pivot.x()) {
-        sx = (moved.x() - pivot.x()) / (handle.x() - pivot.x());
-    }
-    if (scalesY && handle.y() != pivot.y()) {
-        sy = (moved.y() - pivot.y()) / (handle.y() - pivot.y());
-    }
-    if ((modifiers & Qt::ShiftModifier) && m_activeHandle < 4) {
-        const QPointF diagonal = handle - pivot;
-        const double length = QPointF::dotProduct(diagonal, diagonal);
-        if (length > 0) {
-            sx = sy = QPointF::dotProduct(moved - pivot, diagonal) / length;
-        }
-    }
-    if (std::abs(sx) < kMinimumScale || std::abs(sy) < kMinimumScale) {
+    const QPointF moved = rectPoint(m_pressRect, m_activeHandle) + (scenePos - m_pressScene);
+    const std::optional<QTransform> scaling = handleScaling(m_pressRect, m_activeHandle, moved, modifiers, kMinimumScale);
+    if (!scaling) {
         return;
     }
-    changeGroup(aboutPoint(pivot, QTransform::fromScale(sx, sy)));
+    changeGroup(*scaling);
     updateOutline();
     Q_EMIT targetScaled(primaryTarget());
 }
