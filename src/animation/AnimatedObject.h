@@ -45,6 +45,12 @@ public:
     /// A positive explicit duration is kept; a later non-explicit one never overrides it.
     /// A duration that is not finite reads as 0 (NaN, −∞) or an hour (+∞).
     void setDuration(float value, bool isExplicit);
+    /// Puts back a duration and its explicit flag exactly as they were (undo).
+    void restoreDuration(float value, bool isExplicit)
+    {
+        m_duration = value;
+        m_durationExplicit = isExplicit;
+    }
 
     /// Whether any channel has a key: tracks without keys (a node's default tracks) say nothing
     /// about how long the animation is.

@@ -160,6 +160,8 @@ void ObjectManipulator::makeEditable(QGraphicsItem* item, bool editable, bool se
         item->setFlag(ItemIsSelectable, selectable);
         item->setFlag(ItemIsFocusable, true);
         if (item->scene() && item->scene() == scene()) {
+            // Installing twice would filter every event twice.
+            item->removeSceneEventFilter(this);
             item->installSceneEventFilter(this);
         }
     } else {

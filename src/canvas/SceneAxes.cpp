@@ -107,6 +107,7 @@ void SceneAxes::mousePressEvent(QGraphicsSceneMouseEvent* event)
     m_dragVertical = nearVertical(event->scenePos());
     m_dragHorizontal = nearHorizontal(event->scenePos());
     if (m_dragVertical || m_dragHorizontal) {
+        m_pressCrossing = crossing();
         event->accept();
         update();
     } else {
@@ -133,6 +134,9 @@ void SceneAxes::mouseReleaseEvent(QGraphicsSceneMouseEvent*)
     update();
     if (dragged) {
         Q_EMIT valueChanged();
+        if (crossing() != m_pressCrossing) {
+            Q_EMIT crossingChangedFromTo(m_pressCrossing, crossing());
+        }
     }
 }
 

@@ -32,6 +32,8 @@ public Q_SLOTS:
 
 Q_SIGNALS:
     void valueChanged();
+    /// A drag of the lines ended; the crossing at its start and its end.
+    void crossingChangedFromTo(QPointF from, QPointF to);
 
 protected:
     void mousePressEvent(QGraphicsSceneMouseEvent* event) override;
@@ -47,6 +49,7 @@ private:
 
     double m_x = 0.0;
     double m_y = 0.0;
+    QPointF m_pressCrossing;
     bool m_dragVertical = false;
     bool m_dragHorizontal = false;
     bool m_hoverVertical = false;

@@ -130,6 +130,7 @@ void Skeleton::setNodes(const QList<NodeRecord>& records)
     for (const NodeRecord& record : records) {
         auto node = std::make_unique<Node>();
         static_cast<NodeRecord&>(*node) = record;
+        node->id = m_nextId++;
         node->animation = nullptr;
         node->animationTransform = QTransform();
         SkeletonNodeItems::create(*node, m_scene);
@@ -142,6 +143,7 @@ Skeleton::Node* Skeleton::addNode(const NodeRecord& record)
 {
     auto node = std::make_unique<Node>();
     static_cast<NodeRecord&>(*node) = record;
+    node->id = m_nextId++;
     node->animation = nullptr;
     SkeletonNodeItems::create(*node, m_scene);
     Node* added = node.get();
@@ -169,23 +171,27 @@ void Skeleton::removeNode(Node* node)
     rebuildHierarchy();
 }
 
-void Skeleton::removeNodeWithChildren(Node* node)
+QList<Skeleton::Node*> Skeleton::subtree(Node* node) const
 {
-    if (!node) {
-        return;
+    QList<Node*> members;
+    if (node) {
+        members.append(node);
     }
-    // The subtree breadth first, then its images; nodes go deepest first.
-    QList<Node*> subtree{node};
-    for (int i = 0; i < subtree.size(); ++i) {
+    for (int i = 0; i < members.size(); ++i) {
         for (const auto& other : m_nodes) {
-            if (other->parentJoint == subtree.at(i)->joint) {
-                subtree.append(other.get());
+            if (other->parentJoint && other->parentJoint == members.at(i)->joint) {
+                members.append(other.get());
             }
         }
     }
+    return members;
+}
+
+QList<Skeleton::Asset*> Skeleton::imagesOf(const QList<Node*>& nodes) const
+{
     QStringList names;
-    for (const Node* member : subtree) {
-        names << member->name;
+    for (const Node* node : nodes) {
+        names << node->name;
     }
     QList<Asset*> bound;
     for (const auto* list : {&m_images, &m_dummyImages}) {
@@ -195,11 +201,18 @@ void Skeleton::removeNodeWithChildren(Node* node)
             }
         }
     }
-    for (Asset* asset : bound) {
+    return bound;
+}
+
+void Skeleton::removeNodeWithChildren(Node* node)
+{
+    // Images first, then the nodes deepest first.
+    const QList<Node*> members = subtree(node);
+    for (Asset* asset : imagesOf(members)) {
         removeImage(asset);
     }
-    for (int i = subtree.size() - 1; i >= 0; --i) {
-        removeNode(nodeByName(names.at(i)));
+    for (int i = members.size() - 1; i >= 0; --i) {
+        removeNode(members.at(i));
     }
 }
 
@@ -287,6 +300,7 @@ Skeleton::Asset* Skeleton::addImage(const QString& nodeName, const QImage& image
 {
     auto asset = std::make_unique<Asset>();
     const QPixmap pixmap = QPixmap::fromImage(image);
+    asset->id = m_nextId++;
     asset->nodeName = nodeName;
     asset->restTransform = drawable(restTransform);
     asset->item = new QGraphicsPixmapItem(pixmap);
@@ -423,6 +437,280 @@ QString Skeleton::uniqueAssetName() const
     }
 }
 
+// Edits for the undo history ------------------------------------------------------------------
+
+Skeleton::Node* Skeleton::nodeById(quint64 id) const
+{
+    for (const auto& node : m_nodes) {
+        if (node->id == id) {
+            return node.get();
+        }
+    }
+    return nullptr;
+}
+
+Skeleton::Asset* Skeleton::assetById(quint64 id) const
+{
+    for (const auto* list : {&m_images, &m_dummyImages}) {
+        for (const auto& asset : *list) {
+            if (asset->id == id) {
+                return asset.get();
+            }
+        }
+    }
+    return nullptr;
+}
+
+std::unique_ptr<Skeleton::Node> Skeleton::takeNode(Node* node, int* index)
+{
+    const auto it = std::find_if(m_nodes.begin(), m_nodes.end(),
+                                 [node](const std::unique_ptr<Node>& n) { return n.get() == node; });
+    if (it == m_nodes.end()) {
+        return nullptr;
+    }
+    if (m_manipulator) {
+        m_manipulator->setTargets({}, true);
+    }
+    if (m_dropTarget == node) {
+        m_dropTarget = nullptr;
+    }
+    if (index) {
+        *index = static_cast<int>(it - m_nodes.begin());
+    }
+    std::unique_ptr<Node> taken = std::move(*it);
+    m_nodes.erase(it);
+    // Other nodes' joints and images under this joint stay in the scene.
+    for (QGraphicsItem* child : taken->joint->childItems()) {
+        child->setParentItem(nullptr);
+    }
+    taken->joint->setParentItem(nullptr);
+    taken->parentJoint = nullptr;
+    taken->animation = nullptr;
+    for (QGraphicsItem* item : {static_cast<QGraphicsItem*>(taken->joint), static_cast<QGraphicsItem*>(taken->overlay),
+                                static_cast<QGraphicsItem*>(taken->bone)}) {
+        if (item && item->scene()) {
+            item->scene()->removeItem(item);
+        }
+    }
+    rebuildHierarchy();
+    return taken;
+}
+
+Skeleton::Node* Skeleton::restoreNode(std::unique_ptr<Node> node, int index)
+{
+    if (!node) {
+        return nullptr;
+    }
+    for (QGraphicsItem* item : {static_cast<QGraphicsItem*>(node->joint), static_cast<QGraphicsItem*>(node->overlay),
+                                static_cast<QGraphicsItem*>(node->bone)}) {
+        if (item && !item->scene()) {
+            m_scene->addItem(item);
+        }
+    }
+    Node* restored = node.get();
+    m_nodes.insert(m_nodes.begin() + std::clamp(index, 0, static_cast<int>(m_nodes.size())), std::move(node));
+    // Images bound to it and nodes under it go back under its joint.
+    rebuildHierarchy();
+    for (const auto* list : {&m_images, &m_dummyImages}) {
+        for (const auto& asset : *list) {
+            if (asset->nodeName == restored->name && asset->placeholder->parentItem() != restored->joint) {
+                asset->placeholder->setParentItem(restored->joint);
+            }
+        }
+    }
+    bindTracks();
+    showMoment(m_currentTime);
+    updateSkeleton();
+    return restored;
+}
+
+std::unique_ptr<Skeleton::Asset> Skeleton::takeImage(Asset* asset, bool* dummy, int* index)
+{
+    for (auto* list : {&m_images, &m_dummyImages}) {
+        const auto it = std::find_if(list->begin(), list->end(),
+                                     [asset](const std::unique_ptr<Asset>& a) { return a.get() == asset; });
+        if (it == list->end()) {
+            continue;
+        }
+        if (m_manipulator && m_manipulator->targets().contains(asset->placeholder)) {
+            m_manipulator->setTargets({}, true);
+        }
+        if (dummy) {
+            *dummy = list == &m_dummyImages;
+        }
+        if (index) {
+            *index = static_cast<int>(it - list->begin());
+        }
+        std::unique_ptr<Asset> taken = std::move(*it);
+        list->erase(it);
+        taken->placeholder->setParentItem(nullptr);
+        for (QGraphicsItem* item : {static_cast<QGraphicsItem*>(taken->placeholder),
+                                    static_cast<QGraphicsItem*>(taken->item)}) {
+            if (item->scene()) {
+                item->scene()->removeItem(item);
+            }
+        }
+        taken->animation = nullptr;
+        restackImages();
+        return taken;
+    }
+    return nullptr;
+}
+
+Skeleton::Asset* Skeleton::restoreImage(std::unique_ptr<Asset> asset, bool dummy, int index)
+{
+    if (!asset) {
+        return nullptr;
+    }
+    m_scene->addItem(asset->item);
+    if (Node* node = nodeByName(asset->nodeName)) {
+        asset->placeholder->setParentItem(node->joint);
+    } else {
+        m_scene->addItem(asset->placeholder);
+    }
+    auto& list = dummy ? m_dummyImages : m_images;
+    Asset* restored = asset.get();
+    list.insert(list.begin() + std::clamp(index, 0, static_cast<int>(list.size())), std::move(asset));
+    setAssetEditable(*restored, !dummy);
+    restackImages();
+    bindTracks();
+    showMoment(m_currentTime);
+    updateSkeleton();
+    return restored;
+}
+
+void Skeleton::discardItems(Node& node)
+{
+    SkeletonNodeItems::destroy(node);
+}
+
+void Skeleton::discardItems(Asset& asset)
+{
+    delete asset.item;
+    delete asset.placeholder;
+    asset.item = nullptr;
+    asset.placeholder = nullptr;
+}
+
+int Skeleton::imageIndex(const Asset* asset, bool* dummy) const
+{
+    for (const auto* list : {&m_images, &m_dummyImages}) {
+        for (size_t i = 0; i < list->size(); ++i) {
+            if ((*list)[i].get() == asset) {
+                if (dummy) {
+                    *dummy = list == &m_dummyImages;
+                }
+                return static_cast<int>(i);
+            }
+        }
+    }
+    return -1;
+}
+
+void Skeleton::moveImage(Asset* asset, int index)
+{
+    bool dummy = false;
+    const int from = imageIndex(asset, &dummy);
+    if (from < 0) {
+        return;
+    }
+    auto& list = dummy ? m_dummyImages : m_images;
+    std::unique_ptr<Asset> moved = std::move(list[static_cast<size_t>(from)]);
+    list.erase(list.begin() + from);
+    list.insert(list.begin() + std::clamp(index, 0, static_cast<int>(list.size())), std::move(moved));
+    restackImages();
+}
+
+namespace {
+
+// The rest transform that draws an item with local transform local (item transform followed by
+// its position) the same, given the pose on top of it; the rest pose when the pose collapsed.
+QTransform restKeeping(const QTransform& local, const QTransform& animation, const QPointF& position,
+                       const QTransform& rest)
+{
+    bool invertible = false;
+    const QTransform unposed = animation.inverted(&invertible);
+    if (!invertible) {
+        return rest;
+    }
+    return unposed * local * QTransform::fromTranslate(-position.x(), -position.y());
+}
+
+} // namespace
+
+bool Skeleton::reparentNode(Node* node, const QString& parent)
+{
+    Node* target = parent.isEmpty() ? nullptr : nodeByName(parent);
+    if (!node || (!parent.isEmpty() && (!target || subtree(node).contains(target)))) {
+        return false;
+    }
+    const QTransform scene = node->joint->sceneTransform();
+    bool invertible = true;
+    const QTransform fromParent = target ? target->joint->sceneTransform().inverted(&invertible) : QTransform();
+    node->parent = parent;
+    if (invertible) {
+        node->restTransform = drawable(restKeeping(scene * fromParent, node->animationTransform, node->position,
+                                                   node->restTransform));
+    }
+    rebuildHierarchy();
+    showMoment(m_currentTime);
+    return true;
+}
+
+bool Skeleton::rebindImage(Asset* asset, const QString& nodeName)
+{
+    Node* node = nodeByName(nodeName);
+    if (!asset || !node) {
+        return false;
+    }
+    const QTransform scene = asset->placeholder->sceneTransform();
+    bool invertible = false;
+    const QTransform fromJoint = node->joint->sceneTransform().inverted(&invertible);
+    asset->nodeName = nodeName;
+    asset->placeholder->setParentItem(node->joint);
+    if (invertible) {
+        asset->restTransform = drawable(restKeeping(scene * fromJoint, asset->animationTransform, QPointF(),
+                                                    asset->restTransform));
+    }
+    asset->placeholder->setTransform(asset->animationTransform * asset->restTransform);
+    updateSkeleton();
+    Q_EMIT nodesUpdated();
+    return true;
+}
+
+void Skeleton::setRestTransform(Node* node, const QTransform& rest)
+{
+    if (!node) {
+        return;
+    }
+    node->restTransform = rest;
+    node->joint->setPos(node->position);
+    node->joint->setTransform(node->animationTransform * node->restTransform);
+    updateSkeleton();
+}
+
+void Skeleton::setImagePicture(Asset* asset, const QImage& image)
+{
+    if (!asset) {
+        return;
+    }
+    const QPixmap pixmap = QPixmap::fromImage(image);
+    asset->item->setPixmap(pixmap);
+    asset->placeholder->setPixmap(pixmap);
+    updateSkeleton();
+}
+
+void Skeleton::setRestTransform(Asset* asset, const QTransform& rest)
+{
+    if (!asset) {
+        return;
+    }
+    asset->restTransform = rest;
+    asset->placeholder->setPos(0, 0);
+    asset->placeholder->setTransform(asset->animationTransform * asset->restTransform);
+    updateSkeleton();
+}
+
 // Animation --------------------------------------------------------------------------------------
 
 void Skeleton::setAnimation(AnimationTracks tracks, bool captureRest)
@@ -431,8 +719,6 @@ void Skeleton::setAnimation(AnimationTracks tracks, bool captureRest)
         captureRestPoses();
     }
     m_tracks = std::move(tracks);
-    // Anything that pointed at the previous tracks is gone with them.
-    Q_EMIT clearUndoHistory();
     bindTracks();
     showMoment(m_currentTime);
 }
@@ -506,6 +792,14 @@ void Skeleton::setDuration(int frames)
     for (const auto& object : m_tracks) {
         object->setDuration(seconds, true);
     }
+}
+
+int Skeleton::frameCount() const
+{
+    // The length is stored in single precision: (frames − 1) / 60 times 60 can come out a hair
+    // above the whole number it stands for.
+    const double steps = static_cast<double>(duration()) * frameRate();
+    return static_cast<int>(std::clamp(std::ceil(steps - 1e-3), 0.0, 1e7)) + 1;
 }
 
 bool Skeleton::togglePlayPause()

@@ -51,6 +51,10 @@ public:
     void removeNode(Node* node);
     /// Removes node, every node under it and the images bound to any of them.
     void removeNodeWithChildren(Node* node);
+    /// node and the nodes under it, breadth first (node first).
+    QList<Node*> subtree(Node* node) const;
+    /// The images bound to any of the nodes.
+    QList<Asset*> imagesOf(const QList<Node*>& nodes) const;
     /// Re-resolves parents after names or parents changed.
     void rebuildHierarchy();
     const std::vector<std::unique_ptr<Node>>& nodes() const { return m_nodes; }
@@ -73,6 +77,37 @@ public:
 
     QString uniqueNodeName() const;
     QString uniqueAssetName() const;
+
+    // Edits for the undo history: the very same records and scene items go out and come back.
+
+    Node* nodeById(quint64 id) const;
+    Asset* assetById(quint64 id) const;
+    /// Takes a node out of the skeleton; its items leave the scene but live on in the record,
+    /// and index is where it stood. Nodes under it go to the top level until it is back.
+    std::unique_ptr<Node> takeNode(Node* node, int* index = nullptr);
+    /// Puts a taken node back at index with its own items.
+    Node* restoreNode(std::unique_ptr<Node> node, int index);
+    /// Takes an image out the same way; dummy and index say which list and where.
+    std::unique_ptr<Asset> takeImage(Asset* asset, bool* dummy = nullptr, int* index = nullptr);
+    Asset* restoreImage(std::unique_ptr<Asset> asset, bool dummy, int index);
+    /// Deletes the scene items of a record that is out of the skeleton.
+    static void discardItems(Node& node);
+    static void discardItems(Asset& asset);
+    /// Position of an image in its list (-1 when unknown); dummy says which list.
+    int imageIndex(const Asset* asset, bool* dummy = nullptr) const;
+    /// Moves an image to index within its list and restacks.
+    void moveImage(Asset* asset, int index);
+    /// Makes parent (a node name, empty for the top level) the node's parent, keeping where the
+    /// node is drawn; false when parent is the node itself, lies under it, or does not exist.
+    bool reparentNode(Node* node, const QString& parent);
+    /// Binds an image to another node, keeping where it is drawn.
+    bool rebindImage(Asset* asset, const QString& nodeName);
+    /// A new set-up pose for a node or an image, applied at once.
+    void setRestTransform(Node* node, const QTransform& rest);
+    void setRestTransform(Asset* asset, const QTransform& rest);
+    /// Shows a new picture for an image.
+    void setImagePicture(Asset* asset, const QImage& image);
+    ObjectManipulator* manipulator() const { return m_manipulator; }
 
     // Animation.
 
@@ -99,6 +134,9 @@ public:
     float duration() const { return m_tracks.maxDuration(); }
     /// Every track's duration becomes max(0, (frames − 1) / frame rate).
     void setDuration(int frames);
+    /// The frames the timeline shows for the animation's length: one more than the frame
+    /// steps it lasts, so setDuration(frameCount()) keeps the length.
+    int frameCount() const;
     float frameRate() const;
     void setFrameRate(float fps);
     float currentTime() const { return m_currentTime; }
@@ -179,6 +217,7 @@ private:
     AnimationTracks m_tracks;
     QString m_name;
     Node* m_dropTarget = nullptr;
+    quint64 m_nextId = 1;
     ObjectManipulator* m_manipulator;
     QGraphicsScene* m_scene;
     QPointer<QGraphicsView> m_view;

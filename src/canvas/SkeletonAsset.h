@@ -13,6 +13,8 @@ class TSModelSpriteContainer;
 /// placeholder inside the node hierarchy, which carries the image's pose.
 struct SkeletonAsset
 {
+    /// Identifies the image for as long as the skeleton runs, across renames and undo.
+    quint64 id = 0;
     AnimatedObject* animation = nullptr;
     QTransform animationTransform;
     QTransform restTransform;

@@ -2,6 +2,8 @@
 
 #include "NodeRecord.h"
 
+#include <QtGlobal>
+
 class QGraphicsEllipseItem;
 class QGraphicsLineItem;
 class QGraphicsPolygonItem;
@@ -13,6 +15,8 @@ class QGraphicsPolygonItem;
 /// and the bone are top-level items drawn above everything, kept in step with the joint.
 struct SkeletonNode : NodeRecord
 {
+    /// Identifies the node for as long as the skeleton runs, across renames and undo.
+    quint64 id = 0;
     QGraphicsEllipseItem* parentJoint = nullptr;
     QGraphicsPolygonItem* bone = nullptr;
     QGraphicsEllipseItem* overlay = nullptr;

@@ -42,6 +42,8 @@ AnimationEditorPanel::AnimationEditorPanel(QWidget* parent)
     m_loop->setChecked(true);
     m_frames->setObjectName(QStringLiteral("framesEdit"));
     m_frames->setRange(1, 99999);
+    // A typed length counts once it is confirmed, not at every digit.
+    m_frames->setKeyboardTracking(false);
     m_frames->setValue(20);
     m_frames->setToolTip(QStringLiteral("Animation length in frames (60 per second)"));
     m_speed->setObjectName(QStringLiteral("speedEdit"));

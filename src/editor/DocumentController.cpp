@@ -254,6 +254,30 @@ QString DocumentController::addAnimation(const QString& name)
     return identifier;
 }
 
+bool DocumentController::removeAnimation(const QString& identifier)
+{
+    const auto it = std::find_if(m_animations.begin(), m_animations.end(),
+                                 [&identifier](const Animation& a) { return a.identifier == identifier; });
+    if (it == m_animations.end() || !identifier.startsWith(kModelPrefix)) {
+        return false;
+    }
+    m_animations.erase(it);
+    AnimationPersistence::remove(identifier);
+    if (m_currentAnimation == identifier) {
+        // The editor shows the first animation left, or none.
+        m_currentAnimation.clear();
+        if (!m_animations.isEmpty()) {
+            selectAnimation(m_animations.first().identifier);
+        } else if (m_skeleton) {
+            m_skeleton->setAnimation(AnimationTracks());
+            Q_EMIT currentAnimationChanged(QString());
+        }
+    }
+    Q_EMIT animationsChanged();
+    setModified(true);
+    return true;
+}
+
 void DocumentController::pushStateToModels()
 {
     TSModelController* controller = TSModelController::instance();

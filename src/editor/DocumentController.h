@@ -2,6 +2,8 @@
 
 #include "AnimationTracks.h"
 
+#include "AnimationDocument.h"
+
 #include <QList>
 #include <QObject>
 #include <QPointF>
@@ -17,7 +19,7 @@ class Skeleton;
 /// The open document behind the main window: loads documents into the skeleton display, keeps
 /// the current skeleton and animation, pushes the editor's state back into the models and saves.
 /// It owns no widget, so tests can drive it without a window.
-class DocumentController : public QObject
+class DocumentController : public QObject, public AnimationDocument
 {
     Q_OBJECT
 
@@ -40,7 +42,7 @@ public:
     QString skeletonName() const { return m_skeletonName; }
     QStringList ignoreList() const { return m_ignoreList; }
     QList<Animation> animations() const { return m_animations; }
-    QString currentAnimation() const { return m_currentAnimation; }
+    QString currentAnimation() const override { return m_currentAnimation; }
     QString currentAnimationName() const;
 
     /// Empties the editor and the models (a document without changes).
@@ -48,12 +50,14 @@ public:
     /// Replaces the open document by the one at path; false with the reason in error.
     bool load(const QString& path, bool isTemplate, QString* error);
     /// Makes an animation current; the current one is first stored in the models.
-    bool selectAnimation(const QString& identifier);
+    bool selectAnimation(const QString& identifier) override;
     /// An animation's tracks as stored: from its model, else from the template file at
     /// identifier. The current animation's unsaved edits are on the skeleton, not here.
     AnimationTracks loadTracks(const QString& identifier, QPointF* axesPosition = nullptr) const;
     /// Adds an empty animation named name ("model/<name>.json") and makes it current.
-    QString addAnimation(const QString& name);
+    QString addAnimation(const QString& name) override;
+    /// Removes an animation of the document's own ("model/<name>.json") with its tracks.
+    bool removeAnimation(const QString& identifier) override;
     /// Stores the canvas, skeleton, nodes, images and current animation into the models.
     void pushStateToModels();
     /// Pushes the state and writes the document; false with the reason in error.

@@ -6,6 +6,7 @@
 #include "AnimationExporter.h"
 #include "AppInfo.h"
 #include "DocumentController.h"
+#include "EditController.h"
 #include "ExportDialog.h"
 #include "FrameRenderer.h"
 #include "HistoryManager.h"
@@ -72,14 +73,6 @@ QString documentFilter()
     return QStringLiteral("%1 Document (*.%2)").arg(appInfo(AppInfo::AppName), appInfo(AppInfo::DocumentExtension));
 }
 
-QAction* menuAction(QMenu* menu, const QString& objectName, const QString& text, const QKeySequence& shortcut = {})
-{
-    QAction* action = menu->addAction(text);
-    action->setObjectName(objectName);
-    action->setShortcut(shortcut);
-    return action;
-}
-
 } // namespace
 
 TSMainWindow::TSMainWindow(QWidget* parent)
@@ -129,7 +122,11 @@ void TSMainWindow::buildScene()
     m_skeleton->setFrameRate(60);
     m_history = new HistoryManager(this);
     m_history->setSkeleton(m_skeleton);
+    m_history->setCanvas(m_canvas);
+    m_history->setAxes(m_axes);
     m_document = new DocumentController(m_skeleton, m_canvas, m_axes, this);
+    m_history->setDocument(m_document);
+    m_edit = new EditController(m_skeleton, m_manipulator, m_history, m_indicator, this);
     m_renderer = new FrameRenderer(m_skeleton, m_scene, m_manipulator, this);
     m_exporter = new AnimationExporter(m_document, m_skeleton, m_renderer, m_canvas, m_axes, this);
 
@@ -210,32 +207,50 @@ void TSMainWindow::buildPanels()
 
 void TSMainWindow::buildMenus()
 {
-    QMenu* file = m_menuBar->addMenu(QStringLiteral("File"));
-    file->setObjectName(QStringLiteral("fileMenu"));
-    connect(menuAction(file, "newAction", QStringLiteral("New"), QKeySequence::New), &QAction::triggered, this,
-            &TSMainWindow::newDocument);
-    connect(menuAction(file, "openAction", QStringLiteral("Open..."), QKeySequence::Open), &QAction::triggered, this,
-            &TSMainWindow::open);
+    using Slot = void (TSMainWindow::*)();
+    struct Entry
+    {
+        const char* name; ///< null for a separator
+        const char* text;
+        QKeySequence keys;
+        Slot slot;
+    };
+    const auto fill = [this](QMenu* menu, std::initializer_list<Entry> entries) {
+        for (const Entry& entry : entries) {
+            if (!entry.name) {
+                menu->addSeparator();
+                continue;
+            }
+            QAction* action = menu->addAction(QString::fromUtf8(entry.text));
+            action->setObjectName(QLatin1String(entry.name));
+            action->setShortcut(entry.keys);
+            connect(action, &QAction::triggered, this, entry.slot);
+        }
+    };
+    const auto menu = [this](const char* name, const char* title) {
+        QMenu* added = m_menuBar->addMenu(QString::fromLatin1(title));
+        added->setObjectName(QLatin1String(name));
+        return added;
+    };
+
+    QMenu* file = menu("fileMenu", "File");
+    fill(file, {{"newAction", "New", QKeySequence::New, &TSMainWindow::newDocument},
+                {"openAction", "Open...", QKeySequence::Open, &TSMainWindow::open}});
     file->addMenu(recentFilesMenu());
     rebuildRecentFilesMenu();
-    file->addSeparator();
-    connect(menuAction(file, "saveAction", QStringLiteral("Save"), QKeySequence::Save), &QAction::triggered, this,
-            &TSMainWindow::save);
-    connect(menuAction(file, "saveAsAction", QStringLiteral("Save As..."), QKeySequence::SaveAs),
-            &QAction::triggered, this, &TSMainWindow::saveAs);
-    connect(menuAction(file, "exportAction", QStringLiteral("Export...")), &QAction::triggered, this,
-            &TSMainWindow::exportAnimation);
-    connect(menuAction(file, "saveSkeletonAction", QStringLiteral("Save Skeleton as Template...")),
-            &QAction::triggered, this, &TSMainWindow::saveSkeletonWithDummyObjects);
-    file->addSeparator();
-    connect(menuAction(file, "exitAction", QStringLiteral("Exit")), &QAction::triggered, this, &QWidget::close);
+    fill(file, {{nullptr, nullptr, {}, nullptr},
+                {"saveAction", "Save", QKeySequence::Save, &TSMainWindow::save},
+                {"saveAsAction", "Save As...", QKeySequence::SaveAs, &TSMainWindow::saveAs},
+                {"exportAction", "Export...", {}, &TSMainWindow::exportAnimation},
+                {"saveSkeletonAction", "Save Skeleton as Template...", {}, &TSMainWindow::saveSkeletonWithDummyObjects},
+                {nullptr, nullptr, {}, nullptr}});
+    connect(file->addAction(QStringLiteral("Exit")), &QAction::triggered, this, &QWidget::close);
+    file->actions().last()->setObjectName(QStringLiteral("exitAction"));
 
-    QMenu* edit = m_menuBar->addMenu(QStringLiteral("Edit"));
-    edit->setObjectName(QStringLiteral("editMenu"));
+    QMenu* edit = menu("editMenu", "Edit");
     QAction* undo = m_history->createUndoAction(this);
     undo->setObjectName(QStringLiteral("undoAction"));
     undo->setShortcut(QKeySequence::Undo);
-    undo->setShortcutContext(Qt::ApplicationShortcut);
     QAction* redo = m_history->createRedoAction(this);
     redo->setObjectName(QStringLiteral("redoAction"));
     // Ctrl+Y and Ctrl+Shift+Z on every platform; one action holds both, since a second
@@ -247,57 +262,42 @@ void TSMainWindow::buildMenus()
         }
     }
     redo->setShortcuts(redoKeys);
-    redo->setShortcutContext(Qt::ApplicationShortcut);
-    edit->addAction(undo);
-    edit->addAction(redo);
-    edit->addSeparator();
-    QAction* copy = menuAction(edit, "copyAction", QStringLiteral("Copy"), QKeySequence::Copy);
-    copy->setShortcutContext(Qt::ApplicationShortcut);
-    connect(copy, &QAction::triggered, this, &TSMainWindow::on_graphicsView_copyPressed);
-    QAction* paste = menuAction(edit, "pasteAction", QStringLiteral("Paste"), QKeySequence::Paste);
-    paste->setShortcutContext(Qt::ApplicationShortcut);
-    paste->setEnabled(false);
-    connect(paste, &QAction::triggered, this, &TSMainWindow::on_graphicsView_pastePressed);
-    edit->addSeparator();
+    edit->addActions({undo, redo});
+    fill(edit, {{nullptr, nullptr, {}, nullptr},
+                {"copyAction", "Copy", QKeySequence::Copy, &TSMainWindow::on_graphicsView_copyPressed},
+                {"pasteAction", "Paste", QKeySequence::Paste, &TSMainWindow::on_graphicsView_pastePressed},
+                {nullptr, nullptr, {}, nullptr}});
+    for (QAction* wide : {undo, redo, action(QStringLiteral("copyAction")), action(QStringLiteral("pasteAction"))}) {
+        wide->setShortcutContext(Qt::ApplicationShortcut);
+    }
     m_arrangeMenu = edit->addMenu(QStringLiteral("Arrange"));
     m_arrangeMenu->setObjectName(QStringLiteral("arrangeMenu"));
-    const std::pair<const char*, const char*> arrange[] = {{"Bring To Front", "Ctrl+Shift+]"},
-                                                           {"Bring Forward", "Ctrl+]"},
-                                                           {"Send Backward", "Ctrl+["},
-                                                           {"Send To Back", "Ctrl+Shift+["}};
+    fill(m_arrangeMenu, {{"arrangeAction0", "Bring To Front", QKeySequence("Ctrl+Shift+]"), &TSMainWindow::menuActionTriggered},
+                         {"arrangeAction1", "Bring Forward", QKeySequence("Ctrl+]"), &TSMainWindow::menuActionTriggered},
+                         {"arrangeAction2", "Send Backward", QKeySequence("Ctrl+["), &TSMainWindow::menuActionTriggered},
+                         {"arrangeAction3", "Send To Back", QKeySequence("Ctrl+Shift+["), &TSMainWindow::menuActionTriggered}});
     for (int i = 0; i < 4; ++i) {
-        QAction* action = menuAction(m_arrangeMenu, QStringLiteral("arrangeAction%1").arg(i),
-                                    QLatin1String(arrange[i].first), QKeySequence(QLatin1String(arrange[i].second)));
-        action->setData(i);
-        connect(action, &QAction::triggered, this, &TSMainWindow::menuActionTriggered);
-        m_view->addAction(action);
+        m_arrangeMenu->actions().at(i)->setData(i);
     }
+    m_view->addActions(m_arrangeMenu->actions());
     connect(m_arrangeMenu, &QMenu::aboutToHide, this, &TSMainWindow::updateEnabling);
-    edit->addSeparator();
-    QAction* addNode = menuAction(edit, "addNodeAction", QStringLiteral("Add Node"), QKeySequence(Qt::Key_N));
-    connect(addNode, &QAction::triggered, this, &TSMainWindow::on_addNodeButton_clicked);
-    m_view->addAction(addNode);
-    QAction* remove = menuAction(edit, "deleteAction", QStringLiteral("Delete"), QKeySequence::Delete);
-    remove->setEnabled(false);
-    connect(remove, &QAction::triggered, this, &TSMainWindow::onDeleteRequested);
-    m_view->addAction(remove);
+    fill(edit, {{nullptr, nullptr, {}, nullptr},
+                {"addNodeAction", "Add Node", QKeySequence(Qt::Key_N), &TSMainWindow::on_addNodeButton_clicked},
+                {"deleteAction", "Delete", QKeySequence::Delete, &TSMainWindow::onDeleteRequested}});
+    m_view->addActions({action(QStringLiteral("addNodeAction")), action(QStringLiteral("deleteAction"))});
 
-    QMenu* options = m_menuBar->addMenu(QStringLiteral("Options"));
-    options->setObjectName(QStringLiteral("optionsMenu"));
-    QAction* adjust = menuAction(options, "adjustAction", QStringLiteral("Auto adjust new assets scale"));
+    QMenu* options = menu("optionsMenu", "Options");
+    QAction* adjust = options->addAction(QStringLiteral("Auto adjust new assets scale"));
+    adjust->setObjectName(QStringLiteral("adjustAction"));
     adjust->setCheckable(true);
     adjust->setChecked(TSApplicationSettings::instance()->autoAdjustAssetsScale());
     connect(adjust, &QAction::toggled, this, &TSMainWindow::adjustSettingsChanged);
 
-    QMenu* help = m_menuBar->addMenu(QStringLiteral("Help"));
-    help->setObjectName(QStringLiteral("helpMenu"));
-    connect(menuAction(help, "updatesAction", QStringLiteral("Check For Updates")), &QAction::triggered, this,
-            &TSMainWindow::checkForUpdates);
-    help->addSeparator();
-    connect(menuAction(help, "helpAction", QString(QApplication::applicationDisplayName() + QStringLiteral(" Help..."))),
-            &QAction::triggered, this, &TSMainWindow::showHelp);
-    connect(menuAction(help, "aboutAction", QStringLiteral("About")), &QAction::triggered, this,
-            &TSMainWindow::showAbout);
+    const QByteArray helpText = (QApplication::applicationDisplayName() + QStringLiteral(" Help...")).toUtf8();
+    fill(menu("helpMenu", "Help"), {{"updatesAction", "Check For Updates", {}, &TSMainWindow::checkForUpdates},
+                                    {nullptr, nullptr, {}, nullptr},
+                                    {"helpAction", helpText.constData(), {}, &TSMainWindow::showHelp},
+                                    {"aboutAction", "About", {}, &TSMainWindow::showAbout}});
 
     QAction* play = new QAction(QStringLiteral("Play"), this);
     play->setObjectName(QStringLiteral("playAction"));
@@ -319,8 +319,8 @@ void TSMainWindow::connectCanvas()
     connect(m_manipulator, &ObjectManipulator::targetSetMoveKey, m_skeleton, &Skeleton::onItemSetMoveKey);
     connect(m_manipulator, &ObjectManipulator::targetSetScaleKey, m_skeleton, &Skeleton::onItemSetScaleKey);
     connect(m_manipulator, &ObjectManipulator::targetSetRotateKey, m_skeleton, &Skeleton::onItemSetRotationKey);
-    connect(m_manipulator, &ObjectManipulator::targetReleased, m_skeleton, &Skeleton::commitSetupPose);
-    connect(m_manipulator, &ObjectManipulator::targetTransformed, this, [this] { setModified(); });
+    // A set-up drag becomes the rest pose in the history, which records it.
+    connect(m_manipulator, &ObjectManipulator::targetTransformed, m_history, &HistoryManager::assetsTransformed);
     connect(m_view, &TSGraphicsView::scaleChanged, m_indicator, qOverload<float>(&AddNodeIndicator::viewZoomChanged));
     connect(m_view, &TSGraphicsView::scaleChanged, m_manipulator, qOverload<float>(&ObjectManipulator::viewZoomChanged));
     connect(m_view, &TSGraphicsView::scaleChanged, m_axes, qOverload<float>(&SceneAxes::viewZoomChanged));
@@ -328,11 +328,8 @@ void TSMainWindow::connectCanvas()
     connect(m_view, &TSGraphicsView::scaleChanged, m_canvas, &AnimationCanvas::viewZoomChanged);
     connect(m_view, &TSGraphicsView::dragEnterSignal, m_skeleton, &Skeleton::assetDragEnterSlot);
     connect(m_view, &TSGraphicsView::dragMoveSignal, m_skeleton, &Skeleton::assetDragMoveSlot);
-    connect(m_view, &TSGraphicsView::dropImages, this, [this](QList<QUrl> urls) {
-        // Bound to the joint the drop landed on, else as an import would be.
-        Skeleton::Node* target = m_skeleton->dropTarget();
-        addImagesToNode(urls, target ? target : importTarget());
-    });
+    connect(m_view, &TSGraphicsView::dropImages, m_edit, &EditController::dropImages);
+    connect(m_view, &TSGraphicsView::dropSignal, m_history, &HistoryManager::addAssetFromDragDrop);
     connect(m_view, &TSGraphicsView::dragEnded, m_skeleton, &Skeleton::clearDropTarget);
     connect(m_view, &TSGraphicsView::customContextMenuRequested, this, &TSMainWindow::showPopupMenu);
     connect(m_scene, &TSGraphicsScene::mouseMoveSignal, m_axes, &SceneAxes::sceneMouseMove);
@@ -347,10 +344,10 @@ void TSMainWindow::connectCanvas()
             m_manipulator->setTargets({});
         }
     });
-    connect(m_canvas, &AnimationCanvas::canvasRectChangedFromTo, this, [this] { setModified(); });
+    connect(m_canvas, &AnimationCanvas::canvasRectChangedFromTo, m_history, &HistoryManager::changeCanvasSize);
     connect(m_canvas, &AnimationCanvas::textEditingRequested, this, &TSMainWindow::onCanvasEditingRequest);
-    connect(m_axes, &SceneAxes::valueChanged, this, [this] { setModified(); });
-    connect(m_indicator, &AddNodeIndicator::itemPressed, this, &TSMainWindow::on_addNodeButton_clicked);
+    connect(m_axes, &SceneAxes::crossingChangedFromTo, m_history, &HistoryManager::changeAxesPosition);
+    connect(m_indicator, &AddNodeIndicator::itemPressed, m_edit, &EditController::addNode);
     connect(m_visibilityButton, &TSGraphicsButton::toggled, m_skeleton, &Skeleton::setSkeletonVisible);
     connect(m_animationModeButton, &TSGraphicsButton::toggled, this, [this](bool on) {
         m_skeleton->setAnimationMode(on);
@@ -358,8 +355,15 @@ void TSMainWindow::connectCanvas()
         // The same targets again: a joint picked while locked becomes editable, or locked again.
         m_manipulator->setTargets(m_manipulator->targets());
     });
-    connect(m_history, &QUndoStack::indexChanged, this, [this] { setModified(); });
+    // Unsaved changes are what the history holds beyond the state last saved or loaded.
+    connect(m_history, &QUndoStack::cleanChanged, this, [this](bool clean) { m_document->setModified(!clean); });
     connect(m_history, &HistoryManager::keysChanged, this, &TSMainWindow::updateKeyMarks);
+    connect(m_history, &HistoryManager::animationLengthChanged, m_animationEditor, &AnimationEditorPanel::setFrames);
+    connect(m_history, &HistoryManager::refused, this,
+            [this](const QString& title, const QString& text) { TSMessageBox::warning(this, title, text); });
+    connect(m_edit, &EditController::warning, this,
+            [this](const QString& title, const QString& text) { TSMessageBox::warning(this, title, text); });
+    connect(m_edit, &EditController::enablingChanged, this, &TSMainWindow::updateEnabling);
     connect(m_skeleton, &Skeleton::newFrame, m_animationEditor->timeline(),
             &TSAnimationEditorTimelineWidget::setCurrentFrame);
     connect(m_skeleton, &Skeleton::animationStopped, this, [this] { m_animationEditor->setPlaying(false); });
@@ -380,8 +384,7 @@ void TSMainWindow::connectCanvas()
     });
     connect(m_document, &DocumentController::currentAnimationChanged, this, [this](const QString& identifier) {
         m_animationEditor->setAnimations(m_document->animations(), identifier);
-        const int frames = std::max(1, static_cast<int>(std::ceil(m_skeleton->duration() * 60.0f + 1.0f)));
-        m_animationEditor->setFrames(frames);
+        m_animationEditor->setFrames(m_skeleton->frameCount());
         m_animationEditor->timeline()->setCurrentFrame(0);
         m_skeleton->showFrame(0);
         updateKeyMarks();
@@ -513,7 +516,6 @@ void TSMainWindow::resetEditor()
     m_animationEditor->speedEdit()->setValue(1.0);
     m_animationEditor->setFrames(20);
     m_manipulator->setTargets({});
-    m_clipboard = ImageRecord();
     m_view->viewport()->update();
 }
 
@@ -657,58 +659,21 @@ QString TSMainWindow::documentTitle() const
     return title.remove(QStringLiteral("[*]"));
 }
 
-void TSMainWindow::setModified()
-{
-    m_document->setModified(true);
-}
-
 // Editing ----------------------------------------------------------------------------------------
 
-QString TSMainWindow::selectedNodeName() const
+bool TSMainWindow::hasClipboard() const
 {
-    const QList<QGraphicsItem*> targets = m_manipulator->targets();
-    if (targets.size() == 1) {
-        if (Skeleton::Node* node = m_skeleton->nodeByItem(targets.first())) {
-            return node->name;
-        }
-    }
-    return QString();
+    return m_edit->canPaste();
 }
 
-QGraphicsItem* TSMainWindow::selectedImageItem() const
+void TSMainWindow::addImagesFromFiles(const QList<QUrl>& urls)
 {
-    const QList<QGraphicsItem*> targets = m_manipulator->targets();
-    return targets.size() == 1 && m_skeleton->assetByItem(targets.first()) ? targets.first() : nullptr;
-}
-
-AnimatedObject* TSMainWindow::selectedTracks() const
-{
-    if (Skeleton::Node* node = m_skeleton->nodeByName(selectedNodeName())) {
-        return node->animation;
-    }
-    if (QGraphicsItem* item = selectedImageItem()) {
-        return m_skeleton->assetByItem(item)->animation;
-    }
-    return nullptr;
+    m_edit->importImages(urls);
 }
 
 void TSMainWindow::on_addNodeButton_clicked()
 {
-    Skeleton::Node* parent = importTarget();
-    NodeRecord record;
-    record.name = record.defaultName = m_skeleton->uniqueNodeName();
-    record.size = parent ? parent->size : 20.0f;
-    record.zOrder = parent ? parent->zOrder + 1 : 0;
-    if (parent) {
-        record.parent = parent->name;
-        record.position = m_indicator->isVisible() && m_indicator->nodeItem() == parent->joint
-                              ? parent->joint->mapFromScene(m_indicator->sceneBoundingRect().center())
-                              : QPointF(0, -60);
-    }
-    Skeleton::Node* added = m_skeleton->addNode(record);
-    m_outliner->rebuild(m_skeleton);
-    m_manipulator->setTargets({added->joint});
-    setModified();
+    m_edit->addNode();
 }
 
 void TSMainWindow::on_removeNodeButton_clicked()
@@ -718,138 +683,23 @@ void TSMainWindow::on_removeNodeButton_clicked()
 
 void TSMainWindow::removeNodeAndChildren()
 {
-    Skeleton::Node* node = m_skeleton->nodeByName(selectedNodeName());
-    if (!node) {
-        TSMessageBox::warning(this, QStringLiteral("Error on delete"), QStringLiteral("No Node selected"));
-        return;
-    }
-    if (!node->parentJoint) {
-        TSMessageBox::warning(this, QStringLiteral("Error on delete"), QStringLiteral("Cannot Delete root Node"));
-        return;
-    }
-    m_manipulator->setTargets({});
-    m_skeleton->removeNodeWithChildren(node);
-    m_outliner->rebuild(m_skeleton);
-    setModified();
-    updateEnabling();
+    m_edit->removeNodeAndChildren();
 }
 
 void TSMainWindow::onDeleteRequested()
 {
-    if (m_animationEditor->timeline()->hasFocus()) {
-        // Only keys on the frame under the playhead; a key one frame away is another key.
-        if (AnimatedObject* tracks = selectedTracks()) {
-            const int frame = m_animationEditor->timeline()->currentFrame();
-            bool removed = false;
-            for (int channel = 0; channel < AnimatedObject::kChannelCount; ++channel) {
-                TSAnimationCurve& curve = tracks->channel(channel);
-                const QList<int> frames = curve.keyFrames();
-                for (int index = frames.size() - 1; index >= 0; --index) {
-                    if (frames.at(index) == frame) {
-                        curve.removeKey(index);
-                        removed = true;
-                    }
-                }
-            }
-            if (removed) {
-                m_skeleton->showMoment(m_skeleton->currentTime());
-                updateKeyMarks();
-                setModified();
-            }
-        }
-        return;
-    }
-    if (m_skeleton->nodeByName(selectedNodeName())) {
-        removeNodeAndChildren();
-        return;
-    }
-    if (QGraphicsItem* item = selectedImageItem()) {
-        m_manipulator->setTargets({});
-        m_skeleton->removeImage(m_skeleton->assetByItem(item));
-        setModified();
-        updateEnabling();
-    }
+    TSAnimationEditorTimelineWidget* timeline = m_animationEditor->timeline();
+    m_edit->deleteSelection(timeline->hasFocus(), timeline->currentFrame());
 }
 
 void TSMainWindow::on_graphicsView_copyPressed()
 {
-    if (QGraphicsItem* item = selectedImageItem()) {
-        Skeleton::Asset* asset = m_skeleton->assetByItem(item);
-        m_clipboard = ImageRecord{asset->item->pixmap().toImage(), asset->restTransform, asset->nodeName, asset->name};
-    }
-    updateEnabling();
+    m_edit->copy();
 }
 
 void TSMainWindow::on_graphicsView_pastePressed()
 {
-    if (!hasClipboard()) {
-        return;
-    }
-    QString target = selectedNodeName();
-    if (target.isEmpty()) {
-        if (QGraphicsItem* item = selectedImageItem()) {
-            target = m_skeleton->assetByItem(item)->nodeName;
-        }
-    }
-    if (target.isEmpty() || !m_skeleton->nodeByName(target)) {
-        return;
-    }
-    Skeleton::Asset* asset = m_skeleton->addImage(target, m_clipboard.image, m_clipboard.transform, false);
-    asset->name = m_skeleton->uniqueAssetName();
-    m_manipulator->setTargets({asset->placeholder});
-    setModified();
-}
-
-Skeleton::Node* TSMainWindow::importTarget() const
-{
-    if (Skeleton::Node* node = m_skeleton->nodeByName(selectedNodeName())) {
-        return node;
-    }
-    if (QGraphicsItem* item = selectedImageItem()) {
-        if (Skeleton::Node* node = m_skeleton->nodeByName(m_skeleton->assetByItem(item)->nodeName)) {
-            return node;
-        }
-    }
-    for (const auto& node : m_skeleton->nodes()) {
-        if (!node->parentJoint) {
-            return node.get();
-        }
-    }
-    return nullptr;
-}
-
-void TSMainWindow::addImagesFromFiles(const QList<QUrl>& urls)
-{
-    addImagesToNode(urls, importTarget());
-}
-
-void TSMainWindow::addImagesToNode(const QList<QUrl>& urls, Skeleton::Node* node)
-{
-    if (!node) {
-        return;
-    }
-    const bool adjust = TSApplicationSettings::instance()->autoAdjustAssetsScale();
-    for (const QUrl& url : urls) {
-        QString error;
-        const QImage image = ImageFile::read(url.toLocalFile(), &error);
-        if (image.isNull()) {
-            TSMessageBox::warning(this, QStringLiteral("Kilnmark"),
-                                  QStringLiteral("Cannot add \"%1\": %2").arg(url.toLocalFile(), error));
-            continue;
-        }
-        // Large pictures come in at a size that fits the output frame.
-        double scale = 1.0;
-        if (adjust) {
-            const QRectF frame = m_canvas->canvasRect();
-            scale = std::min({1.0, frame.width() * 0.5 / image.width(), frame.height() * 0.5 / image.height()});
-        }
-        QTransform transform = QTransform::fromTranslate(-image.width() / 2.0, -image.height() / 2.0);
-        transform *= QTransform::fromScale(scale, scale);
-        Skeleton::Asset* asset = m_skeleton->addImage(node->name, image, transform, false);
-        asset->name = asset->assetName = QFileInfo(url.toLocalFile()).completeBaseName();
-        m_manipulator->setTargets({asset->placeholder});
-    }
-    setModified();
+    m_edit->paste();
 }
 
 void TSMainWindow::on_importAssetsButton_clicked()
@@ -857,7 +707,7 @@ void TSMainWindow::on_importAssetsButton_clicked()
     const QString path = TSFileDialogs::getOpenFileName(this, QStringLiteral("Import Image"), openSavePath(),
                                                         QStringLiteral("PNG Images (*.png)"));
     if (!path.isEmpty()) {
-        addImagesFromFiles({QUrl::fromLocalFile(path)});
+        m_edit->importImages({QUrl::fromLocalFile(path)});
     }
 }
 
@@ -877,16 +727,9 @@ void TSMainWindow::on_graphicsView_buttonReleased(Qt::Key key)
 
 void TSMainWindow::menuActionTriggered()
 {
-    auto* action = qobject_cast<QAction*>(sender());
-    QGraphicsItem* item = selectedImageItem();
-    if (!action || !item) {
-        return;
+    if (auto* action = qobject_cast<QAction*>(sender())) {
+        m_edit->arrange(static_cast<Skeleton::ZValueChangeAction>(action->data().toInt()));
     }
-    if (m_skeleton->changeZValue(m_skeleton->assetByItem(item),
-                                 static_cast<Skeleton::ZValueChangeAction>(action->data().toInt()))) {
-        setModified();
-    }
-    updateEnabling();
 }
 
 void TSMainWindow::adjustSettingsChanged(bool checked)
@@ -1035,9 +878,7 @@ void TSMainWindow::on_loopButton_toggled(bool checked)
 
 void TSMainWindow::on_framesEdit_valueChanged(int frames)
 {
-    m_animationEditor->timeline()->setFrameCount(frames);
-    m_skeleton->setDuration(frames);
-    setModified();
+    m_history->changeAnimationLength(m_animationEditor->timeline()->frameCount(), frames);
 }
 
 void TSMainWindow::on_speedEdit_valueChanged(double speed)
@@ -1061,15 +902,14 @@ void TSMainWindow::on_addAnimationButton_clicked()
                                                QLineEdit::Normal, QStringLiteral("Animation"), &ok)
                              .trimmed();
     if (ok && !name.isEmpty()) {
-        m_skeleton->stop();
-        m_document->addAnimation(name);
+        m_history->addAnimation(name);
     }
 }
 
 void TSMainWindow::updateKeyMarks()
 {
     QList<int> frames;
-    if (const AnimatedObject* tracks = selectedTracks()) {
+    if (const AnimatedObject* tracks = m_edit->selectedTracks()) {
         for (int channel = 0; channel < AnimatedObject::kChannelCount; ++channel) {
             frames += tracks->channel(channel).keyFrames();
         }
@@ -1115,26 +955,15 @@ void TSMainWindow::updateSelectedItemsTransformDisplay()
 
 void TSMainWindow::updateEnabling()
 {
-    QGraphicsItem* image = selectedImageItem();
-    const bool node = m_skeleton->nodeByName(selectedNodeName()) != nullptr;
-    if (QAction* remove = action(QStringLiteral("deleteAction"))) {
-        remove->setEnabled(node || image);
-    }
-    if (QAction* paste = action(QStringLiteral("pasteAction"))) {
-        paste->setEnabled(hasClipboard());
-    }
+    action(QStringLiteral("deleteAction"))->setEnabled(m_edit->canDelete());
+    action(QStringLiteral("pasteAction"))->setEnabled(m_edit->canPaste());
     bool anyArrange = false;
     for (int i = 0; i < 4; ++i) {
-        if (QAction* arrange = action(QStringLiteral("arrangeAction%1").arg(i))) {
-            const bool can = image && m_skeleton->canChangeZValue(m_skeleton->assetByItem(image),
-                                                                  static_cast<Skeleton::ZValueChangeAction>(i));
-            arrange->setEnabled(can);
-            anyArrange = anyArrange || can;
-        }
+        const bool can = m_edit->canArrange(static_cast<Skeleton::ZValueChangeAction>(i));
+        action(QStringLiteral("arrangeAction%1").arg(i))->setEnabled(can);
+        anyArrange = anyArrange || can;
     }
-    if (m_arrangeMenu) {
-        m_arrangeMenu->setEnabled(anyArrange);
-    }
+    m_arrangeMenu->setEnabled(anyArrange);
 }
 
 void TSMainWindow::showPopupMenu(QMouseEvent* event)
@@ -1165,8 +994,7 @@ void TSMainWindow::onCanvasEditingRequest(QRectF)
     if (width <= 0 || height <= 0) {
         return;
     }
-    m_canvas->setCanvasRect(QRectF(rect.center().x() - width / 2, rect.center().y() - height / 2, width, height));
-    setModified();
+    m_history->setCanvasSize(QRectF(rect.center().x() - width / 2, rect.center().y() - height / 2, width, height));
 }
 
 void TSMainWindow::fitCanvas()

@@ -2,17 +2,15 @@
 
 #include "TSBaseMainWindow.h"
 
-#include <QImage>
 #include <QPointer>
-#include <QTransform>
 #include <QUrl>
 
 class AddNodeIndicator;
-class AnimatedObject;
 class AnimationCanvas;
 class AnimationEditorPanel;
 class AnimationExporter;
 class DocumentController;
+class EditController;
 class FrameRenderer;
 class HistoryManager;
 class ObjectManipulator;
@@ -24,7 +22,6 @@ class QMenu;
 class QMenuBar;
 class SceneAxes;
 class Skeleton;
-struct SkeletonNode;
 class TSGraphicsButton;
 class TSGraphicsScene;
 class TSGraphicsView;
@@ -72,10 +69,11 @@ public:
     TSWelcomeWindow* welcomeWindow() const { return m_welcome; }
     QMenuBar* menuBar() const { return m_menuBar; }
     QAction* action(const QString& objectName) const;
-    bool hasClipboard() const { return !m_clipboard.image.isNull(); }
+    bool hasClipboard() const;
+    EditController* editing() const { return m_edit; }
     QString animationsFolder() const { return m_animationsFolder; }
     /// Adds PNG files as images of the selected joint (or the selected image's joint, or the
-    /// first root).
+    /// first root), as one undoable step.
     void addImagesFromFiles(const QList<QUrl>& urls);
 
 public Q_SLOTS:
@@ -123,14 +121,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    struct ImageRecord
-    {
-        QImage image;
-        QTransform transform;
-        QString nodeName;
-        QString name;
-    };
-
     void buildScene();
     void buildPanels();
     void buildMenus();
@@ -139,17 +129,8 @@ private:
     void refreshAfterLoad();
     void updateEnabling();
     void updateKeyMarks();
-    void setModified();
     void setDocumentTitle(const QString& title);
     bool saveNow();
-    QString selectedNodeName() const;
-    QGraphicsItem* selectedImageItem() const;
-    /// The tracks of the selected joint or image in the current animation, or null.
-    AnimatedObject* selectedTracks() const;
-    /// Where imported images and added nodes go: the selected joint, the selected image's joint,
-    /// the first root.
-    SkeletonNode* importTarget() const;
-    void addImagesToNode(const QList<QUrl>& urls, SkeletonNode* node);
     QString openSavePath() const;
 
     QString m_animationsFolder;
@@ -166,6 +147,7 @@ private:
     FrameRenderer* m_renderer = nullptr;
     AnimationExporter* m_exporter = nullptr;
     DocumentController* m_document = nullptr;
+    EditController* m_edit = nullptr;
     OutlinerPanel* m_outliner = nullptr;
     AnimationEditorPanel* m_animationEditor = nullptr;
     ObjectSettingsPanel* m_objectSettings = nullptr;
@@ -173,7 +155,6 @@ private:
     TSGraphicsButton* m_animationModeButton = nullptr;
     QMenu* m_arrangeMenu = nullptr;
     QPointer<TSWelcomeWindow> m_welcome;
-    ImageRecord m_clipboard;
     bool m_saving = false;
     QSize m_exportSize;
     int m_exportFps = 30;

@@ -1,41 +1,136 @@
 #pragma once
 
+#include "AnimationCanvas.h"
 #include "KeyframeWriter.h"
-
-#include <QPointer>
-#include <QUndoStack>
-
+#include "SceneAxes.h"
 #include "Skeleton.h"
+#include "bez3.h"
 
-/// The one undo history of the editor. Keys written on the canvas arrive here and become
-/// commands; undoing or redoing one re-poses the skeleton at the current time.
+#include <QImage>
+#include <QPointer>
+#include <QRectF>
+#include <QUndoStack>
+#include <QUrl>
+
+class AnimationDocument;
+class ObjectManipulator;
+class QDropEvent;
+class TSLineEditUpdateable;
+
+/// The one undo history of the editor. Every edit arrives at one of its slots, which builds the
+/// command (or the macro of commands) and pushes it; commands never merge. Commands find their
+/// nodes and images again by id and their tracks by animation and name, so the history lives
+/// across animation switches and is cleared only when a document is loaded.
 class HistoryManager : public QUndoStack, public KeyframeWriter
 {
     Q_OBJECT
 
 public:
+    /// An image to add: its picture, the node it is bound to, its set-up pose and names.
+    struct NewImage
+    {
+        QImage image;
+        QString nodeName;
+        QTransform restTransform;
+        QString name;
+        QString assetName;
+        QStringList tags;
+    };
+
+    static const QString kAnimationChange;
+    static const QString kDeleteNodes;
+    static const QString kEditKeyframesGroup;
+
     explicit HistoryManager(QObject* parent = nullptr);
     ~HistoryManager() override;
 
     /// The history of the main window, or null before there is one.
     static HistoryManager* instance();
 
-    /// The skeleton whose keys the commands change; its track changes clear the history.
     void setSkeleton(Skeleton* skeleton);
     Skeleton* skeleton() const { return m_skeleton; }
+    void setCanvas(AnimationCanvas* canvas) { m_canvas = canvas; }
+    AnimationCanvas* canvas() const { return m_canvas; }
+    void setAxes(SceneAxes* axes) { m_axes = axes; }
+    SceneAxes* axes() const { return m_axes; }
+    /// The document whose animations key commands switch between.
+    void setDocument(AnimationDocument* document) { m_document = document; }
+    AnimationDocument* document() const { return m_document; }
+    ObjectManipulator* manipulator() const;
+
+    /// The current animation's identifier (empty without a document).
+    QString currentAnimation() const;
+    /// Makes identifier the current animation when it is not; false when that cannot be done.
+    bool enterAnimation(const QString& identifier);
 
     void beginMacro(const QString& text) override;
-    void changeAnimatedObjectValue(AnimatedObject* object, AnimatedObject::AnimatedProperty property, float time,
-                                   float oldValue, float newValue, bool isNewPoint) override;
     void endMacro() override;
 
-    /// Re-poses the skeleton after a command changed keys.
+    /// Re-poses the skeleton after a command changed keys or the structure.
     void refreshSkeleton();
+    /// Stops playback before a command changes what is playing.
+    void stopPlayback();
+
+    /// The new-image scale: fits an image of size to the project's screen when "Auto adjust new
+    /// assets scale" is on, compensating the scale of the node it is bound to.
+    QTransform newImageTransform(const QSize& size, const QString& nodeName) const;
+
+public Q_SLOTS:
+    void deleteAssets();
+    void deleteAssets(QList<Skeleton::Asset*> assets);
+    void addAssetFromDragDrop(QDropEvent* event);
+    /// PNG files, bound to the joint highlighted by the drag (or to node when no drag is on).
+    void addAssetsFromFiles(QList<QUrl> urls);
+    void addAssetsFromFiles(const QList<QUrl>& urls, const QString& nodeName);
+    void addImages(const QList<HistoryManager::NewImage>& images);
+    void assetsTransformed(QString action, QList<QGraphicsItem*> assets, QList<QTransform> sourceTransforms,
+                           QList<QTransform> destinationTransforms);
+    void changeAnimatedObjectValue(AnimatedObject* object, AnimatedObject::AnimatedProperty property, float time,
+                                   float oldValue, float newValue, bool isNewPoint) override;
+    void changeAssetszValue(QList<QGraphicsItem*> assets, Skeleton::ZValueChangeAction action);
+    /// A new picture for the selected image (the image drop area's).
+    void setAssetPixmapFromDropArea();
+    void changeAssetPixmap(QGraphicsItem* item, const QImage& image);
+    /// A new child node under the item's node; returns it.
+    Skeleton::Node* addNodeToSelected(QGraphicsItem* item, const QPointF& position = QPointF(0, -60));
+    void removeSelectedNode();
+    void removeSelectedNode(Skeleton::Node* node);
+    /// The node, every node under it and their images, as one step "Delete nodes".
+    void removeNodeBranch(Skeleton::Node* node);
+    bool changeNodeParent(const QGraphicsItem* target, const QGraphicsItem* parent);
+    bool changeAssetParent(const QGraphicsItem* target, const QGraphicsItem* parent);
+    /// Deletes the keys of the selected node or image on a frame.
+    void deleteKeyframeOnIndex(int index);
+    void deleteKeyframesAt(AnimatedObject* tracks, int frame);
+    void onKeyframeAdded(QString skeleton, QString animation, int index, bez3 value);
+    void onKeyframeDeleted(QString skeleton, QString animation, int index);
+    void changeAttribute(int from, int to);
+    void changeLineEditValueFor(TSLineEditUpdateable* edit, QGraphicsItem* item);
+    /// A canvas resize; applied says whether the gesture already shows it.
+    void changeCanvasSize(QRectF from, QRectF to);
+    void setCanvasSize(const QRectF& to);
+    void changeAxesPosition(QPointF from, QPointF to);
+    /// A new frame count for the current animation.
+    void changeAnimationLength(int fromFrames, int toFrames);
+    /// A new empty animation, made current.
+    QString addAnimation(const QString& name);
 
 Q_SIGNALS:
     /// A command changed keys (done, undone or redone).
     void keysChanged();
+    /// A command changed the current animation's length to frames.
+    void animationLengthChanged(int frames);
+    void keyframeInsertionRequested(int index, bez3 value);
+    void keyframeDeletionRequested(int index);
+    void attributeIndexChanged(int index);
+    /// A slot was asked for something that cannot be done; message says why.
+    void refused(const QString& title, const QString& message);
 
 private:
+    QList<Skeleton::Asset*> assetsOf(const QList<QGraphicsItem*>& items) const;
+
     QPointer<Skeleton> m_skeleton;
+    QPointer<AnimationCanvas> m_canvas;
+    QPointer<SceneAxes> m_axes;
+    AnimationDocument* m_document = nullptr;
 };

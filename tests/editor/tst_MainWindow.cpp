@@ -661,6 +661,7 @@ void TestMainWindow::exportCancelledOrRefused()
     QSpinBox* frames = m_window->animationEditor()->framesEdit();
     QTest::keyClick(frames, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(frames, "99999");
+    QTest::keyClick(frames, Qt::Key_Return);
     QCOMPARE(frames->value(), 99999);
     // Should the export start anyway, it is cancelled at its first progress report.
     connect(exporter, &AnimationExporter::progress, exporter, &AnimationExporter::cancel);
