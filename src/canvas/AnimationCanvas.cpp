@@ -49,6 +49,23 @@ QString AnimationCanvas::labelText(const QRectF& rect)
         .arg(roundHalfAwayFromZero(rect.height() * kLabelScale));
 }
 
+std::optional<QRectF> AnimationCanvas::rectForLabelText(const QRectF& rect, const QString& text)
+{
+    const QStringList parts = text.split(QLatin1Char('x'));
+    if (parts.size() != 2) {
+        return std::nullopt;
+    }
+    bool wide = false;
+    bool high = false;
+    const double width = parts.at(0).trimmed().toDouble(&wide) / kLabelScale;
+    const double height = parts.at(1).trimmed().toDouble(&high) / kLabelScale;
+    // Not NaN, not zero or less, not beyond the scene.
+    if (!wide || !high || !(width > 0 && width < 1e5) || !(height > 0 && height < 1e5)) {
+        return std::nullopt;
+    }
+    return QRectF(rect.center().x() - width / 2, rect.center().y() - height / 2, width, height);
+}
+
 void AnimationCanvas::setCanvasRect(const QRectF& rect)
 {
     prepareGeometryChange();

@@ -5,6 +5,7 @@
 #include <QRectF>
 
 #include <array>
+#include <optional>
 
 class QGraphicsRectItem;
 class QGraphicsSimpleTextItem;
@@ -28,6 +29,9 @@ public:
     void setCanvasRect(const QRectF& rect);
     /// "%1x%2" of the size times 0.3, rounded half away from zero.
     static QString labelText(const QRectF& rect);
+    /// The canvas rectangle for a size typed as the label shows it ("width x height" in output
+    /// pixels), about the same centre as rect; nothing when the text is not two positive numbers.
+    static std::optional<QRectF> rectForLabelText(const QRectF& rect, const QString& text);
     QGraphicsSimpleTextItem* label() const { return m_label; }
     QGraphicsRectItem* handle(int index) const { return m_handles.at(static_cast<size_t>(index)); }
 

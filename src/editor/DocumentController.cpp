@@ -7,6 +7,7 @@
 #include "CCArray.h"
 #include "PixmapPlaceholderItem.h"
 #include "SceneAxes.h"
+#include "SkeletonJson.h"
 #include "Skeleton.h"
 #include "TSGraphicsPixmapModel.h"
 #include "TSModelController.h"
@@ -318,6 +319,21 @@ void DocumentController::pushStateToModels()
     if (!m_currentAnimation.isEmpty()) {
         AnimationPersistence::save(m_currentAnimation, m_skeleton->tracks(), m_axes ? m_axes->crossing() : QPointF());
     }
+}
+
+void DocumentController::writeSkeletonTemplate(const QString& directory, const QString& fallbackName) const
+{
+    QList<NodeRecord> nodes;
+    for (const auto& node : m_skeleton->nodes()) {
+        nodes.append(*node);
+    }
+    QList<SkeletonJson::DummyImage> images;
+    for (const auto* list : {&m_skeleton->dummyImages(), &m_skeleton->images()}) {
+        for (const auto& asset : *list) {
+            images.append({asset->nodeName, asset->item->pixmap().toImage(), asset->restTransform, images.size()});
+        }
+    }
+    SkeletonJson::writeSkeleton(directory, m_skeletonName.isEmpty() ? fallbackName : m_skeletonName, nodes, images);
 }
 
 bool DocumentController::save(const QString& path, QString* error)

@@ -60,6 +60,9 @@ public:
     bool removeAnimation(const QString& identifier) override;
     /// Stores the canvas, skeleton, nodes, images and current animation into the models.
     void pushStateToModels();
+    /// Writes the skeleton with every image as a placeholder into directory, as a template named
+    /// after the skeleton (or fallbackName when it has none).
+    void writeSkeletonTemplate(const QString& directory, const QString& fallbackName) const;
     /// Pushes the state and writes the document; false with the reason in error.
     bool save(const QString& path, QString* error);
 

@@ -47,6 +47,17 @@ AnimatedObject* EditController::selectedTracks() const
     return image ? image->animation : nullptr;
 }
 
+QList<int> EditController::selectedKeyFrames() const
+{
+    QList<int> frames;
+    if (const AnimatedObject* tracks = selectedTracks()) {
+        for (int channel = 0; channel < AnimatedObject::kChannelCount; ++channel) {
+            frames += tracks->channel(channel).keyFrames();
+        }
+    }
+    return frames;
+}
+
 Skeleton::Node* EditController::importTarget() const
 {
     if (!m_skeleton) {

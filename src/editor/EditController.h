@@ -33,6 +33,8 @@ public:
     QList<Skeleton::Asset*> selectedImages() const;
     /// The tracks of the selected joint or image in the current animation, or null.
     AnimatedObject* selectedTracks() const;
+    /// The frames that hold a key of the selected joint or image.
+    QList<int> selectedKeyFrames() const;
     /// Where imported images and added nodes go: the selected joint, the selected image's
     /// joint, else the first root.
     Skeleton::Node* importTarget() const;

@@ -1,5 +1,10 @@
 #include "ObjectSettingsPanel.h"
 
+#include "ObjectManipulator.h"
+#include "Skeleton.h"
+
+#include <cmath>
+
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -27,6 +32,20 @@ ObjectSettingsPanel::ObjectSettingsPanel(QWidget* parent)
     layout->addWidget(m_hint);
     layout->addWidget(m_hintButton);
     connect(m_hintButton, &QPushButton::clicked, this, &ObjectSettingsPanel::hintButtonClicked);
+}
+
+void ObjectSettingsPanel::showItem(const Skeleton* skeleton, const QGraphicsItem* item)
+{
+    const QTransform t = item->transform();
+    const QPointF scale(std::hypot(t.m11(), t.m12()), std::hypot(t.m21(), t.m22()));
+    const double rotation = ObjectManipulator::transformAngle(t);
+    const QPointF position = item->sceneTransform().map(QPointF());
+    if (const Skeleton::Node* node = skeleton->nodeByItem(item)) {
+        showSelection(QStringLiteral("Node"), node->name, position, rotation, scale);
+    } else if (const Skeleton::Asset* asset = skeleton->assetByItem(item)) {
+        showSelection(QStringLiteral("Image"), asset->name.isEmpty() ? asset->nodeName : asset->name, position,
+                      rotation, scale);
+    }
 }
 
 void ObjectSettingsPanel::showSelection(const QString& kind, const QString& name, const QPointF& position,

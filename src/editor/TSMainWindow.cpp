@@ -5,20 +5,19 @@
 #include "AnimationEditorPanel.h"
 #include "AnimationExporter.h"
 #include "AppInfo.h"
+#include "AssetsPanel.h"
 #include "DocumentController.h"
+#include "DocumentFlow.h"
 #include "EditController.h"
-#include "ExportDialog.h"
+#include "ExportFlow.h"
 #include "FrameRenderer.h"
+#include "HelpBoxes.h"
 #include "HistoryManager.h"
-#include "ImageFile.h"
-#include "ItemData.h"
 #include "ObjectManipulator.h"
 #include "ObjectSettingsPanel.h"
 #include "OutlinerPanel.h"
-#include "PixmapPlaceholderItem.h"
 #include "SceneAxes.h"
 #include "Skeleton.h"
-#include "SkeletonJson.h"
 #include "TSAnimationEditorTimelineWidget.h"
 #include "TSApplicationSettings.h"
 #include "TSFileDialogs.h"
@@ -32,46 +31,29 @@
 #include "TemplateLibrary.h"
 
 #include <QApplication>
+#include <QHBoxLayout>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QDesktopServices>
-#include <QDir>
 #include <QDoubleSpinBox>
-#include <QElapsedTimer>
 #include <QFileInfo>
-#include <QGraphicsEllipseItem>
-#include <QGraphicsPixmapItem>
 #include <QGraphicsSceneMouseEvent>
-#include <QHBoxLayout>
 #include <QInputDialog>
 #include <QKeyEvent>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSettings>
-#include <QSpinBox>
 #include <QSplitter>
 #include <QStandardPaths>
-#include <QToolButton>
-#include <QTimer>
-#include <QTreeWidget>
 #include <QUndoStack>
 #include <QVBoxLayout>
 
-#include <cmath>
-#include <deque>
+#include <optional>
+
 
 namespace {
 
-const QString kOpenSavePath = QStringLiteral("Paths/OpenSavePath");
-const QString kExportPath = QStringLiteral("Paths/ExportPath");
-const QString kProjectHasChanges = QStringLiteral("Project has changes");
 const QString kJointsLocked = QStringLiteral("For editing Joins, need to activate:\nToggle Animation Mode");
 
-QString documentFilter()
-{
-    return QStringLiteral("%1 Document (*.%2)").arg(appInfo(AppInfo::AppName), appInfo(AppInfo::DocumentExtension));
-}
 
 } // namespace
 
@@ -127,8 +109,10 @@ void TSMainWindow::buildScene()
     m_document = new DocumentController(m_skeleton, m_canvas, m_axes, this);
     m_history->setDocument(m_document);
     m_edit = new EditController(m_skeleton, m_manipulator, m_history, m_indicator, this);
+    m_flow = new DocumentFlow(this, m_document, m_history);
     m_renderer = new FrameRenderer(m_skeleton, m_scene, m_manipulator, this);
     m_exporter = new AnimationExporter(m_document, m_skeleton, m_renderer, m_canvas, m_axes, this);
+    m_export = new ExportFlow(this, m_exporter, m_renderer, m_canvas, m_skeleton);
 
     m_visibilityButton = m_view->addButton(QIcon(QStringLiteral(":/resources/buttons/SkeletonVisibility.svg")),
                                            QStringLiteral("Skeleton visibility"));
@@ -150,24 +134,7 @@ void TSMainWindow::buildPanels()
     m_menuBar = new QMenuBar(this);
     m_menuBar->setObjectName(QStringLiteral("menubar"));
 
-    auto* assets = new QWidget(this);
-    assets->setObjectName(QStringLiteral("assetsBackground"));
-    assets->setFixedWidth(190);
-    auto* search = new QLineEdit(assets);
-    search->setObjectName(QStringLiteral("searchWidget"));
-    search->setPlaceholderText(QStringLiteral("Search assets"));
-    auto* assetsFrame = new QWidget(assets);
-    assetsFrame->setObjectName(QStringLiteral("assetsFrame"));
-    auto* importButton = new QToolButton(assets);
-    importButton->setObjectName(QStringLiteral("importAssetsButton"));
-    importButton->setText(QStringLiteral("Import images..."));
-    importButton->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    auto* assetsLayout = new QVBoxLayout(assets);
-    assetsLayout->setContentsMargins(8, 8, 8, 8);
-    assetsLayout->addWidget(search);
-    assetsLayout->addWidget(assetsFrame, 1);
-    assetsLayout->addWidget(importButton);
-
+    auto* assets = new AssetsPanel(this);
     m_outliner = new OutlinerPanel(this);
     m_animationEditor = new AnimationEditorPanel(this);
     m_objectSettings = new ObjectSettingsPanel(this);
@@ -196,7 +163,7 @@ void TSMainWindow::buildPanels()
     layout->setMenuBar(m_menuBar);
     layout->addLayout(row, 1);
 
-    for (QWidget* panel : {assets, static_cast<QWidget*>(m_outliner), static_cast<QWidget*>(m_animationEditor),
+    for (QWidget* panel : {static_cast<QWidget*>(assets), static_cast<QWidget*>(m_outliner), static_cast<QWidget*>(m_animationEditor),
                            static_cast<QWidget*>(m_objectSettings)}) {
         panel->installEventFilter(this);
         for (QWidget* child : panel->findChildren<QWidget*>()) {
@@ -389,6 +356,9 @@ void TSMainWindow::connectCanvas()
         m_skeleton->showFrame(0);
         updateKeyMarks();
     });
+    connect(m_flow, &DocumentFlow::aboutToLoad, this, &TSMainWindow::resetEditor);
+    connect(m_flow, &DocumentFlow::loadFinished, this, &TSMainWindow::refreshAfterLoad);
+    connect(m_flow, &DocumentFlow::saved, this, &TSMainWindow::documentSaved);
     connect(m_document, &DocumentController::modifiedChanged, this, [this](bool modified) {
         setWindowModified(modified);
     });
@@ -400,12 +370,6 @@ QAction* TSMainWindow::action(const QString& objectName) const
 }
 
 // Document lifecycle -----------------------------------------------------------------------------
-
-QString TSMainWindow::openSavePath() const
-{
-    const QString path = QSettings().value(kOpenSavePath).toString();
-    return path.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) : path;
-}
 
 void TSMainWindow::showWelcomeWindow(bool show)
 {
@@ -479,26 +443,17 @@ void TSMainWindow::newDocument()
 
 void TSMainWindow::open()
 {
-    const QString path = TSFileDialogs::getOpenFileName(
-        this, QStringLiteral("Open %1 Document").arg(QApplication::applicationDisplayName()), openSavePath(),
-        documentFilter());
-    if (path.isEmpty()) {
-        return;
+    const QString path = m_flow->choose();
+    if (!path.isEmpty()) {
+        openFile(path);
     }
-    QSettings().setValue(kOpenSavePath, path);
-    openFile(path);
 }
 
 bool TSMainWindow::openFile(QString path)
 {
     // A path from the command line may be relative to where the editor was started.
     path = QFileInfo(path).absoluteFilePath();
-    bool opened = false;
-    if (QFileInfo(path).isFile()) {
-        opened = loadDocument(path, false);
-    } else {
-        TSMessageBox::warning(this, QStringLiteral("Error on open"), QStringLiteral("File does not exist. "));
-    }
+    const bool opened = m_flow->checkExists(path) && loadDocument(path, false);
     rebuildRecentFilesMenu();
     if (m_welcome) {
         m_welcome->refreshRecentFiles();
@@ -509,7 +464,6 @@ bool TSMainWindow::openFile(QString path)
 void TSMainWindow::resetEditor()
 {
     m_skeleton->stop();
-    m_history->clear();
     m_axes->hide();
     m_animationEditor->setPlaying(false);
     m_animationEditor->timeline()->setCurrentFrame(0);
@@ -521,32 +475,9 @@ void TSMainWindow::resetEditor()
 
 bool TSMainWindow::loadDocument(const QString& path, bool isTemplate, const QString& title)
 {
-    if (m_saving) {
+    if (!m_flow->load(path, isTemplate)) {
         return false;
     }
-    if (m_document->isModified()) {
-        const QMessageBox::StandardButton answer =
-            TSMessageBox::question(nullptr, kProjectHasChanges, QStringLiteral("Do you want to save your changes to file ?"),
-                                   QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::NoButton);
-        if (answer == QMessageBox::Cancel) {
-            return false;
-        }
-        // Changes that were not saved after all are not thrown away.
-        if (answer == QMessageBox::Yes && !saveNow()) {
-            return false;
-        }
-    }
-    if (!isTemplate) {
-        QSettings().setValue(kOpenSavePath, path);
-    }
-    resetEditor();
-    QString error;
-    if (!m_document->load(path, isTemplate, &error)) {
-        TSMessageBox::warning(this, QStringLiteral("Error on open"), error);
-        m_outliner->rebuild(m_skeleton);
-        return false;
-    }
-    refreshAfterLoad();
     setDocumentTitle(title.isEmpty() ? QFileInfo(path).completeBaseName() : title);
     if (!isTemplate) {
         addRecentFile(path);
@@ -554,9 +485,12 @@ bool TSMainWindow::loadDocument(const QString& path, bool isTemplate, const QStr
     return true;
 }
 
-void TSMainWindow::refreshAfterLoad()
+void TSMainWindow::refreshAfterLoad(bool loaded)
 {
     m_outliner->rebuild(m_skeleton);
+    if (!loaded) {
+        return;
+    }
     m_animationEditor->setAnimations(m_document->animations(), m_document->currentAnimation());
     m_skeleton->viewZoomChanged(m_view->zoomFactor());
     updateKeyMarks();
@@ -566,85 +500,33 @@ void TSMainWindow::refreshAfterLoad()
     }
 }
 
-bool TSMainWindow::saveNow()
-{
-    const QString path = TSModelController::instance()->documentPath();
-    if (!path.isEmpty() && !m_document->isTemplate()) {
-        return writeDocument(path);
-    }
-    QString chosen = TSFileDialogs::getSaveFileName(
-        this, QStringLiteral("Save %1 Document").arg(QApplication::applicationDisplayName()), openSavePath(),
-        documentFilter());
-    if (chosen.isEmpty()) {
-        return false;
-    }
-    // A name typed without a suffix gets ours, so the file opens again from anywhere.
-    if (QFileInfo(chosen).suffix().isEmpty()) {
-        chosen += QLatin1Char('.') + appInfo(AppInfo::DocumentExtension);
-    }
-    QSettings().setValue(kOpenSavePath, chosen);
-    return writeDocument(chosen);
-}
-
 void TSMainWindow::save()
 {
-    saveNow();
+    m_flow->save();
 }
 
 void TSMainWindow::saveAs()
 {
-    const bool wasTemplate = m_document->isTemplate();
-    m_document->setTemplate(true);
-    if (!saveNow()) {
-        m_document->setTemplate(wasTemplate);
-    }
+    m_flow->saveAs();
 }
 
 bool TSMainWindow::writeDocument(const QString& path)
 {
-    if (m_saving || path.isEmpty()) {
-        return false;
-    }
-    m_saving = true;
-    TSProgressWindow progress(QStringLiteral("Save"), QStringLiteral("Saving project..."), false, this);
-    progress.show();
-    const QMetaObject::Connection reporting =
-        connect(TSModelController::instance(), &TSModelController::saveProgress, &progress, [&progress](double p) {
-            progress.setProgress(p);
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        });
-    QString error;
-    const bool saved = m_document->save(path, &error);
-    disconnect(reporting);
-    progress.close();
-    m_saving = false;
-    if (!saved) {
-        TSMessageBox::warning(this, QStringLiteral("Error on save"), error);
-        return false;
-    }
+    return m_flow->write(path);
+}
+
+bool TSMainWindow::confirmClose()
+{
+    return m_flow->confirmClose();
+}
+
+void TSMainWindow::documentSaved(const QString& path)
+{
     setDocumentTitle(QFileInfo(path).completeBaseName());
     addRecentFile(path);
     if (m_welcome) {
         m_welcome->refreshRecentFiles();
     }
-    return true;
-}
-
-bool TSMainWindow::confirmClose()
-{
-    if (m_saving) {
-        return false;
-    }
-    if (!m_document->isModified()) {
-        return true;
-    }
-    const QMessageBox::StandardButton answer = TSMessageBox::question(
-        nullptr, kProjectHasChanges, QStringLiteral("Do you want to save your changes to file before exit ?"),
-        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::NoButton);
-    if (answer == QMessageBox::Cancel) {
-        return false;
-    }
-    return answer == QMessageBox::No || saveNow();
 }
 
 void TSMainWindow::setDocumentTitle(const QString& title)
@@ -704,7 +586,7 @@ void TSMainWindow::on_graphicsView_pastePressed()
 
 void TSMainWindow::on_importAssetsButton_clicked()
 {
-    const QString path = TSFileDialogs::getOpenFileName(this, QStringLiteral("Import Image"), openSavePath(),
+    const QString path = TSFileDialogs::getOpenFileName(this, QStringLiteral("Import Image"), DocumentFlow::openSavePath(),
                                                         QStringLiteral("PNG Images (*.png)"));
     if (!path.isEmpty()) {
         m_edit->importImages({QUrl::fromLocalFile(path)});
@@ -739,28 +621,17 @@ void TSMainWindow::adjustSettingsChanged(bool checked)
 
 void TSMainWindow::checkForUpdates()
 {
-    TSMessageBox::information(this, QStringLiteral("Check For Updates"),
-                              QStringLiteral("Updates come with your system's packages on this platform; there is "
-                                             "no separate update service to ask."));
+    HelpBoxes::checkForUpdates(this);
 }
 
 void TSMainWindow::showHelp()
 {
-    const QString readme = QCoreApplication::applicationDirPath() + QStringLiteral("/README.md");
-    if (!QFileInfo::exists(readme) || !QDesktopServices::openUrl(QUrl::fromLocalFile(readme))) {
-        TSMessageBox::information(
-            this, QApplication::applicationDisplayName() + QStringLiteral(" Help"),
-            QStringLiteral("Drop PNG images on a joint to bind them. Turn on Animation mode (the diamond button on "
-                           "the canvas) to pose joints: drag to move, drag a corner to scale, hold Ctrl on a corner "
-                           "to rotate. Every finished drag keys the pose at the current frame. P plays and pauses."));
-    }
+    HelpBoxes::showHelp(this);
 }
 
 void TSMainWindow::showAbout()
 {
-    TSMessageBox::information(this, QStringLiteral("About ") + appInfo(AppInfo::AppName),
-                              appInfo(AppInfo::AppName) + QStringLiteral("\nVersion ") + appInfo(AppInfo::Version) +
-                                  QStringLiteral("\n\nA 2D skeletal animation editor."));
+    HelpBoxes::showAbout(this);
 }
 
 void TSMainWindow::saveSkeletonWithDummyObjects()
@@ -768,89 +639,32 @@ void TSMainWindow::saveSkeletonWithDummyObjects()
     const QString start = TSApplicationSettings::storedPath(QStringLiteral("Paths/SaveSkeletonPath"));
     const QString directory =
         TSFileDialogs::getExistingDirectory(this, QStringLiteral("Save skeleton with dummy objects"), start);
-    if (directory.isEmpty()) {
-        return;
+    if (!directory.isEmpty()) {
+        TSApplicationSettings::setStoredPath(QStringLiteral("Paths/SaveSkeletonPath"), directory);
+        m_document->writeSkeletonTemplate(directory, documentTitle());
     }
-    TSApplicationSettings::setStoredPath(QStringLiteral("Paths/SaveSkeletonPath"), directory);
-    QList<NodeRecord> nodes;
-    for (const auto& node : m_skeleton->nodes()) {
-        nodes.append(*node);
-    }
-    QList<SkeletonJson::DummyImage> images;
-    for (const auto* list : {&m_skeleton->dummyImages(), &m_skeleton->images()}) {
-        for (const auto& asset : *list) {
-            images.append({asset->nodeName, asset->item->pixmap().toImage(), asset->restTransform, images.size()});
-        }
-    }
-    const QString name = m_document->skeletonName().isEmpty() ? documentTitle() : m_document->skeletonName();
-    SkeletonJson::writeSkeleton(directory, name, nodes, images);
 }
 
 // Export ----------------------------------------------------------------------------------------
 
 void TSMainWindow::exportAnimation()
 {
-    QString start = QSettings().value(kExportPath).toString();
-    if (start.isEmpty()) {
-        start = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    }
-    const QString directory = TSFileDialogs::getExistingDirectory(this, QStringLiteral("Export Animation"), start);
-    if (directory.isEmpty()) {
-        return;
-    }
-    QSettings().setValue(kExportPath, directory);
-    showExportDialog();
+    m_export->chooseDirectory();
 }
 
 void TSMainWindow::showExportDialog()
 {
-    if (m_skeleton->isPlaying()) {
-        togglePlayPause();
-    }
-    const QSizeF frame = m_canvas->canvasRect().size() * AnimationCanvas::kLabelScale;
-    auto* dialog = new ExportDialog(QSize(qRound(frame.width()), qRound(frame.height())), this);
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    connect(dialog, &ExportDialog::doExport, this, &TSMainWindow::doExport);
-    dialog->adjustSize();
-    dialog->move(geometry().center() - dialog->rect().center());
-    dialog->open();
+    m_export->showDialog();
 }
 
 void TSMainWindow::doExport(QSize size, int fps)
 {
-    m_exportSize = size;
-    m_exportFps = fps;
-    if (!QSettings().value(kExportPath).toString().isEmpty()) {
-        QTimer::singleShot(0, this, &TSMainWindow::doActualSceneExport);
-    }
+    m_export->exportAs(size, fps);
 }
 
 void TSMainWindow::doActualSceneExport()
 {
-    const QString directory = QSettings().value(kExportPath).toString();
-    if (directory.isEmpty() || m_renderer->isRendering()) {
-        return;
-    }
-    QPointer<TSProgressWindow> progress =
-        new TSProgressWindow(QStringLiteral("Export"), QStringLiteral("Exporting ..."), true, this);
-    progress->setAttribute(Qt::WA_DeleteOnClose);
-    progress->setWindowModality(Qt::WindowModal);
-    connect(progress, &TSProgressWindow::canceled, m_exporter, &AnimationExporter::cancel);
-    connect(progress, &QDialog::rejected, m_exporter, &AnimationExporter::cancel);
-    connect(m_exporter, &AnimationExporter::progress, progress, [progress](qreal fraction) {
-        progress->setProgress(fraction);
-        QCoreApplication::processEvents();
-    });
-    progress->show();
-    const AnimationExporter::Result result = m_exporter->exportAnimations(directory, m_exportSize, m_exportFps);
-    if (progress) {
-        // A cancelled export has nothing left to show either.
-        progress->close();
-    }
-    m_view->viewport()->update();
-    if (!result.ok()) {
-        TSMessageBox::warning(this, QStringLiteral("Export"), result.error);
-    }
+    m_export->run();
 }
 
 // Playback and animations ------------------------------------------------------------------------
@@ -908,13 +722,7 @@ void TSMainWindow::on_addAnimationButton_clicked()
 
 void TSMainWindow::updateKeyMarks()
 {
-    QList<int> frames;
-    if (const AnimatedObject* tracks = m_edit->selectedTracks()) {
-        for (int channel = 0; channel < AnimatedObject::kChannelCount; ++channel) {
-            frames += tracks->channel(channel).keyFrames();
-        }
-    }
-    m_animationEditor->timeline()->setKeyFrames(frames);
+    m_animationEditor->timeline()->setKeyFrames(m_edit->selectedKeyFrames());
 }
 
 // Selection and display ----------------------------------------------------------------------------
@@ -936,20 +744,8 @@ void TSMainWindow::selectionChanged(bool isEmpty)
 
 void TSMainWindow::updateSelectedItemsTransformDisplay()
 {
-    const QList<QGraphicsItem*> targets = m_manipulator->targets();
-    if (targets.size() != 1) {
-        return;
-    }
-    QGraphicsItem* item = targets.first();
-    const QTransform t = item->transform();
-    const QPointF scale(std::hypot(t.m11(), t.m12()), std::hypot(t.m21(), t.m22()));
-    const double rotation = ObjectManipulator::transformAngle(t);
-    if (Skeleton::Node* node = m_skeleton->nodeByItem(item)) {
-        m_objectSettings->showSelection(QStringLiteral("Node"), node->name, item->sceneTransform().map(QPointF()),
-                                        rotation, scale);
-    } else if (Skeleton::Asset* asset = m_skeleton->assetByItem(item)) {
-        m_objectSettings->showSelection(QStringLiteral("Image"), asset->name.isEmpty() ? asset->nodeName : asset->name,
-                                        item->sceneTransform().map(QPointF()), rotation, scale);
+    if (m_manipulator->targets().size() == 1) {
+        m_objectSettings->showItem(m_skeleton, m_manipulator->targets().first());
     }
 }
 
@@ -985,16 +781,9 @@ void TSMainWindow::onCanvasEditingRequest(QRectF)
     const QString text = QInputDialog::getText(this, QStringLiteral("Canvas Size"),
                                                QStringLiteral("Output size (width x height):"), QLineEdit::Normal,
                                                AnimationCanvas::labelText(rect), &ok);
-    const QStringList parts = text.split(QLatin1Char('x'));
-    if (!ok || parts.size() != 2) {
-        return;
+    if (const std::optional<QRectF> typed = AnimationCanvas::rectForLabelText(rect, text); ok && typed) {
+        m_history->setCanvasSize(*typed);
     }
-    const double width = parts.at(0).trimmed().toDouble() / AnimationCanvas::kLabelScale;
-    const double height = parts.at(1).trimmed().toDouble() / AnimationCanvas::kLabelScale;
-    if (width <= 0 || height <= 0) {
-        return;
-    }
-    m_history->setCanvasSize(QRectF(rect.center().x() - width / 2, rect.center().y() - height / 2, width, height));
 }
 
 void TSMainWindow::fitCanvas()

@@ -10,7 +10,9 @@ class AnimationCanvas;
 class AnimationEditorPanel;
 class AnimationExporter;
 class DocumentController;
+class DocumentFlow;
 class EditController;
+class ExportFlow;
 class FrameRenderer;
 class HistoryManager;
 class ObjectManipulator;
@@ -126,12 +128,11 @@ private:
     void buildMenus();
     void connectCanvas();
     void resetEditor();
-    void refreshAfterLoad();
+    void refreshAfterLoad(bool loaded);
+    void documentSaved(const QString& path);
     void updateEnabling();
     void updateKeyMarks();
     void setDocumentTitle(const QString& title);
-    bool saveNow();
-    QString openSavePath() const;
 
     QString m_animationsFolder;
     QString m_projectsFolder;
@@ -148,6 +149,8 @@ private:
     AnimationExporter* m_exporter = nullptr;
     DocumentController* m_document = nullptr;
     EditController* m_edit = nullptr;
+    DocumentFlow* m_flow = nullptr;
+    ExportFlow* m_export = nullptr;
     OutlinerPanel* m_outliner = nullptr;
     AnimationEditorPanel* m_animationEditor = nullptr;
     ObjectSettingsPanel* m_objectSettings = nullptr;
@@ -155,7 +158,4 @@ private:
     TSGraphicsButton* m_animationModeButton = nullptr;
     QMenu* m_arrangeMenu = nullptr;
     QPointer<TSWelcomeWindow> m_welcome;
-    bool m_saving = false;
-    QSize m_exportSize;
-    int m_exportFps = 30;
 };
