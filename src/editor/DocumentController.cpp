@@ -85,6 +85,15 @@ QString DocumentController::currentAnimationName() const
     return QString();
 }
 
+QStringList DocumentController::animationIdentifiers() const
+{
+    QStringList identifiers;
+    for (const Animation& animation : m_animations) {
+        identifiers << animation.identifier;
+    }
+    return identifiers;
+}
+
 void DocumentController::reset()
 {
     if (m_skeleton) {
@@ -211,6 +220,10 @@ bool DocumentController::selectAnimation(const QString& identifier)
 {
     if (identifier.isEmpty() || !m_skeleton) {
         return false;
+    }
+    if (identifier == m_currentAnimation) {
+        // Shown already, with edits the models do not hold yet.
+        return true;
     }
     if (!m_currentAnimation.isEmpty() && m_currentAnimation != identifier) {
         // The animation being left keeps its edits in the models.

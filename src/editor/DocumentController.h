@@ -43,6 +43,7 @@ public:
     QStringList ignoreList() const { return m_ignoreList; }
     QList<Animation> animations() const { return m_animations; }
     QString currentAnimation() const override { return m_currentAnimation; }
+    QStringList animationIdentifiers() const override;
     QString currentAnimationName() const;
 
     /// Empties the editor and the models (a document without changes).

@@ -13,7 +13,10 @@ void AddAnimationCommand::apply()
 {
     if (AnimationDocument* document = m_history->document()) {
         m_history->stopPlayback();
+        const QStringList before = document->animationIdentifiers();
         m_identifier = document->addAnimation(m_name);
+        // An animation of that name that was there already is only shown, and stays on undo.
+        m_created = !before.contains(m_identifier);
     }
 }
 
@@ -27,5 +30,7 @@ void AddAnimationCommand::revert()
     if (!m_previous.isEmpty()) {
         document->selectAnimation(m_previous);
     }
-    document->removeAnimation(m_identifier);
+    if (m_created) {
+        document->removeAnimation(m_identifier);
+    }
 }

@@ -23,4 +23,5 @@ private:
     QString m_name;
     QString m_previous;
     QString m_identifier;
+    bool m_created = false;
 };

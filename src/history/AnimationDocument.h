@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 /// What the undo history needs of the open document's animations: which one is current and
 /// how to make another current (a key edit made in one animation is undone in it), and adding
@@ -11,6 +12,7 @@ public:
     virtual ~AnimationDocument() = default;
 
     virtual QString currentAnimation() const = 0;
+    virtual QStringList animationIdentifiers() const = 0;
     virtual bool selectAnimation(const QString& identifier) = 0;
     /// Adds an empty animation named name and makes it current; returns its identifier.
     virtual QString addAnimation(const QString& name) = 0;

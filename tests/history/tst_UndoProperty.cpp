@@ -1002,6 +1002,13 @@ private Q_SLOTS:
     void initTestCase();
     void everyEditUndoesRedoesAndSaves_data();
     void everyEditUndoesRedoesAndSaves();
+    void choosingTheCurrentAnimationKeepsItsEdits();
+    void addingAnAnimationByAnExistingNameIsUndoneWithoutLosingIt();
+
+private:
+    /// A window on a shipped document, with a key written on joint at frame 10 of the current
+    /// animation; false when that cannot be done.
+    std::unique_ptr<TSMainWindow> openWithKey(const QString& document, const QString& joint);
 };
 
 void TestUndoProperty::initTestCase()
@@ -1064,6 +1071,61 @@ void TestUndoProperty::everyEditUndoesRedoesAndSaves()
     for (const char* kind : {"keyed drag", "set-up drag", "add node", "import"}) {
         QVERIFY2(recorded.value(QLatin1String(kind)) > 0, kind);
     }
+}
+
+std::unique_ptr<TSMainWindow> TestUndoProperty::openWithKey(const QString& document, const QString& joint)
+{
+    auto window = std::make_unique<TSMainWindow>();
+    if (!window->loadDocument(kShipped + "/projects/" + document + ".bsdoc", true, document)) {
+        return nullptr;
+    }
+    Skeleton* skeleton = window->skeleton();
+    Skeleton::Node* node = skeleton->nodeByName(joint);
+    if (!node) {
+        return nullptr;
+    }
+    skeleton->setAnimationMode(true);
+    skeleton->showFrame(10);
+    node->joint->setTransform(QTransform().rotate(-30) * node->joint->transform());
+    skeleton->onItemSetRotationKey(node->joint);
+    return window;
+}
+
+void TestUndoProperty::choosingTheCurrentAnimationKeepsItsEdits()
+{
+    const std::unique_ptr<TSMainWindow> window = openWithKey("Tentacle", "segment_2");
+    QVERIFY(window);
+    const std::vector<bez3> keyed = trackState(*window->skeleton()->nodeByName("segment_2")->animation).channels[2];
+    // The chooser again on the animation shown: nothing to load, nothing lost.
+    DocumentController* document = window->document();
+    QVERIFY(document->selectAnimation(document->currentAnimation()));
+    QVERIFY(same(trackState(*window->skeleton()->nodeByName("segment_2")->animation).channels[2], keyed));
+    window->history()->undo();
+    QVERIFY(!same(trackState(*window->skeleton()->nodeByName("segment_2")->animation).channels[2], keyed));
+    document->setModified(false);
+}
+
+void TestUndoProperty::addingAnAnimationByAnExistingNameIsUndoneWithoutLosingIt()
+{
+    const std::unique_ptr<TSMainWindow> window = openWithKey("Tentacle", "segment_2");
+    QVERIFY(window);
+    HistoryManager* history = window->history();
+    DocumentController* document = window->document();
+    const QString take = history->addAnimation("Take");
+    const QString first = document->animations().first().identifier;
+    QVERIFY(document->selectAnimation(first));
+    const int animations = document->animations().size();
+    const std::vector<bez3> keyed = trackState(*window->skeleton()->nodeByName("segment_2")->animation).channels[2];
+    // "Take" exists: asking for it again only shows it, and undoing that keeps it.
+    QCOMPARE(history->addAnimation("Take"), take);
+    QCOMPARE(document->currentAnimation(), take);
+    history->undo();
+    QCOMPARE(document->animations().size(), animations);
+    QCOMPARE(document->currentAnimation(), first);
+    QVERIFY(same(trackState(*window->skeleton()->nodeByName("segment_2")->animation).channels[2], keyed));
+    history->redo();
+    QCOMPARE(document->currentAnimation(), take);
+    document->setModified(false);
 }
 
 BONESTAGE_WIDGETS_TEST_MAIN(TestUndoProperty)
