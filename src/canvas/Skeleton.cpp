@@ -779,6 +779,11 @@ void Skeleton::bindTracks()
                 if (object->name() == asset->name && !taken.contains(object.get())) {
                     asset->animation = object.get();
                     taken.insert(object.get());
+                    // Bound like a node's, so the tracks are saved with the animation.
+                    if (!object->inUse()) {
+                        object->setInUse(true);
+                        object->removeSingleDefaultKeys();
+                    }
                     break;
                 }
             }

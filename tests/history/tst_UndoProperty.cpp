@@ -1004,6 +1004,7 @@ private Q_SLOTS:
     void everyEditUndoesRedoesAndSaves();
     void choosingTheCurrentAnimationKeepsItsEdits();
     void addingAnAnimationByAnExistingNameIsUndoneWithoutLosingIt();
+    void imageKeysOutlastLeavingTheirAnimationTwice();
 
 private:
     /// A window on a shipped document, with a key written on joint at frame 10 of the current
@@ -1125,6 +1126,30 @@ void TestUndoProperty::addingAnAnimationByAnExistingNameIsUndoneWithoutLosingIt(
     QVERIFY(same(trackState(*window->skeleton()->nodeByName("segment_2")->animation).channels[2], keyed));
     history->redo();
     QCOMPARE(document->currentAnimation(), take);
+    document->setModified(false);
+}
+
+void TestUndoProperty::imageKeysOutlastLeavingTheirAnimationTwice()
+{
+    const std::unique_ptr<TSMainWindow> window = openWithKey("Tentacle", "segment_2");
+    QVERIFY(window);
+    Skeleton* skeleton = window->skeleton();
+    QVERIFY(!skeleton->images().empty());
+    Skeleton::Asset* image = skeleton->images().front().get();
+    image->placeholder->setTransform(QTransform().rotate(20) * image->placeholder->transform());
+    skeleton->onItemSetRotationKey(image->placeholder);
+    QVERIFY(image->animation && image->animation->hasKeys());
+    const TrackState keyed = trackState(*image->animation);
+    DocumentController* document = window->document();
+    const QString shown = document->currentAnimation();
+    const QString other = window->history()->addAnimation("Other");
+    for (int round = 0; round < 2; ++round) {
+        QVERIFY(document->selectAnimation(shown));
+        QVERIFY(document->selectAnimation(other));
+    }
+    QVERIFY(document->selectAnimation(shown));
+    QVERIFY(image->animation);
+    QVERIFY(same(trackState(*image->animation).channels[2], keyed.channels[2]));
     document->setModified(false);
 }
 
