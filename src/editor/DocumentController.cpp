@@ -233,6 +233,11 @@ bool DocumentController::selectAnimation(const QString& identifier)
     AnimationTracks tracks = loadTracks(identifier, &axes);
     m_currentAnimation = identifier;
     m_skeleton->setAnimation(std::move(tracks));
+    // Tracks that no node or image takes now (a removed node's) stay with the animation, so
+    // undoing the removal finds them again after the animation was left.
+    for (const auto& object : m_skeleton->tracks()) {
+        object->setInUse(true);
+    }
     if (m_axes) {
         m_axes->setCrossing(axes);
     }

@@ -284,37 +284,6 @@ QTransform storedTransform(const QTransform& t)
     return read.isInvertible() ? read : QTransform();
 }
 
-/// The tracks that opening binds to the nodes and images (by name or default name, the first
-/// one each); opening keeps only those of the animation it shows.
-QList<TrackState> boundTracks(const QList<TrackState>& tracks, const DocumentState& s)
-{
-    std::vector<bool> bound(static_cast<size_t>(tracks.size()), false);
-    for (const NodeState& node : s.nodes) {
-        for (int i = 0; i < tracks.size(); ++i) {
-            const TrackState& track = tracks.at(i);
-            if (track.name == node.name || (!node.defaultName.isEmpty() && track.defaultName == node.defaultName)) {
-                bound[static_cast<size_t>(i)] = true;
-                break;
-            }
-        }
-    }
-    for (const ImageState& image : s.images) {
-        for (int i = 0; i < tracks.size(); ++i) {
-            if (!bound[static_cast<size_t>(i)] && tracks.at(i).name == image.name) {
-                bound[static_cast<size_t>(i)] = true;
-                break;
-            }
-        }
-    }
-    QList<TrackState> kept;
-    for (int i = 0; i < tracks.size(); ++i) {
-        if (bound[static_cast<size_t>(i)]) {
-            kept.append(tracks.at(i));
-        }
-    }
-    return kept;
-}
-
 /// The state a saved document opens with, as its format defines: floats as "%f", points and
 /// keys as "%.3f", node positions whole, one name per image.
 DocumentState storedForm(DocumentState s)
@@ -340,9 +309,6 @@ DocumentState storedForm(DocumentState s)
     }
     for (auto& entry : s.animations) {
         AnimationState& animation = entry.second;
-        if (entry.first == s.current) {
-            animation.tracks = boundTracks(animation.tracks, s);
-        }
         animation.axes = QPointF(stored(static_cast<float>(animation.axes.x()), "%.3f"),
                                  stored(static_cast<float>(animation.axes.y()), "%.3f"));
         for (TrackState& track : animation.tracks) {
@@ -1005,6 +971,7 @@ private Q_SLOTS:
     void choosingTheCurrentAnimationKeepsItsEdits();
     void addingAnAnimationByAnExistingNameIsUndoneWithoutLosingIt();
     void imageKeysOutlastLeavingTheirAnimationTwice();
+    void removedNodeKeysOutlastLeavingTheirAnimationTwice();
 
 private:
     /// A window on a shipped document, with a key written on joint at frame 10 of the current
@@ -1150,6 +1117,32 @@ void TestUndoProperty::imageKeysOutlastLeavingTheirAnimationTwice()
     QVERIFY(document->selectAnimation(shown));
     QVERIFY(image->animation);
     QVERIFY(same(trackState(*image->animation).channels[2], keyed.channels[2]));
+    document->setModified(false);
+}
+
+void TestUndoProperty::removedNodeKeysOutlastLeavingTheirAnimationTwice()
+{
+    const std::unique_ptr<TSMainWindow> window = openWithKey("Tentacle", "segment_2");
+    QVERIFY(window);
+    Skeleton* skeleton = window->skeleton();
+    HistoryManager* history = window->history();
+    DocumentController* document = window->document();
+    const TrackState keyed = trackState(*skeleton->nodeByName("segment_2")->animation);
+    history->removeNodeBranch(skeleton->nodeByName("segment_2"));
+    QVERIFY(!skeleton->nodeByName("segment_2"));
+    const QString shown = document->currentAnimation();
+    const QString other = history->addAnimation("Other");
+    for (int round = 0; round < 2; ++round) {
+        QVERIFY(document->selectAnimation(shown));
+        QVERIFY(document->selectAnimation(other));
+    }
+    // Undoing the removal (after the new animation) brings the node back with its keys.
+    history->undo();
+    history->undo();
+    QCOMPARE(document->currentAnimation(), shown);
+    Skeleton::Node* node = skeleton->nodeByName("segment_2");
+    QVERIFY(node && node->animation);
+    QVERIFY(same(trackState(*node->animation).channels[2], keyed.channels[2]));
     document->setModified(false);
 }
 
