@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AnimatedObject.h"
+#include "AnimationTracks.h"
 
 #include <QString>
 
@@ -17,6 +18,16 @@ public:
     virtual void changeAnimatedObjectValue(AnimatedObject* object, AnimatedObject::AnimatedProperty property,
                                            float time, float oldValue, float newValue, bool isNewPoint) = 0;
     virtual void endMacro() = 0;
+    /// Adds the tracks made for a node or an image that had none to list; returns them.
+    virtual AnimatedObject* addTracks(AnimationTracks& list, std::unique_ptr<AnimatedObject> tracks)
+    {
+        return list.append(std::move(tracks));
+    }
+    /// Gives tracks a length (their first key gives them the animation's).
+    virtual void setTracksDuration(AnimatedObject* tracks, float seconds, bool isExplicit)
+    {
+        tracks->setDuration(seconds, isExplicit);
+    }
 };
 
 /// Writes keys into the curves at once, without history.

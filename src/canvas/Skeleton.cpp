@@ -757,6 +757,34 @@ Skeleton::BoundAnimation Skeleton::exchangeAnimation(BoundAnimation next)
     return previous;
 }
 
+std::unique_ptr<AnimatedObject> Skeleton::takeTracks(AnimatedObject* tracks)
+{
+    std::unique_ptr<AnimatedObject> taken = m_tracks.take(tracks);
+    if (!taken) {
+        return nullptr;
+    }
+    for (const auto& node : m_nodes) {
+        if (node->animation == tracks) {
+            node->animation = nullptr;
+        }
+    }
+    for (const auto* list : {&m_images, &m_dummyImages}) {
+        for (const auto& asset : *list) {
+            if (asset->animation == tracks) {
+                asset->animation = nullptr;
+            }
+        }
+    }
+    return taken;
+}
+
+AnimatedObject* Skeleton::restoreTracks(std::unique_ptr<AnimatedObject> tracks)
+{
+    AnimatedObject* restored = m_tracks.append(std::move(tracks));
+    bindTracks();
+    return restored;
+}
+
 void Skeleton::bindTracks()
 {
     for (const auto& node : m_nodes) {
@@ -986,19 +1014,24 @@ AnimatedObject* Skeleton::tracksFor(const QString& name, AnimatedObject*& slot)
         object->setName(name);
         object->setDuration(duration(), false);
         object->setInUse(true);
-        slot = m_tracks.append(std::move(object));
+        slot = m_writer->addTracks(m_tracks, std::move(object));
     }
     return slot;
 }
 
-void Skeleton::writeKeys(AnimatedObject* tracks, const QList<AnimatedObject::AnimatedProperty>& properties,
-                         const QTransform& animation, const QPointF& centre)
+void Skeleton::writeKeys(const QString& name, AnimatedObject*& slot,
+                         const QList<AnimatedObject::AnimatedProperty>& properties, QTransform animation,
+                         const QPointF& centre)
 {
+    // The tracks made for the gesture and their length are part of its one undoable step.
+    const bool blocked = blockSignals(true);
+    m_writer->beginMacro(kAnimationChange);
+    AnimatedObject* tracks = tracksFor(name, slot);
     const float time = m_currentTime / 1000.0f;
     if (!tracks->hasKeys()) {
         // Tracks without keys (a node's default ones) had no say in the animation's length;
         // from their first key on they count, with the length the animation has.
-        tracks->setDuration(duration(), true);
+        m_writer->setTracksDuration(tracks, duration(), true);
     }
     // Of the values that give the dragged pose, the ones closest to what is keyed now.
     const Pose::Values previous = Pose::valuesAt(*tracks, time);
@@ -1010,8 +1043,6 @@ void Skeleton::writeKeys(AnimatedObject* tracks, const QList<AnimatedObject::Ani
     // scaling an image about its visible centre also moves it, and the pose drawn from the keys
     // must be the one the drag showed.
     constexpr float kUnchanged = 1e-4f;
-    const bool blocked = blockSignals(true);
-    m_writer->beginMacro(kAnimationChange);
     for (AnimatedObject::AnimatedProperty property : order) {
         const size_t index = static_cast<size_t>(property);
         if (!properties.contains(property) && !(std::abs(values[index] - previous[index]) > kUnchanged)) {
@@ -1029,14 +1060,13 @@ void Skeleton::onItemSetKey(QGraphicsItem* item, QList<AnimatedObject::AnimatedP
 {
     if (Node* node = nodeByItem(item); node && item == node->joint) {
         node->animationTransform = takeAnimationTransform(item, node->position, node->restTransform);
-        writeKeys(tracksFor(node->name, node->animation), properties, node->animationTransform,
-                  node->joint->rect().center());
+        writeKeys(node->name, node->animation, properties, node->animationTransform, node->joint->rect().center());
     } else if (Asset* asset = assetByItem(item); asset && item == asset->placeholder) {
         asset->animationTransform = takeAnimationTransform(item, QPointF(), asset->restTransform);
         if (asset->name.isEmpty()) {
             asset->name = uniqueAssetName();
         }
-        writeKeys(tracksFor(asset->name, asset->animation), properties, asset->animationTransform,
+        writeKeys(asset->name, asset->animation, properties, asset->animationTransform,
                   asset->placeholder->boundingRect().center());
     } else {
         return;

@@ -130,6 +130,10 @@ public:
     /// other animations, after which the caller must put the current one back.
     BoundAnimation exchangeAnimation(BoundAnimation next);
     AnimationTracks& tracks() { return m_tracks; }
+    /// Takes tracks out of the current animation; no node or image shows them any longer.
+    std::unique_ptr<AnimatedObject> takeTracks(AnimatedObject* tracks);
+    /// Puts taken tracks back at the end of the current animation and binds them again.
+    AnimatedObject* restoreTracks(std::unique_ptr<AnimatedObject> tracks);
     /// Longest duration of the current tracks, seconds.
     float duration() const { return m_tracks.maxDuration(); }
     /// Every track's duration becomes max(0, (frames − 1) / frame rate).
@@ -206,8 +210,10 @@ private:
     /// The transform that poses an item at its node position, and the item reset to it.
     QTransform takeAnimationTransform(QGraphicsItem* item, const QPointF& position, const QTransform& rest);
     AnimatedObject* tracksFor(const QString& name, AnimatedObject*& slot);
-    void writeKeys(AnimatedObject* tracks, const QList<AnimatedObject::AnimatedProperty>& properties,
-                   const QTransform& animation, const QPointF& centre);
+    /// Keys the tracks in slot (made and named name when there are none) as one undoable step.
+    /// The pose is taken by value: each step of the history poses the skeleton again.
+    void writeKeys(const QString& name, AnimatedObject*& slot, const QList<AnimatedObject::AnimatedProperty>& properties,
+                   QTransform animation, const QPointF& centre);
     double screenScale() const;
 
     NodeRecord m_root;

@@ -302,6 +302,21 @@ void HistoryManager::changeAnimatedObjectValue(AnimatedObject* object, AnimatedO
     push(new AnimationCurveSetValueCommand(this, object, property, time, newValue));
 }
 
+AnimatedObject* HistoryManager::addTracks(AnimationTracks& list, std::unique_ptr<AnimatedObject> tracks)
+{
+    if (!m_skeleton || &list != &m_skeleton->tracks()) {
+        return KeyframeWriter::addTracks(list, std::move(tracks));
+    }
+    auto* command = new AddTracksCommand(this, std::move(tracks));
+    push(command);
+    return command->tracks();
+}
+
+void HistoryManager::setTracksDuration(AnimatedObject* tracks, float seconds, bool isExplicit)
+{
+    push(new TrackDurationCommand(this, tracks, seconds, isExplicit));
+}
+
 void HistoryManager::deleteKeyframeOnIndex(int index)
 {
     ObjectManipulator* targets = manipulator();

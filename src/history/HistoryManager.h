@@ -65,6 +65,9 @@ public:
 
     void beginMacro(const QString& text) override;
     void endMacro() override;
+    /// Tracks made for a first key and their length, recorded in the gesture's macro.
+    AnimatedObject* addTracks(AnimationTracks& list, std::unique_ptr<AnimatedObject> tracks) override;
+    void setTracksDuration(AnimatedObject* tracks, float seconds, bool isExplicit) override;
 
     /// Re-poses the skeleton after a command changed keys or the structure.
     void refreshSkeleton();

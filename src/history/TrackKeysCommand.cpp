@@ -5,35 +5,44 @@
 TrackKeysCommand::TrackKeysCommand(const QString& text, HistoryManager* history, AnimatedObject* tracks,
                                    QList<int> channels)
     : HistoryCommand(text), m_history(history), m_direct(tracks), m_animation(history->currentAnimation()),
-      m_name(tracks->name()), m_channels(std::move(channels))
+      m_name(tracks->name()), m_occurrence(occurrenceOf(history, tracks)), m_channels(std::move(channels))
+{
+}
+
+int TrackKeysCommand::occurrenceOf(HistoryManager* history, const AnimatedObject* tracks)
 {
     // Tracks of the same name (a node and an image named alike) are told apart by their order.
+    int occurrence = 0;
     if (Skeleton* skeleton = history->skeleton()) {
         for (const auto& object : skeleton->tracks()) {
             if (object.get() == tracks) {
                 break;
             }
-            m_occurrence += object->name() == m_name ? 1 : 0;
+            occurrence += object->name() == tracks->name() ? 1 : 0;
         }
     }
+    return occurrence;
 }
 
-AnimatedObject* TrackKeysCommand::resolve()
+AnimatedObject* TrackKeysCommand::find(HistoryManager* history, const QString& animation, const QString& name,
+                                       int occurrence)
 {
-    Skeleton* skeleton = m_history->skeleton();
-    if (!skeleton) {
-        return m_direct;
-    }
-    if (!m_history->enterAnimation(m_animation)) {
+    Skeleton* skeleton = history->skeleton();
+    if (!skeleton || !history->enterAnimation(animation)) {
         return nullptr;
     }
     int seen = 0;
     for (const auto& object : skeleton->tracks()) {
-        if (object->name() == m_name && seen++ == m_occurrence) {
+        if (object->name() == name && seen++ == occurrence) {
             return object.get();
         }
     }
     return nullptr;
+}
+
+AnimatedObject* TrackKeysCommand::resolve()
+{
+    return m_history->skeleton() ? find(m_history, m_animation, m_name, m_occurrence) : m_direct;
 }
 
 TrackKeysCommand::Keys TrackKeysCommand::keysOf(const AnimatedObject& tracks) const
@@ -41,8 +50,10 @@ TrackKeysCommand::Keys TrackKeysCommand::keysOf(const AnimatedObject& tracks) co
     Keys keys;
     for (int channel : m_channels) {
         const TSAnimationCurve& curve = tracks.channel(channel);
-        keys.emplace_back(curve.keys(), curve.keys() + curve.keyCount());
+        keys.channels.emplace_back(curve.keys(), curve.keys() + curve.keyCount());
     }
+    keys.duration = tracks.duration();
+    keys.isExplicit = tracks.isDurationExplicit();
     return keys;
 }
 
@@ -53,9 +64,10 @@ void TrackKeysCommand::restore(const Keys& keys)
         return;
     }
     for (int i = 0; i < m_channels.size(); ++i) {
-        const std::vector<bez3>& channel = keys.at(static_cast<size_t>(i));
+        const std::vector<bez3>& channel = keys.channels.at(static_cast<size_t>(i));
         tracks->channel(m_channels.at(i)).setKeys(channel.data(), static_cast<int>(channel.size()));
     }
+    tracks->restoreDuration(keys.duration, keys.isExplicit);
     m_history->refreshSkeleton();
 }
 
@@ -111,5 +123,49 @@ void DeleteKeyframeCommand::edit(AnimatedObject& tracks)
                 curve.removeKey(index);
             }
         }
+    }
+}
+
+TrackDurationCommand::TrackDurationCommand(HistoryManager* history, AnimatedObject* tracks, float seconds,
+                                           bool isExplicit)
+    : TrackKeysCommand(QStringLiteral("Set duration"), history, tracks, {}), m_seconds(seconds),
+      m_isExplicit(isExplicit)
+{
+}
+
+void TrackDurationCommand::edit(AnimatedObject& tracks)
+{
+    tracks.setDuration(m_seconds, m_isExplicit);
+}
+
+AddTracksCommand::AddTracksCommand(HistoryManager* history, std::unique_ptr<AnimatedObject> tracks)
+    : HistoryCommand(QStringLiteral("Add tracks")), m_history(history), m_animation(history->currentAnimation()),
+      m_name(tracks->name()), m_kept(std::move(tracks))
+{
+}
+
+void AddTracksCommand::apply()
+{
+    Skeleton* skeleton = m_history->skeleton();
+    if (!m_kept || !skeleton || !m_history->enterAnimation(m_animation)) {
+        return;
+    }
+    const bool first = m_occurrence < 0;
+    m_added = skeleton->restoreTracks(std::move(m_kept));
+    m_occurrence = TrackKeysCommand::occurrenceOf(m_history, m_added);
+    // The first time, the gesture goes on to key them and poses the skeleton then.
+    if (!first) {
+        m_history->refreshSkeleton();
+    }
+}
+
+void AddTracksCommand::revert()
+{
+    Skeleton* skeleton = m_history->skeleton();
+    AnimatedObject* tracks = skeleton ? TrackKeysCommand::find(m_history, m_animation, m_name, m_occurrence) : nullptr;
+    if (tracks) {
+        m_kept = skeleton->takeTracks(tracks);
+        m_added = nullptr;
+        m_history->refreshSkeleton();
     }
 }

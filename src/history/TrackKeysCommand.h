@@ -5,18 +5,25 @@
 
 #include <QList>
 
+#include <memory>
 #include <vector>
 
 class HistoryManager;
 
 /// Key edits of one node's or image's tracks in one animation. The command keeps the keys of
-/// the channels it changes as they were before and after its first run and puts them back
-/// exactly, handles included. Made in one animation, it makes that animation current again
-/// before it acts, and finds the tracks there by name.
+/// the channels it changes, and the length of the tracks, as they were before and after its
+/// first run and puts them back exactly, handles included. Made in one animation, it makes that
+/// animation current again before it acts, and finds the tracks there by name.
 class TrackKeysCommand : public HistoryCommand
 {
 public:
     TrackKeysCommand(const QString& text, HistoryManager* history, AnimatedObject* tracks, QList<int> channels);
+
+    /// The tracks named name, the occurrence-th of that name, in animation (made current).
+    static AnimatedObject* find(HistoryManager* history, const QString& animation, const QString& name,
+                                int occurrence);
+    /// How many tracks of the same name come before tracks in the current animation.
+    static int occurrenceOf(HistoryManager* history, const AnimatedObject* tracks);
 
 protected:
     void apply() override;
@@ -25,7 +32,12 @@ protected:
     virtual void edit(AnimatedObject& tracks) = 0;
 
 private:
-    using Keys = std::vector<std::vector<bez3>>;
+    struct Keys
+    {
+        std::vector<std::vector<bez3>> channels;
+        float duration = 0.0f;
+        bool isExplicit = false;
+    };
 
     AnimatedObject* resolve();
     Keys keysOf(const AnimatedObject& tracks) const;
@@ -57,6 +69,43 @@ private:
     AnimatedObject::AnimatedProperty m_property;
     float m_time;
     float m_value;
+};
+
+/// Gives tracks a length: the first key of tracks without keys makes them count for the
+/// animation's length.
+class TrackDurationCommand : public TrackKeysCommand
+{
+public:
+    TrackDurationCommand(HistoryManager* history, AnimatedObject* tracks, float seconds, bool isExplicit);
+
+protected:
+    void edit(AnimatedObject& tracks) override;
+
+private:
+    float m_seconds;
+    bool m_isExplicit;
+};
+
+/// Tracks made for a node or an image that had none, when it is first keyed: undo takes them
+/// out of their animation again and keeps them for redo.
+class AddTracksCommand : public HistoryCommand
+{
+public:
+    AddTracksCommand(HistoryManager* history, std::unique_ptr<AnimatedObject> tracks);
+    /// The tracks while they are in the animation.
+    AnimatedObject* tracks() const { return m_added; }
+
+protected:
+    void apply() override;
+    void revert() override;
+
+private:
+    HistoryManager* m_history;
+    QString m_animation;
+    QString m_name;
+    int m_occurrence = -1;
+    std::unique_ptr<AnimatedObject> m_kept;
+    AnimatedObject* m_added = nullptr;
 };
 
 /// Deletes the keys of every channel that lie on one frame ("Delete keyframe").

@@ -972,6 +972,7 @@ private Q_SLOTS:
     void addingAnAnimationByAnExistingNameIsUndoneWithoutLosingIt();
     void imageKeysOutlastLeavingTheirAnimationTwice();
     void removedNodeKeysOutlastLeavingTheirAnimationTwice();
+    void undoingFirstKeysGivesBackTheTracksAsTheyWere();
 
 private:
     /// A window on a shipped document, with a key written on joint at frame 10 of the current
@@ -1144,6 +1145,45 @@ void TestUndoProperty::removedNodeKeysOutlastLeavingTheirAnimationTwice()
     QVERIFY(node && node->animation);
     QVERIFY(same(trackState(*node->animation).channels[2], keyed.channels[2]));
     document->setModified(false);
+}
+
+void TestUndoProperty::undoingFirstKeysGivesBackTheTracksAsTheyWere()
+{
+    const std::unique_ptr<TSMainWindow> window = openWithKey("Tentacle", "segment_2");
+    QVERIFY(window);
+    Skeleton* skeleton = window->skeleton();
+    HistoryManager* history = window->history();
+    // A new node's tracks have no key yet; the image has no tracks of its own.
+    Skeleton::Node* node = history->addNodeToSelected(skeleton->nodeByName("segment_1")->joint);
+    QVERIFY(node && node->animation && !node->animation->hasKeys());
+    Skeleton::Asset* image = skeleton->images().front().get();
+    QVERIFY(!image->animation);
+    auto tracks = [skeleton] {
+        QStringList all;
+        for (const auto& object : skeleton->tracks()) {
+            const TrackState t = trackState(*object);
+            all << QStringLiteral("%1 %2 %3").arg(t.name, number(t.duration)).arg(t.explicitDuration);
+        }
+        return all;
+    };
+    const QStringList before = tracks();
+    const int index = history->index();
+    skeleton->showFrame(20);
+    node->joint->setTransform(QTransform().rotate(-30) * node->joint->transform());
+    skeleton->onItemSetRotationKey(node->joint);
+    image->placeholder->setTransform(QTransform().rotate(20) * image->placeholder->transform());
+    skeleton->onItemSetRotationKey(image->placeholder);
+    QVERIFY(node->animation->hasKeys() && image->animation && image->animation->hasKeys());
+    const QStringList keyed = tracks();
+    QCOMPARE(history->index(), index + 2);
+    history->undo();
+    history->undo();
+    QCOMPARE(tracks(), before);
+    QVERIFY(!image->animation);
+    history->redo();
+    history->redo();
+    QCOMPARE(tracks(), keyed);
+    window->document()->setModified(false);
 }
 
 BONESTAGE_WIDGETS_TEST_MAIN(TestUndoProperty)
