@@ -39,6 +39,7 @@ public:
                                    float, float newValue, bool) override
     {
         object->channel(property).writeKey(newValue, time);
+        object->setInUse(true);
     }
     void endMacro() override {}
 };

@@ -485,6 +485,10 @@ std::unique_ptr<Skeleton::Node> Skeleton::takeNode(Node* node, int* index)
     }
     taken->joint->setParentItem(nullptr);
     taken->parentJoint = nullptr;
+    // Default tracks that were never keyed go with the node; binding makes them again.
+    if (taken->animation && !taken->animation->inUse()) {
+        m_tracks.take(taken->animation);
+    }
     taken->animation = nullptr;
     for (QGraphicsItem* item : {static_cast<QGraphicsItem*>(taken->joint), static_cast<QGraphicsItem*>(taken->overlay),
                                 static_cast<QGraphicsItem*>(taken->bone)}) {
@@ -823,7 +827,9 @@ void Skeleton::setDuration(int frames)
 {
     const float seconds = std::max(0.0f, static_cast<float>(frames - 1) / frameRate());
     for (const auto& object : m_tracks) {
+        // Every track carries the length, so the animation holds them all from now on.
         object->setDuration(seconds, true);
+        object->setInUse(true);
     }
 }
 

@@ -232,11 +232,12 @@ bool DocumentController::selectAnimation(const QString& identifier)
     QPointF axes;
     AnimationTracks tracks = loadTracks(identifier, &axes);
     m_currentAnimation = identifier;
+    const int loaded = tracks.count();
     m_skeleton->setAnimation(std::move(tracks));
     // Tracks that no node or image takes now (a removed node's) stay with the animation, so
     // undoing the removal finds them again after the animation was left.
-    for (const auto& object : m_skeleton->tracks()) {
-        object->setInUse(true);
+    for (int i = 0; i < loaded; ++i) {
+        m_skeleton->tracks().at(i)->setInUse(true);
     }
     if (m_axes) {
         m_axes->setCrossing(axes);

@@ -8,7 +8,8 @@ AnimationLengthCommand::AnimationLengthCommand(HistoryManager* history, int from
 {
     if (Skeleton* skeleton = history->skeleton()) {
         for (const auto& object : skeleton->tracks()) {
-            m_before.append(Duration{object->name(), object->duration(), object->isDurationExplicit()});
+            m_before.append(
+                Duration{object->name(), object->duration(), object->isDurationExplicit(), object->inUse()});
         }
     }
 }
@@ -36,6 +37,7 @@ void AnimationLengthCommand::revert()
     for (int i = 0; i < tracks.count() && i < m_before.size(); ++i) {
         if (tracks.at(i)->name() == m_before.at(i).name) {
             tracks.at(i)->restoreDuration(m_before.at(i).seconds, m_before.at(i).isExplicit);
+            tracks.at(i)->setInUse(m_before.at(i).inUse);
         }
     }
     Q_EMIT m_history->animationLengthChanged(m_from);

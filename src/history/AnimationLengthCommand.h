@@ -24,6 +24,7 @@ private:
         QString name;
         float seconds = 0.0f;
         bool isExplicit = false;
+        bool inUse = false;
     };
 
     HistoryManager* m_history;

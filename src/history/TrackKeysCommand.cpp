@@ -54,6 +54,7 @@ TrackKeysCommand::Keys TrackKeysCommand::keysOf(const AnimatedObject& tracks) co
     }
     keys.duration = tracks.duration();
     keys.isExplicit = tracks.isDurationExplicit();
+    keys.inUse = tracks.inUse();
     return keys;
 }
 
@@ -68,6 +69,7 @@ void TrackKeysCommand::restore(const Keys& keys)
         tracks->channel(m_channels.at(i)).setKeys(channel.data(), static_cast<int>(channel.size()));
     }
     tracks->restoreDuration(keys.duration, keys.isExplicit);
+    tracks->setInUse(keys.inUse);
     m_history->refreshSkeleton();
 }
 
@@ -83,6 +85,8 @@ void TrackKeysCommand::apply()
     }
     m_before = keysOf(*tracks);
     edit(*tracks);
+    // Edited tracks belong to the animation (a node's default ones are not saved before).
+    tracks->setInUse(true);
     m_after = keysOf(*tracks);
     m_edited = true;
     m_history->refreshSkeleton();

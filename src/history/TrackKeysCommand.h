@@ -37,6 +37,7 @@ private:
         std::vector<std::vector<bez3>> channels;
         float duration = 0.0f;
         bool isExplicit = false;
+        bool inUse = false;
     };
 
     AnimatedObject* resolve();

@@ -183,7 +183,14 @@ private:
 QStringList compare(const DocumentState& e, const DocumentState& a, bool withCurrent)
 {
     Differences d;
-    d.check(QStringLiteral("node count"), static_cast<int>(e.nodes.size()), static_cast<int>(a.nodes.size()));
+    auto nodeNames = [](const DocumentState& s) {
+        QStringList all;
+        for (const NodeState& node : s.nodes) {
+            all << node.name;
+        }
+        return all;
+    };
+    d.check(QStringLiteral("nodes"), nodeNames(e), nodeNames(a));
     for (int i = 0; i < std::min(e.nodes.size(), a.nodes.size()); ++i) {
         const NodeState& x = e.nodes.at(i);
         const NodeState& y = a.nodes.at(i);
@@ -198,7 +205,14 @@ QStringList compare(const DocumentState& e, const DocumentState& a, bool withCur
         d.check(at + "z order", x.zOrder, y.zOrder);
         d.check(at + "bone colour", x.boneColor, y.boneColor);
     }
-    d.check(QStringLiteral("image count"), static_cast<int>(e.images.size()), static_cast<int>(a.images.size()));
+    auto imageNames = [](const DocumentState& s) {
+        QStringList all;
+        for (const ImageState& image : s.images) {
+            all << image.name;
+        }
+        return all;
+    };
+    d.check(QStringLiteral("images"), imageNames(e), imageNames(a));
     for (int i = 0; i < std::min(e.images.size(), a.images.size()); ++i) {
         const ImageState& x = e.images.at(i);
         const ImageState& y = a.images.at(i);
@@ -229,7 +243,14 @@ QStringList compare(const DocumentState& e, const DocumentState& a, bool withCur
         const QString at = QStringLiteral("animation \"%1\" ").arg(identifier);
         d.check(at + "name", x.name, y.name);
         d.check(at + "axes", x.axes, y.axes);
-        d.check(at + "track count", static_cast<int>(x.tracks.size()), static_cast<int>(y.tracks.size()));
+        auto names = [](const QList<TrackState>& tracks) {
+            QStringList all;
+            for (const TrackState& track : tracks) {
+                all << track.name;
+            }
+            return all;
+        };
+        d.check(at + "tracks", names(x.tracks), names(y.tracks));
         for (int t = 0; t < std::min(x.tracks.size(), y.tracks.size()); ++t) {
             const TrackState& p = x.tracks.at(t);
             const TrackState& q = y.tracks.at(t);
@@ -331,6 +352,10 @@ DocumentState storedForm(DocumentState s)
     return s;
 }
 
+/// The whole document as the editor holds it: for each animation, what leaving it or saving
+/// keeps (the animation shown from the skeleton, the others from the models).
+DocumentState snapshotOf(const TSMainWindow& window);
+
 // One run --------------------------------------------------------------------------------------
 
 /// An editor on one document and the random edits made in it.
@@ -420,8 +445,13 @@ void UndoRun::closeWindow()
 
 DocumentState UndoRun::snapshot() const
 {
+    return snapshotOf(*m_window);
+}
+
+DocumentState snapshotOf(const TSMainWindow& window)
+{
     DocumentState s;
-    Skeleton* skeleton = m_window->skeleton();
+    Skeleton* skeleton = window.skeleton();
     auto nameOfJoint = [skeleton](const QGraphicsItem* item) {
         if (!item) {
             return QString();
@@ -441,13 +471,13 @@ DocumentState UndoRun::snapshot() const
                                        asset->item->pixmap().toImage()});
         }
     }
-    DocumentController* document = m_window->document();
+    DocumentController* document = window.document();
     s.current = document->currentAnimation();
     for (const DocumentController::Animation& listed : document->animations()) {
         AnimationState animation;
         animation.name = listed.name;
         if (listed.identifier == s.current) {
-            animation.axes = m_window->history()->axes()->crossing();
+            animation.axes = window.history()->axes()->crossing();
             for (const auto& object : skeleton->tracks()) {
                 // What a save or a change of animation keeps.
                 if (object->inUse()) {
@@ -462,7 +492,7 @@ DocumentState UndoRun::snapshot() const
         }
         s.animations[listed.identifier] = animation;
     }
-    s.canvas = m_window->animationCanvas()->canvasRect();
+    s.canvas = window.animationCanvas()->canvasRect();
     s.frames = skeleton->frameCount();
     return s;
 }
@@ -849,6 +879,7 @@ void UndoRun::step()
         ++chosen;
     }
     const int before = m_window->history()->index();
+    const int noted = m_steps.size();
     switch (chosen) {
     case 0: addNode(); break;
     case 1: deleteSelection(); break;
@@ -867,6 +898,9 @@ void UndoRun::step()
     case 14: addAnimation(); break;
     case 15: moveAxes(); break;
     default: selectAnimation(); break;
+    }
+    if (m_steps.size() == noted) {
+        note(QStringLiteral("%1: nothing to do it on").arg(QLatin1String(kinds[chosen].name)));
     }
     if (m_window->history()->index() != before) {
         ++m_recorded[QLatin1String(kinds[chosen].name)];
@@ -973,6 +1007,7 @@ private Q_SLOTS:
     void imageKeysOutlastLeavingTheirAnimationTwice();
     void removedNodeKeysOutlastLeavingTheirAnimationTwice();
     void undoingFirstKeysGivesBackTheTracksAsTheyWere();
+    void undoingANewNodeLeavesNoTracksInAnyAnimation();
 
 private:
     /// A window on a shipped document, with a key written on joint at frame 10 of the current
@@ -1184,6 +1219,35 @@ void TestUndoProperty::undoingFirstKeysGivesBackTheTracksAsTheyWere()
     history->redo();
     QCOMPARE(tracks(), keyed);
     window->document()->setModified(false);
+}
+
+void TestUndoProperty::undoingANewNodeLeavesNoTracksInAnyAnimation()
+{
+    const std::unique_ptr<TSMainWindow> window = openWithKey("Biped", "head");
+    QVERIFY(window);
+    HistoryManager* history = window->history();
+    DocumentController* document = window->document();
+    const QString shown = document->currentAnimation();
+    QString other;
+    for (const DocumentController::Animation& animation : document->animations()) {
+        other = animation.identifier == shown ? other : animation.identifier;
+    }
+    QVERIFY(!other.isEmpty());
+    const DocumentState before = snapshotOf(*window);
+    // A new node, shown in another animation too, and a child added to it: both taken back.
+    Skeleton::Node* added = history->addNodeToSelected(window->skeleton()->nodeByName("head")->joint);
+    QVERIFY(added);
+    QVERIFY(document->selectAnimation(other));
+    QVERIFY(document->selectAnimation(shown));
+    const DocumentState one = snapshotOf(*window);
+    QVERIFY(history->addNodeToSelected(added->joint));
+    history->undo();
+    QStringList differences = compare(one, snapshotOf(*window), true);
+    QVERIFY2(differences.isEmpty(), qPrintable(differences.join("\n")));
+    history->undo();
+    differences = compare(before, snapshotOf(*window), true);
+    QVERIFY2(differences.isEmpty(), qPrintable(differences.join("\n")));
+    document->setModified(false);
 }
 
 BONESTAGE_WIDGETS_TEST_MAIN(TestUndoProperty)
