@@ -17,8 +17,8 @@ SceneAxes::SceneAxes(QGraphicsItem* parent) : QGraphicsItem(parent)
 
 void SceneAxes::setCrossing(const QPointF& point)
 {
-    m_x = point.x();
-    m_y = point.y();
+    m_x = static_cast<float>(point.x());
+    m_y = static_cast<float>(point.y());
     update();
 }
 
@@ -119,10 +119,10 @@ void SceneAxes::mouseMoveEvent(QGraphicsSceneMouseEvent* event)
 {
     prepareGeometryChange();
     if (m_dragVertical) {
-        m_x = event->scenePos().x();
+        m_x = static_cast<float>(event->scenePos().x());
     }
     if (m_dragHorizontal) {
-        m_y = event->scenePos().y();
+        m_y = static_cast<float>(event->scenePos().y());
     }
     update();
 }

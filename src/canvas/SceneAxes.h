@@ -47,8 +47,9 @@ private:
     bool nearHorizontal(const QPointF& point) const;
     QRectF visibleArea() const;
 
-    double m_x = 0.0;
-    double m_y = 0.0;
+    // Single precision, as the animation keeps the crossing: it comes back from there unchanged.
+    float m_x = 0.0f;
+    float m_y = 0.0f;
     QPointF m_pressCrossing;
     bool m_dragVertical = false;
     bool m_dragHorizontal = false;

@@ -839,10 +839,13 @@ void UndoRun::addAnimation()
 
 void UndoRun::moveAxes()
 {
+    // As a drag of the guides ends: they already cross where they were dragged to.
     SceneAxes* axes = m_window->history()->axes();
+    const QPointF from = axes->crossing();
     const QPointF to(between(-200, 200), between(-200, 200));
     note(QStringLiteral("move the axes to %1").arg(text(to)));
-    m_window->history()->changeAxesPosition(axes->crossing(), to);
+    axes->setCrossing(to);
+    m_window->history()->changeAxesPosition(from, to);
 }
 
 void UndoRun::selectAnimation()
@@ -1008,6 +1011,7 @@ private Q_SLOTS:
     void removedNodeKeysOutlastLeavingTheirAnimationTwice();
     void undoingFirstKeysGivesBackTheTracksAsTheyWere();
     void undoingANewNodeLeavesNoTracksInAnyAnimation();
+    void guidesComeBackExactlyWithTheirAnimation();
 
 private:
     /// A window on a shipped document, with a key written on joint at frame 10 of the current
@@ -1247,6 +1251,22 @@ void TestUndoProperty::undoingANewNodeLeavesNoTracksInAnyAnimation()
     history->undo();
     differences = compare(before, snapshotOf(*window), true);
     QVERIFY2(differences.isEmpty(), qPrintable(differences.join("\n")));
+    document->setModified(false);
+}
+
+void TestUndoProperty::guidesComeBackExactlyWithTheirAnimation()
+{
+    const std::unique_ptr<TSMainWindow> window = openWithKey("Biped", "head");
+    QVERIFY(window);
+    DocumentController* document = window->document();
+    SceneAxes* axes = window->history()->axes();
+    const QString shown = document->currentAnimation();
+    axes->setCrossing(QPointF(-164.918046, -14.1821294));
+    const QPointF crossing = axes->crossing();
+    const QString other = window->history()->addAnimation("Other");
+    QVERIFY(document->selectAnimation(shown));
+    QVERIFY(axes->crossing().x() == crossing.x() && axes->crossing().y() == crossing.y());
+    QVERIFY(document->selectAnimation(other));
     document->setModified(false);
 }
 
