@@ -21,7 +21,6 @@ std::unique_ptr<AnimatedObject> AnimationTracks::take(AnimatedObject* object)
     }
     std::unique_ptr<AnimatedObject> taken = std::move(*it);
     m_objects.erase(it);
-    m_defaults.erase(object);
     return taken;
 }
 
@@ -76,14 +75,12 @@ void AnimationTracks::bind(const QList<NodeRecord*>& nodes)
                                  QStringLiteral(" setting default one");
             qDebug("%s", qPrintable(line));
             match = append(AnimatedObject::createDefault(node->name));
-            // Made only to pose the node: the animation holds it once it is keyed or given a
-            // length, so binding leaves nothing behind in animations the node is gone from.
-            match->removeSingleDefaultKeys();
-            m_defaults.insert(match);
         }
         node->animation = match;
-        if (!match->inUse() && !m_defaults.count(match)) {
-            match->setInUse(true);
+        // Binding decides only what a node shows: whether the animation holds the tracks (they
+        // were loaded with it, keyed or given a length) is up to the editor, so a default made
+        // here leaves nothing behind in animations the node is gone from.
+        if (!match->inUse()) {
             match->removeSingleDefaultKeys();
         }
     }

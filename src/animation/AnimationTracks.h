@@ -5,7 +5,6 @@
 #include <QList>
 
 #include <memory>
-#include <unordered_set>
 #include <vector>
 
 struct NodeRecord;
@@ -24,11 +23,7 @@ public:
     AnimatedObject* append(std::unique_ptr<AnimatedObject> object);
     /// Takes an object out of the list and hands it to the caller.
     std::unique_ptr<AnimatedObject> take(AnimatedObject* object);
-    void clear()
-    {
-        m_objects.clear();
-        m_defaults.clear();
-    }
+    void clear() { m_objects.clear(); }
     int indexOf(const AnimatedObject* object) const;
 
     /// The first object named name, or null.
@@ -40,9 +35,8 @@ public:
 
     /// Binds tracks to nodes, in node order: the first object whose name is the node's name, or
     /// whose default name is the node's non-empty default name. A node without one gets a
-    /// default object appended (with a log line) that is not in use until it gets keys or a
-    /// length. Bound objects are marked in use and lose single keys that only restate a channel
-    /// default.
+    /// default object appended (with a log line). Bound objects not in use lose single keys that
+    /// only restate a channel default; binding never puts objects in use.
     void bind(const QList<NodeRecord*>& nodes);
 
     auto begin() const { return m_objects.begin(); }
@@ -50,6 +44,4 @@ public:
 
 private:
     std::vector<std::unique_ptr<AnimatedObject>> m_objects;
-    /// The default objects bind() made, which binding never puts in use.
-    std::unordered_set<const AnimatedObject*> m_defaults;
 };

@@ -314,6 +314,7 @@ void TestSkeletonModels::lengthSurvivesSaveAndReopen()
     leg->setName("leg");
     leg->setDuration(0.6f, true);
     leg->setChannelKeys(AnimatedObject::Rotation, {{0, 0, 0, 0}, {1, 0.6f, 1, 1}});
+    leg->setInUse(true);
     tracks.append(std::move(leg));
     NodeRecord legNode;
     legNode.name = "leg";

@@ -1012,6 +1012,7 @@ private Q_SLOTS:
     void undoingFirstKeysGivesBackTheTracksAsTheyWere();
     void undoingANewNodeLeavesNoTracksInAnyAnimation();
     void guidesComeBackExactlyWithTheirAnimation();
+    void undoingALengthLeavesDefaultTracksOutAfterLeavingTheAnimation();
 
 private:
     /// A window on a shipped document, with a key written on joint at frame 10 of the current
@@ -1267,6 +1268,28 @@ void TestUndoProperty::guidesComeBackExactlyWithTheirAnimation()
     QVERIFY(document->selectAnimation(shown));
     QVERIFY(axes->crossing().x() == crossing.x() && axes->crossing().y() == crossing.y());
     QVERIFY(document->selectAnimation(other));
+    document->setModified(false);
+}
+
+void TestUndoProperty::undoingALengthLeavesDefaultTracksOutAfterLeavingTheAnimation()
+{
+    const std::unique_ptr<TSMainWindow> window = openWithKey("Biped", "head");
+    QVERIFY(window);
+    HistoryManager* history = window->history();
+    DocumentController* document = window->document();
+    Skeleton* skeleton = window->skeleton();
+    const QString shown = document->currentAnimation();
+    // A new animation has default tracks only; a length makes them the animation's.
+    const QString take = history->addAnimation("Take");
+    const DocumentState before = snapshotOf(*window);
+    history->deleteAssets({skeleton->images().front().get()});
+    history->changeAnimationLength(skeleton->frameCount(), 40);
+    QVERIFY(document->selectAnimation(shown));
+    QVERIFY(document->selectAnimation(take));
+    history->undo();
+    history->undo();
+    const QStringList differences = compare(before, snapshotOf(*window), true);
+    QVERIFY2(differences.isEmpty(), qPrintable(differences.join("\n")));
     document->setModified(false);
 }
 
