@@ -3,6 +3,7 @@
 #include "HistoryManager.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -59,7 +60,13 @@ void ChangeAssetsZValueCommand::revert()
     if (!skeleton) {
         return;
     }
-    // Lowest old position first, so each one lands where it was.
+    // All of them out of the way at the end of their list first, then back in lowest old
+    // position first, so each one lands where it was whatever the others' places now.
+    for (quint64 id : qAsConst(m_assets)) {
+        if (Skeleton::Asset* asset = skeleton->assetById(id)) {
+            skeleton->moveImage(asset, std::numeric_limits<int>::max());
+        }
+    }
     QList<int> order;
     for (int i = 0; i < m_assets.size(); ++i) {
         order.append(i);

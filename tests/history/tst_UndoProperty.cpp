@@ -1013,6 +1013,8 @@ private Q_SLOTS:
     void undoingANewNodeLeavesNoTracksInAnyAnimation();
     void guidesComeBackExactlyWithTheirAnimation();
     void undoingALengthLeavesDefaultTracksOutAfterLeavingTheAnimation();
+    void restackingSeveralImagesIsUndoneToTheOldOrder_data();
+    void restackingSeveralImagesIsUndoneToTheOldOrder();
 
 private:
     /// A window on a shipped document, with a key written on joint at frame 10 of the current
@@ -1291,6 +1293,38 @@ void TestUndoProperty::undoingALengthLeavesDefaultTracksOutAfterLeavingTheAnimat
     const QStringList differences = compare(before, snapshotOf(*window), true);
     QVERIFY2(differences.isEmpty(), qPrintable(differences.join("\n")));
     document->setModified(false);
+}
+
+void TestUndoProperty::restackingSeveralImagesIsUndoneToTheOldOrder_data()
+{
+    QTest::addColumn<int>("action");
+    for (int action = Skeleton::BringToFront; action <= Skeleton::SendToBack; ++action) {
+        QTest::newRow(qPrintable(QString::number(action))) << action;
+    }
+}
+
+void TestUndoProperty::restackingSeveralImagesIsUndoneToTheOldOrder()
+{
+    QFETCH(int, action);
+    const std::unique_ptr<TSMainWindow> window = openWithKey("Biped", "head");
+    QVERIFY(window);
+    Skeleton* skeleton = window->skeleton();
+    QVERIFY(skeleton->images().size() >= 10);
+    auto order = [skeleton] {
+        QList<const Skeleton::Asset*> images;
+        for (const auto& image : skeleton->images()) {
+            images << image.get();
+        }
+        return images;
+    };
+    const QList<const Skeleton::Asset*> before = order();
+    // Two images apart from each other and from both ends.
+    window->history()->changeAssetszValue({skeleton->images()[3]->placeholder, skeleton->images()[7]->placeholder},
+                                          static_cast<Skeleton::ZValueChangeAction>(action));
+    QVERIFY(order() != before);
+    window->history()->undo();
+    QCOMPARE(order(), before);
+    window->document()->setModified(false);
 }
 
 BONESTAGE_WIDGETS_TEST_MAIN(TestUndoProperty)
