@@ -601,7 +601,8 @@ bool ObjectManipulator::sceneEventFilter(QGraphicsItem* watched, QEvent* event)
     switch (event->type()) {
     case QEvent::GraphicsSceneHoverEnter:
         if (watched->data(ItemData::IsBone).toBool()) {
-            if (m_hoveredBone && m_hoveredBone != watched) {
+            // The skeleton deletes a bone when its node loses its parent, hovered or not.
+            if (m_hoveredBone && m_hoveredBone != watched && scene() && scene()->items().contains(m_hoveredBone)) {
                 m_hoveredBone->setOpacity(0.7);
             }
             m_hoveredBone = watched;

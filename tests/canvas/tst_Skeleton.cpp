@@ -54,6 +54,7 @@ private Q_SLOTS:
     void imagesFollowPlaceholdersAndRestack();
     void dropTargetHighlight();
     void renderPosedSkeletonWithImage();
+    void aHoveredBoneThatGoesIsForgotten();
 };
 
 void TestSkeleton::jointsFollowTheHierarchy()
@@ -561,6 +562,26 @@ void TestSkeleton::renderPosedSkeletonWithImage()
     QVERIFY2(blue > 600, qPrintable(QString::number(blue)));
     // The torso hangs below the spine joint (x = 100 here); turned counter-clockwise, it swings right.
     QVERIFY(sumX / blue > 103.0);
+}
+
+void TestSkeleton::aHoveredBoneThatGoesIsForgotten()
+{
+    test::CanvasFixture f;
+    f.view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f.view));
+    f.buildBody();
+    f.skeleton->setAnimationMode(true);
+    f.view.centerOn(0, -50);
+    // Hover the spine's bone, then make the spine a top node, which takes its bone away.
+    QGraphicsItem* spineBone = f.skeleton->nodeByName("spine")->bone;
+    test::moveTo(&f.view, QPointF(0, -25), Qt::NoModifier, Qt::NoButton);
+    QCOMPARE(spineBone->opacity(), 1.0);
+    QVERIFY(f.skeleton->reparentNode(f.skeleton->nodeByName("spine"), QString()));
+    QVERIFY(!f.skeleton->nodeByName("spine")->bone);
+    // Hovering another bone no longer touches the one that went.
+    QGraphicsItem* headBone = f.skeleton->nodeByName("head")->bone;
+    test::moveTo(&f.view, headBone->sceneBoundingRect().center(), Qt::NoModifier, Qt::NoButton);
+    QCOMPARE(headBone->opacity(), 1.0);
 }
 
 BONESTAGE_WIDGETS_TEST_MAIN(TestSkeleton)
