@@ -155,6 +155,21 @@ void AddTracksCommand::apply()
         return;
     }
     const bool first = m_occurrence < 0;
+    if (first) {
+        // Tracks named alike that the animation does not keep yet (a node's default ones, when
+        // an image is named after its node) are kept from now on: opened again, the animation
+        // must give the node its own tracks, not the ones made here.
+        int occurrence = 0;
+        for (const auto& object : skeleton->tracks()) {
+            if (object->name() == m_name) {
+                if (!object->inUse()) {
+                    m_namesakes.append(occurrence);
+                }
+                ++occurrence;
+            }
+        }
+    }
+    setNamesakesInUse(true);
     m_added = skeleton->restoreTracks(std::move(m_kept));
     m_occurrence = TrackKeysCommand::occurrenceOf(m_history, m_added);
     // The first time, the gesture goes on to key them and poses the skeleton then.
@@ -170,6 +185,16 @@ void AddTracksCommand::revert()
     if (tracks) {
         m_kept = skeleton->takeTracks(tracks);
         m_added = nullptr;
+        setNamesakesInUse(false);
         m_history->refreshSkeleton();
+    }
+}
+
+void AddTracksCommand::setNamesakesInUse(bool inUse)
+{
+    for (int occurrence : qAsConst(m_namesakes)) {
+        if (AnimatedObject* namesake = TrackKeysCommand::find(m_history, m_animation, m_name, occurrence)) {
+            namesake->setInUse(inUse);
+        }
     }
 }

@@ -101,10 +101,13 @@ protected:
     void revert() override;
 
 private:
+    void setNamesakesInUse(bool inUse);
+
     HistoryManager* m_history;
     QString m_animation;
     QString m_name;
     int m_occurrence = -1;
+    QList<int> m_namesakes;
     std::unique_ptr<AnimatedObject> m_kept;
     AnimatedObject* m_added = nullptr;
 };

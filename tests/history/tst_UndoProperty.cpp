@@ -1013,6 +1013,7 @@ private Q_SLOTS:
     void undoingANewNodeLeavesNoTracksInAnyAnimation();
     void guidesComeBackExactlyWithTheirAnimation();
     void undoingALengthLeavesDefaultTracksOutAfterLeavingTheAnimation();
+    void anImageNamedLikeANodeKeepsItsOwnKeys();
     void restackingSeveralImagesIsUndoneToTheOldOrder_data();
     void restackingSeveralImagesIsUndoneToTheOldOrder();
 
@@ -1290,6 +1291,33 @@ void TestUndoProperty::undoingALengthLeavesDefaultTracksOutAfterLeavingTheAnimat
     QVERIFY(document->selectAnimation(take));
     history->undo();
     history->undo();
+    const QStringList differences = compare(before, snapshotOf(*window), true);
+    QVERIFY2(differences.isEmpty(), qPrintable(differences.join("\n")));
+    document->setModified(false);
+}
+
+void TestUndoProperty::anImageNamedLikeANodeKeepsItsOwnKeys()
+{
+    const std::unique_ptr<TSMainWindow> window = openWithKey("Biped", "head");
+    QVERIFY(window);
+    Skeleton* skeleton = window->skeleton();
+    DocumentController* document = window->document();
+    const QString shown = document->currentAnimation();
+    // In a new animation the head node has default tracks only; its image is named "head" too.
+    const QString take = window->history()->addAnimation("Take");
+    const DocumentState before = snapshotOf(*window);
+    Skeleton::Asset* image = nullptr;
+    for (const auto& asset : skeleton->images()) {
+        image = asset->name == QLatin1String("head") ? asset.get() : image;
+    }
+    QVERIFY(image);
+    image->placeholder->setTransform(QTransform().rotate(20) * image->placeholder->transform());
+    skeleton->onItemSetRotationKey(image->placeholder);
+    QVERIFY(document->selectAnimation(shown));
+    QVERIFY(document->selectAnimation(take));
+    QVERIFY(image->animation && image->animation->hasKeys());
+    QVERIFY(!skeleton->nodeByName("head")->animation->hasKeys());
+    window->history()->undo();
     const QStringList differences = compare(before, snapshotOf(*window), true);
     QVERIFY2(differences.isEmpty(), qPrintable(differences.join("\n")));
     document->setModified(false);
