@@ -569,8 +569,11 @@ void ObjectManipulator::release()
         changed = changed || before.last() != after.last();
     }
     if (changed) {
+        // The receivers may set the targets anew (keying poses the skeleton again): the loops go
+        // through the targets of the drag, not through the list that changes under them.
+        const QList<QGraphicsItem*> targets = m_targets;
         if (m_animationMode) {
-            for (QGraphicsItem* target : qAsConst(m_targets)) {
+            for (QGraphicsItem* target : targets) {
                 if (m_operation == Move) {
                     Q_EMIT targetSetMoveKey(target);
                 } else if (m_operation == Rotate) {
@@ -582,8 +585,8 @@ void ObjectManipulator::release()
         } else {
             static const char* const actions[] = {"transform", "move", "rotate", "scale"};
             const QString action = QLatin1String(actions[m_operation >= 0 && m_operation <= 3 ? m_operation : 0]);
-            Q_EMIT targetTransformed(action, m_targets, before, after);
-            for (QGraphicsItem* target : qAsConst(m_targets)) {
+            Q_EMIT targetTransformed(action, targets, before, after);
+            for (QGraphicsItem* target : targets) {
                 Q_EMIT targetReleased(target);
             }
         }

@@ -1027,6 +1027,7 @@ private Q_SLOTS:
     void guidesComeBackExactlyWithTheirAnimation();
     void undoingALengthLeavesDefaultTracksOutAfterLeavingTheAnimation();
     void anImageNamedLikeANodeKeepsItsOwnKeys();
+    void aKeyedDragOfSeveralImagesKeysEachOnce();
     void restackingSeveralImagesIsUndoneToTheOldOrder_data();
     void restackingSeveralImagesIsUndoneToTheOldOrder();
 
@@ -1345,6 +1346,37 @@ void TestUndoProperty::anImageNamedLikeANodeKeepsItsOwnKeys()
     const QStringList differences = compare(before, snapshotOf(*window), true);
     QVERIFY2(differences.isEmpty(), qPrintable(differences.join("\n")));
     document->setModified(false);
+}
+
+void TestUndoProperty::aKeyedDragOfSeveralImagesKeysEachOnce()
+{
+    const std::unique_ptr<TSMainWindow> window = openWithKey("Biped", "head");
+    QVERIFY(window);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    window->fitCanvas();
+    Skeleton* skeleton = window->skeleton();
+    window->manipulator()->setAnimationMode(true);
+    HistoryManager* history = window->history();
+    // Each key pushed poses the skeleton again, which sets the manipulator's targets anew while
+    // the drag's end goes through them.
+    for (int round = 0; round < 6; ++round) {
+        QList<QGraphicsItem*> images;
+        for (int i = 0; i < 3; ++i) {
+            images << skeleton->images()[static_cast<size_t>(2 + 3 * i + round)]->placeholder;
+        }
+        window->manipulator()->setTargets(images);
+        const QPointF from = pressablePoint(window->graphicsView(), images.first());
+        QVERIFY(!qIsNaN(from.x()));
+        const int index = history->index();
+        test::drag(window->graphicsView(), from, from + QPointF(15, 10));
+        QCOMPARE(history->index(), index + 3);
+        for (QGraphicsItem* image : images) {
+            const Skeleton::Asset* asset = skeleton->assetByItem(image);
+            QVERIFY(asset->animation && asset->animation->hasKeys());
+        }
+    }
+    window->document()->setModified(false);
 }
 
 void TestUndoProperty::restackingSeveralImagesIsUndoneToTheOldOrder_data()
