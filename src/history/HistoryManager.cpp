@@ -372,7 +372,8 @@ Skeleton::Node* HistoryManager::addNodeToSelected(QGraphicsItem* item, const QPo
     record.zOrder = parent ? parent->zOrder + 1 : 0;
     if (parent) {
         record.parent = parent->name;
-        record.position = position;
+        // Documents keep whole positions: the node is placed where opening it again puts it.
+        record.position = QPointF(std::round(position.x()), std::round(position.y()));
     }
     auto* command = new AddNodeCommand(this, record);
     push(command);

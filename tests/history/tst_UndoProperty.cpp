@@ -315,8 +315,10 @@ QTransform storedTransform(const QTransform& t)
 DocumentState storedForm(DocumentState s)
 {
     for (NodeState& node : s.nodes) {
-        node.position = QPointF(std::trunc(stored(static_cast<float>(node.position.x()), "%.3f")),
-                                std::trunc(stored(static_cast<float>(node.position.y()), "%.3f")));
+        // Opening keeps whole positions only; the editor must not make others, so the positions
+        // are expected back as they were.
+        node.position = QPointF(stored(static_cast<float>(node.position.x()), "%.3f"),
+                                stored(static_cast<float>(node.position.y()), "%.3f"));
         node.size = stored(node.size, "%f");
         node.zOrder = static_cast<int>(stored(static_cast<float>(node.zOrder), "%f"));
         node.rest = storedTransform(node.rest);
@@ -1028,6 +1030,7 @@ private Q_SLOTS:
     void undoingALengthLeavesDefaultTracksOutAfterLeavingTheAnimation();
     void anImageNamedLikeANodeKeepsItsOwnKeys();
     void aKeyedDragOfSeveralImagesKeysEachOnce();
+    void aNewNodeIsWhereTheReopenedDocumentHasIt();
     void restackingSeveralImagesIsUndoneToTheOldOrder_data();
     void restackingSeveralImagesIsUndoneToTheOldOrder();
 
@@ -1377,6 +1380,32 @@ void TestUndoProperty::aKeyedDragOfSeveralImagesKeysEachOnce()
         }
     }
     window->document()->setModified(false);
+}
+
+void TestUndoProperty::aNewNodeIsWhereTheReopenedDocumentHasIt()
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath("added.bsdoc");
+    QPointF position;
+    {
+        const std::unique_ptr<TSMainWindow> window = openWithKey("Tentacle", "segment_2");
+        QVERIFY(window);
+        // Where the add-node button points, between pixels.
+        Skeleton::Node* added = window->history()->addNodeToSelected(
+            window->skeleton()->nodeByName("segment_1")->joint, QPointF(10.625, -33.375));
+        QVERIFY(added);
+        position = added->position;
+        QVERIFY(std::abs(position.x() - 10.625) <= 0.5 && std::abs(position.y() + 33.375) <= 0.5);
+        QString error;
+        QVERIFY2(window->document()->save(path, &error), qPrintable(error));
+    }
+    TSModelController::destroyInstance();
+    TSMainWindow reopened;
+    QVERIFY(reopened.loadDocument(path, false));
+    const Skeleton::Node* node = reopened.skeleton()->nodeByName("New node 1");
+    QVERIFY(node);
+    QCOMPARE(node->position, position);
+    QVERIFY(node->position.x() == position.x() && node->position.y() == position.y());
 }
 
 void TestUndoProperty::restackingSeveralImagesIsUndoneToTheOldOrder_data()
