@@ -3,7 +3,6 @@
 // whole document must come back exactly each time. The seed comes from BONESTAGE_SEED (the number
 // of steps from BONESTAGE_STEPS); a failure is shrunk to its shortest failing prefix and reported
 // with the seed and the steps, so it replays.
-#include "AddNodeIndicator.h"
 #include "AnimationEditorPanel.h"
 #include "AnimationModelClasses.h"
 #include "DocumentController.h"
@@ -15,7 +14,6 @@
 #include "Skeleton.h"
 #include "TSAnimationEditorTimelineWidget.h"
 #include "TSGraphicsButton.h"
-#include "TSGraphicsScene.h"
 #include "TSGraphicsView.h"
 #include "TSMainWindow.h"
 #include "TSModelController.h"
@@ -1099,10 +1097,6 @@ void TestUndoProperty::everyEditUndoesRedoesAndSaves()
     QStringList counts;
     for (auto it = recorded.cbegin(); it != recorded.cend(); ++it) {
         counts << QStringLiteral("%1 %2").arg(it.key()).arg(it.value());
-    }
-    if (qEnvironmentVariableIsSet("BONESTAGE_STEPS_OUT")) {
-        QFile out(qEnvironmentVariable("BONESTAGE_STEPS_OUT") + QTest::currentDataTag());
-        if (out.open(QIODevice::WriteOnly)) out.write(log.join(QLatin1Char('\n')).toUtf8());
     }
     qInfo("seed %u, %d steps, recorded: %s; steps hash %08x", seed, steps, qPrintable(counts.join(", ")),
           qHash(log.join(QLatin1Char('\n'))));
