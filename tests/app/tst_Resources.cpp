@@ -11,6 +11,7 @@
 #include <QSet>
 #include <QSvgRenderer>
 #include <QXmlStreamReader>
+#include <QtMath>
 #include <QtTest>
 
 // Outside any namespace: the macro declares the resource initialiser.
@@ -90,6 +91,37 @@ QSet<QString> declaredColours(const QString& path)
     return colours;
 }
 
+/// The angle in degrees [0, 180) of the long axis of the drawn pixels (screen angles: y grows downwards).
+double longAxis(const QImage& image)
+{
+    double sum = 0.0;
+    double mx = 0.0;
+    double my = 0.0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const double a = qAlpha(image.pixel(x, y));
+            sum += a;
+            mx += a * x;
+            my += a * y;
+        }
+    }
+    mx /= sum;
+    my /= sum;
+    double xx = 0.0;
+    double yy = 0.0;
+    double xy = 0.0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const double a = qAlpha(image.pixel(x, y));
+            xx += a * (x - mx) * (x - mx);
+            yy += a * (y - my) * (y - my);
+            xy += a * (x - mx) * (y - my);
+        }
+    }
+    double angle = qRadiansToDegrees(0.5 * std::atan2(2.0 * xy, xx - yy));
+    return angle < 0.0 ? angle + 180.0 : angle;
+}
+
 } // namespace
 
 class TestResources : public QObject
@@ -101,6 +133,7 @@ private Q_SLOTS:
     void pathsNamedInSourcesExistAndDraw();
     void listedFilesMatchTheFolder();
     void everySvgDrawsAtEverySize();
+    void resizeCursorsPointAlongTheirDirection();
 
 private:
     QStringList m_listed;
@@ -211,6 +244,24 @@ void TestResources::everySvgDrawsAtEverySize()
             if (twoColours) {
                 QVERIFY2(colourSpread(image) > 60, qPrintable(QStringLiteral("one colour only: ") + what));
             }
+        }
+    }
+}
+
+void TestResources::resizeCursorsPointAlongTheirDirection()
+{
+    for (int i = 0; i < 8; ++i) {
+        const QString path = QStringLiteral(":/resources/cursors/Cursor_Resize_%1.svg").arg(i);
+        QVERIFY2(QFile::exists(path), qPrintable(path));
+        for (const int side : {16, 32}) {
+            const double axis = longAxis(render(path, side));
+            const double expected = (i % 4) * 45.0;
+            const double off = std::min(std::abs(axis - expected), 180.0 - std::abs(axis - expected));
+            QVERIFY2(off < 5.0, qPrintable(QStringLiteral("%1 at %2: long axis %3 degrees, expected %4")
+                                               .arg(path)
+                                               .arg(side)
+                                               .arg(axis)
+                                               .arg(expected)));
         }
     }
 }

@@ -47,6 +47,7 @@ private Q_SLOTS:
     void boneTargetSwingsItsJoint();
     void lockedTargetHasNoHandles();
     void severalTargetsTurnAndScaleAsOneGroup();
+    void rotateCursorsLeanTowardTheirHandle();
 };
 
 void TestCanvasItems::canvasLabelAndHandles()
@@ -328,6 +329,58 @@ void TestCanvasItems::severalTargetsTurnAndScaleAsOneGroup()
     test::drag(&f.view, grip, centre + QPointF(-(grip - centre).y(), (grip - centre).x()), Qt::ControlModifier);
     const QPointF head = QPointF(0, -90) - centre;
     QVERIFY(test::near(f.jointPos("head"), centre + QPointF(-head.y(), head.x()), 1.0));
+}
+
+void TestCanvasItems::rotateCursorsLeanTowardTheirHandle()
+{
+    test::CanvasFixture f;
+    f.view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f.view));
+    auto* item = new QGraphicsRectItem(-50, -30, 100, 60);
+    f.scene.addItem(item);
+    f.manipulator->makeEditable(item, true);
+    // The drawn arc of a rotate cursor bulges away from the target, towards the handle under it, in
+    // whichever of the eight directions is nearest, also while the target is turned.
+    for (const double turn : {0.0, 12.0, -100.0}) {
+        item->setRotation(turn);
+        f.manipulator->setTargets({item});
+        QTest::keyPress(&f.view, Qt::Key_Control);
+        QCOMPARE(f.manipulator->operation(), int(ObjectManipulator::Rotate));
+        const QPointF centre = item->sceneBoundingRect().center();
+        const QList<QGraphicsItem*> handles = f.manipulator->childItems();
+        QCOMPARE(handles.size(), 8);
+        QSet<int> sectors;
+        for (QGraphicsItem* handle : handles) {
+            const QPointF out = handle->sceneBoundingRect().center() - centre;
+            const int sector = (qRound(qRadiansToDegrees(std::atan2(out.y(), out.x())) / 45.0) + 8) % 8;
+            sectors.insert(sector);
+            const QImage image = handle->cursor().pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
+            QVERIFY(!image.isNull());
+            QPointF lean;
+            double weight = 0.0;
+            for (int y = 0; y < image.height(); ++y) {
+                for (int x = 0; x < image.width(); ++x) {
+                    const double a = qAlpha(image.pixel(x, y));
+                    lean += a * (QPointF(x + 0.5, y + 0.5) - QPointF(image.width(), image.height()) / 2.0);
+                    weight += a;
+                }
+            }
+            QVERIFY(weight > 0.0);
+            lean /= weight;
+            QVERIFY2(std::hypot(lean.x(), lean.y()) > image.width() / 32.0, "the cursor does not lean at all");
+            const double off = std::remainder(qRadiansToDegrees(std::atan2(lean.y(), lean.x())) - sector * 45.0, 360.0);
+            QVERIFY2(std::abs(off) < 15.0, qPrintable(QStringLiteral("turn %1, handle towards %2 degrees: cursor "
+                                                                    "leans %3 degrees off")
+                                                          .arg(turn)
+                                                          .arg(sector * 45)
+                                                          .arg(off)));
+        }
+        if (turn == 0.0) {
+            QCOMPARE(sectors.size(), 8);
+        }
+        QTest::keyRelease(&f.view, Qt::Key_Control);
+        QCOMPARE(f.manipulator->operation(), int(ObjectManipulator::Move));
+    }
 }
 
 BONESTAGE_WIDGETS_TEST_MAIN(TestCanvasItems)
