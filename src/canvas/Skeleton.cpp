@@ -777,6 +777,8 @@ void Skeleton::bindTracks()
             }
             for (const auto& object : m_tracks) {
                 if (object->name() == asset->name && !taken.contains(object.get())) {
+                    // In use, as a node's are: only tracks in use are stored with the animation.
+                    object->setInUse(true);
                     asset->animation = object.get();
                     taken.insert(object.get());
                     break;

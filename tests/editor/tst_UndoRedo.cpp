@@ -606,6 +606,15 @@ void TestUndoRedo::keyEditUndoesInItsOwnAnimation()
     QCOMPARE(chooser->currentText(), QStringLiteral("Idle"));
     QCOMPARE(state(), before);
     QCOMPARE(title(), QStringLiteral("Biped Character"));
+    choose(Qt::Key_Down);
+    press(QKeySequence("Ctrl+Shift+Z"));
+    QCOMPARE(state(), after);
+    // The image's keys stay with the animation however often it is left and entered again.
+    for (int i = 0; i < 2; ++i) {
+        choose(Qt::Key_Down);
+        choose(Qt::Key_Up);
+    }
+    QCOMPARE(state(), after);
 }
 
 // Bad input -------------------------------------------------------------------------------------
