@@ -227,6 +227,12 @@ bool DocumentController::selectAnimation(const QString& identifier)
     return true;
 }
 
+bool DocumentController::hasAnimationNamed(const QString& name) const
+{
+    return std::any_of(m_animations.begin(), m_animations.end(),
+                       [&name](const Animation& animation) { return animation.name == name; });
+}
+
 AnimationTracks DocumentController::loadTracks(const QString& identifier, QPointF* axesPosition) const
 {
     AnimationTracks tracks;

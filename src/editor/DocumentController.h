@@ -51,6 +51,7 @@ public:
     bool load(const QString& path, bool isTemplate, QString* error);
     /// Makes an animation current; the current one is first stored in the models.
     bool selectAnimation(const QString& identifier) override;
+    bool hasAnimationNamed(const QString& name) const override;
     /// An animation's tracks as stored: from its model, else from the template file at
     /// identifier. The current animation's unsaved edits are on the skeleton, not here.
     AnimationTracks loadTracks(const QString& identifier, QPointF* axesPosition = nullptr) const;

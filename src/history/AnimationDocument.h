@@ -12,6 +12,8 @@ public:
 
     virtual QString currentAnimation() const = 0;
     virtual bool selectAnimation(const QString& identifier) = 0;
+    /// Whether an animation of the document shows as name.
+    virtual bool hasAnimationNamed(const QString& name) const = 0;
     /// Adds an empty animation named name and makes it current; returns its identifier.
     virtual QString addAnimation(const QString& name) = 0;
     /// Removes an animation that addAnimation made.

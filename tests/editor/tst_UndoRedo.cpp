@@ -118,6 +118,8 @@ private:
     void press(const QKeySequence& keys) { QTest::keySequence(m_window->graphicsView(), keys); }
     /// Opens an input dialog with open, types text into it and confirms it.
     void typeInto(const std::function<void()>& open, const QString& text);
+    /// The add-animation button, answered with name.
+    void newAnimation(const QString& name);
     void clickAt(const QPointF& scenePoint, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
     void clickImage(const QString& name, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
     void selectNode(const QString& name);
@@ -271,6 +273,12 @@ void TestUndoRedo::typeInto(const std::function<void()>& open, const QString& te
     m_window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(m_window));
     m_window->graphicsView()->setFocus();
+}
+
+void TestUndoRedo::newAnimation(const QString& name)
+{
+    typeInto([this] { QTest::mouseClick(m_window->findChild<QToolButton*>("addAnimationButton"), Qt::LeftButton); },
+             name);
 }
 
 void TestUndoRedo::clickAt(const QPointF& scenePoint, Qt::KeyboardModifiers modifiers)
@@ -578,10 +586,20 @@ void TestUndoRedo::framesAndNewAnimation()
         QCOMPARE(m_window->skeleton()->frameCount(), 60);
     });
     roundTrip("New animation", [&] {
-        typeInto([&] { QTest::mouseClick(m_window->findChild<QToolButton*>("addAnimationButton"), Qt::LeftButton); },
-                 "Fly");
+        newAnimation("Fly");
         QCOMPARE(m_window->animationEditor()->animationComboBox()->currentText(), QStringLiteral("Fly"));
     });
+    // A name the chooser already shows is refused: undoing it would take the first one away.
+    test::Boxes boxes;
+    const QStringList before = state();
+    for (const QString name : {"Fly", "Idle"}) {
+        newAnimation(name);
+        QCOMPARE(m_window->history()->count(), 2);
+        QCOMPARE(boxes.shown.size(), name == "Fly" ? 1 : 2);
+        QCOMPARE(boxes.shown.last().title, QStringLiteral("New animation"));
+        QCOMPARE(boxes.shown.last().text, QStringLiteral("An animation named \"%1\" already exists.").arg(name));
+    }
+    QCOMPARE(state(), before);
 }
 
 void TestUndoRedo::keyEditUndoesInItsOwnAnimation()

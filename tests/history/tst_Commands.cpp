@@ -52,6 +52,7 @@ public:
         ++switches;
         return true;
     }
+    bool hasAnimationNamed(const QString& name) const override { return m_stored.count(name) > 0; }
     QString addAnimation(const QString&) override { return QString(); }
     bool removeAnimation(const QString&) override { return false; }
 
