@@ -100,6 +100,7 @@ private Q_SLOTS:
     void keyedDragsAndTimelineDelete();
     void canvasSizeByHandleAndByTyping();
     void framesAndNewAnimation();
+    void keysOfANewAnimationComeBackOnRedo();
     void keyEditUndoesInItsOwnAnimation();
     void undoDuringPlaybackAndAfterNewDocument();
     void impossibleRequestsChangeNothing();
@@ -600,6 +601,25 @@ void TestUndoRedo::framesAndNewAnimation()
         QCOMPARE(boxes.shown.last().text, QStringLiteral("An animation named \"%1\" already exists.").arg(name));
     }
     QCOMPARE(state(), before);
+}
+
+void TestUndoRedo::keysOfANewAnimationComeBackOnRedo()
+{
+    openBiped();
+    newAnimation("Fly");
+    toggleAnimationMode();
+    // An image keyed in the new animation: its tracks are made by the first key.
+    clickImage("head");
+    const QPointF from = pickable(image("head")->placeholder);
+    test::drag(m_window->graphicsView(), from, from + QPointF(12, -8));
+    QVERIFY(image("head")->animation);
+    const QStringList keyed = state();
+    press(QKeySequence::Undo);
+    press(QKeySequence::Undo);
+    QCOMPARE(m_window->document()->currentAnimation(), QStringLiteral("Biped/Idle.json"));
+    press(QKeySequence("Ctrl+Y"));
+    press(QKeySequence("Ctrl+Y"));
+    QCOMPARE(state(), keyed);
 }
 
 void TestUndoRedo::keyEditUndoesInItsOwnAnimation()

@@ -53,8 +53,8 @@ public:
         return true;
     }
     bool hasAnimationNamed(const QString& name) const override { return m_stored.count(name) > 0; }
-    QString addAnimation(const QString&) override { return QString(); }
-    bool removeAnimation(const QString&) override { return false; }
+    QString addAnimation(const QString&, AnimationTracks) override { return QString(); }
+    bool removeAnimation(const QString&, AnimationTracks*) override { return false; }
 
     int switches = 0;
 
