@@ -141,6 +141,8 @@ void Skeleton::setNodes(const QList<NodeRecord>& records)
 
 Skeleton::Node* Skeleton::addNode(const NodeRecord& record)
 {
+    const bool animated = !m_tracks.isEmpty();
+    const float length = duration();
     auto node = std::make_unique<Node>();
     static_cast<NodeRecord&>(*node) = record;
     node->id = m_nextId++;
@@ -150,6 +152,11 @@ Skeleton::Node* Skeleton::addNode(const NodeRecord& record)
     m_nodes.push_back(std::move(node));
     rebuildHierarchy();
     bindTracks();
+    // Its default tracks take the animation's length: while nothing is keyed, the longest track
+    // is the length, and adding a node must not change it.
+    if (animated && added->animation && !added->animation->hasKeys()) {
+        added->animation->setDuration(length, false);
+    }
     return added;
 }
 

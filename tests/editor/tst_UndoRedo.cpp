@@ -102,7 +102,7 @@ private Q_SLOTS:
     void framesAndNewAnimation();
     void keysOfANewAnimationComeBackOnRedo();
     void keyEditUndoesInItsOwnAnimation();
-    void undoDuringPlaybackAndAfterNewDocument();
+    void undoDuringPlaybackAndAcrossDocuments();
     void impossibleRequestsChangeNothing();
     void manyFilesDroppedAreOneStep();
 
@@ -657,7 +657,7 @@ void TestUndoRedo::keyEditUndoesInItsOwnAnimation()
 
 // Bad input -------------------------------------------------------------------------------------
 
-void TestUndoRedo::undoDuringPlaybackAndAfterNewDocument()
+void TestUndoRedo::undoDuringPlaybackAndAcrossDocuments()
 {
     test::Boxes boxes;
     openBiped();
@@ -691,6 +691,31 @@ void TestUndoRedo::undoDuringPlaybackAndAfterNewDocument()
     press(QKeySequence("Ctrl+Y"));
     QCOMPARE(state(), fresh);
     QCOMPARE(title(), QStringLiteral("Untitled"));
+
+    // A node added keeps the animation's length (its tracks have no keys yet).
+    press(QKeySequence(Qt::Key_N));
+    QCOMPARE(m_window->skeleton()->frameCount(), 20);
+    // Opening a document that cannot be read: cancelled, the history stays; else it is gone.
+    const QString broken = m_dir.filePath("broken.bsdoc");
+    QFile file(broken);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write("not an archive") > 0);
+    file.close();
+    test::Choosers choosers;
+    choosers.answers << broken << broken;
+    boxes.answers << QMessageBox::Cancel << QMessageBox::No;
+    press(QKeySequence::Open);
+    QCOMPARE(boxes.shown.size(), 2);
+    press(QKeySequence::Undo);
+    QCOMPARE(state(), fresh);
+    press(QKeySequence("Ctrl+Y"));
+    press(QKeySequence::Open);
+    QCOMPARE(boxes.shown.size(), 4);
+    QCOMPARE(boxes.shown.last().title, QStringLiteral("Error on open"));
+    QVERIFY(m_window->skeleton()->nodes().empty());
+    const QStringList empty = state();
+    QVERIFY(!m_window->action("undoAction")->isEnabled());
+    press(QKeySequence::Undo);
+    QCOMPARE(state(), empty);
 }
 
 void TestUndoRedo::impossibleRequestsChangeNothing()
