@@ -119,6 +119,8 @@ private:
     void press(const QKeySequence& keys) { QTest::keySequence(m_window->graphicsView(), keys); }
     /// Opens an input dialog with open, types text into it and confirms it.
     void typeInto(const std::function<void()>& open, const QString& text);
+    /// The window active again with the keyboard on the canvas.
+    void regainKeyboard();
     /// The add-animation button, answered with name.
     void newAnimation(const QString& name);
     void clickAt(const QPointF& scenePoint, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
@@ -270,7 +272,12 @@ void TestUndoRedo::typeInto(const std::function<void()>& open, const QString& te
 {
     answerNextInput(text);
     open();
-    // The window manager gives the window the keyboard back once the dialog has gone.
+    regainKeyboard();
+}
+
+void TestUndoRedo::regainKeyboard()
+{
+    // What the window manager does once a dialog or the progress window has gone.
     m_window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(m_window));
     m_window->graphicsView()->setFocus();
@@ -479,6 +486,16 @@ void TestUndoRedo::setupDragsOfImages()
         test::drag(m_window->graphicsView(), from, from + QPointF(-25, 10));
         QVERIFY(moved(was, image("foot_L")->item->sceneTransform(), QPointF(-25, 10)));
     });
+    // Saved, the document has no changes; undo makes it differ from the file again.
+    test::Choosers choosers;
+    choosers.answers << m_dir.filePath("saved.bsdoc");
+    press(QKeySequence::Save);
+    QCOMPARE(title(), QStringLiteral("saved"));
+    regainKeyboard();
+    press(QKeySequence::Undo);
+    QCOMPARE(title(), QStringLiteral("saved*"));
+    press(QKeySequence("Ctrl+Y"));
+    QCOMPARE(title(), QStringLiteral("saved"));
 }
 
 void TestUndoRedo::arrangeKeepsDummiesBelow()
@@ -586,6 +603,19 @@ void TestUndoRedo::framesAndNewAnimation()
         QTest::keyClick(frames, Qt::Key_Return);
         QCOMPARE(m_window->skeleton()->frameCount(), 60);
     });
+    // Undone in another animation, the length goes back in its own.
+    const QStringList shortened = state();
+    press(QKeySequence::Undo);
+    const QStringList full = state();
+    press(QKeySequence("Ctrl+Y"));
+    QComboBox* chooser = m_window->animationEditor()->animationComboBox();
+    chooser->setFocus();
+    QTest::keyClick(chooser, Qt::Key_Down);
+    press(QKeySequence::Undo);
+    QCOMPARE(state(), full);
+    QTest::keyClick(chooser, Qt::Key_Down);
+    press(QKeySequence("Ctrl+Y"));
+    QCOMPARE(state(), shortened);
     roundTrip("New animation", [&] {
         newAnimation("Fly");
         QCOMPARE(m_window->animationEditor()->animationComboBox()->currentText(), QStringLiteral("Fly"));
