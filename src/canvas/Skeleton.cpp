@@ -118,6 +118,7 @@ void Skeleton::clear()
     }
     m_nodes.clear();
     m_tracks.clear();
+    m_takenOut.clear();
     m_dropTarget = nullptr;
     m_currentTime = 0.0f;
     Q_EMIT clearUndoHistory();
@@ -486,6 +487,7 @@ std::unique_ptr<Skeleton::Node> Skeleton::takeNode(Node* node, int* index)
     }
     std::unique_ptr<Node> taken = std::move(*it);
     m_nodes.erase(it);
+    m_takenOut.append(taken->name);
     // Other nodes' joints and images under this joint stay in the scene.
     for (QGraphicsItem* child : taken->joint->childItems()) {
         child->setParentItem(nullptr);
@@ -515,6 +517,7 @@ Skeleton::Node* Skeleton::restoreNode(std::unique_ptr<Node> node, int index)
         }
     }
     Node* restored = node.get();
+    m_takenOut.removeOne(restored->name);
     m_nodes.insert(m_nodes.begin() + std::clamp(index, 0, static_cast<int>(m_nodes.size())), std::move(node));
     // Images bound to it and nodes under it go back under its joint.
     rebuildHierarchy();
@@ -550,6 +553,7 @@ std::unique_ptr<Skeleton::Asset> Skeleton::takeImage(Asset* asset, bool* dummy, 
         }
         std::unique_ptr<Asset> taken = std::move(*it);
         list->erase(it);
+        m_takenOut.append(taken->name);
         taken->placeholder->setParentItem(nullptr);
         for (QGraphicsItem* item : {static_cast<QGraphicsItem*>(taken->placeholder),
                                     static_cast<QGraphicsItem*>(taken->item)}) {
@@ -577,6 +581,7 @@ Skeleton::Asset* Skeleton::restoreImage(std::unique_ptr<Asset> asset, bool dummy
     }
     auto& list = dummy ? m_dummyImages : m_images;
     Asset* restored = asset.get();
+    m_takenOut.removeOne(restored->name);
     list.insert(list.begin() + std::clamp(index, 0, static_cast<int>(list.size())), std::move(asset));
     setAssetEditable(*restored, !dummy);
     restackImages();
@@ -791,6 +796,11 @@ void Skeleton::bindTracks()
                     break;
                 }
             }
+        }
+    }
+    for (const auto& object : m_tracks) {
+        if (m_takenOut.contains(object->name())) {
+            object->setInUse(true);
         }
     }
 }

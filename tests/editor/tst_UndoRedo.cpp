@@ -102,6 +102,7 @@ private Q_SLOTS:
     void framesAndNewAnimation();
     void keysOfANewAnimationComeBackOnRedo();
     void keyEditUndoesInItsOwnAnimation();
+    void deletionsKeepTheKeysOfOtherAnimations();
     void undoDuringPlaybackAndAcrossDocuments();
     void impossibleRequestsChangeNothing();
     void manyFilesDroppedAreOneStep();
@@ -127,6 +128,8 @@ private:
     void clickImage(const QString& name, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
     void selectNode(const QString& name);
     void toggleAnimationMode();
+    /// The next (Key_Down) or previous (Key_Up) animation, picked in the animation chooser.
+    void chooseAnimation(Qt::Key key);
     void dropFiles(const QList<QUrl>& urls, const QString& onNode);
     Skeleton::Asset* image(const QString& name) const;
     QPointF pickable(const QGraphicsItem* item) const;
@@ -354,6 +357,14 @@ void TestUndoRedo::toggleAnimationMode()
         }
     }
     QFAIL("no animation mode button");
+}
+
+void TestUndoRedo::chooseAnimation(Qt::Key key)
+{
+    QComboBox* chooser = m_window->animationEditor()->animationComboBox();
+    chooser->setFocus();
+    QTest::keyClick(chooser, key);
+    m_window->graphicsView()->setFocus();
 }
 
 void TestUndoRedo::dropFiles(const QList<QUrl>& urls, const QString& onNode)
@@ -608,12 +619,10 @@ void TestUndoRedo::framesAndNewAnimation()
     press(QKeySequence::Undo);
     const QStringList full = state();
     press(QKeySequence("Ctrl+Y"));
-    QComboBox* chooser = m_window->animationEditor()->animationComboBox();
-    chooser->setFocus();
-    QTest::keyClick(chooser, Qt::Key_Down);
+    chooseAnimation(Qt::Key_Down);
     press(QKeySequence::Undo);
     QCOMPARE(state(), full);
-    QTest::keyClick(chooser, Qt::Key_Down);
+    chooseAnimation(Qt::Key_Down);
     press(QKeySequence("Ctrl+Y"));
     QCOMPARE(state(), shortened);
     roundTrip("New animation", [&] {
@@ -663,26 +672,44 @@ void TestUndoRedo::keyEditUndoesInItsOwnAnimation()
     const QStringList after = state();
     QVERIFY(after != before);
     // Undo in another animation, chosen in the animation chooser, goes back to the first one.
-    QComboBox* chooser = m_window->animationEditor()->animationComboBox();
-    const auto choose = [chooser](Qt::Key key) {
-        chooser->setFocus();
-        QTest::keyClick(chooser, key);
-    };
-    choose(Qt::Key_Down);
+    chooseAnimation(Qt::Key_Down);
     QCOMPARE(m_window->document()->currentAnimation(), QStringLiteral("Biped/Jump.json"));
     press(QKeySequence::Undo);
-    QCOMPARE(chooser->currentText(), QStringLiteral("Idle"));
+    QCOMPARE(m_window->animationEditor()->animationComboBox()->currentText(), QStringLiteral("Idle"));
     QCOMPARE(state(), before);
     QCOMPARE(title(), QStringLiteral("Biped Character"));
-    choose(Qt::Key_Down);
+    chooseAnimation(Qt::Key_Down);
     press(QKeySequence("Ctrl+Shift+Z"));
     QCOMPARE(state(), after);
     // The image's keys stay with the animation however often it is left and entered again.
     for (int i = 0; i < 2; ++i) {
-        choose(Qt::Key_Down);
-        choose(Qt::Key_Up);
+        chooseAnimation(Qt::Key_Down);
+        chooseAnimation(Qt::Key_Up);
     }
     QCOMPARE(state(), after);
+}
+
+void TestUndoRedo::deletionsKeepTheKeysOfOtherAnimations()
+{
+    openBiped();
+    chooseAnimation(Qt::Key_Down);
+    toggleAnimationMode();
+    clickImage("head");
+    const QPointF from = pickable(image("head")->placeholder);
+    test::drag(m_window->graphicsView(), from, from + QPointF(12, -8));
+    const QStringList jump = state();
+    chooseAnimation(Qt::Key_Up);
+    // A branch and a keyed image deleted, and deleted still while the other animation is shown.
+    selectNode("upper_arm_L");
+    press(QKeySequence::Delete);
+    clickImage("head");
+    press(QKeySequence::Delete);
+    chooseAnimation(Qt::Key_Down);
+    chooseAnimation(Qt::Key_Up);
+    press(QKeySequence::Undo);
+    press(QKeySequence::Undo);
+    chooseAnimation(Qt::Key_Down);
+    QCOMPARE(state(), jump);
 }
 
 // Bad input -------------------------------------------------------------------------------------
