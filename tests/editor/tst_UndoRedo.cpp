@@ -614,11 +614,17 @@ void TestUndoRedo::framesAndNewAnimation()
         QTest::keyClick(frames, Qt::Key_Return);
         QCOMPARE(m_window->skeleton()->frameCount(), 60);
     });
-    // Undone in another animation, the length goes back in its own.
+    // Ctrl+Z and Ctrl+Y typed in the field itself act on the history, and leaving the field
+    // afterwards records nothing more.
     const QStringList shortened = state();
-    press(QKeySequence::Undo);
+    QTest::keyClick(frames, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(frames->value(), 121);
     const QStringList full = state();
-    press(QKeySequence("Ctrl+Y"));
+    QTest::keyClick(frames, Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(state(), shortened);
+    m_window->graphicsView()->setFocus();
+    QCOMPARE(m_window->history()->count(), 1);
+    // Undone in another animation, the length goes back in its own.
     chooseAnimation(Qt::Key_Down);
     press(QKeySequence::Undo);
     QCOMPARE(state(), full);
@@ -795,6 +801,17 @@ void TestUndoRedo::impossibleRequestsChangeNothing()
     QCOMPARE(boxes.shown.size(), 2);
     QCOMPARE(boxes.shown.last().title, QStringLiteral("Error on delete"));
     QCOMPARE(boxes.shown.last().text, QStringLiteral("Cannot Delete root Node"));
+    // With nothing selected, paste (of a copied image), Delete and Arrange have nothing to act on.
+    clickImage("head");
+    press(QKeySequence::Copy);
+    m_window->graphicsView()->centerOn(-2000, -2000);
+    clickAt(QPointF(-2000, -2000));
+    QVERIFY(m_window->manipulator()->targets().isEmpty());
+    for (const QKeySequence& keys : {QKeySequence(QKeySequence::Paste), QKeySequence(QKeySequence::Delete),
+                                     QKeySequence("Ctrl+]"), QKeySequence("Ctrl+Shift+[")}) {
+        press(keys);
+    }
+    QCOMPARE(boxes.shown.size(), 2);
     QCOMPARE(state(), before);
     QCOMPARE(m_window->history()->count(), 0);
     QCOMPARE(title(), QStringLiteral("Biped Character"));
