@@ -812,9 +812,25 @@ void TestUndoRedo::impossibleRequestsChangeNothing()
         press(keys);
     }
     QCOMPARE(boxes.shown.size(), 2);
+    // Typed canvas sizes that are no sizes record nothing.
+    const QPointF label = m_window->animationCanvas()->label()->sceneBoundingRect().center();
+    typeInto([&] { clickAt(label); }, "wide x high");
+    typeInto([&] { clickAt(label); }, "0x0");
     QCOMPARE(state(), before);
     QCOMPARE(m_window->history()->count(), 0);
     QCOMPARE(title(), QStringLiteral("Biped Character"));
+    // A file that only starts like a PNG: the good files of the drop come in as one step, and a
+    // box names the broken one.
+    QFile broken(m_dir.filePath("broken.png"));
+    QVERIFY(broken.open(QIODevice::WriteOnly) && broken.write("\x89PNG\r\n\x1a\n broken") > 0);
+    broken.close();
+    dropFiles({QUrl::fromLocalFile(writePng(m_dir.filePath("good.png"), Qt::red)), QUrl::fromLocalFile(broken.fileName())},
+              "head");
+    QCOMPARE(boxes.shown.size(), 3);
+    QVERIFY(boxes.shown.last().text.startsWith(QStringLiteral("Cannot add \"%1\"").arg(broken.fileName())));
+    QCOMPARE(m_window->history()->undoText(), QStringLiteral("add asset"));
+    QVERIFY(image("good"));
+    QVERIFY(!image("broken"));
 }
 
 void TestUndoRedo::manyFilesDroppedAreOneStep()
