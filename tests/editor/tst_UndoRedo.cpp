@@ -128,6 +128,8 @@ private:
     void clickButton(const char* objectName);
     void clickAt(const QPointF& scenePoint, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
     void clickImage(const QString& name, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+    /// A drag on the canvas that takes item (a joint or an image) and moves the mouse by offset.
+    void dragItem(const QGraphicsItem* item, const QPointF& offset);
     void selectNode(const QString& name);
     void toggleAnimationMode();
     /// The next (Key_Down) or previous (Key_Up) animation, picked in the animation chooser.
@@ -346,6 +348,13 @@ void TestUndoRedo::clickImage(const QString& name, Qt::KeyboardModifiers modifie
     QVERIFY(m_window->manipulator()->targets().contains(asset->placeholder));
 }
 
+void TestUndoRedo::dragItem(const QGraphicsItem* item, const QPointF& offset)
+{
+    const QPointF from = pickable(item);
+    QVERIFY(!qIsNaN(from.x()));
+    test::drag(m_window->graphicsView(), from, from + offset);
+}
+
 void TestUndoRedo::selectNode(const QString& name)
 {
     QVERIFY(test::clickRow(m_window->outliner()->tree(), name));
@@ -490,10 +499,8 @@ void TestUndoRedo::setupDragsOfImages()
     openBiped();
     QVERIFY(!m_window->skeleton()->animationMode());
     roundTrip("move asset", [&] {
-        clickImage("head");
-        const QPointF from = pickable(image("head")->placeholder);
         const QTransform was = image("head")->item->sceneTransform();
-        test::drag(m_window->graphicsView(), from, from + QPointF(30, 20));
+        dragItem(image("head")->placeholder, QPointF(30, 20));
         QVERIFY(moved(was, image("head")->item->sceneTransform(), QPointF(30, 20)));
     });
     roundTrip("move 3 assets", [&] {
@@ -502,8 +509,7 @@ void TestUndoRedo::setupDragsOfImages()
         clickImage("hand_R", Qt::ControlModifier);
         QCOMPARE(m_window->manipulator()->targets().size(), 3);
         const QTransform was = image("foot_L")->item->sceneTransform();
-        const QPointF from = pickable(image("foot_L")->placeholder);
-        test::drag(m_window->graphicsView(), from, from + QPointF(-25, 10));
+        dragItem(image("foot_L")->placeholder, QPointF(-25, 10));
         QVERIFY(moved(was, image("foot_L")->item->sceneTransform(), QPointF(-25, 10)));
     });
     // Saved, the document has no changes; undo makes it differ from the file again.
@@ -565,15 +571,12 @@ void TestUndoRedo::keyedDragsAndTimelineDelete()
     const QStringList unkeyed = state();
     QStringList once;
     roundTrip("Animation change", [&] {
-        const QPointF from = pickable(head->joint);
-        QVERIFY(!qIsNaN(from.x()));
-        test::drag(m_window->graphicsView(), from, from + QPointF(12, -8));
+        dragItem(head->joint, QPointF(12, -8));
         QVERIFY(head->animation->channel(AnimatedObject::LocationX).keyCount() > 0);
         once = state();
     });
     roundTrip("Animation change", [&] {
-        const QPointF from = pickable(head->joint);
-        test::drag(m_window->graphicsView(), from, from + QPointF(-20, 4));
+        dragItem(head->joint, QPointF(-20, 4));
     });
     press(QKeySequence::Undo);
     QCOMPARE(state(), once);
@@ -664,9 +667,7 @@ void TestUndoRedo::keysOfANewAnimationComeBackOnRedo()
     newAnimation("Fly");
     toggleAnimationMode();
     // An image keyed in the new animation: its tracks are made by the first key.
-    clickImage("head");
-    const QPointF from = pickable(image("head")->placeholder);
-    test::drag(m_window->graphicsView(), from, from + QPointF(12, -8));
+    dragItem(image("head")->placeholder, QPointF(12, -8));
     QVERIFY(image("head")->animation);
     const QStringList keyed = state();
     press(QKeySequence::Undo);
@@ -682,9 +683,7 @@ void TestUndoRedo::keyEditUndoesInItsOwnAnimation()
     openBiped();
     toggleAnimationMode();
     const QStringList before = state();
-    clickImage("head");
-    const QPointF from = pickable(image("head")->placeholder);
-    test::drag(m_window->graphicsView(), from, from + QPointF(12, -8));
+    dragItem(image("head")->placeholder, QPointF(12, -8));
     const QStringList after = state();
     QVERIFY(after != before);
     // Undo in another animation, chosen in the animation chooser, goes back to the first one.
@@ -710,9 +709,7 @@ void TestUndoRedo::deletionsKeepTheKeysOfOtherAnimations()
     openBiped();
     chooseAnimation(Qt::Key_Down);
     toggleAnimationMode();
-    clickImage("head");
-    const QPointF from = pickable(image("head")->placeholder);
-    test::drag(m_window->graphicsView(), from, from + QPointF(12, -8));
+    dragItem(image("head")->placeholder, QPointF(12, -8));
     const QStringList jump = state();
     chooseAnimation(Qt::Key_Up);
     // A branch and a keyed image deleted, and deleted still while the other animation is shown.
@@ -735,9 +732,7 @@ void TestUndoRedo::undoDuringPlaybackAndAcrossDocuments()
     test::Boxes boxes;
     openBiped();
     const QStringList before = state();
-    clickImage("head");
-    const QPointF from = pickable(image("head")->placeholder);
-    test::drag(m_window->graphicsView(), from, from + QPointF(30, 20));
+    dragItem(image("head")->placeholder, QPointF(30, 20));
     const QStringList after = state();
     QToolButton* play = m_window->animationEditor()->playButton();
     press(QKeySequence(Qt::Key_P));
