@@ -118,6 +118,7 @@ void Skeleton::clear()
     }
     m_nodes.clear();
     m_tracks.clear();
+    m_takenOut.clear();
     m_dropTarget = nullptr;
     m_currentTime = 0.0f;
     Q_EMIT clearUndoHistory();
@@ -141,6 +142,8 @@ void Skeleton::setNodes(const QList<NodeRecord>& records)
 
 Skeleton::Node* Skeleton::addNode(const NodeRecord& record)
 {
+    const bool animated = !m_tracks.isEmpty();
+    const float length = duration();
     auto node = std::make_unique<Node>();
     static_cast<NodeRecord&>(*node) = record;
     node->id = m_nextId++;
@@ -150,6 +153,11 @@ Skeleton::Node* Skeleton::addNode(const NodeRecord& record)
     m_nodes.push_back(std::move(node));
     rebuildHierarchy();
     bindTracks();
+    // Its default tracks take the animation's length: while nothing is keyed, the longest track
+    // is the length, and adding a node must not change it.
+    if (animated && added->animation && !added->animation->hasKeys()) {
+        added->animation->setDuration(length, false);
+    }
     return added;
 }
 
@@ -479,6 +487,7 @@ std::unique_ptr<Skeleton::Node> Skeleton::takeNode(Node* node, int* index)
     }
     std::unique_ptr<Node> taken = std::move(*it);
     m_nodes.erase(it);
+    m_takenOut.append(taken->name);
     // Other nodes' joints and images under this joint stay in the scene.
     for (QGraphicsItem* child : taken->joint->childItems()) {
         child->setParentItem(nullptr);
@@ -508,6 +517,7 @@ Skeleton::Node* Skeleton::restoreNode(std::unique_ptr<Node> node, int index)
         }
     }
     Node* restored = node.get();
+    m_takenOut.removeOne(restored->name);
     m_nodes.insert(m_nodes.begin() + std::clamp(index, 0, static_cast<int>(m_nodes.size())), std::move(node));
     // Images bound to it and nodes under it go back under its joint.
     rebuildHierarchy();
@@ -543,6 +553,7 @@ std::unique_ptr<Skeleton::Asset> Skeleton::takeImage(Asset* asset, bool* dummy, 
         }
         std::unique_ptr<Asset> taken = std::move(*it);
         list->erase(it);
+        m_takenOut.append(taken->name);
         taken->placeholder->setParentItem(nullptr);
         for (QGraphicsItem* item : {static_cast<QGraphicsItem*>(taken->placeholder),
                                     static_cast<QGraphicsItem*>(taken->item)}) {
@@ -570,6 +581,7 @@ Skeleton::Asset* Skeleton::restoreImage(std::unique_ptr<Asset> asset, bool dummy
     }
     auto& list = dummy ? m_dummyImages : m_images;
     Asset* restored = asset.get();
+    m_takenOut.removeOne(restored->name);
     list.insert(list.begin() + std::clamp(index, 0, static_cast<int>(list.size())), std::move(asset));
     setAssetEditable(*restored, !dummy);
     restackImages();
@@ -777,11 +789,18 @@ void Skeleton::bindTracks()
             }
             for (const auto& object : m_tracks) {
                 if (object->name() == asset->name && !taken.contains(object.get())) {
+                    // In use, as a node's are: only tracks in use are stored with the animation.
+                    object->setInUse(true);
                     asset->animation = object.get();
                     taken.insert(object.get());
                     break;
                 }
             }
+        }
+    }
+    for (const auto& object : m_tracks) {
+        if (m_takenOut.contains(object->name())) {
+            object->setInUse(true);
         }
     }
 }

@@ -3,6 +3,8 @@
 #include "AnimationDocument.h"
 #include "HistoryManager.h"
 
+#include <utility>
+
 AddAnimationCommand::AddAnimationCommand(HistoryManager* history, const QString& name)
     : HistoryCommand(QStringLiteral("New animation")), m_history(history), m_name(name),
       m_previous(history->currentAnimation())
@@ -13,7 +15,7 @@ void AddAnimationCommand::apply()
 {
     if (AnimationDocument* document = m_history->document()) {
         m_history->stopPlayback();
-        m_identifier = document->addAnimation(m_name);
+        m_identifier = document->addAnimation(m_name, std::exchange(m_tracks, AnimationTracks()));
     }
 }
 
@@ -27,5 +29,5 @@ void AddAnimationCommand::revert()
     if (!m_previous.isEmpty()) {
         document->selectAnimation(m_previous);
     }
-    document->removeAnimation(m_identifier);
+    document->removeAnimation(m_identifier, &m_tracks);
 }

@@ -468,6 +468,12 @@ QString HistoryManager::addAnimation(const QString& name)
     if (!m_document || name.trimmed().isEmpty()) {
         return QString();
     }
+    // A second animation of a name would be the first one again, and undoing it would remove it.
+    if (m_document->hasAnimationNamed(name)) {
+        Q_EMIT refused(QStringLiteral("New animation"),
+                       QStringLiteral("An animation named \"%1\" already exists.").arg(name));
+        return QString();
+    }
     auto* command = new AddAnimationCommand(this, name);
     push(command);
     return command->identifier();

@@ -112,7 +112,7 @@ public Q_SLOTS:
     void changeAxesPosition(QPointF from, QPointF to);
     /// A new frame count for the current animation.
     void changeAnimationLength(int fromFrames, int toFrames);
-    /// A new empty animation, made current.
+    /// A new empty animation, made current; refused (empty) when the name is taken.
     QString addAnimation(const QString& name);
 
 Q_SIGNALS:

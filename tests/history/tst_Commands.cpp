@@ -52,8 +52,9 @@ public:
         ++switches;
         return true;
     }
-    QString addAnimation(const QString&) override { return QString(); }
-    bool removeAnimation(const QString&) override { return false; }
+    bool hasAnimationNamed(const QString& name) const override { return m_stored.count(name) > 0; }
+    QString addAnimation(const QString&, AnimationTracks) override { return QString(); }
+    bool removeAnimation(const QString&, AnimationTracks*) override { return false; }
 
     int switches = 0;
 
