@@ -1006,7 +1006,7 @@ AnimatedObject* Skeleton::tracksFor(const QString& name, AnimatedObject*& slot)
 }
 
 void Skeleton::writeKeys(AnimatedObject* tracks, const QList<AnimatedObject::AnimatedProperty>& properties,
-                         const QTransform& animation, const QPointF& centre)
+                         const QTransform& animation, const QTransform& rest, const QPointF& centre, double turn)
 {
     const float time = m_currentTime / 1000.0f;
     if (!tracks->hasKeys()) {
@@ -1014,9 +1014,11 @@ void Skeleton::writeKeys(AnimatedObject* tracks, const QList<AnimatedObject::Ani
         // from their first key on they count, with the length the animation has.
         tracks->setDuration(duration(), true);
     }
-    // Of the values that give the dragged pose, the ones closest to what is keyed now.
+    // Of the values that give the dragged pose, the ones closest to what is keyed now; after a
+    // turn, the ones the turn leads to, so whole turns count.
     const Pose::Values previous = Pose::valuesAt(*tracks, time);
-    const Pose::Values values = Pose::valuesOf(animation, centre, previous);
+    const Pose::Values values = turn != 0.0 ? Pose::valuesAfterTurn(animation, rest, turn, centre, previous)
+                                            : Pose::valuesOf(animation, centre, previous);
     static const AnimatedObject::AnimatedProperty order[] = {
         AnimatedObject::LocationX, AnimatedObject::LocationY, AnimatedObject::ScaleX, AnimatedObject::ScaleY,
         AnimatedObject::Rotation};
@@ -1041,17 +1043,22 @@ void Skeleton::writeKeys(AnimatedObject* tracks, const QList<AnimatedObject::Ani
 
 void Skeleton::onItemSetKey(QGraphicsItem* item, QList<AnimatedObject::AnimatedProperty>& properties)
 {
+    keyItem(item, properties, 0.0);
+}
+
+void Skeleton::keyItem(QGraphicsItem* item, const QList<AnimatedObject::AnimatedProperty>& properties, double turn)
+{
     if (Node* node = nodeByItem(item); node && item == node->joint) {
         node->animationTransform = takeAnimationTransform(item, node->position, node->restTransform);
-        writeKeys(tracksFor(node->name, node->animation), properties, node->animationTransform,
-                  node->joint->rect().center());
+        writeKeys(tracksFor(node->name, node->animation), properties, node->animationTransform, node->restTransform,
+                  node->joint->rect().center(), turn);
     } else if (Asset* asset = assetByItem(item); asset && item == asset->placeholder) {
         asset->animationTransform = takeAnimationTransform(item, QPointF(), asset->restTransform);
         if (asset->name.isEmpty()) {
             asset->name = uniqueAssetName();
         }
         writeKeys(tracksFor(asset->name, asset->animation), properties, asset->animationTransform,
-                  asset->placeholder->boundingRect().center());
+                  asset->restTransform, asset->placeholder->boundingRect().center(), turn);
     } else {
         return;
     }
@@ -1074,10 +1081,9 @@ void Skeleton::onItemSetScaleKey(QGraphicsItem* item)
 
 void Skeleton::onItemSetRotationKey(QGraphicsItem* item)
 {
-    // Whole turns survive because the rotation keyed is the one nearest the value keyed before,
-    // and one drag turns by less than a half turn from where it started.
-    QList<AnimatedObject::AnimatedProperty> properties = {AnimatedObject::Rotation};
-    onItemSetKey(item, properties);
+    // The rotation keyed is the one nearest the value keyed before, unless a rotate drag just
+    // turned the item: then its counted turn decides, whole turns included.
+    keyItem(item, {AnimatedObject::Rotation}, m_manipulator ? m_manipulator->releasedTurn(item) : 0.0);
 }
 
 // Display switches -------------------------------------------------------------------------------

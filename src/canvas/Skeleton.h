@@ -206,8 +206,10 @@ private:
     /// The transform that poses an item at its node position, and the item reset to it.
     QTransform takeAnimationTransform(QGraphicsItem* item, const QPointF& position, const QTransform& rest);
     AnimatedObject* tracksFor(const QString& name, AnimatedObject*& slot);
+    /// Keys item's pose; turn is the turn in degrees that a rotate drag just gave it.
+    void keyItem(QGraphicsItem* item, const QList<AnimatedObject::AnimatedProperty>& properties, double turn);
     void writeKeys(AnimatedObject* tracks, const QList<AnimatedObject::AnimatedProperty>& properties,
-                   const QTransform& animation, const QPointF& centre);
+                   const QTransform& animation, const QTransform& rest, const QPointF& centre, double turn);
     double screenScale() const;
 
     NodeRecord m_root;

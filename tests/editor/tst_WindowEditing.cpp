@@ -1,6 +1,6 @@
-// Editing in the main window driven with real mouse and key events: what the selection is,
-// what Delete and Add Node act on, the timeline's Delete, drops and imports, the shortcuts and
-// the title, and naming documents.
+// Editing in the main window driven with real mouse and key events: what the selection is, what
+// Delete and Add Node act on (also during a drag), the timeline's Delete, drops and imports, the
+// shortcuts and the title, and naming documents.
 #include "AnimationEditorPanel.h"
 #include "AnimationModelClasses.h"
 #include "DocumentController.h"
@@ -78,6 +78,7 @@ private Q_SLOTS:
     void init();
     void cleanup();
     void deleteAndAddNodeActOnTheCanvasSelection();
+    void deleteDuringADragRemovesWhatThePressFound();
     void timelineDeleteRemovesOnlyTheCurrentFramesKeys();
     void dropBindsToTheJointUnderItOnlyOnce();
     void redoShortcutsAndModifiedMarker();
@@ -185,6 +186,29 @@ void TestWindowEditing::deleteAndAddNodeActOnTheCanvasSelection()
     QTest::keyClick(view, Qt::Key_Delete);
     QVERIFY(skeleton->nodeByName("forearm_L"));
     QCOMPARE(skeleton->nodes().size(), nodes + 1);
+}
+
+void TestWindowEditing::deleteDuringADragRemovesWhatThePressFound()
+{
+    openBiped();
+    TSGraphicsView* view = m_window->graphicsView();
+    // Delete during a drag removes the image as the press found it: undone, it is back there.
+    QGraphicsItem* head = imageOf("head");
+    const QPointF onHead = pickablePoint(m_window->scene(), head);
+    QVERIFY(!qIsNaN(onHead.x()));
+    test::drag(view, onHead, onHead);
+    const QTransform before = head->sceneTransform();
+    const int commands = m_window->history()->count();
+    test::pressAt(view, onHead);
+    test::moveTo(view, onHead + QPointF(40, 25));
+    QTest::keyClick(view, Qt::Key_Delete);
+    QVERIFY(!imageOf("head"));
+    test::moveTo(view, onHead + QPointF(60, 30));
+    test::releaseAt(view, onHead + QPointF(60, 30));
+    QCOMPARE(m_window->history()->count(), commands + 1);
+    m_window->history()->undo();
+    QCOMPARE(imageOf("head"), head);
+    QCOMPARE(head->sceneTransform(), before);
 }
 
 void TestWindowEditing::timelineDeleteRemovesOnlyTheCurrentFramesKeys()
