@@ -14,6 +14,7 @@
 #include "HelpBoxes.h"
 #include "HistoryManager.h"
 #include "ObjectManipulator.h"
+#include "ObjectSelector.h"
 #include "ObjectSettingsPanel.h"
 #include "OutlinerPanel.h"
 #include "SceneAxes.h"
@@ -36,7 +37,6 @@
 #include <QCoreApplication>
 #include <QDoubleSpinBox>
 #include <QFileInfo>
-#include <QGraphicsSceneMouseEvent>
 #include <QInputDialog>
 #include <QKeyEvent>
 #include <QMenu>
@@ -94,6 +94,13 @@ void TSMainWindow::buildScene()
     m_manipulator = new ObjectManipulator();
     m_manipulator->setParent(this);
     m_scene->setManipulator(m_manipulator);
+    // The rubber band selects from empty canvas, and a click there lets go of the selection.
+    auto* selector = new ObjectSelector(m_manipulator);
+    selector->setParent(this);
+    m_scene->addItem(selector);
+    connect(m_scene, &TSGraphicsScene::mousePressSignal, selector, &ObjectSelector::sceneMousePress);
+    connect(m_scene, &TSGraphicsScene::mouseMoveSignal, selector, &ObjectSelector::sceneMouseMove);
+    connect(m_scene, &TSGraphicsScene::mouseReleaseSignal, selector, &ObjectSelector::sceneMouseRelease);
     m_indicator = new AddNodeIndicator(m_manipulator);
     m_indicator->setParent(this);
     m_axes = new SceneAxes();
@@ -300,17 +307,6 @@ void TSMainWindow::connectCanvas()
     connect(m_view, &TSGraphicsView::dragEnded, m_skeleton, &Skeleton::clearDropTarget);
     connect(m_view, &TSGraphicsView::customContextMenuRequested, this, &TSMainWindow::showPopupMenu);
     connect(m_scene, &TSGraphicsScene::mouseMoveSignal, m_axes, &SceneAxes::sceneMouseMove);
-    connect(m_scene, &TSGraphicsScene::mousePressSignal, this, [this](QGraphicsSceneMouseEvent* event) {
-        // A press on empty canvas clears the selection.
-        for (QGraphicsItem* item : m_scene->items(event->scenePos())) {
-            if (item->flags() & (QGraphicsItem::ItemIsSelectable | QGraphicsItem::ItemIsFocusable)) {
-                return;
-            }
-        }
-        if (!m_scene->mouseGrabberItem()) {
-            m_manipulator->setTargets({});
-        }
-    });
     connect(m_canvas, &AnimationCanvas::canvasRectChangedFromTo, m_history, &HistoryManager::changeCanvasSize);
     connect(m_canvas, &AnimationCanvas::textEditingRequested, this, &TSMainWindow::onCanvasEditingRequest);
     connect(m_axes, &SceneAxes::crossingChangedFromTo, m_history, &HistoryManager::changeAxesPosition);

@@ -1,5 +1,6 @@
-// The object manipulator driven through the view: moves, turns and scalings of one or several
-// targets, the keys and history records their drags leave, its handles and cursors.
+// The object manipulator and the rubber band driven through the view: moves, turns and scalings
+// of one or several targets, the keys and history records their drags leave, handles and cursors,
+// and what a band picks.
 #include "CanvasFixture.h"
 #include "HistoryManager.h"
 #include "PixmapPlaceholderItem.h"
@@ -92,6 +93,7 @@ private Q_SLOTS:
     void dragBackToStartRecordsNothing();
     void badInputStaysFinite();
     void outlineKeepsItsScreenSize();
+    void rubberBandPicksImagesAndJoints();
 };
 
 
@@ -660,6 +662,51 @@ void TestObjectManipulator::outlineKeepsItsScreenSize()
             }
         }
     }
+}
+
+void TestObjectManipulator::rubberBandPicksImagesAndJoints()
+{
+    test::CanvasFixture f;
+    QVERIFY(showView(f));
+    f.buildBody();
+    QImage image(40, 40, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::darkCyan);
+    Skeleton::Asset* asset = f.skeleton->addImage("arm", image, QTransform::fromTranslate(10, -10), false);
+    f.view.centerOn(0, -50);
+    auto joint = [&f](const char* name) { return static_cast<QGraphicsItem*>(f.skeleton->nodeByName(name)->joint); };
+    auto targets = [&f] {
+        const QList<QGraphicsItem*> list = f.manipulator->targets();
+        return QSet<QGraphicsItem*>(list.begin(), list.end());
+    };
+    // In set-up mode joints are locked: a band across everything picks the image alone.
+    test::pressAt(&f.view, QPointF(-100, -150));
+    test::moveTo(&f.view, QPointF(-60, -120));
+    QVERIFY(f.selector->isVisible());
+    QVERIFY(sameRect(f.selector->rect(), QRectF(-100, -150, 40, 30), 1.0));
+    QCOMPARE(f.selector->brush().color(), QColor(138, 177, 222, 128));
+    QCOMPARE(f.selector->pen().color(), QColor(138, 177, 222));
+    QCOMPARE(f.selector->zValue(), 1000001.0);
+    test::moveTo(&f.view, QPointF(100, 30));
+    test::releaseAt(&f.view, QPointF(100, 30));
+    QVERIFY(!f.selector->isVisible());
+    QCOMPARE(targets(), QSet<QGraphicsItem*>({asset->placeholder}));
+
+    // In animation mode the joints too, but none of the bones it crosses.
+    f.skeleton->setAnimationMode(true);
+    f.manipulator->setAnimationMode(true);
+    test::drag(&f.view, QPointF(-100, -150), QPointF(100, 30));
+    QCOMPARE(targets(), QSet<QGraphicsItem*>({joint("hip"), joint("spine"), joint("head"), joint("arm"),
+                                              asset->placeholder}));
+    test::drag(&f.view, QPointF(-30, -72), QPointF(30, -68));
+    QVERIFY(f.manipulator->targets().isEmpty());
+
+    // With Ctrl what the band touches joins the targets there were.
+    f.manipulator->setTargets({joint("hip")});
+    test::drag(&f.view, QPointF(-30, -100), QPointF(-5, -85), Qt::ControlModifier);
+    QCOMPARE(f.manipulator->targets(), QList<QGraphicsItem*>({joint("hip"), joint("head")}));
+    // A click on empty canvas lets go of them.
+    test::drag(&f.view, QPointF(-100, -150), QPointF(-100, -150));
+    QVERIFY(f.manipulator->targets().isEmpty());
 }
 
 BONESTAGE_WIDGETS_TEST_MAIN(TestObjectManipulator)
