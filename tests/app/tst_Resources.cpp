@@ -185,8 +185,11 @@ void TestResources::pathsNamedInSourcesExistAndDraw()
         const QString where = path + QStringLiteral(" (named in ") + it.value() + QLatin1Char(')');
         if (path.endsWith(QLatin1Char('/')) || path.contains(placeholder)) {
             // A folder or a name pattern: something compiled in must match it.
-            QString pattern = QRegularExpression::escape(path);
-            pattern.replace(QRegularExpression(QStringLiteral("%\\d")), QStringLiteral("[^/]+"));
+            QStringList parts = path.split(placeholder);
+            for (QString& part : parts) {
+                part = QRegularExpression::escape(part);
+            }
+            const QString pattern = parts.join(QStringLiteral("[^/]+"));
             const QRegularExpression matcher(QLatin1Char('^') + pattern);
             bool found = false;
             for (const QString& file : qAsConst(m_listed)) {
