@@ -706,10 +706,147 @@ void Skeleton::setImagePicture(Asset* asset, const QImage& image)
     if (!asset) {
         return;
     }
-    const QPixmap pixmap = QPixmap::fromImage(image);
-    asset->item->setPixmap(pixmap);
-    asset->placeholder->setPixmap(pixmap);
+    asset->placeholder->setPixmap(QPixmap::fromImage(image));
+    asset->item->setPixmap(QPixmap::fromImage(asset->adjustment.isIdentity() ? image : asset->adjustment.apply(image)));
     updateSkeleton();
+}
+
+QImage Skeleton::pictureOf(const Asset& asset)
+{
+    return asset.placeholder ? asset.placeholder->pixmap().toImage() : QImage();
+}
+
+// Edits by value ---------------------------------------------------------------------------------
+
+void Skeleton::renameNode(Node* node, const QString& name)
+{
+    if (!node || name == node->name) {
+        return;
+    }
+    const QString old = node->name;
+    for (const auto& other : m_nodes) {
+        if (other->parent == old) {
+            other->parent = name;
+        }
+    }
+    for (const auto* list : {&m_images, &m_dummyImages}) {
+        for (const auto& asset : *list) {
+            if (asset->nodeName == old) {
+                asset->nodeName = name;
+            }
+        }
+    }
+    // Tracks bind by name (or by the default name, which stays); those of the current animation
+    // take the new name so that they bind again when the animation is shown later.
+    if (node->animation && node->animation->name() == old) {
+        renameTracks(*node->animation, name);
+    }
+    node->name = name;
+    rebuildHierarchy();
+}
+
+void Skeleton::renameImage(Asset* asset, const QString& name)
+{
+    if (!asset || name == asset->name) {
+        return;
+    }
+    if (asset->animation && asset->animation->name() == asset->name) {
+        renameTracks(*asset->animation, name);
+    }
+    asset->name = name;
+    Q_EMIT nodesUpdated();
+}
+
+void Skeleton::renameTracks(AnimatedObject& tracks, const QString& name)
+{
+    // A new name starts the duration afresh; the tracks keep the one they have.
+    const float duration = tracks.duration();
+    const bool isExplicit = tracks.isDurationExplicit();
+    tracks.setName(name);
+    tracks.restoreDuration(duration, isExplicit);
+}
+
+void Skeleton::setBoneColor(Node* node, const QColor& color)
+{
+    if (!node || !color.isValid()) {
+        return;
+    }
+    node->boneColor = color;
+    SkeletonNodeItems::applyStyle(*node, m_animationMode, m_skeletonVisible);
+    SkeletonNodeItems::updatePens(*node, m_zoom, m_animationMode, m_skeletonVisible);
+}
+
+ColorAdjustment Skeleton::imageAdjustment(const Asset* asset) const
+{
+    if (!asset) {
+        return ColorAdjustment();
+    }
+    if (TSModelSpriteContainer* container = asset->container) {
+        ColorAdjustment adjustment;
+        adjustment.brightness = container->brightness();
+        adjustment.contrast = container->contrast();
+        adjustment.hue = container->hue();
+        adjustment.saturation = container->saturation();
+        adjustment.opacity = container->opacity();
+        return adjustment;
+    }
+    return asset->adjustment;
+}
+
+void Skeleton::setImageAdjustment(Asset* asset, const ColorAdjustment& adjustment)
+{
+    if (!asset) {
+        return;
+    }
+    if (TSModelSpriteContainer* container = asset->container) {
+        container->setBrightness(adjustment.brightness);
+        container->setContrast(adjustment.contrast);
+        container->setHue(adjustment.hue);
+        container->setSaturation(adjustment.saturation);
+        container->setOpacity(adjustment.opacity);
+        container->applyAdjustments();
+        applyPose(*asset, m_currentTime / 1000.0f);
+        updateSkeleton();
+        return;
+    }
+    asset->adjustment = adjustment;
+    setImagePicture(asset, pictureOf(*asset));
+}
+
+AnimatedObject* Skeleton::tracksOf(const QGraphicsItem* item, bool create)
+{
+    if (Node* node = nodeByItem(item)) {
+        if (!node->animation && create) {
+            tracksFor(node->name, node->animation)->setDefaultName(node->defaultName);
+        }
+        return node->animation;
+    }
+    if (Asset* asset = assetByItem(item)) {
+        if (!asset->animation && create) {
+            if (asset->name.isEmpty()) {
+                asset->name = uniqueAssetName();
+            }
+            tracksFor(asset->name, asset->animation);
+        }
+        return asset->animation;
+    }
+    return nullptr;
+}
+
+bool Skeleton::setKey(const QGraphicsItem* item, AnimatedObject::AnimatedProperty property, float value)
+{
+    AnimatedObject* tracks = tracksOf(item, true);
+    if (!tracks || !std::isfinite(value)) {
+        return false;
+    }
+    if (!tracks->hasKeys()) {
+        // As with a drag: from their first key on, the tracks count with the animation's length.
+        tracks->setDuration(duration(), true);
+    }
+    tracks->channel(property).writeKey(value, m_currentTime / 1000.0f);
+    showMoment(m_currentTime);
+    Q_EMIT animationCurveChanged();
+    return true;
 }
 
 void Skeleton::setRestTransform(Asset* asset, const QTransform& rest)

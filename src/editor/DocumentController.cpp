@@ -153,6 +153,7 @@ void DocumentController::buildSceneFromModels()
         asset->assetName = model->assetName();
         asset->name = model->assetName().isEmpty() ? QString::fromStdString(model->name()) : model->assetName();
         asset->tags = model->tags();
+        m_skeleton->setImageAdjustment(asset, model->adjustment());
     }
     if (TSModelGeneralSettings* settings = TSModelGeneralSettings::current()) {
         const QRectF frame = settings->objectFrameRect();
@@ -324,7 +325,8 @@ void DocumentController::pushStateToModels()
     for (const auto* list : {&m_skeleton->dummyImages(), &m_skeleton->images()}) {
         for (const auto& asset : *list) {
             TSGraphicsPixmapModel* model = TSGraphicsPixmapModel::fromItemState(
-                asset->placeholder->pos(), z++, asset->restTransform, 0, asset->item->pixmap().toImage());
+                asset->placeholder->pos(), z++, asset->restTransform, 0, Skeleton::pictureOf(*asset));
+            model->setAdjustment(asset->adjustment);
             model->setName(asset->nodeName.toStdString());
             model->setAssetName(asset->name);
             model->setTags(asset->tags);

@@ -105,7 +105,10 @@ public Q_SLOTS:
     void onKeyframeAdded(QString skeleton, QString animation, int index, bez3 value);
     void onKeyframeDeleted(QString skeleton, QString animation, int index);
     void changeAttribute(int from, int to);
+    /// A value typed into a field for item: from the field's previous text to its text.
     void changeLineEditValueFor(TSLineEditUpdateable* edit, QGraphicsItem* item);
+    /// A new bone colour for the node of item.
+    void changeBoneColor(QGraphicsItem* item, const QColor& color);
     /// A canvas resize; applied says whether the gesture already shows it.
     void changeCanvasSize(QRectF from, QRectF to);
     void setCanvasSize(const QRectF& to);
