@@ -2,6 +2,7 @@
 
 #include "AnimatedObject.h"
 
+#include <algorithm>
 #include <cmath>
 
 Pose::Values Pose::valuesAt(const AnimatedObject& tracks, float t)
@@ -99,4 +100,26 @@ Pose::Values Pose::valuesOf(const QTransform& m, const QPointF& centre, const Va
     return Values{static_cast<float>(lx / AnimatedObject::kLocationUnit),
                   static_cast<float>(-ly / AnimatedObject::kLocationUnit), static_cast<float>(r),
                   static_cast<float>(sx), static_cast<float>(sy)};
+}
+
+Pose::Values Pose::valuesAfterTurn(const QTransform& animation, const QTransform& rest, double degrees,
+                                   const QPointF& centre, const Values& previous)
+{
+    bool invertible = false;
+    const QTransform restInverse = rest.inverted(&invertible);
+    if (!invertible || !std::isfinite(degrees)) {
+        return valuesOf(animation, centre, previous);
+    }
+    // Follow the turn from its start in steps short enough that each decomposition, taken nearest
+    // the one before, stays on the same branch.
+    constexpr double kStep = 30.0;
+    constexpr double kMostSteps = 100000.0;
+    const int steps = static_cast<int>(std::clamp(std::ceil(std::abs(degrees) / kStep), 1.0, kMostSteps));
+    const QTransform item = animation * rest;
+    Values values = previous;
+    for (int i = 0; i <= steps; ++i) {
+        const double back = degrees * (static_cast<double>(i) / steps - 1.0);
+        values = valuesOf(item * QTransform().rotate(back) * restInverse, centre, values);
+    }
+    return values;
 }

@@ -27,6 +27,11 @@ public:
     /// the one closest to previous (the values keyed before).
     static Values valuesOf(const QTransform& transform, const QPointF& centre,
                            const Values& previous = restValues());
+    /// The channel values of an item posed by animation over rest that was just turned by degrees
+    /// (whole turns included) in its parent's terms, starting from the values previous: the
+    /// decomposition reached by following the turn, so whole turns count.
+    static Values valuesAfterTurn(const QTransform& animation, const QTransform& rest, double degrees,
+                                  const QPointF& centre, const Values& previous);
     /// Channel values of tracks at time t (with the rule for empty scale channels).
     static Values valuesAt(const AnimatedObject& tracks, float t);
 

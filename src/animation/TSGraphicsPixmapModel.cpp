@@ -7,7 +7,31 @@
 #include "TSPAttributePoint.h"
 #include "TSPAttributeString.h"
 
+#include <algorithm>
+#include <cmath>
+
 using namespace cocos2d;
+
+namespace {
+
+// The adjustment values under their keys, with the range each may take.
+struct AdjustmentKey
+{
+    const char* key;
+    float ColorAdjustment::*value;
+    float lowest;
+    float highest;
+};
+
+const AdjustmentKey kAdjustmentKeys[] = {
+    {"Brightness", &ColorAdjustment::brightness, -1.0f, 1.0f},
+    {"Contrast", &ColorAdjustment::contrast, -1.0f, 1.0f},
+    {"Hue", &ColorAdjustment::hue, -1.0f, 1.0f},
+    {"Saturation", &ColorAdjustment::saturation, -1.0f, 1.0f},
+    {"Opacity", &ColorAdjustment::opacity, 0.0f, 1.0f},
+};
+
+} // namespace
 
 TSGraphicsPixmapModel::TSGraphicsPixmapModel()
     : TSModel(kClassName, ""), m_assetName(addTypedAttribute<TSPAttributeString>("assetName")),
@@ -100,17 +124,38 @@ QString TSGraphicsPixmapModel::imagePath() const
            QString::number(id()) + QStringLiteral(".png");
 }
 
+QImage TSGraphicsPixmapModel::adjustedImage() const
+{
+    return m_adjustment.isIdentity() || m_image.isNull() ? m_image : m_adjustment.apply(m_image);
+}
+
 CCDictionary* TSGraphicsPixmapModel::attributesDictionary()
 {
     CCDictionary* dict = TSModel::attributesDictionary();
     dict->setObject(CCString::createWithFormat("%d", m_spriteId), "spriteId");
+    if (!m_adjustment.isIdentity()) {
+        for (const AdjustmentKey& entry : kAdjustmentKeys) {
+            dict->setObject(CCString::createWithFormat("%f", static_cast<double>(m_adjustment.*entry.value)),
+                            entry.key);
+        }
+    }
     return dict;
 }
 
 void TSGraphicsPixmapModel::loadAttributes(CCDictionary* dict)
 {
     TSModel::loadAttributes(dict);
-    if (dict) {
-        m_spriteId = dict->valueForKey("spriteId")->intValue();
+    if (!dict) {
+        return;
+    }
+    m_spriteId = dict->valueForKey("spriteId")->intValue();
+    m_adjustment = ColorAdjustment();
+    for (const AdjustmentKey& entry : kAdjustmentKeys) {
+        // A missing key or one that is not a number keeps the neutral value.
+        const CCString* text = dict->valueForKey(entry.key);
+        const float value = text->floatValue();
+        if (!text->string().empty() && std::isfinite(value)) {
+            m_adjustment.*entry.value = std::clamp(value, entry.lowest, entry.highest);
+        }
     }
 }

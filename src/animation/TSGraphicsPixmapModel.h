@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ColorAdjustment.h"
 #include "TSModel.h"
 #include "TransformAttributes.h"
 
@@ -44,8 +45,15 @@ public:
     int spriteId() const { return m_spriteId; }
     void setSpriteId(int id) { m_spriteId = id; }
 
+    /// The picture as stored, without the colour adjustment.
     QImage image() const { return m_image; }
     void setImage(const QImage& image) { m_image = image; }
+    /// The colour adjustment the image is shown with. Stored only when it changes something,
+    /// under "Brightness", "Contrast", "Hue", "Saturation" and "Opacity" beside "spriteId".
+    ColorAdjustment adjustment() const { return m_adjustment; }
+    void setAdjustment(const ColorAdjustment& adjustment) { m_adjustment = adjustment; }
+    /// The picture with the colour adjustment applied.
+    QImage adjustedImage() const;
     QString imagePath() const;
 
     cocos2d::CCDictionary* attributesDictionary() override;
@@ -64,4 +72,5 @@ private:
     TransformAttributes::Matrix m_matrix;
     int m_spriteId = 0;
     QImage m_image;
+    ColorAdjustment m_adjustment;
 };

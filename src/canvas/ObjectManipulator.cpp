@@ -21,6 +21,40 @@ namespace {
 constexpr double kHandleSize = 16.0;
 constexpr double kHandleLineWidth = 5.0;
 constexpr double kMinimumScale = 0.005;
+// How far the hit areas of the handles reach, in handle sizes: corners and edges outward from the
+// outline, and both inward (at most a quarter of the target's side, so a small target keeps a
+// body to move it by).
+constexpr double kCornerReach = 0.75;
+constexpr double kEdgeReach = 0.5;
+constexpr double kInwardReach = 0.25;
+// One drag step turns by less than half a turn; past that the pointer went round the centre.
+constexpr double kHalfTurn = 180.0;
+
+bool isFinite(const QPointF& p)
+{
+    return std::isfinite(p.x()) && std::isfinite(p.y());
+}
+
+// The unit vector along v, or fallback when v has no length to speak of.
+QPointF unit(const QPointF& v, const QPointF& fallback)
+{
+    const double length = std::hypot(v.x(), v.y());
+    return isFinite(v) && length > 1e-9 ? v / length : fallback;
+}
+
+// The parallelogram origin + s a + t b for s in [s0, s1] and t in [t0, t1].
+QPolygonF area(const QPointF& origin, const QPointF& a, const QPointF& b, double s0, double s1, double t0, double t1)
+{
+    return QPolygonF({origin + s0 * a + t0 * b, origin + s1 * a + t0 * b, origin + s1 * a + t1 * b,
+                      origin + s0 * a + t1 * b});
+}
+
+// angle brought into (-180, 180].
+double halfTurnRange(double angle)
+{
+    angle = std::remainder(angle, 360.0);
+    return angle <= -kHalfTurn ? angle + 360.0 : angle;
+}
 
 QGraphicsItem* itemFromData(const QGraphicsItem* item, int key)
 {
@@ -100,9 +134,12 @@ ObjectManipulator::ObjectManipulator(QGraphicsItem* parent) : QObject(nullptr), 
         handle->setBrush(Qt::NoBrush);
         handle->setFlag(ItemIsFocusable);
         handle->setAcceptHoverEvents(true);
+        // Where a corner and an edge meet, the corner takes the press: it scales both axes.
+        handle->setZValue(i < 4 ? 1.0 : 0.0);
         m_handles[i] = handle;
     }
     m_rotateCursors = rotateCursors();
+    m_resizeCursors = resizeCursors();
     hide();
     if (qApp) {
         qApp->installEventFilter(this);
@@ -123,23 +160,42 @@ static void registerResources()
     Q_UNUSED(registered);
 }
 
-QList<QCursor> ObjectManipulator::rotateCursors() const
+QImage ObjectManipulator::cursorImage(const QString& path) const
 {
     registerResources();
-    auto render = [this](const char* path) {
-        QSvgRenderer renderer(QString::fromLatin1(path));
-        const int side = static_cast<int>(16 * m_screenScale);
-        QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::transparent);
-        if (renderer.isValid()) {
-            QPainter painter(&image);
-            renderer.render(&painter);
-        }
-        return image;
-    };
-    const QImage r = render(":/resources/cursors/Cursor_Rotate_16x16_Win.svg");
-    const QImage r45 = render(":/resources/cursors/Cursor_Rotate_16x16_Win_45.svg");
-    const QImage r135 = render(":/resources/cursors/Cursor_Rotate_16x16_Win_135.svg");
+    QSvgRenderer renderer(path);
+    const int side = std::max(1, qRound(16 * m_screenScale));
+    QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    if (!renderer.isValid()) {
+        return QImage();
+    }
+    QPainter painter(&image);
+    renderer.render(&painter);
+    return image;
+}
+
+QList<QCursor> ObjectManipulator::resizeCursors() const
+{
+    // Cursor i is a double arrow along i x 45 degrees, clockwise on screen from the x axis.
+    static const char* const paths[] = {
+        ":/resources/cursors/Cursor_Resize_0.svg", ":/resources/cursors/Cursor_Resize_1.svg",
+        ":/resources/cursors/Cursor_Resize_2.svg", ":/resources/cursors/Cursor_Resize_3.svg",
+        ":/resources/cursors/Cursor_Resize_4.svg", ":/resources/cursors/Cursor_Resize_5.svg",
+        ":/resources/cursors/Cursor_Resize_6.svg", ":/resources/cursors/Cursor_Resize_7.svg"};
+    QList<QCursor> cursors;
+    for (const char* path : paths) {
+        const QImage image = cursorImage(QString::fromLatin1(path));
+        cursors.append(image.isNull() ? QCursor(Qt::SizeAllCursor) : QCursor(QPixmap::fromImage(image)));
+    }
+    return cursors;
+}
+
+QList<QCursor> ObjectManipulator::rotateCursors() const
+{
+    const QImage r = cursorImage(QStringLiteral(":/resources/cursors/Cursor_Rotate_16x16_Win.svg"));
+    const QImage r45 = cursorImage(QStringLiteral(":/resources/cursors/Cursor_Rotate_16x16_Win_45.svg"));
+    const QImage r135 = cursorImage(QStringLiteral(":/resources/cursors/Cursor_Rotate_16x16_Win_135.svg"));
     const QImage rh = r.mirrored(true, false);
     const QImage rhv = rh.mirrored(false, true);
     const QList<QImage> images = {r, r45, rh, r135, rhv, r45.mirrored(false, true), rhv.mirrored(true, false),
@@ -193,6 +249,7 @@ void ObjectManipulator::setTargets(const QList<QGraphicsItem*>& targets, bool no
     m_targets.clear();
     m_turns.clear();
     m_dragging = false;
+    m_activeHandle = -1;
     if (targets.size() == 1 && targets.first() && targets.first()->data(ItemData::IsBone).toBool()) {
         m_bone = targets.first();
         QGraphicsItem* joint = itemFromData(m_bone, ItemData::BoneJoint);
@@ -285,44 +342,73 @@ void ObjectManipulator::updateOutline()
 {
     prepareGeometryChange();
     QGraphicsItem* target = primaryTarget();
-    if (!target) {
-        setPolygon(QPolygonF());
-        return;
+    QPolygonF outline;
+    QPointF axisX(1, 0);
+    QPointF axisY(0, 1);
+    if (target && m_targets.size() == 1) {
+        outline = target->mapToScene(target->boundingRect());
+        const QTransform scene = target->sceneTransform();
+        axisX = unit(scene.map(QPointF(1, 0)) - scene.map(QPointF(0, 0)), axisX);
+        axisY = unit(scene.map(QPointF(0, 1)) - scene.map(QPointF(0, 0)), QPointF(-axisX.y(), axisX.x()));
+    } else if (target) {
+        outline = QPolygonF(targetRect());
     }
-    const QPolygonF outline = m_targets.size() == 1 ? target->mapToScene(target->boundingRect())
-                                                    : QPolygonF(targetRect());
+    // A target that cannot be drawn (collapsed to nothing, or not a number) has no outline.
+    if (outline.size() < 4 || !std::all_of(outline.cbegin(), outline.cend(), [](const QPointF& p) { return isFinite(p); })) {
+        outline.clear();
+    }
     setPolygon(outline);
-    const double handle = kHandleSize * m_screenScale / m_zoom;
-    const double line = kHandleLineWidth * m_screenScale / m_zoom;
-    for (int i = 0; i < 4 && outline.size() >= 4; ++i) {
-        const QPointF corner = outline.at(i);
-        m_handles[static_cast<size_t>(i)]->setPolygon(
-            QPolygonF(QRectF(corner.x() - handle / 2, corner.y() - handle / 2, handle, handle)));
-        m_handles[static_cast<size_t>(i)]->setPen(QPen(Qt::transparent, 0));
-        QPolygonF edge;
-        edge << outline.at(i) << outline.at((i + 1) % 4);
-        m_handles[static_cast<size_t>(i + 4)]->setPolygon(edge);
-        m_handles[static_cast<size_t>(i + 4)]->setPen(QPen(Qt::transparent, line));
+    if (outline.size() >= 4) {
+        layoutHandles(outline, axisX, axisY);
     }
-    const bool showHandles = !m_bone && !isTargetLocked();
+    const bool showHandles = target && outline.size() >= 4 && !m_bone && !isTargetLocked();
     for (QGraphicsPolygonItem* h : m_handles) {
         h->setVisible(showHandles);
+    }
+}
+
+void ObjectManipulator::layoutHandles(const QPolygonF& outline, QPointF axisX, QPointF axisY)
+{
+    // Hit areas, in scene units so that they keep their size on screen. A corner's area lies
+    // mostly outside the outline, along its two sides; an edge's area is a strip along its side.
+    // Inward both reach a quarter handle at most, and no more than a quarter of the target's side,
+    // so the middle of even a tiny target is left to move it.
+    const double handle = kHandleSize * m_screenScale / m_zoom;
+    const double width = QLineF(outline.at(0), outline.at(1)).length();
+    const double height = QLineF(outline.at(0), outline.at(3)).length();
+    const double insideX = std::min(kInwardReach * handle, kInwardReach * width);
+    const double insideY = std::min(kInwardReach * handle, kInwardReach * height);
+    const double corner = kCornerReach * handle;
+    const double edge = kEdgeReach * handle;
+    // Inward along the sides from each corner (top left, top right, bottom right, bottom left).
+    const QPointF inwardX[4] = {axisX, -axisX, -axisX, axisX};
+    const QPointF inwardY[4] = {axisY, axisY, -axisY, -axisY};
+    for (size_t i = 0; i < 4; ++i) {
+        m_handles[i]->setPolygon(area(outline.at(static_cast<int>(i)), inwardX[i], inwardY[i], -corner, insideX,
+                                      -corner, insideY));
+        m_handles[i]->setPen(Qt::NoPen);
+    }
+    // Edges: top (along x, inward y), right (along y, inward -x), bottom, left.
+    m_handles[4]->setPolygon(area(outline.at(0), axisX, axisY, 0, width, -edge, insideY));
+    m_handles[5]->setPolygon(area(outline.at(1), axisY, -axisX, 0, height, -edge, insideX));
+    m_handles[6]->setPolygon(area(outline.at(2), -axisX, -axisY, 0, width, -edge, insideY));
+    m_handles[7]->setPolygon(area(outline.at(3), -axisY, axisX, 0, height, -edge, insideX));
+    for (size_t i = 4; i < 8; ++i) {
+        m_handles[i]->setPen(Qt::NoPen);
     }
 }
 
 void ObjectManipulator::updateCursors()
 {
     QGraphicsItem* target = primaryTarget();
-    static const Qt::CursorShape resize[8] = {Qt::SizeFDiagCursor, Qt::SizeVerCursor, Qt::SizeBDiagCursor,
-                                              Qt::SizeHorCursor,   Qt::SizeFDiagCursor, Qt::SizeVerCursor,
-                                              Qt::SizeBDiagCursor, Qt::SizeHorCursor};
+    const QPointF centre = polygon().boundingRect().center();
     for (QGraphicsPolygonItem* handle : m_handles) {
-        if (!target || isTargetLocked()) {
+        if (!target || isTargetLocked() || polygon().isEmpty()) {
             handle->setCursor(Qt::ArrowCursor);
             continue;
         }
-        const QPointF v = handle->sceneBoundingRect().center() - target->sceneBoundingRect().center();
-        if (v.isNull()) {
+        const QPointF v = handle->sceneBoundingRect().center() - centre;
+        if (v.isNull() || !isFinite(v)) {
             handle->setCursor(Qt::ArrowCursor);
             continue;
         }
@@ -330,11 +416,13 @@ void ObjectManipulator::updateCursors()
         if (a < 0) {
             a += 360.0;
         }
-        const int index = static_cast<int>(a / 45.0);
-        if (m_operation == Rotate && m_rotateCursors.size() == 8) {
+        const int index = static_cast<int>(a / 45.0) % 8;
+        if (m_operation == Rotate) {
             handle->setCursor(m_rotateCursors.at((index + 6) % 8));
         } else {
-            handle->setCursor(resize[(index + 2) % 8]);
+            // The double arrow along the handle's direction: the resize cursor list of the
+            // diagonal, vertical, diagonal and horizontal shapes (index + 2) drawn as our own.
+            handle->setCursor(m_resizeCursors.at((index + 3) % 8));
         }
     }
 }
@@ -349,21 +437,43 @@ int ObjectManipulator::handleIndex(const QGraphicsItem* item) const
     return -1;
 }
 
-double ObjectManipulator::mirrorSign(QGraphicsItem* item) const
+double ObjectManipulator::mirrorSign(const QGraphicsItem* item) const
 {
     // Under a mirrored parent a turn on screen is the opposite turn in the item's own terms.
-    QGraphicsItem* parent = item ? item->parentItem() : nullptr;
+    const QGraphicsItem* parent = item ? item->parentItem() : nullptr;
     return parent && parent->sceneTransform().determinant() < 0 ? -1.0 : 1.0;
+}
+
+QGraphicsItem* ObjectManipulator::jointUnder(const QPointF& scenePos) const
+{
+    if (!scene()) {
+        return nullptr;
+    }
+    for (QGraphicsItem* item : scene()->items(scenePos)) {
+        if (item->data(ItemData::IsJoint).toBool() && (item->flags() & ItemIsSelectable)) {
+            return item;
+        }
+    }
+    return nullptr;
 }
 
 void ObjectManipulator::press(QGraphicsItem* watched, const QPointF& scenePos, Qt::KeyboardModifiers modifiers)
 {
+    m_cancelled = false;
+    m_releasedTurns.clear();
     const int handle = handleIndex(watched);
     if (handle >= 0) {
         m_activeHandle = handle;
         m_operation = (modifiers & Qt::ControlModifier) ? Rotate : Scale;
     } else {
         m_activeHandle = -1;
+        // A bone starts at its parent's joint and ends at its own: a press on either joint is
+        // meant for the joint, whichever lies above.
+        if (watched->data(ItemData::IsBone).toBool()) {
+            if (QGraphicsItem* joint = jointUnder(scenePos)) {
+                watched = joint;
+            }
+        }
         if (watched->data(ItemData::IsBone).toBool()) {
             if (m_bone != watched) {
                 setTargets({watched});
@@ -381,6 +491,11 @@ void ObjectManipulator::press(QGraphicsItem* watched, const QPointF& scenePos, Q
         return;
     }
     m_pressScene = scenePos;
+    m_lastScene = scenePos;
+    m_lastModifiers = modifiers;
+    m_lastAngle = 0.0;
+    m_wholeTurns = 0;
+    m_dragAngle = 0.0;
     m_pressRect = targetRect();
     m_pressTransforms.clear();
     m_pressPositions.clear();
@@ -394,7 +509,9 @@ void ObjectManipulator::press(QGraphicsItem* watched, const QPointF& scenePos, Q
 
 void ObjectManipulator::drag(const QPointF& scenePos, Qt::KeyboardModifiers modifiers)
 {
-    if (isTargetLocked()) {
+    m_lastScene = scenePos;
+    m_lastModifiers = modifiers;
+    if (isTargetLocked() || m_targets.isEmpty() || !isFinite(scenePos)) {
         return;
     }
     switch (m_operation) {
@@ -441,24 +558,28 @@ void ObjectManipulator::dragRotate(const QPointF& scenePos, Qt::KeyboardModifier
     const QPointF centre = group ? m_pressRect.center() : primary->mapToScene(primary->boundingRect().center());
     const QPointF from = m_pressScene - centre;
     const QPointF to = scenePos - centre;
-    if (from.isNull() || to.isNull()) {
+    if (from.isNull() || to.isNull() || !isFinite(centre)) {
         return;
     }
-    double angle = (std::atan2(to.y(), to.x()) - std::atan2(from.y(), from.x())) * 180.0 / M_PI;
-    while (angle > 180.0) {
-        angle -= 360.0;
+    // The pointer's angle since the press, counting the whole turns it made round the centre.
+    const double pointer =
+        halfTurnRange((std::atan2(to.y(), to.x()) - std::atan2(from.y(), from.x())) * 180.0 / M_PI);
+    if (pointer - m_lastAngle > kHalfTurn) {
+        --m_wholeTurns;
+    } else if (pointer - m_lastAngle < -kHalfTurn) {
+        ++m_wholeTurns;
     }
-    while (angle < -180.0) {
-        angle += 360.0;
-    }
+    m_lastAngle = pointer;
+    double angle = pointer + 360.0 * m_wholeTurns;
     // A group turns on screen (scene coordinates); a single target turns in its parent's, where
     // a mirrored parent reverses the direction.
     if (!group) {
         angle *= mirrorSign(primary);
     }
     if (modifiers & Qt::ShiftModifier) {
-        angle = static_cast<double>(static_cast<int>(std::trunc(angle + 22.0)) / 45 * 45);
+        angle = static_cast<double>(static_cast<long long>(std::trunc(angle + 22.0)) / 45 * 45);
     }
+    m_dragAngle = angle;
     if (group) {
         changeGroup(aboutPoint(centre, QTransform().rotate(angle)));
         updateOutline();
@@ -494,8 +615,10 @@ void ObjectManipulator::dragScale(const QPointF& scenePos, Qt::KeyboardModifiers
     if (!invertible) {
         return;
     }
-    const std::optional<QTransform> scaling =
-        handleScaling(primary->boundingRect(), m_activeHandle, toLocal.map(scenePos), modifiers, kMinimumScale);
+    // The grabbed handle moves with the pointer, wherever on the handle the press was.
+    const QRectF rect = primary->boundingRect();
+    const QPointF moved = rectPoint(rect, m_activeHandle) + toLocal.map(scenePos) - toLocal.map(m_pressScene);
+    const std::optional<QTransform> scaling = handleScaling(rect, m_activeHandle, moved, modifiers, kMinimumScale);
     if (!scaling) {
         return;
     }
@@ -552,11 +675,15 @@ void ObjectManipulator::changeGroup(const QTransform& change)
 void ObjectManipulator::release()
 {
     m_dragging = false;
+    // Keys and records may change the targets while they are reported (showing the new pose sets
+    // them again): report from copies.
+    const QList<QGraphicsItem*> targets = m_targets;
+    const int operation = m_operation;
     QList<QTransform> before;
     QList<QTransform> after;
     bool changed = false;
-    for (int i = 0; i < m_targets.size(); ++i) {
-        QGraphicsItem* target = m_targets.at(i);
+    for (int i = 0; i < targets.size(); ++i) {
+        QGraphicsItem* target = targets.at(i);
         // The position goes into the transform.
         const QPointF pos = target->pos();
         if (!pos.isNull()) {
@@ -568,29 +695,41 @@ void ObjectManipulator::release()
         after.append(target->transform());
         changed = changed || before.last() != after.last();
     }
+    // Whole turns leave the transforms as they were, but not the keys.
+    if (operation == Rotate && m_animationMode && std::abs(m_dragAngle) >= kHalfTurn) {
+        changed = true;
+    }
     if (changed) {
-        // The receivers may set the targets anew (keying poses the skeleton again): the loops go
-        // through the targets of the drag, not through the list that changes under them.
-        const QList<QGraphicsItem*> targets = m_targets;
         if (m_animationMode) {
+            if (operation == Rotate) {
+                // The turn each target made in its parent's terms; one under another target
+                // only followed that one.
+                const bool group = targets.size() > 1;
+                for (QGraphicsItem* target : targets) {
+                    const double sign = group ? mirrorSign(target) : 1.0;
+                    m_releasedTurns.insert(target, hasTargetAncestor(target) ? 0.0 : sign * m_dragAngle);
+                }
+            }
             for (QGraphicsItem* target : targets) {
-                if (m_operation == Move) {
+                if (operation == Move) {
                     Q_EMIT targetSetMoveKey(target);
-                } else if (m_operation == Rotate) {
+                } else if (operation == Rotate) {
                     Q_EMIT targetSetRotateKey(target);
-                } else if (m_operation == Scale) {
+                } else if (operation == Scale) {
                     Q_EMIT targetSetScaleKey(target);
                 }
             }
+            m_releasedTurns.clear();
         } else {
             static const char* const actions[] = {"transform", "move", "rotate", "scale"};
-            const QString action = QLatin1String(actions[m_operation >= 0 && m_operation <= 3 ? m_operation : 0]);
+            const QString action = QLatin1String(actions[operation >= 0 && operation <= 3 ? operation : 0]);
             Q_EMIT targetTransformed(action, targets, before, after);
             for (QGraphicsItem* target : targets) {
                 Q_EMIT targetReleased(target);
             }
         }
     }
+    m_dragAngle = 0.0;
     m_activeHandle = -1;
     if (!m_bone && !m_controlDown) {
         m_operation = Move;
@@ -630,6 +769,9 @@ bool ObjectManipulator::sceneEventFilter(QGraphicsItem* watched, QEvent* event)
         return true;
     }
     case QEvent::GraphicsSceneMouseMove: {
+        if (m_cancelled) {
+            return true;
+        }
         if (!m_dragging) {
             return false;
         }
@@ -638,6 +780,10 @@ bool ObjectManipulator::sceneEventFilter(QGraphicsItem* watched, QEvent* event)
         return true;
     }
     case QEvent::GraphicsSceneMouseRelease:
+        if (m_cancelled) {
+            m_cancelled = false;
+            return true;
+        }
         if (!m_dragging) {
             return false;
         }
@@ -648,12 +794,83 @@ bool ObjectManipulator::sceneEventFilter(QGraphicsItem* watched, QEvent* event)
     }
 }
 
+void ObjectManipulator::emitStep()
+{
+    QGraphicsItem* primary = primaryTarget();
+    if (!primary) {
+        return;
+    }
+    if (m_operation == Rotate) {
+        Q_EMIT targetRotated(primary);
+    } else if (m_operation == Scale) {
+        Q_EMIT targetScaled(primary);
+    } else {
+        Q_EMIT targetMoved(primary);
+    }
+}
+
+void ObjectManipulator::cancelDrag()
+{
+    if (!m_dragging) {
+        return;
+    }
+    m_dragging = false;
+    m_cancelled = true;
+    for (int i = 0; i < m_targets.size() && i < m_pressTransforms.size(); ++i) {
+        m_targets.at(i)->setTransform(m_pressTransforms.at(i));
+        m_targets.at(i)->setPos(m_pressPositions.at(i));
+    }
+    m_dragAngle = 0.0;
+    updateOutline();
+    emitStep();
+    m_activeHandle = -1;
+    if (!m_bone && !m_controlDown) {
+        m_operation = Move;
+    }
+    updateCursors();
+}
+
+bool ObjectManipulator::dragKey(QKeyEvent* event)
+{
+    const int key = event->key();
+    const bool press = event->type() != QEvent::KeyRelease;
+    if (key == Qt::Key_Shift || key == Qt::Key_Alt) {
+        // The constraint applies at once: the last step again, with the keys as they are now.
+        if (event->type() != QEvent::ShortcutOverride && !event->isAutoRepeat()) {
+            const Qt::KeyboardModifier modifier = key == Qt::Key_Shift ? Qt::ShiftModifier : Qt::AltModifier;
+            Qt::KeyboardModifiers modifiers = (m_lastModifiers & ~(Qt::ShiftModifier | Qt::AltModifier)) |
+                                              (event->modifiers() & (Qt::ShiftModifier | Qt::AltModifier));
+            modifiers.setFlag(modifier, press);
+            drag(m_lastScene, modifiers);
+        }
+        return false;
+    }
+    if (key == Qt::Key_Control || key == Qt::Key_Meta || !press) {
+        return false;
+    }
+    if (key == Qt::Key_Escape) {
+        // Taken here, before any shortcut or widget sees it.
+        if (event->type() == QEvent::KeyPress) {
+            cancelDrag();
+        }
+        event->accept();
+        return true;
+    }
+    // Any other key (Delete, undo, playback …) acts on the targets as the press found them.
+    cancelDrag();
+    return false;
+}
+
 bool ObjectManipulator::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
+    const QEvent::Type type = event->type();
+    if (type == QEvent::KeyPress || type == QEvent::KeyRelease || type == QEvent::ShortcutOverride) {
         auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Control && !key->isAutoRepeat()) {
-            const bool down = event->type() == QEvent::KeyPress;
+        if (m_dragging && dragKey(key)) {
+            return true;
+        }
+        if (type != QEvent::ShortcutOverride && key->key() == Qt::Key_Control && !key->isAutoRepeat()) {
+            const bool down = type == QEvent::KeyPress;
             m_controlDown = down;
             const bool grabbed = scene() && scene()->mouseGrabberItem();
             if (!grabbed && !m_bone) {

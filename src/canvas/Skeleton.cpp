@@ -118,6 +118,7 @@ void Skeleton::clear()
     }
     m_nodes.clear();
     m_tracks.clear();
+    m_takenOut.clear();
     m_dropTarget = nullptr;
     m_currentTime = 0.0f;
     Q_EMIT clearUndoHistory();
@@ -141,6 +142,8 @@ void Skeleton::setNodes(const QList<NodeRecord>& records)
 
 Skeleton::Node* Skeleton::addNode(const NodeRecord& record)
 {
+    const bool animated = !m_tracks.isEmpty();
+    const float length = duration();
     auto node = std::make_unique<Node>();
     static_cast<NodeRecord&>(*node) = record;
     node->id = m_nextId++;
@@ -150,6 +153,11 @@ Skeleton::Node* Skeleton::addNode(const NodeRecord& record)
     m_nodes.push_back(std::move(node));
     rebuildHierarchy();
     bindTracks();
+    // Its default tracks take the animation's length: while nothing is keyed, the longest track
+    // is the length, and adding a node must not change it.
+    if (animated && added->animation && !added->animation->hasKeys()) {
+        added->animation->setDuration(length, false);
+    }
     return added;
 }
 
@@ -479,6 +487,7 @@ std::unique_ptr<Skeleton::Node> Skeleton::takeNode(Node* node, int* index)
     }
     std::unique_ptr<Node> taken = std::move(*it);
     m_nodes.erase(it);
+    m_takenOut.append(taken->name);
     // Other nodes' joints and images under this joint stay in the scene.
     for (QGraphicsItem* child : taken->joint->childItems()) {
         child->setParentItem(nullptr);
@@ -512,6 +521,7 @@ Skeleton::Node* Skeleton::restoreNode(std::unique_ptr<Node> node, int index)
         }
     }
     Node* restored = node.get();
+    m_takenOut.removeOne(restored->name);
     m_nodes.insert(m_nodes.begin() + std::clamp(index, 0, static_cast<int>(m_nodes.size())), std::move(node));
     // Images bound to it and nodes under it go back under its joint.
     rebuildHierarchy();
@@ -547,6 +557,7 @@ std::unique_ptr<Skeleton::Asset> Skeleton::takeImage(Asset* asset, bool* dummy, 
         }
         std::unique_ptr<Asset> taken = std::move(*it);
         list->erase(it);
+        m_takenOut.append(taken->name);
         taken->placeholder->setParentItem(nullptr);
         for (QGraphicsItem* item : {static_cast<QGraphicsItem*>(taken->placeholder),
                                     static_cast<QGraphicsItem*>(taken->item)}) {
@@ -574,6 +585,7 @@ Skeleton::Asset* Skeleton::restoreImage(std::unique_ptr<Asset> asset, bool dummy
     }
     auto& list = dummy ? m_dummyImages : m_images;
     Asset* restored = asset.get();
+    m_takenOut.removeOne(restored->name);
     list.insert(list.begin() + std::clamp(index, 0, static_cast<int>(list.size())), std::move(asset));
     setAssetEditable(*restored, !dummy);
     restackImages();
@@ -698,10 +710,147 @@ void Skeleton::setImagePicture(Asset* asset, const QImage& image)
     if (!asset) {
         return;
     }
-    const QPixmap pixmap = QPixmap::fromImage(image);
-    asset->item->setPixmap(pixmap);
-    asset->placeholder->setPixmap(pixmap);
+    asset->placeholder->setPixmap(QPixmap::fromImage(image));
+    asset->item->setPixmap(QPixmap::fromImage(asset->adjustment.isIdentity() ? image : asset->adjustment.apply(image)));
     updateSkeleton();
+}
+
+QImage Skeleton::pictureOf(const Asset& asset)
+{
+    return asset.placeholder ? asset.placeholder->pixmap().toImage() : QImage();
+}
+
+// Edits by value ---------------------------------------------------------------------------------
+
+void Skeleton::renameNode(Node* node, const QString& name)
+{
+    if (!node || name == node->name) {
+        return;
+    }
+    const QString old = node->name;
+    for (const auto& other : m_nodes) {
+        if (other->parent == old) {
+            other->parent = name;
+        }
+    }
+    for (const auto* list : {&m_images, &m_dummyImages}) {
+        for (const auto& asset : *list) {
+            if (asset->nodeName == old) {
+                asset->nodeName = name;
+            }
+        }
+    }
+    // Tracks bind by name (or by the default name, which stays); those of the current animation
+    // take the new name so that they bind again when the animation is shown later.
+    if (node->animation && node->animation->name() == old) {
+        renameTracks(*node->animation, name);
+    }
+    node->name = name;
+    rebuildHierarchy();
+}
+
+void Skeleton::renameImage(Asset* asset, const QString& name)
+{
+    if (!asset || name == asset->name) {
+        return;
+    }
+    if (asset->animation && asset->animation->name() == asset->name) {
+        renameTracks(*asset->animation, name);
+    }
+    asset->name = name;
+    Q_EMIT nodesUpdated();
+}
+
+void Skeleton::renameTracks(AnimatedObject& tracks, const QString& name)
+{
+    // A new name starts the duration afresh; the tracks keep the one they have.
+    const float duration = tracks.duration();
+    const bool isExplicit = tracks.isDurationExplicit();
+    tracks.setName(name);
+    tracks.restoreDuration(duration, isExplicit);
+}
+
+void Skeleton::setBoneColor(Node* node, const QColor& color)
+{
+    if (!node || !color.isValid()) {
+        return;
+    }
+    node->boneColor = color;
+    SkeletonNodeItems::applyStyle(*node, m_animationMode, m_skeletonVisible);
+    SkeletonNodeItems::updatePens(*node, m_zoom, m_animationMode, m_skeletonVisible);
+}
+
+ColorAdjustment Skeleton::imageAdjustment(const Asset* asset) const
+{
+    if (!asset) {
+        return ColorAdjustment();
+    }
+    if (TSModelSpriteContainer* container = asset->container) {
+        ColorAdjustment adjustment;
+        adjustment.brightness = container->brightness();
+        adjustment.contrast = container->contrast();
+        adjustment.hue = container->hue();
+        adjustment.saturation = container->saturation();
+        adjustment.opacity = container->opacity();
+        return adjustment;
+    }
+    return asset->adjustment;
+}
+
+void Skeleton::setImageAdjustment(Asset* asset, const ColorAdjustment& adjustment)
+{
+    if (!asset) {
+        return;
+    }
+    if (TSModelSpriteContainer* container = asset->container) {
+        container->setBrightness(adjustment.brightness);
+        container->setContrast(adjustment.contrast);
+        container->setHue(adjustment.hue);
+        container->setSaturation(adjustment.saturation);
+        container->setOpacity(adjustment.opacity);
+        container->applyAdjustments();
+        applyPose(*asset, m_currentTime / 1000.0f);
+        updateSkeleton();
+        return;
+    }
+    asset->adjustment = adjustment;
+    setImagePicture(asset, pictureOf(*asset));
+}
+
+AnimatedObject* Skeleton::tracksOf(const QGraphicsItem* item, bool create)
+{
+    if (Node* node = nodeByItem(item)) {
+        if (!node->animation && create) {
+            tracksFor(node->name, node->animation)->setDefaultName(node->defaultName);
+        }
+        return node->animation;
+    }
+    if (Asset* asset = assetByItem(item)) {
+        if (!asset->animation && create) {
+            if (asset->name.isEmpty()) {
+                asset->name = uniqueAssetName();
+            }
+            tracksFor(asset->name, asset->animation);
+        }
+        return asset->animation;
+    }
+    return nullptr;
+}
+
+bool Skeleton::setKey(const QGraphicsItem* item, AnimatedObject::AnimatedProperty property, float value)
+{
+    AnimatedObject* tracks = tracksOf(item, true);
+    if (!tracks || !std::isfinite(value)) {
+        return false;
+    }
+    if (!tracks->hasKeys()) {
+        // As with a drag: from their first key on, the tracks count with the animation's length.
+        tracks->setDuration(duration(), true);
+    }
+    tracks->channel(property).writeKey(value, m_currentTime / 1000.0f);
+    showMoment(m_currentTime);
+    Q_EMIT animationCurveChanged();
+    return true;
 }
 
 void Skeleton::setRestTransform(Asset* asset, const QTransform& rest)
@@ -809,16 +958,18 @@ void Skeleton::bindTracks()
             }
             for (const auto& object : m_tracks) {
                 if (object->name() == asset->name && !taken.contains(object.get())) {
+                    // In use, as a node's are: only tracks in use are stored with the animation.
+                    object->setInUse(true);
                     asset->animation = object.get();
                     taken.insert(object.get());
-                    // Bound like a node's, so the tracks are saved with the animation.
-                    if (!object->inUse()) {
-                        object->setInUse(true);
-                        object->removeSingleDefaultKeys();
-                    }
                     break;
                 }
             }
+        }
+    }
+    for (const auto& object : m_tracks) {
+        if (m_takenOut.contains(object->name())) {
+            object->setInUse(true);
         }
     }
 }
@@ -1027,7 +1178,7 @@ AnimatedObject* Skeleton::tracksFor(const QString& name, AnimatedObject*& slot)
 
 void Skeleton::writeKeys(const QString& name, AnimatedObject*& slot,
                          const QList<AnimatedObject::AnimatedProperty>& properties, QTransform animation,
-                         const QPointF& centre)
+                         QTransform rest, const QPointF& centre, double turn)
 {
     // The tracks made for the gesture and their length are part of its one undoable step.
     const bool blocked = blockSignals(true);
@@ -1039,9 +1190,11 @@ void Skeleton::writeKeys(const QString& name, AnimatedObject*& slot,
         // from their first key on they count, with the length the animation has.
         m_writer->setTracksDuration(tracks, duration(), true);
     }
-    // Of the values that give the dragged pose, the ones closest to what is keyed now.
+    // Of the values that give the dragged pose, the ones closest to what is keyed now; after a
+    // turn, the ones the turn leads to, so whole turns count.
     const Pose::Values previous = Pose::valuesAt(*tracks, time);
-    const Pose::Values values = Pose::valuesOf(animation, centre, previous);
+    const Pose::Values values = turn != 0.0 ? Pose::valuesAfterTurn(animation, rest, turn, centre, previous)
+                                            : Pose::valuesOf(animation, centre, previous);
     static const AnimatedObject::AnimatedProperty order[] = {
         AnimatedObject::LocationX, AnimatedObject::LocationY, AnimatedObject::ScaleX, AnimatedObject::ScaleY,
         AnimatedObject::Rotation};
@@ -1064,16 +1217,22 @@ void Skeleton::writeKeys(const QString& name, AnimatedObject*& slot,
 
 void Skeleton::onItemSetKey(QGraphicsItem* item, QList<AnimatedObject::AnimatedProperty>& properties)
 {
+    keyItem(item, properties, 0.0);
+}
+
+void Skeleton::keyItem(QGraphicsItem* item, const QList<AnimatedObject::AnimatedProperty>& properties, double turn)
+{
     if (Node* node = nodeByItem(item); node && item == node->joint) {
         node->animationTransform = takeAnimationTransform(item, node->position, node->restTransform);
-        writeKeys(node->name, node->animation, properties, node->animationTransform, node->joint->rect().center());
+        writeKeys(node->name, node->animation, properties, node->animationTransform, node->restTransform,
+                  node->joint->rect().center(), turn);
     } else if (Asset* asset = assetByItem(item); asset && item == asset->placeholder) {
         asset->animationTransform = takeAnimationTransform(item, QPointF(), asset->restTransform);
         if (asset->name.isEmpty()) {
             asset->name = uniqueAssetName();
         }
-        writeKeys(asset->name, asset->animation, properties, asset->animationTransform,
-                  asset->placeholder->boundingRect().center());
+        writeKeys(asset->name, asset->animation, properties, asset->animationTransform, asset->restTransform,
+                  asset->placeholder->boundingRect().center(), turn);
     } else {
         return;
     }
@@ -1096,10 +1255,9 @@ void Skeleton::onItemSetScaleKey(QGraphicsItem* item)
 
 void Skeleton::onItemSetRotationKey(QGraphicsItem* item)
 {
-    // Whole turns survive because the rotation keyed is the one nearest the value keyed before,
-    // and one drag turns by less than a half turn from where it started.
-    QList<AnimatedObject::AnimatedProperty> properties = {AnimatedObject::Rotation};
-    onItemSetKey(item, properties);
+    // The rotation keyed is the one nearest the value keyed before, unless a rotate drag just
+    // turned the item: then its counted turn decides, whole turns included.
+    keyItem(item, {AnimatedObject::Rotation}, m_manipulator ? m_manipulator->releasedTurn(item) : 0.0);
 }
 
 // Display switches -------------------------------------------------------------------------------

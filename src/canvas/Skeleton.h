@@ -105,8 +105,28 @@ public:
     /// A new set-up pose for a node or an image, applied at once.
     void setRestTransform(Node* node, const QTransform& rest);
     void setRestTransform(Asset* asset, const QTransform& rest);
-    /// Shows a new picture for an image.
+    /// Shows a new picture for an image (with the image's colour adjustment).
     void setImagePicture(Asset* asset, const QImage& image);
+    /// The image's picture as it was given, before any colour adjustment.
+    static QImage pictureOf(const Asset& asset);
+
+    // Edits of one node or image by value (the object settings). They change the records and
+    // items at once; the caller records them for undo.
+
+    /// Renames a node; its children, its images and its tracks follow.
+    void renameNode(Node* node, const QString& name);
+    /// Renames an image; its tracks follow.
+    void renameImage(Asset* asset, const QString& name);
+    void setBoneColor(Node* node, const QColor& color);
+    /// The colour adjustment of an image (its sprite container's, for a sprite).
+    ColorAdjustment imageAdjustment(const Asset* asset) const;
+    void setImageAdjustment(Asset* asset, const ColorAdjustment& adjustment);
+    /// The tracks of the node or image item stands for in the current animation; with create,
+    /// new (empty) tracks are made for one that has none.
+    AnimatedObject* tracksOf(const QGraphicsItem* item, bool create);
+    /// Writes value as the key of property at the current time into item's tracks (made when
+    /// missing), straight into the curve, and shows the pose; false when item has no tracks.
+    bool setKey(const QGraphicsItem* item, AnimatedObject::AnimatedProperty property, float value);
     ObjectManipulator* manipulator() const { return m_manipulator; }
 
     // Animation.
@@ -159,6 +179,7 @@ public:
     void setAnimationMode(bool on);
     bool isSkeletonVisible() const { return m_skeletonVisible; }
     void setSkeletonVisible(bool visible);
+    bool editableJoints() const { return m_editableJoints; }
     void setEditableJoints(bool editable);
     float zoom() const { return m_zoom; }
     Node* dropTarget() const { return m_dropTarget; }
@@ -210,10 +231,13 @@ private:
     /// The transform that poses an item at its node position, and the item reset to it.
     QTransform takeAnimationTransform(QGraphicsItem* item, const QPointF& position, const QTransform& rest);
     AnimatedObject* tracksFor(const QString& name, AnimatedObject*& slot);
+    /// Keys item's pose; turn is the turn in degrees that a rotate drag just gave it.
+    void keyItem(QGraphicsItem* item, const QList<AnimatedObject::AnimatedProperty>& properties, double turn);
+    static void renameTracks(AnimatedObject& tracks, const QString& name);
     /// Keys the tracks in slot (made and named name when there are none) as one undoable step.
-    /// The pose is taken by value: each step of the history poses the skeleton again.
+    /// The poses are taken by value: each step of the history poses the skeleton again.
     void writeKeys(const QString& name, AnimatedObject*& slot, const QList<AnimatedObject::AnimatedProperty>& properties,
-                   QTransform animation, const QPointF& centre);
+                   QTransform animation, QTransform rest, const QPointF& centre, double turn);
     double screenScale() const;
 
     NodeRecord m_root;
@@ -222,6 +246,9 @@ private:
     std::vector<std::unique_ptr<Asset>> m_dummyImages;
     AnimationTracks m_tracks;
     QString m_name;
+    /// Names of the nodes and images taken out for the undo history: their tracks stay in use in
+    /// every animation entered meanwhile, so no animation drops their keys before they are back.
+    QStringList m_takenOut;
     Node* m_dropTarget = nullptr;
     quint64 m_nextId = 1;
     ObjectManipulator* m_manipulator;

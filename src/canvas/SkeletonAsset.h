@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ColorAdjustment.h"
+
 #include <QString>
 #include <QStringList>
 #include <QTransform>
@@ -20,7 +22,11 @@ struct SkeletonAsset
     QTransform restTransform;
     /// The sprite container whose current frame is shown, or null for a still image.
     TSModelSpriteContainer* container = nullptr;
+    /// The colour adjustment of a still image (a sprite's container keeps its own).
+    ColorAdjustment adjustment;
+    /// Shows the picture with its colour adjustment.
     QGraphicsPixmapItem* item = nullptr;
+    /// Carries the picture as it is, unadjusted.
     PixmapPlaceholderItem* placeholder = nullptr;
     /// The node the image is bound to.
     QString nodeName;

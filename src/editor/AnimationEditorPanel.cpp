@@ -33,10 +33,15 @@ AnimationEditorPanel::AnimationEditorPanel(QWidget* parent)
                         QStringLiteral("Play (P)"), true, this)),
       m_loop(toolButton(QStringLiteral("loopButton"), QStringLiteral(":/resources/animationView/Loop.svg"),
                         QStringLiteral("Loop"), true, this)),
+      m_key(toolButton(QStringLiteral("keyButton"), QStringLiteral(":/resources/animationView/AE_Record.svg"),
+                       QStringLiteral("Toggle animation recording mode"), true, this)),
       m_frames(new QSpinBox(this)), m_speed(new QDoubleSpinBox(this)),
       m_timeline(new TSAnimationEditorTimelineWidget(this))
 {
     setObjectName(QStringLiteral("attributeAnimationWidget"));
+    // A switched-on tool button (loop, recording) must be told from one that is off.
+    setStyleSheet(QStringLiteral("QToolButton:checked { background: rgb(58, 58, 58); border: 1px solid rgb(255, 168, 0);"
+                                 " border-radius: 3px; }"));
     m_animations->setObjectName(QStringLiteral("animationComboBox"));
     m_animations->setMinimumWidth(170);
     m_loop->setChecked(true);
@@ -63,6 +68,7 @@ AnimationEditorPanel::AnimationEditorPanel(QWidget* parent)
     bar->addSpacing(12);
     bar->addWidget(m_play);
     bar->addWidget(m_loop);
+    bar->addWidget(m_key);
     bar->addSpacing(12);
     bar->addWidget(new QLabel(QStringLiteral("Frames"), this));
     bar->addWidget(m_frames);

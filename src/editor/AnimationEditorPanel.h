@@ -22,6 +22,8 @@ public:
     QComboBox* animationComboBox() const { return m_animations; }
     TSAnimationEditorTimelineWidget* timeline() const { return m_timeline; }
     QToolButton* playButton() const { return m_play; }
+    /// Recording mode: typed values and drags write keys (checked) or the set-up pose.
+    QToolButton* keyButton() const { return m_key; }
     QSpinBox* framesEdit() const { return m_frames; }
     QDoubleSpinBox* speedEdit() const { return m_speed; }
 
@@ -36,6 +38,7 @@ private:
     QComboBox* m_animations;
     QToolButton* m_play;
     QToolButton* m_loop;
+    QToolButton* m_key;
     QSpinBox* m_frames;
     QDoubleSpinBox* m_speed;
     TSAnimationEditorTimelineWidget* m_timeline;

@@ -85,15 +85,6 @@ QString DocumentController::currentAnimationName() const
     return QString();
 }
 
-QStringList DocumentController::animationIdentifiers() const
-{
-    QStringList identifiers;
-    for (const Animation& animation : m_animations) {
-        identifiers << animation.identifier;
-    }
-    return identifiers;
-}
-
 void DocumentController::reset()
 {
     if (m_skeleton) {
@@ -162,6 +153,7 @@ void DocumentController::buildSceneFromModels()
         asset->assetName = model->assetName();
         asset->name = model->assetName().isEmpty() ? QString::fromStdString(model->name()) : model->assetName();
         asset->tags = model->tags();
+        m_skeleton->setImageAdjustment(asset, model->adjustment());
     }
     if (TSModelGeneralSettings* settings = TSModelGeneralSettings::current()) {
         const QRectF frame = settings->objectFrameRect();
@@ -246,6 +238,12 @@ bool DocumentController::selectAnimation(const QString& identifier)
     return true;
 }
 
+bool DocumentController::hasAnimationNamed(const QString& name) const
+{
+    return std::any_of(m_animations.begin(), m_animations.end(),
+                       [&name](const Animation& animation) { return animation.name == name; });
+}
+
 AnimationTracks DocumentController::loadTracks(const QString& identifier, QPointF* axesPosition) const
 {
     AnimationTracks tracks;
@@ -259,12 +257,12 @@ AnimationTracks DocumentController::loadTracks(const QString& identifier, QPoint
     return tracks;
 }
 
-QString DocumentController::addAnimation(const QString& name)
+QString DocumentController::addAnimation(const QString& name, AnimationTracks tracks)
 {
     const QString identifier = kModelPrefix + name + QStringLiteral(".json");
     if (std::none_of(m_animations.begin(), m_animations.end(),
                      [&identifier](const Animation& a) { return a.identifier == identifier; })) {
-        AnimationPersistence::save(identifier, AnimationTracks(), QPointF());
+        AnimationPersistence::save(identifier, tracks, QPointF());
         m_animations.append(Animation{identifier, name});
         m_ignoreList.removeAll(name);
         Q_EMIT animationsChanged();
@@ -274,12 +272,22 @@ QString DocumentController::addAnimation(const QString& name)
     return identifier;
 }
 
-bool DocumentController::removeAnimation(const QString& identifier)
+bool DocumentController::removeAnimation(const QString& identifier, AnimationTracks* tracks)
 {
     const auto it = std::find_if(m_animations.begin(), m_animations.end(),
                                  [&identifier](const Animation& a) { return a.identifier == identifier; });
     if (it == m_animations.end() || !identifier.startsWith(kModelPrefix)) {
         return false;
+    }
+    if (tracks) {
+        if (m_currentAnimation == identifier && m_skeleton) {
+            AnimationPersistence::save(identifier, m_skeleton->tracks(), m_axes ? m_axes->crossing() : QPointF());
+        }
+        // Only tracks in use are stored, so every one read back was in use.
+        *tracks = loadTracks(identifier);
+        for (const auto& object : *tracks) {
+            object->setInUse(true);
+        }
     }
     m_animations.erase(it);
     AnimationPersistence::remove(identifier);
@@ -327,7 +335,8 @@ void DocumentController::pushStateToModels()
     for (const auto* list : {&m_skeleton->dummyImages(), &m_skeleton->images()}) {
         for (const auto& asset : *list) {
             TSGraphicsPixmapModel* model = TSGraphicsPixmapModel::fromItemState(
-                asset->placeholder->pos(), z++, asset->restTransform, 0, asset->item->pixmap().toImage());
+                asset->placeholder->pos(), z++, asset->restTransform, 0, Skeleton::pictureOf(*asset));
+            model->setAdjustment(asset->adjustment);
             model->setName(asset->nodeName.toStdString());
             model->setAssetName(asset->name);
             model->setTags(asset->tags);

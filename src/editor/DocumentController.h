@@ -43,7 +43,6 @@ public:
     QStringList ignoreList() const { return m_ignoreList; }
     QList<Animation> animations() const { return m_animations; }
     QString currentAnimation() const override { return m_currentAnimation; }
-    QStringList animationIdentifiers() const override;
     QString currentAnimationName() const;
 
     /// Empties the editor and the models (a document without changes).
@@ -52,13 +51,15 @@ public:
     bool load(const QString& path, bool isTemplate, QString* error);
     /// Makes an animation current; the current one is first stored in the models.
     bool selectAnimation(const QString& identifier) override;
+    bool hasAnimationNamed(const QString& name) const override;
     /// An animation's tracks as stored: from its model, else from the template file at
     /// identifier. The current animation's unsaved edits are on the skeleton, not here.
     AnimationTracks loadTracks(const QString& identifier, QPointF* axesPosition = nullptr) const;
-    /// Adds an empty animation named name ("model/<name>.json") and makes it current.
-    QString addAnimation(const QString& name) override;
-    /// Removes an animation of the document's own ("model/<name>.json") with its tracks.
-    bool removeAnimation(const QString& identifier) override;
+    /// Adds an animation named name ("model/<name>.json") holding tracks and makes it current.
+    QString addAnimation(const QString& name, AnimationTracks tracks) override;
+    /// Removes an animation of the document's own ("model/<name>.json"); its tracks go to
+    /// tracks (when given), as they were.
+    bool removeAnimation(const QString& identifier, AnimationTracks* tracks) override;
     /// Stores the canvas, skeleton, nodes, images and current animation into the models.
     void pushStateToModels();
     /// Writes the skeleton with every image as a placeholder into directory, as a template named

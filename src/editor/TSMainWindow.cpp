@@ -9,11 +9,14 @@
 #include "DocumentController.h"
 #include "DocumentFlow.h"
 #include "EditController.h"
+#include "EditingModes.h"
 #include "ExportFlow.h"
 #include "FrameRenderer.h"
 #include "HelpBoxes.h"
 #include "HistoryManager.h"
+#include "ObjectFieldEditor.h"
 #include "ObjectManipulator.h"
+#include "ObjectSelector.h"
 #include "ObjectSettingsPanel.h"
 #include "OutlinerPanel.h"
 #include "SceneAxes.h"
@@ -36,7 +39,6 @@
 #include <QCoreApplication>
 #include <QDoubleSpinBox>
 #include <QFileInfo>
-#include <QGraphicsSceneMouseEvent>
 #include <QInputDialog>
 #include <QKeyEvent>
 #include <QMenu>
@@ -44,18 +46,11 @@
 #include <QSettings>
 #include <QSplitter>
 #include <QStandardPaths>
+#include <QToolButton>
 #include <QUndoStack>
 #include <QVBoxLayout>
 
 #include <optional>
-
-
-namespace {
-
-const QString kJointsLocked = QStringLiteral("For editing Joins, need to activate:\nToggle Animation Mode");
-
-
-} // namespace
 
 TSMainWindow::TSMainWindow(QWidget* parent)
     : TSBaseMainWindow(parent), m_animationsFolder(TemplateLibrary::root()),
@@ -94,6 +89,13 @@ void TSMainWindow::buildScene()
     m_manipulator = new ObjectManipulator();
     m_manipulator->setParent(this);
     m_scene->setManipulator(m_manipulator);
+    // The rubber band selects from empty canvas, and a click there lets go of the selection.
+    auto* selector = new ObjectSelector(m_manipulator);
+    selector->setParent(this);
+    m_scene->addItem(selector);
+    connect(m_scene, &TSGraphicsScene::mousePressSignal, selector, &ObjectSelector::sceneMousePress);
+    connect(m_scene, &TSGraphicsScene::mouseMoveSignal, selector, &ObjectSelector::sceneMouseMove);
+    connect(m_scene, &TSGraphicsScene::mouseReleaseSignal, selector, &ObjectSelector::sceneMouseRelease);
     m_indicator = new AddNodeIndicator(m_manipulator);
     m_indicator->setParent(this);
     m_axes = new SceneAxes();
@@ -114,10 +116,13 @@ void TSMainWindow::buildScene()
     m_exporter = new AnimationExporter(m_document, m_skeleton, m_renderer, m_canvas, m_axes, this);
     m_export = new ExportFlow(this, m_exporter, m_renderer, m_canvas, m_skeleton);
 
-    m_visibilityButton = m_view->addButton(QIcon(QStringLiteral(":/resources/buttons/SkeletonVisibility.svg")),
+    m_fieldEditor = new ObjectFieldEditor(m_skeleton, m_manipulator, this);
+
+    m_axesButton = m_view->addButton(QIcon(QStringLiteral(":/resources/animationView/AB_Axes.svg")),
+                                     QStringLiteral("Axes visibility"));
+    m_visibilityButton = m_view->addButton(QIcon(QStringLiteral(":/resources/outliner/LockView_Title_Eye.svg")),
                                            QStringLiteral("Skeleton visibility"));
-    m_visibilityButton->setChecked(true);
-    m_animationModeButton = m_view->addButton(QIcon(QStringLiteral(":/resources/buttons/AnimationMode.svg")),
+    m_animationModeButton = m_view->addButton(QIcon(QStringLiteral(":/resources/buttons/Scene_Anim_mode.svg")),
                                               QStringLiteral("Animation mode"));
     TSGraphicsButton* fit = m_view->addButton(QIcon(QStringLiteral(":/resources/buttons/FitCanvas.svg")),
                                               QStringLiteral("Fit the canvas in the view"));
@@ -137,8 +142,10 @@ void TSMainWindow::buildPanels()
     auto* assets = new AssetsPanel(this);
     m_outliner = new OutlinerPanel(this);
     m_animationEditor = new AnimationEditorPanel(this);
-    m_objectSettings = new ObjectSettingsPanel(this);
-    m_objectSettings->hide();
+    m_objectSettings = new ObjectSettingsPanel(m_fieldEditor, m_history, this);
+    m_modes = new EditingModes(this, m_view, m_skeleton, m_manipulator, m_axes, m_objectSettings,
+                               {m_axesButton, m_visibilityButton, m_animationModeButton, m_animationEditor->keyButton()},
+                               this);
 
     auto* splitter = new QSplitter(Qt::Horizontal, this);
     splitter->setObjectName(QStringLiteral("splitter"));
@@ -300,28 +307,10 @@ void TSMainWindow::connectCanvas()
     connect(m_view, &TSGraphicsView::dragEnded, m_skeleton, &Skeleton::clearDropTarget);
     connect(m_view, &TSGraphicsView::customContextMenuRequested, this, &TSMainWindow::showPopupMenu);
     connect(m_scene, &TSGraphicsScene::mouseMoveSignal, m_axes, &SceneAxes::sceneMouseMove);
-    connect(m_scene, &TSGraphicsScene::mousePressSignal, this, [this](QGraphicsSceneMouseEvent* event) {
-        // A press on empty canvas clears the selection.
-        for (QGraphicsItem* item : m_scene->items(event->scenePos())) {
-            if (item->flags() & (QGraphicsItem::ItemIsSelectable | QGraphicsItem::ItemIsFocusable)) {
-                return;
-            }
-        }
-        if (!m_scene->mouseGrabberItem()) {
-            m_manipulator->setTargets({});
-        }
-    });
     connect(m_canvas, &AnimationCanvas::canvasRectChangedFromTo, m_history, &HistoryManager::changeCanvasSize);
     connect(m_canvas, &AnimationCanvas::textEditingRequested, this, &TSMainWindow::onCanvasEditingRequest);
     connect(m_axes, &SceneAxes::crossingChangedFromTo, m_history, &HistoryManager::changeAxesPosition);
     connect(m_indicator, &AddNodeIndicator::itemPressed, m_edit, &EditController::addNode);
-    connect(m_visibilityButton, &TSGraphicsButton::toggled, m_skeleton, &Skeleton::setSkeletonVisible);
-    connect(m_animationModeButton, &TSGraphicsButton::toggled, this, [this](bool on) {
-        m_skeleton->setAnimationMode(on);
-        m_manipulator->setAnimationMode(on);
-        // The same targets again: a joint picked while locked becomes editable, or locked again.
-        m_manipulator->setTargets(m_manipulator->targets());
-    });
     // Unsaved changes are what the history holds beyond the state last saved or loaded.
     connect(m_history, &QUndoStack::cleanChanged, this, [this](bool clean) { m_document->setModified(!clean); });
     connect(m_history, &HistoryManager::keysChanged, this, &TSMainWindow::updateKeyMarks);
@@ -335,17 +324,23 @@ void TSMainWindow::connectCanvas()
             &TSAnimationEditorTimelineWidget::setCurrentFrame);
     connect(m_skeleton, &Skeleton::animationStopped, this, [this] { m_animationEditor->setPlaying(false); });
     connect(m_skeleton, &Skeleton::animationCurveChanged, this, &TSMainWindow::updateKeyMarks);
-    connect(m_skeleton, &Skeleton::nodesUpdated, this, [this] { m_outliner->rebuild(m_skeleton); });
+    connect(m_skeleton, &Skeleton::nodesUpdated, this, [this] {
+        m_outliner->rebuild(m_skeleton);
+        // A renamed node keeps its row selected under the new name.
+        const Skeleton::Node* node = m_skeleton->nodeByItem(m_fieldEditor->target());
+        m_outliner->selectNode(node ? node->name : QString());
+    });
     connect(m_animationEditor->timeline(), &TSAnimationEditorTimelineWidget::frameChanged, this,
             &TSMainWindow::showFrame);
     connect(m_outliner, &OutlinerPanel::nodeSelected, this, [this](const QString& name) {
         // The outliner only mirrors the canvas: a picked row selects its joint there (locked
         // while joints cannot be edited), and everything else reads the canvas selection.
         Skeleton::Node* node = m_skeleton->nodeByName(name);
-        m_manipulator->setTargets(node ? QList<QGraphicsItem*>{node->joint} : QList<QGraphicsItem*>{});
+        m_modes->outlinerObjectsChanged(node ? QList<QGraphicsItem*>{node->joint} : QList<QGraphicsItem*>{});
     });
-    connect(m_objectSettings, &ObjectSettingsPanel::hintButtonClicked, this,
-            [this] { m_animationModeButton->setChecked(true); });
+    connect(m_objectSettings, &ObjectSettingsPanel::hintButtonClicked, m_modes, &EditingModes::activate);
+    connect(m_objectSettings, &ObjectSettingsPanel::refused, this,
+            [this](const QString& title, const QString& text) { TSMessageBox::warning(this, title, text); });
     connect(m_document, &DocumentController::animationsChanged, this, [this] {
         m_animationEditor->setAnimations(m_document->animations(), m_document->currentAnimation());
     });
@@ -470,6 +465,7 @@ void TSMainWindow::resetEditor()
     m_animationEditor->speedEdit()->setValue(1.0);
     m_animationEditor->setFrames(20);
     m_manipulator->setTargets({});
+    m_modes->reset();
     m_view->viewport()->update();
 }
 
@@ -488,6 +484,8 @@ bool TSMainWindow::loadDocument(const QString& path, bool isTemplate, const QStr
 void TSMainWindow::refreshAfterLoad(bool loaded)
 {
     m_outliner->rebuild(m_skeleton);
+    const bool unnamed = m_document->skeletonName().isEmpty() && !m_skeleton->nodes().empty();
+    m_objectSettings->setSkeletonName(unnamed ? QStringLiteral("Skeleton") : m_document->skeletonName());
     if (!loaded) {
         return;
     }
@@ -727,15 +725,12 @@ void TSMainWindow::updateKeyMarks()
 
 // Selection and display ----------------------------------------------------------------------------
 
-void TSMainWindow::selectionChanged(bool isEmpty)
+void TSMainWindow::selectionChanged(bool)
 {
     const QList<QGraphicsItem*> targets = m_manipulator->targets();
-    m_objectSettings->setVisible(!isEmpty && targets.size() == 1);
     Skeleton::Node* node = targets.size() == 1 ? m_skeleton->nodeByItem(targets.first()) : nullptr;
     m_outliner->selectNode(node ? node->name : QString());
-    const bool locked = node && m_manipulator->isTargetLocked();
-    m_objectSettings->setHint(locked ? kJointsLocked : QString(),
-                              locked ? QStringLiteral("Toggle Animation Mode") : QString());
+    m_modes->selectionChanged();
     m_skeleton->selectionChanged();
     updateSelectedItemsTransformDisplay();
     updateKeyMarks();
@@ -744,9 +739,7 @@ void TSMainWindow::selectionChanged(bool isEmpty)
 
 void TSMainWindow::updateSelectedItemsTransformDisplay()
 {
-    if (m_manipulator->targets().size() == 1) {
-        m_objectSettings->showItem(m_skeleton, m_manipulator->targets().first());
-    }
+    m_objectSettings->showSelection();
 }
 
 void TSMainWindow::updateEnabling()

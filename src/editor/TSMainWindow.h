@@ -12,9 +12,11 @@ class AnimationExporter;
 class DocumentController;
 class DocumentFlow;
 class EditController;
+class EditingModes;
 class ExportFlow;
 class FrameRenderer;
 class HistoryManager;
+class ObjectFieldEditor;
 class ObjectManipulator;
 class ObjectSettingsPanel;
 class OutlinerPanel;
@@ -73,6 +75,7 @@ public:
     QAction* action(const QString& objectName) const;
     bool hasClipboard() const;
     EditController* editing() const { return m_edit; }
+    EditingModes* modes() const { return m_modes; }
     QString animationsFolder() const { return m_animationsFolder; }
     /// Adds PNG files as images of the selected joint (or the selected image's joint, or the
     /// first root), as one undoable step.
@@ -154,6 +157,9 @@ private:
     OutlinerPanel* m_outliner = nullptr;
     AnimationEditorPanel* m_animationEditor = nullptr;
     ObjectSettingsPanel* m_objectSettings = nullptr;
+    ObjectFieldEditor* m_fieldEditor = nullptr;
+    EditingModes* m_modes = nullptr;
+    TSGraphicsButton* m_axesButton = nullptr;
     TSGraphicsButton* m_visibilityButton = nullptr;
     TSGraphicsButton* m_animationModeButton = nullptr;
     QMenu* m_arrangeMenu = nullptr;

@@ -3,6 +3,8 @@
 #include "AnimationDocument.h"
 #include "HistoryManager.h"
 
+#include <utility>
+
 AddAnimationCommand::AddAnimationCommand(HistoryManager* history, const QString& name)
     : HistoryCommand(QStringLiteral("New animation")), m_history(history), m_name(name),
       m_previous(history->currentAnimation())
@@ -13,10 +15,7 @@ void AddAnimationCommand::apply()
 {
     if (AnimationDocument* document = m_history->document()) {
         m_history->stopPlayback();
-        const QStringList before = document->animationIdentifiers();
-        m_identifier = document->addAnimation(m_name);
-        // An animation of that name that was there already is only shown, and stays on undo.
-        m_created = !before.contains(m_identifier);
+        m_identifier = document->addAnimation(m_name, std::exchange(m_tracks, AnimationTracks()));
     }
 }
 
@@ -30,7 +29,5 @@ void AddAnimationCommand::revert()
     if (!m_previous.isEmpty()) {
         document->selectAnimation(m_previous);
     }
-    if (m_created) {
-        document->removeAnimation(m_identifier);
-    }
+    document->removeAnimation(m_identifier, &m_tracks);
 }

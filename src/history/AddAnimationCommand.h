@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AnimationTracks.h"
 #include "HistoryCommand.h"
 
 #include <QString>
@@ -7,7 +8,7 @@
 class HistoryManager;
 
 /// "New animation": an empty animation made current; undo removes it and makes the animation
-/// that was current before current again.
+/// that was current before current again, and redo brings it back with the tracks it had.
 class AddAnimationCommand : public HistoryCommand
 {
 public:
@@ -23,5 +24,6 @@ private:
     QString m_name;
     QString m_previous;
     QString m_identifier;
-    bool m_created = false;
+    /// The tracks of the animation while it stands undone.
+    AnimationTracks m_tracks;
 };

@@ -3,7 +3,6 @@
 #include "HistoryManager.h"
 
 #include <algorithm>
-#include <limits>
 
 namespace {
 
@@ -32,10 +31,13 @@ void ChangeAssetsZValueCommand::apply()
     if (!skeleton) {
         return;
     }
-    m_positions.clear();
-    for (quint64 id : qAsConst(m_assets)) {
-        Skeleton::Asset* asset = skeleton->assetById(id);
-        m_positions.append(asset ? skeleton->imageIndex(asset) : -1);
+    m_images.clear();
+    m_dummies.clear();
+    for (const auto& asset : skeleton->images()) {
+        m_images.append(asset->id);
+    }
+    for (const auto& asset : skeleton->dummyImages()) {
+        m_dummies.append(asset->id);
     }
     // The images keep their order among themselves: one step moves the one nearest the
     // direction first, a jump to an end the one farthest from it.
@@ -60,22 +62,13 @@ void ChangeAssetsZValueCommand::revert()
     if (!skeleton) {
         return;
     }
-    // All of them out of the way at the end of their list first, then back in lowest old
-    // position first, so each one lands where it was whatever the others' places now.
-    for (quint64 id : qAsConst(m_assets)) {
-        if (Skeleton::Asset* asset = skeleton->assetById(id)) {
-            skeleton->moveImage(asset, std::numeric_limits<int>::max());
-        }
-    }
-    QList<int> order;
-    for (int i = 0; i < m_assets.size(); ++i) {
-        order.append(i);
-    }
-    std::sort(order.begin(), order.end(), [this](int a, int b) { return m_positions.at(a) < m_positions.at(b); });
-    for (int i : qAsConst(order)) {
-        Skeleton::Asset* asset = skeleton->assetById(m_assets.at(i));
-        if (asset && m_positions.at(i) >= 0) {
-            skeleton->moveImage(asset, m_positions.at(i));
+    // Placed one by one from the bottom, every image ends where it stood.
+    for (const QList<quint64>* list : {&m_images, &m_dummies}) {
+        int index = 0;
+        for (quint64 id : *list) {
+            if (Skeleton::Asset* asset = skeleton->assetById(id)) {
+                skeleton->moveImage(asset, index++);
+            }
         }
     }
     m_history->refreshSkeleton();

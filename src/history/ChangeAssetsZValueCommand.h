@@ -22,6 +22,8 @@ protected:
 private:
     HistoryManager* m_history;
     QList<quint64> m_assets;
-    QList<int> m_positions;
+    /// Both image lists in order before the change.
+    QList<quint64> m_images;
+    QList<quint64> m_dummies;
     Skeleton::ZValueChangeAction m_action;
 };

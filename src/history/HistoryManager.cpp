@@ -13,6 +13,7 @@
 #include "IndexChangeCommand.h"
 #include "KeyframeEditCommand.h"
 #include "LineEditEditCommand.h"
+#include "ObjectStateCommand.h"
 #include "ObjectManipulator.h"
 #include "PixmapPlaceholderItem.h"
 #include "ReparentCommand.h"
@@ -254,7 +255,7 @@ void HistoryManager::changeAssetPixmap(QGraphicsItem* item, const QImage& image)
 {
     Skeleton::Asset* asset = m_skeleton ? m_skeleton->assetByItem(item) : nullptr;
     if (asset && !image.isNull()) {
-        push(new UpdateAssetPixmapCommand(this, asset->id, asset->item->pixmap().toImage(), image));
+        push(new UpdateAssetPixmapCommand(this, asset->id, Skeleton::pictureOf(*asset), image));
     }
 }
 
@@ -446,8 +447,16 @@ void HistoryManager::changeAttribute(int from, int to)
 
 void HistoryManager::changeLineEditValueFor(TSLineEditUpdateable* edit, QGraphicsItem* item)
 {
-    if (edit && item && edit->text() != edit->committedText()) {
-        push(new LineEditEditCommand(this, item, edit, edit->committedText(), edit->text()));
+    if (edit && item && edit->text() != edit->previousText()) {
+        push(new LineEditEditCommand(this, item, edit, edit->previousText(), edit->text()));
+    }
+}
+
+void HistoryManager::changeBoneColor(QGraphicsItem* item, const QColor& color)
+{
+    const Skeleton::Node* node = m_skeleton ? m_skeleton->nodeByItem(item) : nullptr;
+    if (node && color.isValid() && color != node->boneColor) {
+        push(new BoneColorCommand(this, node->joint, color));
     }
 }
 
@@ -482,6 +491,12 @@ void HistoryManager::changeAnimationLength(int fromFrames, int toFrames)
 QString HistoryManager::addAnimation(const QString& name)
 {
     if (!m_document || name.trimmed().isEmpty()) {
+        return QString();
+    }
+    // A second animation of a name would be the first one again, and undoing it would remove it.
+    if (m_document->hasAnimationNamed(name)) {
+        Q_EMIT refused(QStringLiteral("New animation"),
+                       QStringLiteral("An animation named \"%1\" already exists.").arg(name));
         return QString();
     }
     auto* command = new AddAnimationCommand(this, name);

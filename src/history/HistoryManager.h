@@ -108,14 +108,17 @@ public Q_SLOTS:
     void onKeyframeAdded(QString skeleton, QString animation, int index, bez3 value);
     void onKeyframeDeleted(QString skeleton, QString animation, int index);
     void changeAttribute(int from, int to);
+    /// A value typed into a field for item: from the field's previous text to its text.
     void changeLineEditValueFor(TSLineEditUpdateable* edit, QGraphicsItem* item);
+    /// A new bone colour for the node of item.
+    void changeBoneColor(QGraphicsItem* item, const QColor& color);
     /// A canvas resize; applied says whether the gesture already shows it.
     void changeCanvasSize(QRectF from, QRectF to);
     void setCanvasSize(const QRectF& to);
     void changeAxesPosition(QPointF from, QPointF to);
     /// A new frame count for the current animation.
     void changeAnimationLength(int fromFrames, int toFrames);
-    /// A new empty animation, made current.
+    /// A new empty animation, made current; refused (empty) when the name is taken.
     QString addAnimation(const QString& name);
 
 Q_SIGNALS:

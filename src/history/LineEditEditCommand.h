@@ -1,18 +1,18 @@
 #pragma once
 
-#include "HistoryCommand.h"
+#include "ObjectStateCommand.h"
 
 #include <QObject>
 #include <QPointer>
 
-class HistoryManager;
-class QGraphicsItem;
 class TSLineEditUpdateable;
 
-/// "Attribute Edit": a typed value of the object settings column. Undo and redo select the item
-/// again (found by id) and put the old or new text into the field, which applies it as if
-/// typed; after the first run the field also takes the focus, so the user sees what changed.
-class LineEditEditCommand : public QObject, public HistoryCommand
+/// "Attribute Edit": a value typed into a field of the object settings column for one node or
+/// image. The first run selects the item and hands the new text to the field, which applies it
+/// as if typed. Undo and redo select the item again (found by id), put back its state before or
+/// after exactly, and show the old or new text in the field; after the first run the field also
+/// takes the focus, so the user sees what changed.
+class LineEditEditCommand : public QObject, public ObjectStateCommand
 {
     Q_OBJECT
 
@@ -21,17 +21,11 @@ public:
                         const QString& before, const QString& after);
 
 protected:
-    void apply() override { put(m_after); }
-    void revert() override { put(m_before); }
+    void edit(QGraphicsItem* item) override;
+    void restored(QGraphicsItem* item, bool after) override;
 
 private:
-    void put(const QString& text);
-
-    HistoryManager* m_history;
-    bool m_isNode = false;
-    quint64 m_id = 0;
     QPointer<TSLineEditUpdateable> m_edit;
     QString m_before;
     QString m_after;
-    bool m_skipFocus = true;
 };

@@ -2,27 +2,38 @@
 
 TSLineEditUpdateable::TSLineEditUpdateable(QWidget* parent) : QLineEdit(parent)
 {
-    connect(this, &QLineEdit::editingFinished, this, &TSLineEditUpdateable::commit);
+    connect(this, &QLineEdit::editingFinished, this, &TSLineEditUpdateable::updatePreviousText);
 }
 
-void TSLineEditUpdateable::showCommitted(const QString& text)
+void TSLineEditUpdateable::setPreviousText(const QString& text)
+{
+    m_previous = text;
+    m_committed = this->text();
+}
+
+void TSLineEditUpdateable::showText(const QString& text)
 {
     m_committed = text;
+    m_previous = text;
     setText(text);
+    setCursorPosition(0);
 }
 
-void TSLineEditUpdateable::applyText(const QString& text)
+void TSLineEditUpdateable::editText(const QString& value)
 {
-    setText(text);
-    commit();
+    setText(value);
+    m_previous = m_committed;
+    m_committed = value;
+    setModified(true);
+    Q_EMIT requestChangeHandle();
 }
 
-void TSLineEditUpdateable::commit()
+void TSLineEditUpdateable::updatePreviousText()
 {
     if (text() == m_committed) {
         return;
     }
-    const QString previous = m_committed;
+    m_previous = m_committed;
     m_committed = text();
-    Q_EMIT committed(m_committed, previous);
+    Q_EMIT requestTextChange(m_previous, m_committed);
 }

@@ -284,6 +284,18 @@ void TestSprites::imageModelStoredForm()
     CCDictionary* dict = model->attributesDictionary();
     QCOMPARE(dict->valueForKey("spriteId")->string(), std::string("41"));
     QCOMPARE(dict->objectForKeyAs<CCDictionary>("tags")->valueForKey("value")->string(), std::string("left,hand"));
+    // An image shown as it is stores no colour adjustment; an adjusted one stores all five values
+    // and keeps its picture unadjusted.
+    QVERIFY(!dict->objectForKey("Opacity"));
+    ColorAdjustment adjustment;
+    adjustment.opacity = 0.5f;
+    adjustment.hue = -0.25f;
+    model->setAdjustment(adjustment);
+    dict = model->attributesDictionary();
+    QCOMPARE(dict->valueForKey("Opacity")->string(), std::string("0.500000"));
+    QCOMPARE(dict->valueForKey("Brightness")->string(), std::string("0.000000"));
+    QCOMPARE(model->image(), picture);
+    QCOMPARE(model->adjustedImage().pixelColor(0, 0).alpha(), 127);
 
     QVERIFY(test::roundTripModels(m_dir.path()));
     auto* loaded = static_cast<TSGraphicsPixmapModel*>(
@@ -292,6 +304,8 @@ void TestSprites::imageModelStoredForm()
     QCOMPARE(loaded->pos(), QPointF(7, -2));
     QCOMPARE(loaded->z(), 3.0f);
     QCOMPARE(loaded->spriteId(), 41);
+    QCOMPARE(loaded->adjustment().opacity, 0.5f);
+    QCOMPARE(loaded->adjustment().hue, -0.25f);
     QCOMPARE(loaded->tags(), QStringList({"left", "hand"}));
     // Points keep three decimals in the files.
     QVERIFY((loaded->scale() - QPointF(transform.m11(), transform.m22())).manhattanLength() < 2e-3);

@@ -1,9 +1,10 @@
 #pragma once
-// Test helper: a scene, a view, a manipulator and a skeleton wired the way the main window wires
-// them, plus a small skeleton to work on.
+// Test helper: a scene, a view, a manipulator, a rubber band and a skeleton wired the way the main
+// window wires them, plus a small skeleton to work on.
 
 #include "KeyframeWriter.h"
 #include "ObjectManipulator.h"
+#include "ObjectSelector.h"
 #include "Skeleton.h"
 #include "TSGraphicsScene.h"
 #include "TSGraphicsView.h"
@@ -48,6 +49,11 @@ struct CanvasFixture
         view.resize(600, 500);
         manipulator = new ObjectManipulator();
         scene.setManipulator(manipulator);
+        selector = new ObjectSelector(manipulator);
+        scene.addItem(selector);
+        QObject::connect(&scene, &TSGraphicsScene::mousePressSignal, selector, &ObjectSelector::sceneMousePress);
+        QObject::connect(&scene, &TSGraphicsScene::mouseMoveSignal, selector, &ObjectSelector::sceneMouseMove);
+        QObject::connect(&scene, &TSGraphicsScene::mouseReleaseSignal, selector, &ObjectSelector::sceneMouseRelease);
         skeleton = std::make_unique<Skeleton>(&scene, &view, manipulator);
         skeleton->setFrameRate(60);
         QObject::connect(manipulator, &ObjectManipulator::targetMoved, skeleton.get(),
@@ -95,6 +101,7 @@ struct CanvasFixture
     TSGraphicsScene scene;
     TSGraphicsView view;
     ObjectManipulator* manipulator = nullptr;
+    ObjectSelector* selector = nullptr;
     std::unique_ptr<Skeleton> skeleton;
     RecordingWriter writer;
 };

@@ -1,4 +1,4 @@
-// Output frame, guides, add-node button and the manipulator's drags, driven through the view.
+// Output frame, guides and add-node button, driven through the view.
 #include "AddNodeIndicator.h"
 #include "AnimationCanvas.h"
 #include "CanvasFixture.h"
@@ -40,13 +40,6 @@ private Q_SLOTS:
     void canvasLabelPressRequestsEditing();
     void axesDragEmitsValueChanged();
     void indicatorVisibilityRules();
-    void turnCounterCountsWholeTurns();
-    void shiftMoveKeepsLargerAxis();
-    void rotationSnapsWithShift();
-    void tinyScaleIsRefused();
-    void boneTargetSwingsItsJoint();
-    void lockedTargetHasNoHandles();
-    void severalTargetsTurnAndScaleAsOneGroup();
 };
 
 void TestCanvasItems::canvasLabelAndHandles()
@@ -174,160 +167,6 @@ void TestCanvasItems::indicatorVisibilityRules()
     f.view.centerOn(90, -50);
     test::pressAt(&f.view, QPointF(90, -50));
     QCOMPARE(pressed.count(), 1);
-}
-
-void TestCanvasItems::turnCounterCountsWholeTurns()
-{
-    test::CanvasFixture f;
-    auto* item = new QGraphicsRectItem(0, 0, 10, 10);
-    f.scene.addItem(item);
-    f.manipulator->setTargets({item});
-    // The counter starts at the item's own angle, 0.
-    QCOMPARE(f.manipulator->turnCounter(0, 300), -60.0);
-    QCOMPARE(f.manipulator->turnCounter(0, 20), 20.0);
-    QCOMPARE(f.manipulator->turnCounter(0, 80), 80.0);
-    QCOMPARE(f.manipulator->turnCounter(0, 200), 200.0);
-    QCOMPARE(f.manipulator->turnCounter(0, 300), 300.0);
-    QCOMPARE(f.manipulator->turnCounter(0, 10), 370.0);
-    QCOMPARE(f.manipulator->turnCounter(0, 60), 420.0);
-    QCOMPARE(f.manipulator->turnCounter(0, 350), 350.0);
-    QCOMPARE(f.manipulator->turnCounter(5, 10), 10.0);
-    QCOMPARE(ObjectManipulator::transformAngle(QTransform().rotate(-90)), 270.0);
-}
-
-void TestCanvasItems::shiftMoveKeepsLargerAxis()
-{
-    test::CanvasFixture f;
-    f.view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&f.view));
-    auto* item = new QGraphicsRectItem(-10, -10, 20, 20);
-    f.scene.addItem(item);
-    f.manipulator->makeEditable(item, true);
-    f.view.centerOn(0, 0);
-    test::drag(&f.view, QPointF(0, 0), QPointF(30, 10), Qt::ShiftModifier);
-    const QPointF moved = item->sceneTransform().map(QPointF(0, 0));
-    QVERIFY(std::abs(moved.x() - 30) < 1.5);
-    QCOMPARE(moved.y(), 0.0);
-    QVERIFY(f.manipulator->targets().contains(item));
-}
-
-void TestCanvasItems::rotationSnapsWithShift()
-{
-    test::CanvasFixture f;
-    f.view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&f.view));
-    auto* item = new QGraphicsRectItem(-50, -50, 100, 100);
-    f.scene.addItem(item);
-    f.manipulator->makeEditable(item, true);
-    f.manipulator->setTargets({item});
-    f.view.centerOn(0, 0);
-    auto rotateBy = [&](double degrees) {
-        item->setTransform(QTransform());
-        f.manipulator->setTargets({item});
-        const QPointF corner(50, 50);
-        const double radians = std::atan2(50.0, 50.0) + degrees * M_PI / 180.0;
-        const double radius = std::hypot(50.0, 50.0);
-        const QPointF to(radius * std::cos(radians), radius * std::sin(radians));
-        test::drag(&f.view, corner, to, Qt::ShiftModifier | Qt::ControlModifier);
-        return ObjectManipulator::transformAngle(item->transform());
-    };
-    QCOMPARE(rotateBy(23), 45.0);
-    QCOMPARE(rotateBy(21), 0.0);
-    QCOMPARE(rotateBy(-30), 0.0);
-    QCOMPARE(rotateBy(-70), 315.0);
-}
-
-void TestCanvasItems::tinyScaleIsRefused()
-{
-    test::CanvasFixture f;
-    f.view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&f.view));
-    auto* item = new QGraphicsRectItem(0, 0, 100, 50);
-    f.scene.addItem(item);
-    f.manipulator->makeEditable(item, true);
-    f.manipulator->setTargets({item});
-    f.view.centerOn(50, 25);
-    // Drag the right edge with Alt (left edge fixed) to 150: factor 1.5.
-    test::drag(&f.view, QPointF(100, 25), QPointF(150, 25), Qt::AltModifier);
-    QVERIFY(std::abs(item->sceneBoundingRect().width() - 150) < 2.0);
-    // Down to 0.004 of the width: refused, the last valid size stays.
-    test::pressAt(&f.view, QPointF(150, 25), Qt::AltModifier);
-    test::moveTo(&f.view, QPointF(120, 25), Qt::AltModifier);
-    const double valid = item->sceneBoundingRect().width();
-    QVERIFY2(std::abs(valid - 120) < 2.0, qPrintable(QString::number(valid)));
-    test::moveTo(&f.view, QPointF(0.3, 25), Qt::AltModifier);
-    test::releaseAt(&f.view, QPointF(0.3, 25), Qt::AltModifier);
-    QVERIFY(std::abs(item->sceneBoundingRect().width() - valid) < 1e-6);
-}
-
-void TestCanvasItems::boneTargetSwingsItsJoint()
-{
-    test::CanvasFixture f;
-    f.buildBody();
-    f.skeleton->setAnimationMode(true);
-    Skeleton::Node* head = f.skeleton->nodeByName("head");
-    f.manipulator->setTargets({head->bone});
-    QCOMPARE(f.manipulator->targets(), QList<QGraphicsItem*>({head->joint}));
-    QCOMPARE(f.manipulator->operation(), int(ObjectManipulator::Rotate));
-    QCOMPARE(f.manipulator->boneTarget(), head->bone);
-    f.manipulator->setTargets({head->bone}, true, true);
-    QCOMPARE(f.manipulator->targets(), QList<QGraphicsItem*>({f.skeleton->nodeByName("spine")->joint}));
-}
-
-void TestCanvasItems::lockedTargetHasNoHandles()
-{
-    test::CanvasFixture f;
-    auto* item = new QGraphicsRectItem(0, 0, 10, 10);
-    f.scene.addItem(item);
-    f.manipulator->setTargets({item});
-    QVERIFY(f.manipulator->isTargetLocked());
-    const QList<QGraphicsItem*> handles = f.manipulator->childItems();
-    QVERIFY(std::none_of(handles.begin(), handles.end(), [](QGraphicsItem* h) { return h->isVisible(); }));
-    item->setFlag(QGraphicsItem::ItemIsSelectable);
-    f.manipulator->setTargets({item});
-    QVERIFY(!f.manipulator->isTargetLocked());
-    QVERIFY(std::any_of(handles.begin(), handles.end(), [](QGraphicsItem* h) { return h->isVisible(); }));
-}
-
-void TestCanvasItems::severalTargetsTurnAndScaleAsOneGroup()
-{
-    test::CanvasFixture f;
-    f.view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&f.view));
-    f.buildBody();
-    QImage image(40, 40, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::darkCyan);
-    // Scene rectangles (40, -60, 40, 40) and (-60, 20, 40, 40): their union is centred on (10, 0).
-    Skeleton::Asset* a = f.skeleton->addImage("arm", image, QTransform::fromTranslate(10, -10), false);
-    Skeleton::Asset* b = f.skeleton->addImage("hip", image, QTransform::fromTranslate(-60, 20), false);
-    f.view.centerOn(10, 0);
-    auto centreOf = [](const Skeleton::Asset* asset) { return asset->item->sceneTransform().map(QPointF(20, 20)); };
-    test::drag(&f.view, QPointF(60, -40), QPointF(60, -40));
-    test::drag(&f.view, QPointF(-40, 40), QPointF(-40, 40), Qt::ControlModifier);
-    QCOMPARE(f.manipulator->targets().size(), 2);
-
-    // A quarter turn (clockwise on screen) about the union's centre, dragging its lower right corner.
-    const QPointF pivot(10, 0);
-    const QPointF corner(80, 60);
-    test::drag(&f.view, corner, pivot + QPointF(-(corner - pivot).y(), (corner - pivot).x()), Qt::ControlModifier);
-    QVERIFY(test::near(centreOf(a), QPointF(50, 50), 1.0));
-    QVERIFY(test::near(centreOf(b), QPointF(-30, -50), 1.0));
-    QVERIFY(test::near(a->item->sceneTransform().map(QPointF(40, 20)) - centreOf(a), QPointF(0, 20), 0.5));
-
-    // Scaling by a corner (pressed just outside it, clear of the edges) grows both about the same
-    // centre: the turned union is (-50, -70, 120, 140).
-    test::drag(&f.view, QPointF(77, 77), QPointF(107, 112));
-    QVERIFY(test::near(centreOf(a), QPointF(70, 75), 1.5));
-    QVERIFY(test::near(centreOf(b), QPointF(-50, -75), 1.5));
-
-    // A joint chosen with its parent turns once, with the parent, not once more on its own.
-    f.skeleton->setAnimationMode(true);
-    f.manipulator->setTargets({f.skeleton->nodeByName("spine")->joint, f.skeleton->nodeByName("head")->joint});
-    const QPointF centre = f.manipulator->polygon().boundingRect().center();
-    const QPointF grip = f.manipulator->polygon().at(2) + QPointF(7, 7);
-    test::drag(&f.view, grip, centre + QPointF(-(grip - centre).y(), (grip - centre).x()), Qt::ControlModifier);
-    const QPointF head = QPointF(0, -90) - centre;
-    QVERIFY(test::near(f.jointPos("head"), centre + QPointF(-head.y(), head.x()), 1.0));
 }
 
 BONESTAGE_WIDGETS_TEST_MAIN(TestCanvasItems)

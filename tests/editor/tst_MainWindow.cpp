@@ -545,6 +545,7 @@ void TestMainWindow::exportKeepsTheEditorAsItWas()
         }
     }
     QVERIFY(m_window->skeleton()->animationMode());
+    QTest::mouseClick(m_window->findChild<QToolButton*>("keyButton"), Qt::LeftButton);
     Skeleton::Node* head = m_window->skeleton()->nodeByName("head");
     AnimatedObject* tracks = head->animation;
     // Where the joint and a point 50 px along the head are on screen.

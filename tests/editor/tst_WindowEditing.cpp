@@ -1,6 +1,6 @@
-// Editing in the main window driven with real mouse and key events: what the selection is,
-// what Delete and Add Node act on, the timeline's Delete, drops and imports, the shortcuts and
-// the title, and naming documents.
+// Editing in the main window driven with real mouse and key events: what the selection is (also
+// by rubber band), what Delete and Add Node act on (also during a drag), the timeline's Delete,
+// drops and imports, the shortcuts and the title, and naming documents.
 #include "AnimationEditorPanel.h"
 #include "AnimationModelClasses.h"
 #include "DocumentController.h"
@@ -78,6 +78,8 @@ private Q_SLOTS:
     void init();
     void cleanup();
     void deleteAndAddNodeActOnTheCanvasSelection();
+    void rubberBandPicksTheImages();
+    void deleteDuringADragRemovesWhatThePressFound();
     void timelineDeleteRemovesOnlyTheCurrentFramesKeys();
     void dropBindsToTheJointUnderItOnlyOnce();
     void redoShortcutsAndModifiedMarker();
@@ -185,6 +187,52 @@ void TestWindowEditing::deleteAndAddNodeActOnTheCanvasSelection()
     QTest::keyClick(view, Qt::Key_Delete);
     QVERIFY(skeleton->nodeByName("forearm_L"));
     QCOMPARE(skeleton->nodes().size(), nodes + 1);
+}
+
+void TestWindowEditing::rubberBandPicksTheImages()
+{
+    openBiped();
+    Skeleton* skeleton = m_window->skeleton();
+    TSGraphicsView* view = m_window->graphicsView();
+    ObjectManipulator* manipulator = m_window->manipulator();
+
+    // A band from empty canvas across the whole figure picks every image (joints are locked).
+    QRectF figure;
+    QSet<QGraphicsItem*> images;
+    for (const auto& asset : skeleton->images()) {
+        figure |= asset->item->sceneBoundingRect();
+        images.insert(asset->placeholder);
+    }
+    const QPointF corner = figure.topLeft() - QPointF(10, 10);
+    const QList<QGraphicsItem*> under = m_window->scene()->items(corner);
+    QVERIFY(std::none_of(under.begin(), under.end(),
+                         [](QGraphicsItem* item) { return item->flags() & QGraphicsItem::ItemIsSelectable; }));
+    test::drag(view, corner, figure.bottomRight() + QPointF(10, 10));
+    const QList<QGraphicsItem*> picked = manipulator->targets();
+    QCOMPARE(QSet<QGraphicsItem*>(picked.begin(), picked.end()), images);
+}
+
+void TestWindowEditing::deleteDuringADragRemovesWhatThePressFound()
+{
+    openBiped();
+    TSGraphicsView* view = m_window->graphicsView();
+    // Delete during a drag removes the image as the press found it: undone, it is back there.
+    QGraphicsItem* head = imageOf("head");
+    const QPointF onHead = pickablePoint(m_window->scene(), head);
+    QVERIFY(!qIsNaN(onHead.x()));
+    test::drag(view, onHead, onHead);
+    const QTransform before = head->sceneTransform();
+    const int commands = m_window->history()->count();
+    test::pressAt(view, onHead);
+    test::moveTo(view, onHead + QPointF(40, 25));
+    QTest::keyClick(view, Qt::Key_Delete);
+    QVERIFY(!imageOf("head"));
+    test::moveTo(view, onHead + QPointF(60, 30));
+    test::releaseAt(view, onHead + QPointF(60, 30));
+    QCOMPARE(m_window->history()->count(), commands + 1);
+    m_window->history()->undo();
+    QCOMPARE(imageOf("head"), head);
+    QCOMPARE(head->sceneTransform(), before);
 }
 
 void TestWindowEditing::timelineDeleteRemovesOnlyTheCurrentFramesKeys()
