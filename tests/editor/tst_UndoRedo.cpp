@@ -38,6 +38,7 @@
 #include <QWindow>
 #include <QtTest>
 
+#include <cmath>
 #include <functional>
 
 namespace {
@@ -419,7 +420,8 @@ void TestUndoRedo::addNodeByKeyOutlinerAndCanvasButton()
         QCOMPARE(skeleton->nodes().back()->name, QStringLiteral("New node 2"));
         QCOMPARE(skeleton->nodes().back()->parent, QStringLiteral("head"));
     });
-    // The "+" beside a selected joint puts the new joint where the button is.
+    // The "+" beside a selected joint puts the new joint where the button is, to the whole pixel of
+    // its parent's coordinates that a document keeps.
     selectNode("forearm_R");
     AddNodeIndicator* plus = m_window->findChild<AddNodeIndicator*>();
     QVERIFY(plus && plus->isVisible());
@@ -429,7 +431,13 @@ void TestUndoRedo::addNodeByKeyOutlinerAndCanvasButton()
         Skeleton::Node* added = skeleton->nodeByName("New node 3");
         QVERIFY(added);
         QCOMPARE(added->parent, QStringLiteral("forearm_R"));
-        QVERIFY(QLineF(added->joint->sceneBoundingRect().center(), at).length() < 0.5);
+        const QPointF wanted = added->parentJoint->mapFromScene(at);
+        QVERIFY(std::abs(added->position.x() - wanted.x()) <= 0.5 &&
+                std::abs(added->position.y() - wanted.y()) <= 0.5);
+        QCOMPARE(added->position, QPointF(std::round(added->position.x()), std::round(added->position.y())));
+        QVERIFY(QLineF(added->joint->sceneBoundingRect().center(),
+                       added->parentJoint->mapToScene(added->position))
+                    .length() < 1e-6);
     });
 }
 
