@@ -118,7 +118,6 @@ void Skeleton::clear()
     }
     m_nodes.clear();
     m_tracks.clear();
-    m_takenOut.clear();
     m_dropTarget = nullptr;
     m_currentTime = 0.0f;
     Q_EMIT clearUndoHistory();
@@ -487,7 +486,6 @@ std::unique_ptr<Skeleton::Node> Skeleton::takeNode(Node* node, int* index)
     }
     std::unique_ptr<Node> taken = std::move(*it);
     m_nodes.erase(it);
-    m_takenOut.append(taken->name);
     // Other nodes' joints and images under this joint stay in the scene.
     for (QGraphicsItem* child : taken->joint->childItems()) {
         child->setParentItem(nullptr);
@@ -521,7 +519,6 @@ Skeleton::Node* Skeleton::restoreNode(std::unique_ptr<Node> node, int index)
         }
     }
     Node* restored = node.get();
-    m_takenOut.removeOne(restored->name);
     m_nodes.insert(m_nodes.begin() + std::clamp(index, 0, static_cast<int>(m_nodes.size())), std::move(node));
     // Images bound to it and nodes under it go back under its joint.
     rebuildHierarchy();
@@ -557,7 +554,6 @@ std::unique_ptr<Skeleton::Asset> Skeleton::takeImage(Asset* asset, bool* dummy, 
         }
         std::unique_ptr<Asset> taken = std::move(*it);
         list->erase(it);
-        m_takenOut.append(taken->name);
         taken->placeholder->setParentItem(nullptr);
         for (QGraphicsItem* item : {static_cast<QGraphicsItem*>(taken->placeholder),
                                     static_cast<QGraphicsItem*>(taken->item)}) {
@@ -585,7 +581,6 @@ Skeleton::Asset* Skeleton::restoreImage(std::unique_ptr<Asset> asset, bool dummy
     }
     auto& list = dummy ? m_dummyImages : m_images;
     Asset* restored = asset.get();
-    m_takenOut.removeOne(restored->name);
     list.insert(list.begin() + std::clamp(index, 0, static_cast<int>(list.size())), std::move(asset));
     setAssetEditable(*restored, !dummy);
     restackImages();
@@ -965,11 +960,6 @@ void Skeleton::bindTracks()
                     break;
                 }
             }
-        }
-    }
-    for (const auto& object : m_tracks) {
-        if (m_takenOut.contains(object->name())) {
-            object->setInUse(true);
         }
     }
 }

@@ -246,9 +246,6 @@ private:
     std::vector<std::unique_ptr<Asset>> m_dummyImages;
     AnimationTracks m_tracks;
     QString m_name;
-    /// Names of the nodes and images taken out for the undo history: their tracks stay in use in
-    /// every animation entered meanwhile, so no animation drops their keys before they are back.
-    QStringList m_takenOut;
     Node* m_dropTarget = nullptr;
     quint64 m_nextId = 1;
     ObjectManipulator* m_manipulator;

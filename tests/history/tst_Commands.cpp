@@ -86,6 +86,13 @@ struct HistoryFixture : test::CanvasFixture
         }
         return ids;
     }
+    /// One key of tracks' rotation at 0.5 s, as a gesture writes it.
+    void keyRotation(AnimatedObject* tracks, float value)
+    {
+        history.beginMacro(HistoryManager::kAnimationChange);
+        history.changeAnimatedObjectValue(tracks, AnimatedObject::Rotation, 0.5f, 0.0f, value, true);
+        history.endMacro();
+    }
     HistoryManager history;
 };
 
@@ -100,6 +107,7 @@ private Q_SLOTS:
     void undoAndRedoRestoreTheChannelExactly();
     void statesAndDiscardedRecordsAreLogged();
     void keyEditsUndoInTheirAnimation();
+    void aNamesakeUndoneLeavesTheTracksOfItsNameAlone();
     void restackingKeepsTheOrderOfSeveralImages_data();
     void restackingKeepsTheOrderOfSeveralImages();
     void reparentingKeepsWhereThingsAreDrawn();
@@ -193,9 +201,7 @@ void TestCommands::keyEditsUndoInTheirAnimation()
     f.skeleton->setAnimationMode(true);
     AnimatedObject* walk = f.skeleton->nodeByName("arm")->animation;
     QVERIFY(walk);
-    f.history.beginMacro(HistoryManager::kAnimationChange);
-    f.history.changeAnimatedObjectValue(walk, AnimatedObject::Rotation, 0.5f, 0.0f, 1.25f, true);
-    f.history.endMacro();
+    f.keyRotation(walk, 1.25f);
     QCOMPARE(walk->channel(AnimatedObject::Rotation).keyCount(), 1u);
 
     // In the other animation, undo goes back to the first one and takes the key out there.
@@ -209,6 +215,30 @@ void TestCommands::keyEditsUndoInTheirAnimation()
     f.history.redo();
     QCOMPARE(document.currentAnimation(), QStringLiteral("walk"));
     QCOMPARE(f.skeleton->nodeByName("arm")->animation->channel(AnimatedObject::Rotation).evaluate(0.5f), 1.25f);
+}
+
+void TestCommands::aNamesakeUndoneLeavesTheTracksOfItsNameAlone()
+{
+    HistoryFixture f;
+    TwoAnimations document(f.skeleton.get());
+    f.history.setDocument(&document);
+    QGraphicsItem* arm = f.skeleton->nodeByName("arm")->joint;
+    const quint64 first = f.history.addNodeToSelected(arm)->id;
+    f.history.removeSelectedNode(f.skeleton->nodeByName("head"));
+    f.keyRotation(f.skeleton->nodeById(first)->animation, 1.25f);
+    f.history.removeSelectedNode(f.skeleton->nodeById(first));
+    // The name is free again; the new node shows the keys the animation keeps under it.
+    QCOMPARE(f.history.addNodeToSelected(arm)->name, QStringLiteral("New node 1"));
+
+    // Back to before the key: the first node's tracks are its defaults again, which the animation
+    // does not hold, whatever is put back after the namesake went.
+    for (int i = 0; i < 4; ++i) {
+        f.history.undo();
+    }
+    QVERIFY(f.skeleton->nodeByName("head"));
+    const AnimatedObject* tracks = f.skeleton->nodeById(first)->animation;
+    QVERIFY(tracks && !tracks->hasKeys());
+    QVERIFY(!tracks->inUse());
 }
 
 void TestCommands::restackingKeepsTheOrderOfSeveralImages_data()
