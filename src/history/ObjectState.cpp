@@ -94,7 +94,7 @@ QGraphicsItem* ObjectState::itemIn(const Skeleton& skeleton) const
     return asset ? asset->placeholder : nullptr;
 }
 
-QGraphicsItem* ObjectState::restore(Skeleton& skeleton) const
+QGraphicsItem* ObjectState::restore(Skeleton& skeleton, bool withTracks) const
 {
     QGraphicsItem* item = itemIn(skeleton);
     if (!item) {
@@ -115,7 +115,7 @@ QGraphicsItem* ObjectState::restore(Skeleton& skeleton) const
         skeleton.setRestTransform(asset, m_rest);
     }
     // Tracks made by the edit stay, without keys, as tracks never keyed.
-    if (AnimatedObject* tracks = skeleton.tracksOf(item, false)) {
+    if (AnimatedObject* tracks = withTracks ? skeleton.tracksOf(item, false) : nullptr) {
         if (m_hasTracks) {
             tracks->setName(m_tracksName);
         }

@@ -29,9 +29,10 @@ public:
     bool operator==(const ObjectState& other) const;
     bool operator!=(const ObjectState& other) const { return !(*this == other); }
 
-    /// Puts the state back on its node or image, found again by id; returns the item that
-    /// stands for it, or null when it is gone.
-    QGraphicsItem* restore(Skeleton& skeleton) const;
+    /// Puts the state back on its node or image, found again by id, with its tracks when
+    /// withTracks (they are the current animation's); returns the item that stands for it, or
+    /// null when it is gone.
+    QGraphicsItem* restore(Skeleton& skeleton, bool withTracks) const;
     /// The item of the node or image the state was taken of, or null when it is gone.
     QGraphicsItem* itemIn(const Skeleton& skeleton) const;
 

@@ -52,11 +52,13 @@ void ObjectStateCommand::restore(const ObjectState& state, bool after)
         return;
     }
     m_history->stopPlayback();
-    // Keys belong to the animation they were made in.
-    if (m_before.keysDiffer(m_after) && !m_history->enterAnimation(m_animation)) {
+    // Keys belong to the animation they were made in; an edit that keyed nothing leaves the
+    // tracks of the animation shown alone.
+    const bool keyed = m_before.keysDiffer(m_after);
+    if (keyed && !m_history->enterAnimation(m_animation)) {
         return;
     }
-    QGraphicsItem* item = state.restore(*skeleton);
+    QGraphicsItem* item = state.restore(*skeleton, keyed);
     if (!item) {
         return;
     }

@@ -1,6 +1,7 @@
 // The undo commands on a skeleton without a window: key writes give the channel back exactly,
 // commands keep to their states and log what they discard, key edits undo in the animation they
-// were made in, restacking keeps the order of several images, and reparenting keeps the drawing.
+// were made in and set-up edits wherever they are undone, restacking keeps the order of several
+// images, and reparenting keeps the drawing.
 #include "AnimationDocument.h"
 #include "CanvasFixture.h"
 #include "HistoryManager.h"
@@ -107,6 +108,7 @@ private Q_SLOTS:
     void undoAndRedoRestoreTheChannelExactly();
     void statesAndDiscardedRecordsAreLogged();
     void keyEditsUndoInTheirAnimation();
+    void setupEditsUndoWhereTheyAreWithoutTouchingKeys();
     void aNamesakeUndoneLeavesTheTracksOfItsNameAlone();
     void restackingKeepsTheOrderOfSeveralImages_data();
     void restackingKeepsTheOrderOfSeveralImages();
@@ -215,6 +217,29 @@ void TestCommands::keyEditsUndoInTheirAnimation()
     f.history.redo();
     QCOMPARE(document.currentAnimation(), QStringLiteral("walk"));
     QCOMPARE(f.skeleton->nodeByName("arm")->animation->channel(AnimatedObject::Rotation).evaluate(0.5f), 1.25f);
+}
+
+void TestCommands::setupEditsUndoWhereTheyAreWithoutTouchingKeys()
+{
+    HistoryFixture f;
+    TwoAnimations document(f.skeleton.get());
+    f.history.setDocument(&document);
+    Skeleton::Node* arm = f.skeleton->nodeByName("arm");
+    QVERIFY(document.selectAnimation("run"));
+    f.keyRotation(arm->animation, 1.25f);
+    QVERIFY(document.selectAnimation("walk"));
+    const QColor colour = arm->boneColor;
+    f.history.changeBoneColor(arm->joint, Qt::red);
+
+    // Undone and redone in the other animation: the colour changes there, and its keys stay.
+    QVERIFY(document.selectAnimation("run"));
+    const int switches = document.switches;
+    f.history.undo();
+    QCOMPARE(arm->boneColor, colour);
+    f.history.redo();
+    QCOMPARE(arm->boneColor, QColor(Qt::red));
+    QCOMPARE(document.switches, switches);
+    QCOMPARE(arm->animation->channel(AnimatedObject::Rotation).keyCount(), 1u);
 }
 
 void TestCommands::aNamesakeUndoneLeavesTheTracksOfItsNameAlone()
