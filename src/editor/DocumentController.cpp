@@ -148,10 +148,11 @@ void DocumentController::buildSceneFromModels()
         if (model->image().isNull()) {
             continue;
         }
+        const QString name =
+            model->assetName().isEmpty() ? QString::fromStdString(model->name()) : model->assetName();
         Skeleton::Asset* asset = m_skeleton->addImage(QString::fromStdString(model->name()), model->image(),
-                                                      model->transform(), false);
+                                                      model->transform(), false, name);
         asset->assetName = model->assetName();
-        asset->name = model->assetName().isEmpty() ? QString::fromStdString(model->name()) : model->assetName();
         asset->tags = model->tags();
         m_skeleton->setImageAdjustment(asset, model->adjustment());
     }

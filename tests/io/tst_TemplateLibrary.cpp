@@ -54,11 +54,6 @@ QImage contactSheet(const QString& folder, const QString& animation, int frames,
     }
     f.skeleton->setAnimation(AnimationJson::readAnimation(folder + "/" + animation));
     f.skeleton->setSkeletonVisible(false);
-    for (QGraphicsItem* item : f.scene.items()) {
-        if (item->data(129).toBool() || item->data(128).toBool()) {
-            item->hide();
-        }
-    }
     const float duration = f.skeleton->duration();
     QImage sheet(200 * frames, 360, QImage::Format_ARGB32_Premultiplied);
     sheet.fill(QColor(38, 38, 38));
