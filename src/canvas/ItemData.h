@@ -13,5 +13,6 @@ enum Key {
     BoneJoint = 134,       ///< the bone's own joint item
     BoneParentJoint = 135, ///< the bone's parent joint item
     IsImage = 136,         ///< true on the placeholder of an image that is in the skeleton
+    Locked = 137,          ///< true on a joint or image the user locked: the canvas does not pick it
 };
 } // namespace ItemData
