@@ -29,6 +29,7 @@
 #include "TSGraphicsView.h"
 #include "TSMessageBox.h"
 #include "TSModelController.h"
+#include "TSOutlinerWidget.h"
 #include "TSProgressWindow.h"
 #include "TSWelcomeWindow.h"
 #include "TemplateLibrary.h"
@@ -324,20 +325,14 @@ void TSMainWindow::connectCanvas()
             &TSAnimationEditorTimelineWidget::setCurrentFrame);
     connect(m_skeleton, &Skeleton::animationStopped, this, [this] { m_animationEditor->setPlaying(false); });
     connect(m_skeleton, &Skeleton::animationCurveChanged, this, &TSMainWindow::updateKeyMarks);
-    connect(m_skeleton, &Skeleton::nodesUpdated, this, [this] {
-        m_outliner->rebuild(m_skeleton);
-        // A renamed node keeps its row selected under the new name.
-        const Skeleton::Node* node = m_skeleton->nodeByItem(m_fieldEditor->target());
-        m_outliner->selectNode(node ? node->name : QString());
-    });
+    connect(m_skeleton, &Skeleton::nodesUpdated, this,
+            [this] { m_outliner->showScene(m_scene, m_manipulator->targets()); });
     connect(m_animationEditor->timeline(), &TSAnimationEditorTimelineWidget::frameChanged, this,
             &TSMainWindow::showFrame);
-    connect(m_outliner, &OutlinerPanel::nodeSelected, this, [this](const QString& name) {
-        // The outliner only mirrors the canvas: a picked row selects its joint there (locked
-        // while joints cannot be edited), and everything else reads the canvas selection.
-        Skeleton::Node* node = m_skeleton->nodeByName(name);
-        m_modes->outlinerObjectsChanged(node ? QList<QGraphicsItem*>{node->joint} : QList<QGraphicsItem*>{});
-    });
+    connect(m_outliner->tree(), &TSOutlinerWidget::moveItemToItemAtIndex, this,
+            &TSMainWindow::onMoveItemToItemAtIndex);
+    connect(m_outliner->tree(), &TSOutlinerWidget::renameRequested, m_objectSettings,
+            &ObjectSettingsPanel::rename);
     connect(m_objectSettings, &ObjectSettingsPanel::hintButtonClicked, m_modes, &EditingModes::activate);
     connect(m_objectSettings, &ObjectSettingsPanel::refused, this,
             [this](const QString& title, const QString& text) { TSMessageBox::warning(this, title, text); });
@@ -483,7 +478,7 @@ bool TSMainWindow::loadDocument(const QString& path, bool isTemplate, const QStr
 
 void TSMainWindow::refreshAfterLoad(bool loaded)
 {
-    m_outliner->rebuild(m_skeleton);
+    m_outliner->rebuild(m_scene);
     const bool unnamed = m_document->skeletonName().isEmpty() && !m_skeleton->nodes().empty();
     m_objectSettings->setSkeletonName(unnamed ? QStringLiteral("Skeleton") : m_document->skeletonName());
     if (!loaded) {
@@ -718,6 +713,25 @@ void TSMainWindow::on_addAnimationButton_clicked()
     }
 }
 
+void TSMainWindow::on_outlinerWidget_currentObjectChanged(QList<QGraphicsItem*> items)
+{
+    // The outliner only mirrors the canvas: picked rows become the canvas selection (joints locked
+    // while they cannot be edited), and everything else reads the canvas selection.
+    m_modes->outlinerObjectsChanged(items);
+}
+
+void TSMainWindow::onMoveItemToItemAtIndex(const QGraphicsItem* item, const QGraphicsItem* parent, int)
+{
+    // The model keeps no order among the joints and images under a joint.
+    m_edit->moveUnder(item, parent);
+}
+
+void TSMainWindow::on_outlinerWidget_objectVisibilityChanged(QGraphicsItem* item, bool isVisible)
+{
+    // Not a change of the document: the history does not record it.
+    m_skeleton->setObjectVisible(item, isVisible);
+}
+
 void TSMainWindow::updateKeyMarks()
 {
     m_animationEditor->timeline()->setKeyFrames(m_edit->selectedKeyFrames());
@@ -727,9 +741,7 @@ void TSMainWindow::updateKeyMarks()
 
 void TSMainWindow::selectionChanged(bool)
 {
-    const QList<QGraphicsItem*> targets = m_manipulator->targets();
-    Skeleton::Node* node = targets.size() == 1 ? m_skeleton->nodeByItem(targets.first()) : nullptr;
-    m_outliner->selectNode(node ? node->name : QString());
+    m_outliner->showSelection(m_manipulator->targets());
     m_modes->selectionChanged();
     m_skeleton->selectionChanged();
     updateSelectedItemsTransformDisplay();

@@ -121,6 +121,9 @@ private Q_SLOTS:
     void on_speedEdit_valueChanged(double speed);
     void on_animationComboBox_activated(int index);
     void on_addAnimationButton_clicked();
+    void on_outlinerWidget_currentObjectChanged(QList<QGraphicsItem*> items);
+    void onMoveItemToItemAtIndex(const QGraphicsItem* item, const QGraphicsItem* parent, int index);
+    void on_outlinerWidget_objectVisibilityChanged(QGraphicsItem* item, bool isVisible);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

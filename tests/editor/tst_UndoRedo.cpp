@@ -18,6 +18,7 @@
 #include "TSGraphicsView.h"
 #include "TSMainWindow.h"
 #include "TSModelController.h"
+#include "TSOutlinerWidget.h"
 #include "TSStyle.h"
 #include "TemplateLibrary.h"
 #include "TestMain.h"

@@ -16,6 +16,7 @@
 #include "TSMainWindow.h"
 #include "TSModelController.h"
 #include "TSModelSkeletonAnimation.h"
+#include "TSOutlinerWidget.h"
 #include "TSStyle.h"
 #include "TemplateLibrary.h"
 #include "TestMain.h"
@@ -146,7 +147,7 @@ void TestWindowEditing::deleteAndAddNodeActOnTheCanvasSelection()
     QCOMPARE(m_window->manipulator()->targets(), {skeleton->nodeByName("forearm_L")->joint});
     QVERIFY(remove->isEnabled());
 
-    // Clicking an image makes the image the selection; the outliner lets go of the joint.
+    // Clicking an image makes the image the selection; the outliner shows its row instead.
     QGraphicsItem* head = imageOf("head");
     QVERIFY(head);
     const QPointF onHead = pickablePoint(m_window->scene(), head);
@@ -154,7 +155,7 @@ void TestWindowEditing::deleteAndAddNodeActOnTheCanvasSelection()
     test::pressAt(view, onHead);
     test::releaseAt(view, onHead);
     QCOMPARE(m_window->manipulator()->targets(), {head});
-    QVERIFY(tree->selectedItems().isEmpty());
+    QCOMPARE(m_window->outliner()->tree()->selectedObjects(), {head});
 
     // Add Node puts the new joint under the selected image's joint, not under the old row.
     const size_t nodes = skeleton->nodes().size();
