@@ -11,5 +11,6 @@ enum Key {
     ParentName = 133,      ///< the joint's parent node name
     BoneJoint = 134,       ///< the bone's own joint item
     BoneParentJoint = 135, ///< the bone's parent joint item
+    EditorOverlay = 136,   ///< true on an aid for the editing eye that renders and exports leave out
 };
 } // namespace ItemData
