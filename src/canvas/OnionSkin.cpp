@@ -35,8 +35,9 @@ public:
         if (const auto it = m_scene.constFind(node); it != m_scene.constEnd()) {
             return it.value();
         }
-        QTransform pose = node->animation ? Pose::transformAt(*node->animation, m_seconds, node->joint->rect().center())
-                                          : node->animationTransform;
+        QTransform pose = node->animation
+                              ? Pose::transformAt(*node->animation, m_seconds, node->joint->rect().center())
+                              : node->animationTransform;
         if (!isFinite(pose)) {
             pose = QTransform();
         }
@@ -52,9 +53,9 @@ public:
 
     QTransform sceneOf(const Skeleton::Asset& asset)
     {
-        QTransform pose = asset.animation
-                              ? Pose::transformAt(*asset.animation, m_seconds, asset.placeholder->boundingRect().center())
-                              : asset.animationTransform;
+        QTransform pose = asset.animation ? Pose::transformAt(*asset.animation, m_seconds,
+                                                              asset.placeholder->boundingRect().center())
+                                          : asset.animationTransform;
         if (!isFinite(pose)) {
             pose = QTransform();
         }
@@ -144,7 +145,8 @@ void OnionSkin::rebuild()
         return;
     }
     // Pictures not drawn any more leave the cache now and then.
-    if (m_tinted.size() > 4 * static_cast<int>(m_skeleton->images().size() + m_skeleton->dummyImages().size()) + 32) {
+    if (m_tinted.size() >
+        4 * static_cast<int>(m_skeleton->images().size() + m_skeleton->dummyImages().size()) + 32) {
         m_tinted.clear();
     }
     const int lastFrame = m_skeleton->frameCount() - 1;

@@ -25,6 +25,8 @@ AnimationEditorController::AnimationEditorController(Skeleton* skeleton, History
     resetSecondCurves();
     if (history) {
         connect(history, &HistoryManager::keysChanged, this, &AnimationEditorController::curvesChanged);
+        // A new length gives the curve editor new frames and a new time range.
+        connect(history, &HistoryManager::animationLengthChanged, this, &AnimationEditorController::curvesChanged);
     }
     if (skeleton) {
         connect(skeleton, &Skeleton::animationCurveChanged, this, &AnimationEditorController::curvesChanged);

@@ -27,8 +27,8 @@ namespace {
 const QString kPlayIcon = QStringLiteral(":/resources/animationView/AE_Play.svg");
 const QString kPauseIcon = QStringLiteral(":/resources/animationView/AE_Pause.svg");
 
-QToolButton* toolButton(const QString& objectName, const QString& icon, const QString& toolTip, bool checkable,
-                        QWidget* parent)
+QToolButton* toolButton(const QString& objectName, const QString& icon, const QString& toolTip,
+                        bool checkable, QWidget* parent)
 {
     auto* button = new QToolButton(parent);
     button->setObjectName(objectName);
@@ -50,7 +50,8 @@ QLineEdit* lineEdit(const QString& objectName, const QString& toolTip, int width
     return edit;
 }
 
-QSpinBox* spinBox(const QString& objectName, const QString& toolTip, int minimum, int maximum, QWidget* parent)
+QSpinBox* spinBox(const QString& objectName, const QString& toolTip, int minimum, int maximum,
+                  QWidget* parent)
 {
     auto* box = new QSpinBox(parent);
     box->setObjectName(objectName);
@@ -78,39 +79,46 @@ AnimationEditorPanel::AnimationEditorPanel(QWidget* parent)
                        QStringLiteral("Add new animation"), false, this)),
       m_copy(toolButton(QStringLiteral("copyButton"), QStringLiteral(":/resources/animationView/AE_Copy.svg"),
                         QStringLiteral("Copy current animation"), false, this)),
-      m_play(toolButton(QStringLiteral("playButton"), kPlayIcon, QStringLiteral("Toggle animation play/pause (Space)"),
-                        true, this)),
+      m_play(toolButton(QStringLiteral("playButton"), kPlayIcon,
+                        QStringLiteral("Toggle animation play/pause (Space)"), true, this)),
       m_loop(toolButton(QStringLiteral("loopButton"), QStringLiteral(":/resources/animationView/AE_Loop.svg"),
                         QStringLiteral("Toggle animation playback looping"), true, this)),
       m_key(toolButton(QStringLiteral("keyButton"), QStringLiteral(":/resources/animationView/AE_Record.svg"),
                        QStringLiteral("Toggle animation recording mode"), true, this)),
-      m_frames(lineEdit(QStringLiteral("framesNumberLineEdit"), QStringLiteral("Number of frames in animation"), 50,
-                        this)),
-      m_speed(lineEdit(QStringLiteral("speedEdit"), QStringLiteral("Speed factor of animation playback"), 40, this)),
+      m_frames(lineEdit(QStringLiteral("framesNumberLineEdit"),
+                        QStringLiteral("Number of frames in animation"), 50, this)),
+      m_speed(lineEdit(QStringLiteral("speedEdit"), QStringLiteral("Speed factor of animation playback"), 40,
+                       this)),
       m_readout(new QLabel(this)),
-      m_onionSkin(toolButton(QStringLiteral("onionSkinButton"), QStringLiteral(":/resources/animationView/AE_OnionSkin.svg"),
-                             QStringLiteral("Onion skin: the poses before (red) and after (green) the current frame"),
-                             true, this)),
+      m_onionSkin(toolButton(
+          QStringLiteral("onionSkinButton"), QStringLiteral(":/resources/animationView/AE_OnionSkin.svg"),
+          QStringLiteral("Onion skin: the poses before (red) and after (green) the current frame"), true,
+          this)),
       m_onionSettingsButton(toolButton(QStringLiteral("onionSkinSettingsButton"), QString(),
                                        QStringLiteral("Onion skin settings"), false, this)),
       m_onionSettings(new QFrame(this, Qt::Popup)),
-      m_onionBefore(spinBox(QStringLiteral("onionSkinBeforeSpinBox"), QStringLiteral("Copies before the frame (red)"),
-                            0, OnionSkin::kMaxCopies, m_onionSettings)),
-      m_onionAfter(spinBox(QStringLiteral("onionSkinAfterSpinBox"), QStringLiteral("Copies after the frame (green)"),
-                           0, OnionSkin::kMaxCopies, m_onionSettings)),
+      m_onionBefore(spinBox(QStringLiteral("onionSkinBeforeSpinBox"),
+                            QStringLiteral("Copies before the frame (red)"), 0, OnionSkin::kMaxCopies,
+                            m_onionSettings)),
+      m_onionAfter(spinBox(QStringLiteral("onionSkinAfterSpinBox"),
+                           QStringLiteral("Copies after the frame (green)"), 0, OnionSkin::kMaxCopies,
+                           m_onionSettings)),
       m_onionStep(spinBox(QStringLiteral("onionSkinStepSpinBox"), QStringLiteral("Frames between copies"), 1,
                           OnionSkin::kMaxStep, m_onionSettings)),
-      m_collapse(toolButton(QStringLiteral("collapseButton"), QStringLiteral(":/resources/animationView/AE_Collapse.svg"),
+      m_collapse(toolButton(QStringLiteral("collapseButton"),
+                            QStringLiteral(":/resources/animationView/AE_Collapse.svg"),
                             QStringLiteral("Collapse animation editor"), false, this)),
-      m_extend(toolButton(QStringLiteral("extendButton"), QStringLiteral(":/resources/animationView/AE_Expand.svg"),
+      m_extend(toolButton(QStringLiteral("extendButton"),
+                          QStringLiteral(":/resources/animationView/AE_Expand.svg"),
                           QStringLiteral("Expand animation editor"), false, this)),
       m_spacer(new QWidget(this)), m_timeline(new TSAnimationEditorTimelineWidget(this)),
       m_attributes(new QListWidget(this)), m_curveArea(new QWidget(this))
 {
     setObjectName(QStringLiteral("attributeAnimationWidget"));
     // A switched-on tool button (loop, recording, onion skin) must be told from one that is off.
-    setStyleSheet(QStringLiteral("QToolButton:checked { background: rgb(58, 58, 58); border: 1px solid rgb(255, 168, 0);"
-                                 " border-radius: 3px; }"));
+    setStyleSheet(QStringLiteral(
+        "QToolButton:checked { background: rgb(58, 58, 58); border: 1px solid rgb(255, 168, 0);"
+        " border-radius: 3px; }"));
     const double s = ScreenScale::of(this);
     m_animations->setObjectName(QStringLiteral("animationComboBox"));
     m_animations->setToolTip(QStringLiteral("Current animation selector"));
@@ -126,7 +134,8 @@ AnimationEditorPanel::AnimationEditorPanel(QWidget* parent)
     m_attributes->setObjectName(QStringLiteral("attributesList"));
     m_attributes->addItems(AnimationEditorController::propertyNames());
     m_attributes->setCurrentRow(0);
-    m_attributes->setToolTip(QStringLiteral("Right click: show or hide a property's curve behind the current one"));
+    m_attributes->setToolTip(
+        QStringLiteral("Right click: show or hide a property's curve behind the current one"));
     m_attributes->viewport()->installEventFilter(this);
     QFont small = m_attributes->font();
     small.setPixelSize(static_cast<int>(std::lround(10 * s)));
@@ -194,12 +203,14 @@ AnimationEditorPanel::AnimationEditorPanel(QWidget* parent)
     layout->addLayout(timelineRow);
     layout->addLayout(curveRow, 1);
 
-    connect(m_timeline, &TSAnimationEditorTimelineWidget::frameChanged, this, &AnimationEditorPanel::showFrame);
+    connect(m_timeline, &TSAnimationEditorTimelineWidget::frameChanged, this,
+            &AnimationEditorPanel::showFrame);
     for (QSpinBox* box : {m_onionBefore, m_onionAfter, m_onionStep}) {
         connect(box, qOverload<int>(&QSpinBox::valueChanged), this,
                 [this] { Q_EMIT onionSkinChanged(onionSkinSettings()); });
     }
-    connect(m_onionSkin, &QToolButton::toggled, this, [this] { Q_EMIT onionSkinChanged(onionSkinSettings()); });
+    connect(m_onionSkin, &QToolButton::toggled, this,
+            [this] { Q_EMIT onionSkinChanged(onionSkinSettings()); });
     setOnionSkinSettings(OnionSkin::Settings());
     setExpanded(false);
     setCurveViewShown(false);
@@ -208,8 +219,10 @@ AnimationEditorPanel::AnimationEditorPanel(QWidget* parent)
 
 void AnimationEditorPanel::connectTo(AnimationEditorController* controller)
 {
-    connect(m_animations, &TSDeletableComboBox::itemDeleted, controller, &AnimationEditorController::deleteAnimation);
-    connect(m_animations, &TSDeletableComboBox::itemRenamed, controller, &AnimationEditorController::renameAnimation);
+    connect(m_animations, &TSDeletableComboBox::itemDeleted, controller,
+            &AnimationEditorController::deleteAnimation);
+    connect(m_animations, &TSDeletableComboBox::itemRenamed, controller,
+            &AnimationEditorController::renameAnimation);
     connect(m_add, &QToolButton::clicked, this, [this, controller] {
         askAnimationName(QStringLiteral("Untitled Animation"),
                          [controller](const QString& name) { controller->addAnimation(name); });
@@ -236,14 +249,18 @@ void AnimationEditorPanel::connectTo(AnimationEditorController* controller)
     connect(m_extend, &QToolButton::clicked, controller, [controller] { controller->setExpanded(true); });
     connect(m_timeline, &TSAnimationEditorTimelineWidget::frameCreateRequest, controller,
             &AnimationEditorController::createKeys);
-    connect(m_timeline, &TSAnimationEditorTimelineWidget::frameMoved, controller, &AnimationEditorController::moveKey);
+    connect(m_timeline, &TSAnimationEditorTimelineWidget::frameMoved, controller,
+            &AnimationEditorController::moveKey);
     connect(m_timeline, &TSAnimationEditorTimelineWidget::keyMoveFinished, controller,
             &AnimationEditorController::finishKeyMove);
     connect(m_timeline, &TSAnimationEditorTimelineWidget::frameDeleteRequest, controller,
             &AnimationEditorController::deleteKey);
-    connect(m_attributes, &QListWidget::currentRowChanged, controller, &AnimationEditorController::setCurrentRow);
-    connect(this, &AnimationEditorPanel::secondCurveToggled, controller, &AnimationEditorController::toggleSecondCurve);
-    connect(controller, &AnimationEditorController::expandedChanged, this, &AnimationEditorPanel::setExpanded);
+    connect(m_attributes, &QListWidget::currentRowChanged, controller,
+            &AnimationEditorController::setCurrentRow);
+    connect(this, &AnimationEditorPanel::secondCurveToggled, controller,
+            &AnimationEditorController::toggleSecondCurve);
+    connect(controller, &AnimationEditorController::expandedChanged, this,
+            &AnimationEditorPanel::setExpanded);
     connect(controller, &AnimationEditorController::curveViewShown, this, [this, controller](bool shown) {
         setCurveViewShown(shown);
         setSecondCurves(controller->secondCurves(controller->currentRow()));

@@ -219,7 +219,8 @@ void TSAnimationEditorTimelineWidget::paintEvent(QPaintEvent*)
     for (int first = 0; first < n; first += group) {
         const int last = std::min(n, first + group);
         const bool hasKey = keysIn(first, last) > 0;
-        const bool selected = hasKey && m_selectedKey >= first && m_selectedKey < last && m_keyFlags.at(m_selectedKey);
+        const bool selected =
+            hasKey && m_selectedKey >= first && m_selectedKey < last && m_keyFlags.at(m_selectedKey);
         // A key: a green frame, filled when it is the picked key.
         painter.setPen(hasKey ? kKeyColour : kCellPen);
         painter.setBrush(selected ? kKeyColour : kCellBrush);
@@ -245,7 +246,8 @@ void TSAnimationEditorTimelineWidget::paintEvent(QPaintEvent*)
 
     painter.setPen(kPlayhead);
     painter.setBrush(kPlayhead);
-    painter.drawRect(QRectF(cellX(m_currentFrame), 2 * s, cellWidthFrom(m_currentFrame / group * group), cellHeight));
+    painter.drawRect(
+        QRectF(cellX(m_currentFrame), 2 * s, cellWidthFrom(m_currentFrame / group * group), cellHeight));
 
     painter.setPen(Qt::black);
     painter.setBrush(Qt::NoBrush);

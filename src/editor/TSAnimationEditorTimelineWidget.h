@@ -15,7 +15,12 @@ class TSAnimationEditorTimelineWidget : public QWidget
     Q_OBJECT
 
 public:
-    enum DragMode { NoDrag = 0, MovingPlayhead = 1, MovingKey = 2 };
+    enum DragMode
+    {
+        NoDrag = 0,
+        MovingPlayhead = 1,
+        MovingKey = 2
+    };
 
     explicit TSAnimationEditorTimelineWidget(QWidget* parent = nullptr);
 

@@ -26,8 +26,8 @@ void PlaybackSpeedCommand::set(float speed)
 }
 
 PlaybackLoopCommand::PlaybackLoopCommand(HistoryManager* history, bool loop)
-    : HistoryCommand(loop ? QStringLiteral("Loop playback") : QStringLiteral("Play once")), m_history(history),
-      m_loop(loop)
+    : HistoryCommand(loop ? QStringLiteral("Loop playback") : QStringLiteral("Play once")),
+      m_history(history), m_loop(loop)
 {
 }
 

@@ -17,7 +17,8 @@ RenameAnimationCommand::RenameAnimationCommand(HistoryManager* history, const QS
 void RenameAnimationCommand::apply()
 {
     AnimationDocument* document = m_history->document();
-    if (document && document->renameAnimation(m_oldIdentifier, m_newIdentifier, m_newName) && m_ignoresOldName) {
+    if (document && document->renameAnimation(m_oldIdentifier, m_newIdentifier, m_newName) &&
+        m_ignoresOldName) {
         document->setIgnored(m_oldName, true);
     }
 }
@@ -25,7 +26,8 @@ void RenameAnimationCommand::apply()
 void RenameAnimationCommand::revert()
 {
     AnimationDocument* document = m_history->document();
-    if (document && document->renameAnimation(m_newIdentifier, m_oldIdentifier, m_oldName) && m_ignoresOldName) {
+    if (document && document->renameAnimation(m_newIdentifier, m_oldIdentifier, m_oldName) &&
+        m_ignoresOldName) {
         document->setIgnored(m_oldName, false);
     }
 }

@@ -23,7 +23,8 @@ public:
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
         QStyleOptionViewItem shortened(option);
-        shortened.rect.setRight(m_box->buttonRect(option.rect, TSDeletableComboBox::RenameButton).left() - kButtonGap);
+        shortened.rect.setRight(m_box->buttonRect(option.rect, TSDeletableComboBox::RenameButton).left() -
+                                kButtonGap);
         // The row's background spans the whole width, its text stops short of the buttons.
         QStyledItemDelegate::paint(painter, option, QModelIndex());
         QStyledItemDelegate::paint(painter, shortened, index);
@@ -54,7 +55,8 @@ private:
 
 } // namespace
 
-TSDeletableComboBox::TSDeletableComboBox(QWidget* parent) : QComboBox(parent), m_renameEdit(new QLineEdit(this))
+TSDeletableComboBox::TSDeletableComboBox(QWidget* parent)
+    : QComboBox(parent), m_renameEdit(new QLineEdit(this))
 {
     setItemDelegate(new RowButtonsDelegate(this));
     // Installed after the drop-down's own filter, so this one sees the clicks first.

@@ -13,7 +13,12 @@ class TSDeletableComboBox : public QComboBox
     Q_OBJECT
 
 public:
-    enum RowButton { NoButton, RenameButton, DeleteButton };
+    enum RowButton
+    {
+        NoButton,
+        RenameButton,
+        DeleteButton
+    };
 
     explicit TSDeletableComboBox(QWidget* parent = nullptr);
 

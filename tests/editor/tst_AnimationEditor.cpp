@@ -52,7 +52,8 @@ const QString kShipped = QStringLiteral(BONESTAGE_SOURCE_DIR "/Resources");
 QPoint cellPoint(const TSAnimationEditorTimelineWidget* timeline, int frame, bool onKeys)
 {
     const double cell = static_cast<double>(timeline->width()) / timeline->frameCount();
-    return QPoint(static_cast<int>((frame + 0.5) * cell), onKeys ? timeline->height() * 3 / 4 : timeline->height() / 4);
+    return QPoint(static_cast<int>((frame + 0.5) * cell),
+                  onKeys ? timeline->height() * 3 / 4 : timeline->height() / 4);
 }
 
 void sendMouse(QWidget* widget, QEvent::Type type, const QPoint& pos, Qt::MouseButtons buttons)
@@ -69,8 +70,8 @@ void dragKey(TSAnimationEditorTimelineWidget* timeline, int from, const QList<QP
     for (const QPoint& point : path) {
         sendMouse(timeline, QEvent::MouseMove, point, Qt::LeftButton);
     }
-    sendMouse(timeline, QEvent::MouseButtonRelease, path.isEmpty() ? cellPoint(timeline, from, true) : path.last(),
-              Qt::NoButton);
+    sendMouse(timeline, QEvent::MouseButtonRelease,
+              path.isEmpty() ? cellPoint(timeline, from, true) : path.last(), Qt::NoButton);
 }
 
 /// Types text into the dialog that is about to open and confirms it.
@@ -246,7 +247,8 @@ void TestAnimationEditor::clickChooserButton(const QString& name, TSDeletableCom
     QAbstractItemView* list = chooser->view();
     QTRY_VERIFY(list->isVisible());
     const QRect rowRect = list->visualRect(list->model()->index(row, 0));
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, chooser->buttonRect(rowRect, button).center());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      chooser->buttonRect(rowRect, button).center());
     QTRY_VERIFY(!list->isVisible());
 }
 
@@ -338,8 +340,9 @@ void TestAnimationEditor::keysAreNeverDroppedOntoKeys()
     QCOMPARE(strip.keyFlags().at(3), 1);
     QCOMPARE(strip.keyFlags().at(5), 1);
     // Across it to 7: 4, then 7 (5 is skipped), then out past the right end to frame 19.
-    dragKey(&strip, 3, {cellPoint(&strip, 4, true), cellPoint(&strip, 5, true), cellPoint(&strip, 7, true),
-                        QPoint(900, 22)});
+    dragKey(&strip, 3,
+            {cellPoint(&strip, 4, true), cellPoint(&strip, 5, true), cellPoint(&strip, 7, true),
+             QPoint(900, 22)});
     QCOMPARE(moved.size(), 3);
     QCOMPARE(moved.at(0), (QVariantList{3, 4}));
     QCOMPARE(moved.at(1), (QVariantList{4, 7}));
@@ -388,7 +391,8 @@ void TestAnimationEditor::controlsCarryTheirNamesTipsAndIcons()
     }
     QCOMPARE(m_window->findChild<QLineEdit*>("framesNumberLineEdit")->toolTip(),
              QStringLiteral("Number of frames in animation"));
-    QCOMPARE(m_window->findChild<QLineEdit*>("speedEdit")->toolTip(), QStringLiteral("Speed factor of animation playback"));
+    QCOMPARE(m_window->findChild<QLineEdit*>("speedEdit")->toolTip(),
+             QStringLiteral("Speed factor of animation playback"));
     QCOMPARE(editor()->animationComboBox()->toolTip(), QStringLiteral("Current animation selector"));
     QCOMPARE(editor()->loopButton()->text(), QStringLiteral("Loop"));
     // After a load: collapsed, frame 0, the template's length and speed 1.0.
@@ -418,7 +422,8 @@ void TestAnimationEditor::collapsedDoubleClickKeysAllFiveWithoutMovingAnything()
 
     doubleClickFrame(7);
     for (int channel = 0; channel < AnimatedObject::kChannelCount; ++channel) {
-        QVERIFY2(forearm->animation->channel(channel).keyFrames().contains(7), qPrintable(QString::number(channel)));
+        QVERIFY2(forearm->animation->channel(channel).keyFrames().contains(7),
+                 qPrintable(QString::number(channel)));
     }
     QCOMPARE(timeline()->keyFlags().at(7), 1);
     const QList<QTransform> after = jointTransforms();
@@ -471,18 +476,22 @@ void TestAnimationEditor::expandedEditorWorksOnTheCurrentRow()
 
     // Pelvis: "Position Y" keys every 15 frames, rotation keys at 0 and 120.
     const Skeleton::Node* pelvis = m_window->skeleton()->nodeByName("pelvis");
-    QTest::mouseClick(rows->viewport(), Qt::LeftButton, Qt::NoModifier, rows->visualItemRect(rows->item(2)).center());
+    QTest::mouseClick(rows->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      rows->visualItemRect(rows->item(2)).center());
     QCOMPARE(controller->currentRow(), 2);
     QCOMPARE(timeline()->keyFlags().at(0), 1);
     QCOMPARE(timeline()->keyFlags().at(15), 0);
-    QTest::mouseClick(rows->viewport(), Qt::LeftButton, Qt::NoModifier, rows->visualItemRect(rows->item(1)).center());
+    QTest::mouseClick(rows->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      rows->visualItemRect(rows->item(1)).center());
     QCOMPARE(timeline()->keyFlags().at(15), 1);
     // A right click on another row adds its curve behind the current one, and takes it away.
-    QTest::mouseClick(rows->viewport(), Qt::RightButton, Qt::NoModifier, rows->visualItemRect(rows->item(2)).center());
+    QTest::mouseClick(rows->viewport(), Qt::RightButton, Qt::NoModifier,
+                      rows->visualItemRect(rows->item(2)).center());
     QCOMPARE(controller->currentRow(), 1);
     QCOMPARE(controller->secondCurves(1), (QStringList{"Position X", "Rotation"}));
     QVERIFY(rows->item(2)->font().italic());
-    QTest::mouseClick(rows->viewport(), Qt::RightButton, Qt::NoModifier, rows->visualItemRect(rows->item(0)).center());
+    QTest::mouseClick(rows->viewport(), Qt::RightButton, Qt::NoModifier,
+                      rows->visualItemRect(rows->item(0)).center());
     QCOMPARE(controller->secondCurves(1), QStringList{"Rotation"});
 
     // A double click keys the current row only.
@@ -498,7 +507,8 @@ void TestAnimationEditor::expandedEditorWorksOnTheCurrentRow()
     clickButton("collapseButton");
     QVERIFY(!editor()->isExpanded());
     QVERIFY(!rows->isVisible());
-    QCOMPARE(splitter->sizes().last(), std::max(static_cast<int>(std::lround(55 * s)), editor()->minimumSizeHint().height()));
+    QCOMPARE(splitter->sizes().last(),
+             std::max(static_cast<int>(std::lround(55 * s)), editor()->minimumSizeHint().height()));
     QCOMPARE(m_window->findChild<QWidget*>("timelineSpacer")->width(), static_cast<int>(std::lround(10 * s)));
     // Loading a document collapses the editor.
     clickButton("extendButton");
@@ -519,8 +529,9 @@ void TestAnimationEditor::keysMoveAsOneStepAndDeleteWhenPicked()
     const float valueAt15 = rotation.evaluate(15 / 60.0f);
 
     // The key of frame 15 dragged over 16, 17 and 18 to 19: one undo step.
-    dragKey(timeline(), 15, {cellPoint(timeline(), 16, true), cellPoint(timeline(), 17, true),
-                             cellPoint(timeline(), 18, true), cellPoint(timeline(), 19, true)});
+    dragKey(timeline(), 15,
+            {cellPoint(timeline(), 16, true), cellPoint(timeline(), 17, true),
+             cellPoint(timeline(), 18, true), cellPoint(timeline(), 19, true)});
     QCOMPARE(history->count(), 1);
     QCOMPARE(history->undoText(), QStringLiteral("Move keyframe"));
     QVERIFY(rotation.keyFrames().contains(19));
@@ -840,6 +851,10 @@ void TestAnimationEditor::deletedTemplateAnimationStaysDeleted()
     names.sort();
     QCOMPARE(names, (QStringList{"Run", "Walk", "Wave"}));
 
+    // A deleted animation cannot be entered (a key edit's undo would otherwise bring it up).
+    QVERIFY(!document->selectAnimation("Biped/Jump.json"));
+    QCOMPARE(document->currentAnimationName(), QStringLiteral("Run"));
+
     // Down to one; the last one is refused.
     test::Boxes boxes;
     clickChooserButton("Run", TSDeletableComboBox::DeleteButton);
@@ -1029,7 +1044,8 @@ void TestAnimationEditor::screenshots()
     clickButton("extendButton");
     selectNode("forearm_L");
     QListWidget* rows = editor()->attributesList();
-    QTest::mouseClick(rows->viewport(), Qt::LeftButton, Qt::NoModifier, rows->visualItemRect(rows->item(2)).center());
+    QTest::mouseClick(rows->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      rows->visualItemRect(rows->item(2)).center());
     doubleClickFrame(7);
     clickFrame(15, true);
     clickFrame(22);
@@ -1046,6 +1062,13 @@ void TestAnimationEditor::screenshots()
         clickButton("collapseButton");
         QTest::qWait(50);
         m_window->grab().save(out + "/t15-collapsed.png");
+        chooser->showPopup();
+        QTest::qWait(50);
+        chooser->view()->window()->grab().save(out + "/t15-chooser.png");
+        chooser->hidePopup();
+        clickButton("onionSkinSettingsButton");
+        QTest::qWait(50);
+        editor()->onionSkinPopup()->grab().save(out + "/t15-onion-settings.png");
     }
 }
 
