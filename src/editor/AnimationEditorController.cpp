@@ -165,7 +165,8 @@ void AnimationEditorController::refreshCurveEditor()
 {
     const bool shown = showsCurveView();
     if (shown && m_skeleton) {
-        AnimatedObject* tracks = targetTracks(true);
+        // A joint gets its tracks now if it has none; an image only once it is keyed.
+        AnimatedObject* tracks = targetTracks(m_selection->selectedNode() != nullptr);
         m_curveEditor->setValueScale(1.0);
         m_curveEditor->setFrameCount(m_skeleton->frameCount());
         m_curveEditor->setMaxTime(m_skeleton->duration());
