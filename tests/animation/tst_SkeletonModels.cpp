@@ -4,7 +4,7 @@
 #include "CCArray.h"
 #include "CCDictionary.h"
 #include "CCString.h"
-#include "ModelRoundTrip.h"
+#include "ModelSupport.h"
 #include "NodeRecord.h"
 #include "TSModelController.h"
 #include "TSModelSkeleton.h"

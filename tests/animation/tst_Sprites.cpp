@@ -4,7 +4,7 @@
 #include "CCString.h"
 #include "ColorAdjustment.h"
 #include "ImageFile.h"
-#include "ModelRoundTrip.h"
+#include "ModelSupport.h"
 #include "SpriteTrimming.h"
 #include "TSGraphicsPixmapModel.h"
 #include "TSModelController.h"
