@@ -5,9 +5,10 @@
 #include "CCArray.h"
 #include "CanvasFixture.h"
 #include "SkeletonJson.h"
-#include "TemplateGenerator.h"
 #include "TSModelController.h"
+#include "TemplateGenerator.h"
 #include "TemplateLibrary.h"
+#include "TestFiles.h"
 #include "TestMain.h"
 
 #include <QPainter>
@@ -21,12 +22,6 @@
 namespace {
 
 const QString kShipped = QStringLiteral(BONESTAGE_SOURCE_DIR "/Resources");
-
-QByteArray fileBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // The entries of a zip archive with their contents.
 QMap<QString, QByteArray> zipEntries(const QString& path)
@@ -162,15 +157,16 @@ void TestTemplateLibrary::cyclicAnimationsLoopSeamlessly()
 
 void TestTemplateLibrary::templateDocumentsOpen()
 {
+    TSModelController* controller = TSModelController::instance();
     for (const char* name : {"Biped", "Quadruped", "Tentacle"}) {
-        QVERIFY2(TSModelController::instance()->openDocument(kShipped + "/projects/" + QLatin1String(name) + ".bsdoc"),
-                 qPrintable(TSModelController::instance()->errorString()));
-        QVERIFY(TSModelController::instance()->modelsOfClass("TSModelSkeletonNode")->count() >= 5);
-        QVERIFY(TSModelController::instance()->modelsOfClass("TSGraphicsPixmapModel")->count() >= 5);
-        QVERIFY(TSModelController::instance()->modelsOfClass("TSModelSkeletonAnimation")->count() >= 1);
+        QVERIFY2(controller->openDocument(kShipped + "/projects/" + QLatin1String(name) + ".bsdoc"),
+                 qPrintable(controller->errorString()));
+        QVERIFY(controller->modelsOfClass("TSModelSkeletonNode")->count() >= 5);
+        QVERIFY(controller->modelsOfClass("TSGraphicsPixmapModel")->count() >= 5);
+        QVERIFY(controller->modelsOfClass("TSModelSkeletonAnimation")->count() >= 1);
     }
-    QVERIFY(TSModelController::instance()->openDocument(kShipped + "/animations/default.bsdoc"));
-    QCOMPARE(TSModelController::instance()->modelsOfClass("TSModelSkeletonNode")->count(), 1u);
+    QVERIFY(controller->openDocument(kShipped + "/animations/default.bsdoc"));
+    QCOMPARE(controller->modelsOfClass("TSModelSkeletonNode")->count(), 1u);
 }
 
 void TestTemplateLibrary::generatorReproducesTheShippedFiles()
@@ -188,7 +184,8 @@ void TestTemplateLibrary::generatorReproducesTheShippedFiles()
             // Archives carry file times; what they hold must be the same.
             QVERIFY2(zipEntries(generated) == zipEntries(shipped), qPrintable(file + " differs; run update-templates"));
         } else {
-            QVERIFY2(fileBytes(generated) == fileBytes(shipped), qPrintable(file + " differs; run update-templates"));
+            QVERIFY2(test::fileBytes(generated) == test::fileBytes(shipped),
+                     qPrintable(file + " differs; run update-templates"));
         }
     }
 }
