@@ -45,12 +45,10 @@ class TestLogging : public QObject
 private Q_SLOTS:
     void initTestCase();
     void cleanupTestCase();
-    void missingFieldLogsAndReturnsEmpty();
-    void logFolderIsUnderTemporaryFolder();
+    void identityRecordAndLogFolder();
     void messagesGoToStderrAndTheDaysFile();
     void unwritableLogFileDropsLineQuietly();
-    void startupSignalSetsFirstByte();
-    void startupSignalWithoutSegmentDoesNothing();
+    void startupSignalSetsFirstByteOfItsSegment();
 
 private:
     QTemporaryDir m_temp;
@@ -69,7 +67,7 @@ void TestLogging::cleanupTestCase()
     qInstallMessageHandler(nullptr);
 }
 
-void TestLogging::missingFieldLogsAndReturnsEmpty()
+void TestLogging::identityRecordAndLogFolder()
 {
     AppInfo::Record record = AppInfo::bonestageRecord();
     record.remove(AppInfo::UpdateFeedWindows);
@@ -79,10 +77,8 @@ void TestLogging::missingFieldLogsAndReturnsEmpty()
     QCOMPARE(appInfo(AppInfo::DocumentExtension), QStringLiteral("bsdoc"));
     AppInfo::setRecord(AppInfo::bonestageRecord());
     QCOMPARE(appInfo(AppInfo::Version), QStringLiteral("2.0.3.1207"));
-}
 
-void TestLogging::logFolderIsUnderTemporaryFolder()
-{
+    // The log folder is under the temporary folder, one file a day.
     const QString expected = QDir(m_temp.path()).absoluteFilePath("com.wrenfold.bonestage");
     QCOMPARE(logDirectory(), expected);
     QVERIFY(QFileInfo(expected).isDir());
@@ -122,9 +118,14 @@ void TestLogging::unwritableLogFileDropsLineQuietly()
     QVERIFY(QDir(path).removeRecursively());
 }
 
-void TestLogging::startupSignalSetsFirstByte()
+void TestLogging::startupSignalSetsFirstByteOfItsSegment()
 {
+    // Without a segment nothing happens, and none is made.
     QSharedMemory segment(startupSegmentKey(QCoreApplication::applicationPid()));
+    QVERIFY(!segment.attach());
+    signalStartupComplete();
+    QVERIFY(!segment.attach());
+
     if (!segment.create(16)) {
         QSKIP(qPrintable("shared memory is not available here: " + segment.errorString()));
     }
@@ -134,14 +135,6 @@ void TestLogging::startupSignalSetsFirstByte()
     signalStartupComplete();
     QCOMPARE(static_cast<const char*>(segment.constData())[0], char(1));
     QCOMPARE(static_cast<const char*>(segment.constData())[1], char(0));
-}
-
-void TestLogging::startupSignalWithoutSegmentDoesNothing()
-{
-    QSharedMemory probe(startupSegmentKey(QCoreApplication::applicationPid()));
-    QVERIFY(!probe.attach());
-    signalStartupComplete();
-    QVERIFY(!probe.attach());
 }
 
 BONESTAGE_GUILESS_TEST_MAIN(TestLogging)
