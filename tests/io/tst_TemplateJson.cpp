@@ -36,8 +36,7 @@ class TestTemplateJson : public QObject
 
 private Q_SLOTS:
     void init();
-    void keyframesMoveAndTurnNodes();
-    void durationAppliesOnlyAfterItsKey();
+    void keyframesAndDurations();
     void keyframesOfOtherLengths();
     void unknownPropertiesAreLoggedAndSkipped();
     void timesBeyondAnHourAreClamped();
@@ -57,7 +56,7 @@ void TestTemplateJson::init()
     TemplateLibrary::setRoot(m_dir.path());
 }
 
-void TestTemplateJson::keyframesMoveAndTurnNodes()
+void TestTemplateJson::keyframesAndDurations()
 {
     write(m_dir.filePath("T/walk.json"), R"({"name": "Walk", "duration": 1.0,
         "hip": {"location_0": [[0, 0, 0, 0], [0, 0.5, 0.25, 0]]},
@@ -71,15 +70,13 @@ void TestTemplateJson::keyframesMoveAndTurnNodes()
     QVERIFY(std::abs(Pose::transformAt(*hip, 0.5f, QPointF()).map(QPointF()).x() - 50.0) < 1e-4);
     const QPointF turned = Pose::transformAt(*arm, 1.0f, QPointF()).map(QPointF(10, 0));
     QVERIFY(std::abs(turned.x()) < 1e-3 && std::abs(turned.y() + 10) < 1e-3);
-}
 
-void TestTemplateJson::durationAppliesOnlyAfterItsKey()
-{
-    // Keys are read in sorted order: "arm" comes before "duration", "zeta" after it.
+    // A duration applies to the nodes after it: keys are read in sorted order, "arm" comes before
+    // "duration", "zeta" after it.
     write(m_dir.filePath("T/a.json"), R"({"duration": 2.0,
         "arm": {"scale_0": [[1, 0, 1, 1], [1, 0.75, 1.5, 1]]},
         "zeta": {"scale_0": [[1, 0, 1, 1], [1, 0.75, 1.5, 1]]}})");
-    AnimationTracks tracks = AnimationJson::readAnimation("T/a.json");
+    tracks = AnimationJson::readAnimation("T/a.json");
     QCOMPARE(tracks.findByName("arm")->duration(), 0.75f);
     QCOMPARE(tracks.findByName("zeta")->duration(), 2.0f);
     QVERIFY(!tracks.findByName("zeta")->isDurationExplicit());

@@ -69,10 +69,9 @@ class TestTemplateLibrary : public QObject
 
 private Q_SLOTS:
     void initTestCase();
-    void libraryListsThreeTemplates();
+    void shippedTemplatesListAndOpen();
     void everyAnimationBindsToItsSkeleton();
     void cyclicAnimationsLoopSeamlessly();
-    void templateDocumentsOpen();
     void generatorReproducesTheShippedFiles();
     void renderAnimations();
 };
@@ -83,7 +82,7 @@ void TestTemplateLibrary::initTestCase()
     TemplateLibrary::setRoot(kShipped + "/animations");
 }
 
-void TestTemplateLibrary::libraryListsThreeTemplates()
+void TestTemplateLibrary::shippedTemplatesListAndOpen()
 {
     const QList<TemplateLibrary::Template> templates = TemplateLibrary::listTemplates();
     QCOMPARE(templates.size(), 3);
@@ -98,6 +97,18 @@ void TestTemplateLibrary::libraryListsThreeTemplates()
     QCOMPARE(TemplateLibrary::listAnimations("Quadruped").size(), 2);
     QCOMPARE(TemplateLibrary::listAnimations("Tentacle").size(), 1);
     QVERIFY(SkeletonJson::readSkeleton("Biped").size() >= 14);
+
+    // The template documents and the start document open.
+    TSModelController* controller = TSModelController::instance();
+    for (const char* name : {"Biped", "Quadruped", "Tentacle"}) {
+        QVERIFY2(controller->openDocument(kShipped + "/projects/" + QLatin1String(name) + ".bsdoc"),
+                 qPrintable(controller->errorString()));
+        QVERIFY(controller->modelsOfClass("TSModelSkeletonNode")->count() >= 5);
+        QVERIFY(controller->modelsOfClass("TSGraphicsPixmapModel")->count() >= 5);
+        QVERIFY(controller->modelsOfClass("TSModelSkeletonAnimation")->count() >= 1);
+    }
+    QVERIFY(controller->openDocument(kShipped + "/animations/default.bsdoc"));
+    QCOMPARE(controller->modelsOfClass("TSModelSkeletonNode")->count(), 1u);
 }
 
 void TestTemplateLibrary::everyAnimationBindsToItsSkeleton()
@@ -153,20 +164,6 @@ void TestTemplateLibrary::cyclicAnimationsLoopSeamlessly()
         }
         QVERIFY2(checked > 0, qPrintable(path));
     }
-}
-
-void TestTemplateLibrary::templateDocumentsOpen()
-{
-    TSModelController* controller = TSModelController::instance();
-    for (const char* name : {"Biped", "Quadruped", "Tentacle"}) {
-        QVERIFY2(controller->openDocument(kShipped + "/projects/" + QLatin1String(name) + ".bsdoc"),
-                 qPrintable(controller->errorString()));
-        QVERIFY(controller->modelsOfClass("TSModelSkeletonNode")->count() >= 5);
-        QVERIFY(controller->modelsOfClass("TSGraphicsPixmapModel")->count() >= 5);
-        QVERIFY(controller->modelsOfClass("TSModelSkeletonAnimation")->count() >= 1);
-    }
-    QVERIFY(controller->openDocument(kShipped + "/animations/default.bsdoc"));
-    QCOMPARE(controller->modelsOfClass("TSModelSkeletonNode")->count(), 1u);
 }
 
 void TestTemplateLibrary::generatorReproducesTheShippedFiles()

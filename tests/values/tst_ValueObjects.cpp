@@ -34,8 +34,7 @@ class TestValueObjects : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void idsGrowAndAreNeverReused();
-    void retainReleaseAndAutorelease();
+    void idsAndReferenceCounts();
 
     void stringConversions_data();
     void stringConversions();
@@ -51,18 +50,17 @@ private Q_SLOTS:
     void dictionaryLargeStaysConsistentAfterRemovals();
 };
 
-void TestValueObjects::idsGrowAndAreNeverReused()
+void TestValueObjects::idsAndReferenceCounts()
 {
+    // Ids grow and are never reused.
     auto* a = new CCString("a");
     const uint32_t first = a->objectId();
     a->release();
     auto* b = new CCString("b");
     QCOMPARE(b->objectId(), first + 1);
     b->release();
-}
 
-void TestValueObjects::retainReleaseAndAutorelease()
-{
+    // An object goes when its count reaches zero.
     int deaths = 0;
     auto* probe = new Probe(&deaths);
     probe->retain();
