@@ -55,7 +55,6 @@ private Q_SLOTS:
     void tallestSpriteIsPlacedFirst();
     void frameListOfTrimmedSprite();
     void newAtlasesAreNumberedAndFoundForContainers();
-    void spriteTooLargeForEveryAtlas();
     void spritesFromPngFiles();
     void deletingSpriteRepacks();
 
@@ -157,15 +156,13 @@ void TestAtlas::newAtlasesAreNumberedAndFoundForContainers()
     QCOMPARE(atlases.at(0)->name(), std::string("Atlas#1"));
     QCOMPARE(atlases.at(1)->name(), std::string("Atlas#2"));
     QVERIFY(TSModelAtlas::atlasesOf(nullptr).isEmpty());
-}
 
-void TestAtlas::spriteTooLargeForEveryAtlas()
-{
+    // A sprite too large for every atlas gets one of its own.
     TSModelSprite* huge = spriteOfSize(2100, 10);
-    TSModelAtlas* atlas = TSModelAtlas::addSprite(huge);
-    QCOMPARE(atlas->name(), std::string("Atlas#1"));
+    TSModelAtlas* own = TSModelAtlas::addSprite(huge);
+    QCOMPARE(own->name(), std::string("Atlas#4"));
     QCOMPARE(huge->pos(), QPointF(0, 0));
-    QCOMPARE(atlas->sprites().count(), 1u);
+    QCOMPARE(own->sprites().count(), 1u);
 }
 
 void TestAtlas::spritesFromPngFiles()

@@ -74,8 +74,7 @@ private Q_SLOTS:
     void longStoredTextIsCut();
     void referencesWriteIdsAndResolve();
     void linkedAttributesReadThrough();
-    void curvesDriveValuesAtEvaluationPosition();
-    void actionCallsOwnerOfLinkTarget();
+    void curvesDriveValuesAndActions();
     void groupsAndCopiesCarryValues();
     void removalCascadesThroughSpriteAndAnimation();
     void shapeEntries();
@@ -378,7 +377,7 @@ void TestAttributes::linkedAttributesReadThrough()
     QCOMPARE(f3->value(), 8.0f);
 }
 
-void TestAttributes::curvesDriveValuesAtEvaluationPosition()
+void TestAttributes::curvesDriveValuesAndActions()
 {
     TSModel model("Plain", "");
     auto* f = model.addTypedAttribute<TSPAttributeFloat>("opacity");
@@ -405,19 +404,17 @@ void TestAttributes::curvesDriveValuesAtEvaluationPosition()
     p->setValue(CCPoint{2, 3});
     model.setEvaluationPosition(5.0f);
     QCOMPARE(p->value(), (CCPoint{2, 3}));
-}
 
-void TestAttributes::actionCallsOwnerOfLinkTarget()
-{
+    // An action fires on its owner, or on the owner of its link target, where its curve is 1.
     TSModel a("Plain", "a");
     TSModel b("Plain", "b");
     auto* action = a.addTypedAttribute<TSPAttributeAction>("fire");
     auto* target = b.addTypedAttribute<TSPAttributeAction>("fire");
     QList<TSModel*> calls;
-    action->setCallback([&calls](TSModel* model) { calls << model; });
+    action->setCallback([&calls](TSModel* owner) { calls << owner; });
     a.update(0.1f);
     QVERIFY(calls.isEmpty()); // no curve yet
-    auto curve = std::make_unique<TSAnimationCurve>();
+    curve = std::make_unique<TSAnimationCurve>();
     curve->insertKey(0.0f, 0.0f, false);
     curve->insertKey(1.0f, 1.0f, false);
     action->setCurve(std::move(curve));
