@@ -213,7 +213,7 @@ void ObjectManipulator::makeEditable(QGraphicsItem* item, bool editable, bool se
         return;
     }
     if (editable) {
-        item->setFlag(ItemIsSelectable, selectable);
+        item->setFlag(ItemIsSelectable, selectable && !isLocked(item));
         item->setFlag(ItemIsFocusable, true);
         if (item->scene() && item->scene() == scene()) {
             // Installing twice would filter every event twice.
@@ -227,6 +227,25 @@ void ObjectManipulator::makeEditable(QGraphicsItem* item, bool editable, bool se
             item->removeSceneEventFilter(this);
         }
     }
+}
+
+void ObjectManipulator::setLocked(QGraphicsItem* item, bool locked)
+{
+    if (!item) {
+        return;
+    }
+    item->setData(ItemData::Locked, locked);
+    // Editable items are the focusable ones (makeEditable); the others stay as they are.
+    if (locked) {
+        item->setFlag(ItemIsSelectable, false);
+    } else if (item->flags() & ItemIsFocusable) {
+        item->setFlag(ItemIsSelectable, true);
+    }
+}
+
+bool ObjectManipulator::isLocked(const QGraphicsItem* item)
+{
+    return item && item->data(ItemData::Locked).toBool();
 }
 
 double ObjectManipulator::transformAngle(const QTransform& transform)
@@ -762,6 +781,11 @@ bool ObjectManipulator::sceneEventFilter(QGraphicsItem* watched, QEvent* event)
     case QEvent::GraphicsSceneMousePress: {
         auto* mouse = static_cast<QGraphicsSceneMouseEvent*>(event);
         if (mouse->button() != Qt::LeftButton) {
+            return false;
+        }
+        // A locked item (or the bone of a locked joint) lets the press through to what lies under it.
+        if (isLocked(watched) || (watched->data(ItemData::IsBone).toBool() &&
+                                  isLocked(itemFromData(watched, ItemData::BoneJoint)))) {
             return false;
         }
         press(watched, mouse->scenePos(), mouse->modifiers());

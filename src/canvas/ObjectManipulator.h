@@ -55,8 +55,13 @@ public:
     /// included, that the drag gave target in its parent's terms; 0 for any other item or time.
     double releasedTurn(const QGraphicsItem* target) const { return m_releasedTurns.value(target, 0.0); }
 
-    /// Makes items draggable through the manipulator (or stops it).
+    /// Makes items draggable through the manipulator (or stops it). A locked item stays
+    /// unselectable while it is locked.
     void makeEditable(QGraphicsItem* item, bool editable, bool selectable = true);
+    /// Locks an item against being picked on the canvas (or unlocks it). An unlocked item is
+    /// selectable again when it is editable.
+    static void setLocked(QGraphicsItem* item, bool locked);
+    static bool isLocked(const QGraphicsItem* item);
     /// The angle of an item's transform in degrees, in [0, 360).
     static double transformAngle(const QTransform& transform);
 

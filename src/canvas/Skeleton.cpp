@@ -302,13 +302,14 @@ Skeleton::Node* Skeleton::nodeByItem(const QGraphicsItem* item) const
     return nullptr;
 }
 
-Skeleton::Asset* Skeleton::addImage(const QString& nodeName, const QImage& image, const QTransform& restTransform,
-                                    bool dummy)
+Skeleton::Asset* Skeleton::addImage(const QString& nodeName, const QImage& image,
+                                    const QTransform& restTransform, bool dummy, const QString& name)
 {
     auto asset = std::make_unique<Asset>();
     const QPixmap pixmap = QPixmap::fromImage(image);
     asset->id = m_nextId++;
     asset->nodeName = nodeName;
+    asset->name = name;
     asset->restTransform = drawable(restTransform);
     asset->item = new QGraphicsPixmapItem(pixmap);
     asset->item->setTransformationMode(Qt::SmoothTransformation);
@@ -366,10 +367,20 @@ void Skeleton::restackImages()
 {
     for (size_t i = 0; i < m_images.size(); ++i) {
         m_images[i]->item->setZValue(static_cast<qreal>(i));
+        m_images[i]->placeholder->setData(ItemData::ZOrder, static_cast<qreal>(i));
+        labelImage(*m_images[i]);
     }
     for (size_t i = 0; i < m_dummyImages.size(); ++i) {
         m_dummyImages[i]->item->setZValue(static_cast<qreal>(i) - 1000.0);
+        m_dummyImages[i]->placeholder->setData(ItemData::ZOrder, static_cast<qreal>(i) - 1000.0);
+        labelImage(*m_dummyImages[i]);
     }
+}
+
+void Skeleton::labelImage(Asset& asset)
+{
+    asset.placeholder->setData(ItemData::ImageName, asset.name);
+    asset.placeholder->setData(ItemData::IsImage, true);
 }
 
 bool Skeleton::canChangeZValue(Asset* asset, ZValueChangeAction action) const
@@ -554,6 +565,7 @@ std::unique_ptr<Skeleton::Asset> Skeleton::takeImage(Asset* asset, bool* dummy, 
         }
         std::unique_ptr<Asset> taken = std::move(*it);
         list->erase(it);
+        taken->placeholder->setData(ItemData::IsImage, false);
         taken->placeholder->setParentItem(nullptr);
         for (QGraphicsItem* item : {static_cast<QGraphicsItem*>(taken->placeholder),
                                     static_cast<QGraphicsItem*>(taken->item)}) {
@@ -753,6 +765,7 @@ void Skeleton::renameImage(Asset* asset, const QString& name)
         renameTracks(*asset->animation, name);
     }
     asset->name = name;
+    labelImage(*asset);
     Q_EMIT nodesUpdated();
 }
 
@@ -824,6 +837,7 @@ AnimatedObject* Skeleton::tracksOf(const QGraphicsItem* item, bool create)
         if (!asset->animation && create) {
             if (asset->name.isEmpty()) {
                 asset->name = uniqueAssetName();
+                labelImage(*asset);
             }
             tracksFor(asset->name, asset->animation);
         }
@@ -977,9 +991,9 @@ void Skeleton::setDuration(int frames)
 int Skeleton::frameCount() const
 {
     // The length is stored in single precision: (frames − 1) / 60 times 60 can come out a hair
-    // above the whole number it stands for.
+    // above the whole number it stands for, a hair that grows with the length.
     const double steps = static_cast<double>(duration()) * frameRate();
-    return static_cast<int>(std::clamp(std::ceil(steps - 1e-3), 0.0, 1e7)) + 1;
+    return static_cast<int>(std::clamp(std::ceil(steps - std::max(1e-3, steps * 1e-6)), 0.0, 1e7)) + 1;
 }
 
 bool Skeleton::togglePlayPause()
@@ -1103,14 +1117,43 @@ void Skeleton::updateSkeleton()
     }
     for (const auto* list : {&m_images, &m_dummyImages}) {
         for (const auto& asset : *list) {
-            const QTransform transform = asset->placeholder->sceneTransform();
-            asset->item->setTransform(transform);
-            // An image whose node collapsed to a line or a point is not drawn at all.
-            asset->item->setVisible(isFinite(transform) && transform.isInvertible());
+            syncImageItem(*asset);
         }
     }
     if (m_editableJoints) {
         viewZoomChanged();
+    }
+}
+
+void Skeleton::syncImageItem(Asset& asset)
+{
+    const QTransform transform = asset.placeholder->sceneTransform();
+    asset.item->setTransform(transform);
+    // An image hidden by the user, or whose node collapsed to a line or a point, is not drawn.
+    asset.item->setVisible(asset.placeholder->isVisible() && isFinite(transform) && transform.isInvertible());
+}
+
+void Skeleton::setObjectVisible(QGraphicsItem* item, bool visible)
+{
+    Node* node = nodeByItem(item);
+    Asset* asset = node ? nullptr : assetByItem(item);
+    if (node) {
+        node->joint->setVisible(visible);
+        refreshNode(*node);
+    } else if (asset) {
+        asset->placeholder->setVisible(visible);
+        syncImageItem(*asset);
+    } else {
+        return;
+    }
+    // What cannot be seen cannot stay selected.
+    if (m_manipulator && !visible) {
+        QList<QGraphicsItem*> shown = m_manipulator->targets();
+        const auto hidden = [](const QGraphicsItem* target) { return !target->isVisible(); };
+        shown.erase(std::remove_if(shown.begin(), shown.end(), hidden), shown.end());
+        if (shown.size() != m_manipulator->targets().size()) {
+            m_manipulator->setTargets(shown);
+        }
     }
 }
 
@@ -1220,6 +1263,7 @@ void Skeleton::keyItem(QGraphicsItem* item, const QList<AnimatedObject::Animated
         asset->animationTransform = takeAnimationTransform(item, QPointF(), asset->restTransform);
         if (asset->name.isEmpty()) {
             asset->name = uniqueAssetName();
+            labelImage(*asset);
         }
         writeKeys(asset->name, asset->animation, properties, asset->animationTransform, asset->restTransform,
                   asset->placeholder->boundingRect().center(), turn);

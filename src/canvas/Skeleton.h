@@ -63,7 +63,8 @@ public:
     Node* nodeByItem(const QGraphicsItem* item) const;
 
     /// Adds an image bound to a node (dummy images are a template's placeholders).
-    Asset* addImage(const QString& nodeName, const QImage& image, const QTransform& restTransform, bool dummy);
+    Asset* addImage(const QString& nodeName, const QImage& image, const QTransform& restTransform, bool dummy,
+                    const QString& name = QString());
     void removeImage(Asset* asset);
     const std::vector<std::unique_ptr<Asset>>& images() const { return m_images; }
     const std::vector<std::unique_ptr<Asset>>& dummyImages() const { return m_dummyImages; }
@@ -118,6 +119,9 @@ public:
     /// Renames an image; its tracks follow.
     void renameImage(Asset* asset, const QString& name);
     void setBoneColor(Node* node, const QColor& color);
+    /// Shows or hides the node whose joint, or the image whose placeholder, item is. Nodes and
+    /// images under a hidden joint are hidden with it; hidden ones leave the selection.
+    void setObjectVisible(QGraphicsItem* item, bool visible);
     /// The colour adjustment of an image (its sprite container's, for a sprite).
     ColorAdjustment imageAdjustment(const Asset* asset) const;
     void setImageAdjustment(Asset* asset, const ColorAdjustment& adjustment);
@@ -227,6 +231,10 @@ private:
     void applyPose(Asset& asset, float seconds);
     void bindTracks();
     void refreshNode(Node& node);
+    /// The visible item of an image follows its placeholder's scene transform and visibility.
+    static void syncImageItem(Asset& asset);
+    /// The image's name and presence, on its placeholder, for whoever lists the scene.
+    static void labelImage(Asset& asset);
     void setAssetEditable(Asset& asset, bool editable);
     /// The transform that poses an item at its node position, and the item reset to it.
     QTransform takeAnimationTransform(QGraphicsItem* item, const QPointF& position, const QTransform& rest);

@@ -113,8 +113,8 @@ void SkeletonNodeItems::updateOverlay(SkeletonNode& node, double zoom)
 {
     const QTransform joint = node.joint->sceneTransform();
     node.overlay->setTransform(joint);
-    // A node collapsed by a scale of 0 is not drawn; its circle has no size to show.
-    node.overlay->setVisible(joint.isInvertible());
+    // A hidden node is not drawn, nor is one collapsed by a scale of 0: its circle has no size.
+    node.overlay->setVisible(node.joint->isVisible() && joint.isInvertible());
     const QRectF rect = node.joint->rect();
     node.overlay->setRect(rect);
     node.rotationLine->setLine(QLineF(QPointF(0, 0), QPointF(rect.width() / 2.0, 0)));
@@ -127,6 +127,7 @@ void SkeletonNodeItems::updateBone(SkeletonNode& node, double zoom)
     if (!node.bone || !node.parentJoint) {
         return;
     }
+    node.bone->setVisible(node.joint->isVisible());
     const QPointF a = node.parentJoint->sceneBoundingRect().center();
     const QPointF b = node.joint->sceneBoundingRect().center();
     QPolygonF kite;

@@ -199,3 +199,19 @@ void EditController::dropImages(const QList<QUrl>& urls)
     }
     Q_EMIT enablingChanged();
 }
+
+void EditController::moveUnder(const QGraphicsItem* item, const QGraphicsItem* parent)
+{
+    const Skeleton::Node* target = m_skeleton ? m_skeleton->nodeByItem(parent) : nullptr;
+    if (!target || parent != target->joint || !m_history) {
+        return;
+    }
+    if (const Skeleton::Node* node = m_skeleton->nodeByItem(item); node && item == node->joint) {
+        if (node != target) {
+            m_history->changeNodeParent(item, parent);
+        }
+    } else if (m_skeleton->assetByItem(item)) {
+        m_history->changeAssetParent(item, parent);
+    }
+    Q_EMIT enablingChanged();
+}

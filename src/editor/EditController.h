@@ -58,6 +58,9 @@ public Q_SLOTS:
     void importImages(const QList<QUrl>& urls);
     /// PNG files dropped on the canvas: bound to the joint the drop landed on, else as imports.
     void dropImages(const QList<QUrl>& urls);
+    /// Moves a joint (with everything under it) or an image under the joint parent, keeping
+    /// where it is drawn; nothing happens when parent is no joint or lies under the joint.
+    void moveUnder(const QGraphicsItem* item, const QGraphicsItem* parent);
 
 Q_SIGNALS:
     /// Something the user asked for cannot be done; the window shows it in a box.

@@ -284,6 +284,16 @@ void ObjectSettingsPanel::onTextChange(Field field, const QString& old, const QS
     m_history->changeLineEditValueFor(edit, target);
 }
 
+void ObjectSettingsPanel::rename(QGraphicsItem* item, const QString& name)
+{
+    TSLineEditUpdateable* edit = m_fields.value(ObjectFieldEditor::Name);
+    if (!edit || !m_editor || !item || item != m_editor->target()) {
+        return;
+    }
+    edit->setText(name);
+    edit->updatePreviousText();
+}
+
 void ObjectSettingsPanel::onChangeHandle(Field field)
 {
     if (m_editor) {

@@ -8,6 +8,7 @@
 
 class HistoryManager;
 class QComboBox;
+class QGraphicsItem;
 class QLabel;
 class QPushButton;
 class QSlider;
@@ -41,6 +42,9 @@ public:
 public Q_SLOTS:
     /// Shows the selection's values (or no rows when not exactly one joint or image is selected).
     void showSelection();
+    /// A name given to the selected joint or image elsewhere (the outliner), taken as if typed
+    /// into the name field: refused with a reason, or recorded as one step.
+    void rename(QGraphicsItem* item, const QString& name);
 
 Q_SIGNALS:
     void hintButtonClicked();

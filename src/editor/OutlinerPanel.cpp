@@ -1,15 +1,17 @@
 #include "OutlinerPanel.h"
 
-#include "Skeleton.h"
+#include "ScreenScale.h"
+#include "TSOutlinerWidget.h"
 
-#include <QGraphicsEllipseItem>
+#include <QEvent>
 #include <QHBoxLayout>
-#include <QHash>
-#include <QHeaderView>
+#include <QIcon>
 #include <QLabel>
+#include <QScrollBar>
 #include <QToolButton>
-#include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include <cmath>
 
 namespace {
 
@@ -24,34 +26,41 @@ QToolButton* iconButton(const QString& objectName, const QString& icon, const QS
     return button;
 }
 
+// A header icon over a toggle column of the given width.
+QLabel* columnIcon(const QString& icon, const QString& toolTip, int width, int size, QWidget* parent)
+{
+    auto* label = new QLabel(parent);
+    label->setPixmap(QIcon(icon).pixmap(size, size));
+    label->setToolTip(toolTip);
+    label->setAlignment(Qt::AlignCenter);
+    label->setFixedWidth(width);
+    return label;
+}
+
 } // namespace
 
-OutlinerPanel::OutlinerPanel(QWidget* parent) : QWidget(parent), m_tree(new QTreeWidget(this))
+OutlinerPanel::OutlinerPanel(QWidget* parent) : QWidget(parent), m_tree(new TSOutlinerWidget(this))
 {
     setObjectName(QStringLiteral("outlinerBackground"));
     setAttribute(Qt::WA_StyledBackground);
     setStyleSheet(QStringLiteral("#outlinerBackground { background: #202020; }"
-                                 "QTreeWidget { background: #202020; border: none; color: rgb(180, 180, 180); }"
-                                 "QTreeWidget::item:selected { background: rgb(242, 197, 90); color: rgb(49, 49, 49); }"));
+                                 "QTreeWidget { background: #202020; alternate-background-color: #262626;"
+                                 " border: none; color: rgb(180, 180, 180); }"));
+    const double s = ScreenScale::of(this);
+    const auto px = [s](double size) { return static_cast<int>(std::lround(size * s)); };
     auto* header = new QWidget(this);
     header->setObjectName(QStringLiteral("outlinerHeaderWidget"));
     auto* title = new QLabel(QStringLiteral("Outliner"), header);
     title->setStyleSheet(QStringLiteral("color: rgb(130, 130, 130);"));
-    auto* eye = new QLabel(header);
-    eye->setPixmap(QIcon(QStringLiteral(":/resources/outliner/LockView_Title_Eye.svg")).pixmap(14, 14));
-    auto* lock = new QLabel(header);
-    lock->setPixmap(QIcon(QStringLiteral(":/resources/outliner/LockView_Lock.svg")).pixmap(14, 14));
-    auto* headerLayout = new QHBoxLayout(header);
-    headerLayout->setContentsMargins(8, 4, 8, 4);
-    headerLayout->addWidget(title);
-    headerLayout->addStretch();
-    headerLayout->addWidget(eye);
-    headerLayout->addWidget(lock);
-
-    m_tree->setObjectName(QStringLiteral("outlinerWidget"));
-    m_tree->setHeaderHidden(true);
-    m_tree->setIndentation(14);
-    m_tree->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_headerLayout = new QHBoxLayout(header);
+    m_headerLayout->setContentsMargins(px(8), px(4), 0, px(4));
+    m_headerLayout->setSpacing(0);
+    m_headerLayout->addWidget(title);
+    m_headerLayout->addStretch();
+    m_headerLayout->addWidget(columnIcon(QStringLiteral(":/resources/outliner/LockView_Title_Eye.svg"),
+                                         QStringLiteral("Toggle visibility"), px(15), px(12), header));
+    m_headerLayout->addWidget(columnIcon(QStringLiteral(":/resources/outliner/LockView_Lock.svg"),
+                                         QStringLiteral("Toggle editability"), px(20), px(12), header));
 
     auto* footer = new QWidget(this);
     auto* footerLayout = new QHBoxLayout(footer);
@@ -70,67 +79,42 @@ OutlinerPanel::OutlinerPanel(QWidget* parent) : QWidget(parent), m_tree(new QTre
     layout->addWidget(header);
     layout->addWidget(m_tree, 1);
     layout->addWidget(footer);
-
-    connect(m_tree, &QTreeWidget::itemSelectionChanged, this, [this] {
-        if (!m_updating) {
-            Q_EMIT nodeSelected(selectedNode());
-        }
-    });
+    m_tree->verticalScrollBar()->installEventFilter(this);
     setMinimumWidth(180);
 }
 
-void OutlinerPanel::rebuild(const Skeleton* skeleton)
+void OutlinerPanel::rebuild(const QGraphicsScene* scene)
 {
-    const QString selected = selectedNode();
-    m_updating = true;
-    m_tree->clear();
-    QHash<const QGraphicsItem*, QTreeWidgetItem*> rows;
-    // Parents come before children in item order once the hierarchy is built, but not
-    // necessarily in node order: place rows by walking until every node found its parent row.
-    QList<const Skeleton::Node*> pending;
-    for (const auto& node : skeleton->nodes()) {
-        pending.append(node.get());
-    }
-    while (!pending.isEmpty()) {
-        bool placed = false;
-        for (int i = 0; i < pending.size(); ++i) {
-            const Skeleton::Node* node = pending.at(i);
-            const QGraphicsItem* parent = node->joint->parentItem();
-            if (parent && !rows.contains(parent)) {
-                continue;
-            }
-            auto* row = parent ? new QTreeWidgetItem(rows.value(parent)) : new QTreeWidgetItem(m_tree);
-            row->setText(0, node->name);
-            row->setData(0, Qt::UserRole, node->name);
-            rows.insert(node->joint, row);
-            pending.removeAt(i--);
-            placed = true;
-        }
-        if (!placed) {
-            break;
-        }
-    }
-    m_tree->expandAll();
-    m_updating = false;
-    selectNode(selected);
+    const QSignalBlocker blocker(m_tree);
+    m_tree->rebuildFromScene(scene);
 }
 
-void OutlinerPanel::selectNode(const QString& name)
+void OutlinerPanel::showScene(const QGraphicsScene* scene, const QList<QGraphicsItem*>& selection)
 {
-    m_updating = true;
-    m_tree->clearSelection();
-    if (!name.isEmpty()) {
-        const QList<QTreeWidgetItem*> found = m_tree->findItems(name, Qt::MatchExactly | Qt::MatchRecursive);
-        if (!found.isEmpty()) {
-            found.first()->setSelected(true);
-            m_tree->scrollToItem(found.first());
-        }
-    }
-    m_updating = false;
+    const QSignalBlocker blocker(m_tree);
+    m_tree->updateFromScene(scene);
+    m_tree->selectItems(selection);
 }
 
-QString OutlinerPanel::selectedNode() const
+void OutlinerPanel::showSelection(const QList<QGraphicsItem*>& selection)
 {
-    const QList<QTreeWidgetItem*> selected = m_tree->selectedItems();
-    return selected.isEmpty() ? QString() : selected.first()->data(0, Qt::UserRole).toString();
+    const QSignalBlocker blocker(m_tree);
+    m_tree->selectItems(selection);
+}
+
+bool OutlinerPanel::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_tree->verticalScrollBar() &&
+        (event->type() == QEvent::Show || event->type() == QEvent::Hide)) {
+        alignHeader();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void OutlinerPanel::alignHeader()
+{
+    const QScrollBar* bar = m_tree->verticalScrollBar();
+    QMargins margins = m_headerLayout->contentsMargins();
+    margins.setRight(bar->isVisible() ? bar->width() : 0);
+    m_headerLayout->setContentsMargins(margins);
 }

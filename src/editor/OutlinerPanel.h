@@ -2,13 +2,13 @@
 
 #include <QWidget>
 
-class QTreeWidget;
-class QTreeWidgetItem;
-class QToolButton;
-class Skeleton;
+class QGraphicsItem;
+class QGraphicsScene;
+class QHBoxLayout;
+class TSOutlinerWidget;
 
-/// The outliner column: the node hierarchy as a tree, with buttons to add a child node and to
-/// remove the selected node.
+/// The outliner column: a header that names the two toggle columns, the tree of joints and
+/// images, and buttons to add a child node and to remove the selected node.
 class OutlinerPanel : public QWidget
 {
     Q_OBJECT
@@ -16,17 +16,24 @@ class OutlinerPanel : public QWidget
 public:
     explicit OutlinerPanel(QWidget* parent = nullptr);
 
-    QTreeWidget* tree() const { return m_tree; }
-    /// Rebuilds the tree from the skeleton's nodes (children under their parents).
-    void rebuild(const Skeleton* skeleton);
-    /// Selects the row of a node (none for an empty name) without announcing it.
-    void selectNode(const QString& name);
-    QString selectedNode() const;
+    TSOutlinerWidget* tree() const { return m_tree; }
 
-Q_SIGNALS:
-    void nodeSelected(const QString& name);
+    // The canvas shown in the tree, without the tree announcing it back.
+
+    /// Rows built anew from scene (after a load).
+    void rebuild(const QGraphicsScene* scene);
+    /// Rows brought in line with scene (a rename changes only texts), selection the canvas's.
+    void showScene(const QGraphicsScene* scene, const QList<QGraphicsItem*>& selection);
+    /// The canvas selection.
+    void showSelection(const QList<QGraphicsItem*>& selection);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QTreeWidget* m_tree;
-    bool m_updating = false;
+    /// The header's toggle icons stand over the tree's toggle columns, beside its scroll bar.
+    void alignHeader();
+
+    TSOutlinerWidget* m_tree;
+    QHBoxLayout* m_headerLayout = nullptr;
 };

@@ -2,6 +2,8 @@
 
 #include "AddNodeIndicator.h"
 #include "AnimationCanvas.h"
+#include "AnimationCurveEditorInterface.h"
+#include "AnimationEditorController.h"
 #include "AnimationEditorPanel.h"
 #include "AnimationExporter.h"
 #include "AppInfo.h"
@@ -18,10 +20,12 @@
 #include "ObjectManipulator.h"
 #include "ObjectSelector.h"
 #include "ObjectSettingsPanel.h"
+#include "OnionSkin.h"
 #include "OutlinerPanel.h"
 #include "SceneAxes.h"
 #include "Skeleton.h"
 #include "TSAnimationEditorTimelineWidget.h"
+#include "TSDeletableComboBox.h"
 #include "TSApplicationSettings.h"
 #include "TSFileDialogs.h"
 #include "TSGraphicsButton.h"
@@ -29,15 +33,14 @@
 #include "TSGraphicsView.h"
 #include "TSMessageBox.h"
 #include "TSModelController.h"
+#include "TSOutlinerWidget.h"
 #include "TSProgressWindow.h"
 #include "TSWelcomeWindow.h"
 #include "TemplateLibrary.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
-#include <QComboBox>
 #include <QCoreApplication>
-#include <QDoubleSpinBox>
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QKeyEvent>
@@ -104,6 +107,8 @@ void TSMainWindow::buildScene()
     m_scene->addItem(m_axes);
     m_skeleton = new Skeleton(m_scene, m_view, m_manipulator, this);
     m_skeleton->setFrameRate(60);
+    m_onionSkin = new OnionSkin(m_skeleton);
+    m_scene->addItem(m_onionSkin);
     m_history = new HistoryManager(this);
     m_history->setSkeleton(m_skeleton);
     m_history->setCanvas(m_canvas);
@@ -142,7 +147,10 @@ void TSMainWindow::buildPanels()
     auto* assets = new AssetsPanel(this);
     m_outliner = new OutlinerPanel(this);
     m_animationEditor = new AnimationEditorPanel(this);
-    m_objectSettings = new ObjectSettingsPanel(m_fieldEditor, m_history, this);
+    m_animationController = new AnimationEditorController(m_skeleton, m_history, m_document, m_edit, this);
+    m_animationEditor->connectTo(m_animationController);
+    m_animationEditor->setOnionSkinSettings(TSApplicationSettings::instance()->onionSkin());
+    m_onionSkin->setSettings(TSApplicationSettings::instance()->onionSkin());    m_objectSettings = new ObjectSettingsPanel(m_fieldEditor, m_history, this);
     m_modes = new EditingModes(this, m_view, m_skeleton, m_manipulator, m_axes, m_objectSettings,
                                {m_axesButton, m_visibilityButton, m_animationModeButton, m_animationEditor->keyButton()},
                                this);
@@ -313,8 +321,19 @@ void TSMainWindow::connectCanvas()
     connect(m_indicator, &AddNodeIndicator::itemPressed, m_edit, &EditController::addNode);
     // Unsaved changes are what the history holds beyond the state last saved or loaded.
     connect(m_history, &QUndoStack::cleanChanged, this, [this](bool clean) { m_document->setModified(!clean); });
-    connect(m_history, &HistoryManager::keysChanged, this, &TSMainWindow::updateKeyMarks);
+    connect(m_history, &HistoryManager::keysChanged, this, &TSMainWindow::onAnimationCurveChanged);
+    // Any edit, undo or redo may change a pose (the scene, which owns the onion skin, goes first).
+    connect(m_history, &QUndoStack::indexChanged, m_scene, [this] { m_onionSkin->refresh(); });
     connect(m_history, &HistoryManager::animationLengthChanged, m_animationEditor, &AnimationEditorPanel::setFrames);
+    connect(m_history, &HistoryManager::playbackSpeedChanged, m_animationEditor, &AnimationEditorPanel::setSpeed);
+    connect(m_history, &HistoryManager::loopingChanged, m_animationEditor, &AnimationEditorPanel::setLooping);
+    connect(m_animationEditor, &AnimationEditorPanel::playToggleRequested, this, &TSMainWindow::togglePlayPause);
+    connect(m_view, &TSGraphicsView::spaceTapped, this, &TSMainWindow::togglePlayPause);
+    connect(m_animationEditor, &AnimationEditorPanel::onionSkinChanged, this, [this](const OnionSkin::Settings& settings) {
+        TSApplicationSettings::instance()->setOnionSkin(settings);
+        m_animationEditor->setOnionSkinSettings(settings);
+        m_onionSkin->setSettings(settings);
+    });
     connect(m_history, &HistoryManager::refused, this,
             [this](const QString& title, const QString& text) { TSMessageBox::warning(this, title, text); });
     connect(m_edit, &EditController::warning, this,
@@ -322,22 +341,15 @@ void TSMainWindow::connectCanvas()
     connect(m_edit, &EditController::enablingChanged, this, &TSMainWindow::updateEnabling);
     connect(m_skeleton, &Skeleton::newFrame, m_animationEditor->timeline(),
             &TSAnimationEditorTimelineWidget::setCurrentFrame);
-    connect(m_skeleton, &Skeleton::animationStopped, this, [this] { m_animationEditor->setPlaying(false); });
-    connect(m_skeleton, &Skeleton::animationCurveChanged, this, &TSMainWindow::updateKeyMarks);
-    connect(m_skeleton, &Skeleton::nodesUpdated, this, [this] {
-        m_outliner->rebuild(m_skeleton);
-        // A renamed node keeps its row selected under the new name.
-        const Skeleton::Node* node = m_skeleton->nodeByItem(m_fieldEditor->target());
-        m_outliner->selectNode(node ? node->name : QString());
-    });
+    connect(m_skeleton, &Skeleton::animationStopped, this, &TSMainWindow::updatePlayState);
+    connect(m_skeleton, &Skeleton::nodesUpdated, this,
+            [this] { m_outliner->showScene(m_scene, m_manipulator->targets()); });
     connect(m_animationEditor->timeline(), &TSAnimationEditorTimelineWidget::frameChanged, this,
             &TSMainWindow::showFrame);
-    connect(m_outliner, &OutlinerPanel::nodeSelected, this, [this](const QString& name) {
-        // The outliner only mirrors the canvas: a picked row selects its joint there (locked
-        // while joints cannot be edited), and everything else reads the canvas selection.
-        Skeleton::Node* node = m_skeleton->nodeByName(name);
-        m_modes->outlinerObjectsChanged(node ? QList<QGraphicsItem*>{node->joint} : QList<QGraphicsItem*>{});
-    });
+    connect(m_outliner->tree(), &TSOutlinerWidget::moveItemToItemAtIndex, this,
+            &TSMainWindow::onMoveItemToItemAtIndex);
+    connect(m_outliner->tree(), &TSOutlinerWidget::renameRequested, m_objectSettings,
+            &ObjectSettingsPanel::rename);
     connect(m_objectSettings, &ObjectSettingsPanel::hintButtonClicked, m_modes, &EditingModes::activate);
     connect(m_objectSettings, &ObjectSettingsPanel::refused, this,
             [this](const QString& title, const QString& text) { TSMessageBox::warning(this, title, text); });
@@ -347,9 +359,10 @@ void TSMainWindow::connectCanvas()
     connect(m_document, &DocumentController::currentAnimationChanged, this, [this](const QString& identifier) {
         m_animationEditor->setAnimations(m_document->animations(), identifier);
         m_animationEditor->setFrames(m_skeleton->frameCount());
+        m_animationController->curveEditor()->refit();
+        m_animationController->curveEditor()->removeKeySelection();
+        m_animationController->selectionChanged();
         m_animationEditor->timeline()->setCurrentFrame(0);
-        m_skeleton->showFrame(0);
-        updateKeyMarks();
     });
     connect(m_flow, &DocumentFlow::aboutToLoad, this, &TSMainWindow::resetEditor);
     connect(m_flow, &DocumentFlow::loadFinished, this, &TSMainWindow::refreshAfterLoad);
@@ -461,8 +474,11 @@ void TSMainWindow::resetEditor()
     m_skeleton->stop();
     m_axes->hide();
     m_animationEditor->setPlaying(false);
+    m_animationController->finishKeyMove();
+    m_animationController->setExpanded(false);
     m_animationEditor->timeline()->setCurrentFrame(0);
-    m_animationEditor->speedEdit()->setValue(1.0);
+    m_skeleton->setTimeScale(1.0f);
+    m_animationEditor->setSpeed(1.0f);
     m_animationEditor->setFrames(20);
     m_manipulator->setTargets({});
     m_modes->reset();
@@ -483,7 +499,7 @@ bool TSMainWindow::loadDocument(const QString& path, bool isTemplate, const QStr
 
 void TSMainWindow::refreshAfterLoad(bool loaded)
 {
-    m_outliner->rebuild(m_skeleton);
+    m_outliner->rebuild(m_scene);
     const bool unnamed = m_document->skeletonName().isEmpty() && !m_skeleton->nodes().empty();
     m_objectSettings->setSkeletonName(unnamed ? QStringLiteral("Skeleton") : m_document->skeletonName());
     if (!loaded) {
@@ -491,7 +507,8 @@ void TSMainWindow::refreshAfterLoad(bool loaded)
     }
     m_animationEditor->setAnimations(m_document->animations(), m_document->currentAnimation());
     m_skeleton->viewZoomChanged(m_view->zoomFactor());
-    updateKeyMarks();
+    m_animationController->selectionChanged();
+    m_onionSkin->refresh();
     updateEnabling();
     if (isVisible()) {
         fitCanvas();
@@ -568,8 +585,13 @@ void TSMainWindow::removeNodeAndChildren()
 
 void TSMainWindow::onDeleteRequested()
 {
+    // With the timeline under the mouse, Delete is about its picked key.
     TSAnimationEditorTimelineWidget* timeline = m_animationEditor->timeline();
-    m_edit->deleteSelection(timeline->hasFocus(), timeline->currentFrame());
+    if (timeline->hasFocus()) {
+        m_animationController->deleteKey(timeline->selectedKeyOrdinal());
+    } else {
+        m_edit->deleteSelection(false, timeline->currentFrame());
+    }
 }
 
 void TSMainWindow::on_graphicsView_copyPressed()
@@ -669,33 +691,36 @@ void TSMainWindow::doActualSceneExport()
 
 void TSMainWindow::togglePlayPause()
 {
-    m_animationEditor->setPlaying(m_skeleton->togglePlayPause());
+    const bool playing = m_skeleton->togglePlayPause();
+    m_animationEditor->setPlaying(playing);
+    m_onionSkin->setPlaying(playing);
+}
+
+void TSMainWindow::updatePlayState()
+{
+    m_animationEditor->setPlaying(m_skeleton->isPlaying());
+    m_onionSkin->setPlaying(m_skeleton->isPlaying());
+    m_onionSkin->showAround(m_animationEditor->timeline()->currentFrame());
 }
 
 void TSMainWindow::showFrame(int frame)
 {
+    m_animationController->curveEditor()->setPlayheadFrame(frame);
     m_skeleton->showFrame(frame);
+    m_onionSkin->showAround(frame);
     updateSelectedItemsTransformDisplay();
+}
+
+void TSMainWindow::onAnimationCurveChanged()
+{
+    if (!m_skeleton->isPlaying() && m_manipulator->hasTargets()) {
+        showFrame(m_animationEditor->timeline()->currentFrame());
+    }
 }
 
 void TSMainWindow::on_playButton_clicked()
 {
     togglePlayPause();
-}
-
-void TSMainWindow::on_loopButton_toggled(bool checked)
-{
-    m_skeleton->setLooping(checked);
-}
-
-void TSMainWindow::on_framesEdit_valueChanged(int frames)
-{
-    m_history->changeAnimationLength(m_animationEditor->timeline()->frameCount(), frames);
-}
-
-void TSMainWindow::on_speedEdit_valueChanged(double speed)
-{
-    m_skeleton->setTimeScale(static_cast<float>(speed));
 }
 
 void TSMainWindow::on_animationComboBox_activated(int index)
@@ -707,33 +732,34 @@ void TSMainWindow::on_animationComboBox_activated(int index)
     }
 }
 
-void TSMainWindow::on_addAnimationButton_clicked()
+void TSMainWindow::on_outlinerWidget_currentObjectChanged(QList<QGraphicsItem*> items)
 {
-    bool ok = false;
-    const QString name = QInputDialog::getText(this, QStringLiteral("New Animation"), QStringLiteral("Name:"),
-                                               QLineEdit::Normal, QStringLiteral("Animation"), &ok)
-                             .trimmed();
-    if (ok && !name.isEmpty()) {
-        m_history->addAnimation(name);
-    }
+    // The outliner only mirrors the canvas: picked rows become the canvas selection (joints locked
+    // while they cannot be edited), and everything else reads the canvas selection.
+    m_modes->outlinerObjectsChanged(items);
 }
 
-void TSMainWindow::updateKeyMarks()
+void TSMainWindow::onMoveItemToItemAtIndex(const QGraphicsItem* item, const QGraphicsItem* parent, int)
 {
-    m_animationEditor->timeline()->setKeyFrames(m_edit->selectedKeyFrames());
+    // The model keeps no order among the joints and images under a joint.
+    m_edit->moveUnder(item, parent);
+}
+
+void TSMainWindow::on_outlinerWidget_objectVisibilityChanged(QGraphicsItem* item, bool isVisible)
+{
+    // Not a change of the document: the history does not record it.
+    m_skeleton->setObjectVisible(item, isVisible);
 }
 
 // Selection and display ----------------------------------------------------------------------------
 
 void TSMainWindow::selectionChanged(bool)
 {
-    const QList<QGraphicsItem*> targets = m_manipulator->targets();
-    Skeleton::Node* node = targets.size() == 1 ? m_skeleton->nodeByItem(targets.first()) : nullptr;
-    m_outliner->selectNode(node ? node->name : QString());
+    m_outliner->showSelection(m_manipulator->targets());
     m_modes->selectionChanged();
     m_skeleton->selectionChanged();
     updateSelectedItemsTransformDisplay();
-    updateKeyMarks();
+    m_animationController->selectionChanged();
     updateEnabling();
 }
 

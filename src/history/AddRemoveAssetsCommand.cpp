@@ -93,8 +93,9 @@ void AddAssetsCommand::apply()
     }
     m_history->stopPlayback();
     for (const HistoryManager::NewImage& image : qAsConst(m_images)) {
-        Skeleton::Asset* asset = skeleton->addImage(image.nodeName, image.image, image.restTransform, false);
-        asset->name = image.name.isEmpty() ? skeleton->uniqueAssetName() : image.name;
+        Skeleton::Asset* asset =
+            skeleton->addImage(image.nodeName, image.image, image.restTransform, false,
+                               image.name.isEmpty() ? skeleton->uniqueAssetName() : image.name);
         asset->assetName = image.assetName;
         asset->tags = image.tags;
         Stored stored;

@@ -94,6 +94,7 @@ private Q_SLOTS:
     void badInputStaysFinite();
     void outlineKeepsItsScreenSize();
     void rubberBandPicksImagesAndJoints();
+    void lockedItemsLetClicksThrough();
 };
 
 
@@ -707,6 +708,41 @@ void TestObjectManipulator::rubberBandPicksImagesAndJoints()
     // A click on empty canvas lets go of them.
     test::drag(&f.view, QPointF(-100, -150), QPointF(-100, -150));
     QVERIFY(f.manipulator->targets().isEmpty());
+}
+
+void TestObjectManipulator::lockedItemsLetClicksThrough()
+{
+    test::CanvasFixture f;
+    QVERIFY(showView(f));
+    f.buildBody();
+    QImage image(60, 60, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::darkCyan);
+    Skeleton::Asset* asset = f.skeleton->addImage("arm", image, QTransform::fromTranslate(-30, -30), false);
+    QGraphicsItem* arm = f.skeleton->nodeByName("arm")->joint;
+    arm->setData(137, true);
+    // Animation mode makes joints editable, but the locked one is left unselectable.
+    f.skeleton->setAnimationMode(true);
+    f.manipulator->setAnimationMode(true);
+    QVERIFY(!(arm->flags() & QGraphicsItem::ItemIsSelectable));
+    f.view.centerOn(30, -50);
+    // A click on the locked joint picks the image under it; a band does not take the joint.
+    test::drag(&f.view, QPointF(30, -50), QPointF(30, -50));
+    QCOMPARE(f.manipulator->targets(), {asset->placeholder});
+    test::drag(&f.view, QPointF(10, -70), QPointF(50, -30));
+    QCOMPARE(f.manipulator->targets(), {asset->placeholder});
+    // A drag that starts on it moves the image, not the joint; nor does one on its bone turn it.
+    const QTransform joint = arm->sceneTransform();
+    test::drag(&f.view, QPointF(30, -50), QPointF(40, -50));
+    QCOMPARE(arm->sceneTransform(), joint);
+    test::drag(&f.view, QPointF(12, -50), QPointF(12, -30));
+    QVERIFY(!f.manipulator->boneTarget());
+    QCOMPARE(arm->sceneTransform(), joint);
+    // Unlocked, it is picked again.
+    ObjectManipulator::setLocked(arm, false);
+    QVERIFY(arm->flags() & QGraphicsItem::ItemIsSelectable);
+    f.manipulator->setTargets({});
+    test::drag(&f.view, QPointF(30, -50), QPointF(30, -50));
+    QCOMPARE(f.manipulator->targets(), {arm});
 }
 
 BONESTAGE_WIDGETS_TEST_MAIN(TestObjectManipulator)

@@ -52,6 +52,7 @@ private Q_SLOTS:
     void visibilityAndModeColours();
     void defaultNamesReuseLowestNumber();
     void imagesFollowPlaceholdersAndRestack();
+    void hiddenJointsHideTheirSubtree();
     void dropTargetHighlight();
     void renderPosedSkeletonWithImage();
     void aHoveredBoneThatGoesIsForgotten();
@@ -494,6 +495,56 @@ void TestSkeleton::imagesFollowPlaceholdersAndRestack()
     f.skeleton->makeAllAssetsDummy();
     QVERIFY(f.skeleton->images().empty());
     QCOMPARE(f.skeleton->dummyImages().size(), size_t(4));
+}
+
+void TestSkeleton::hiddenJointsHideTheirSubtree()
+{
+    test::CanvasFixture f;
+    f.buildBody();
+    QImage image(30, 60, QImage::Format_ARGB32_Premultiplied);
+    image.fill(QColor(70, 130, 200));
+    Skeleton::Asset* torso =
+        f.skeleton->addImage("spine", image, QTransform::fromTranslate(-15, -10), false, "torso");
+    Skeleton::Asset* face =
+        f.skeleton->addImage("head", image, QTransform::fromTranslate(-15, -30), true, "face");
+    // Placeholders say what they are, for whoever lists the scene.
+    QCOMPARE(torso->placeholder->data(132).toString(), QStringLiteral("torso"));
+    QCOMPARE(face->placeholder->data(132).toString(), QStringLiteral("face"));
+    QVERIFY(torso->placeholder->data(136).toBool() && face->placeholder->data(136).toBool());
+    f.skeleton->renameImage(torso, "chest");
+    QCOMPARE(torso->placeholder->data(132).toString(), QStringLiteral("chest"));
+
+    const QStringList below = {"spine", "head", "arm"};
+    auto shown = [&f](const QString& name) {
+        const Skeleton::Node* node = f.skeleton->nodeByName(name);
+        return node->overlay->isVisible() && node->bone->isVisible();
+    };
+    Skeleton::Node* spine = f.skeleton->nodeByName("spine");
+    spine->joint->setVisible(false);
+    f.skeleton->updateSkeleton();
+    for (const QString& name : below) {
+        QVERIFY2(!shown(name), qPrintable(name));
+    }
+    QVERIFY(!torso->item->isVisible() && !face->item->isVisible());
+    QVERIFY(f.skeleton->nodeByName("hip")->overlay->isVisible());
+    // A pose change does not bring them back.
+    f.skeleton->showMoment(500.0f);
+    f.skeleton->viewZoomChanged(2.0f);
+    QVERIFY(!shown("head") && !face->item->isVisible());
+    spine->joint->setVisible(true);
+    f.skeleton->updateSkeleton();
+    for (const QString& name : below) {
+        QVERIFY2(shown(name), qPrintable(name));
+    }
+    QVERIFY(torso->item->isVisible() && face->item->isVisible());
+
+    // An image taken out for the undo history is no longer marked as one of the skeleton's.
+    bool dummy = false;
+    int index = -1;
+    std::unique_ptr<Skeleton::Asset> taken = f.skeleton->takeImage(torso, &dummy, &index);
+    QVERIFY(!taken->placeholder->data(136).toBool());
+    Skeleton::Asset* back = f.skeleton->restoreImage(std::move(taken), dummy, index);
+    QVERIFY(back->placeholder->data(136).toBool());
 }
 
 void TestSkeleton::dropTargetHighlight()

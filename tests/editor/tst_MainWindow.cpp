@@ -19,6 +19,7 @@
 #include "TSMainWindow.h"
 #include "TSMessageBox.h"
 #include "TSModelController.h"
+#include "TSOutlinerWidget.h"
 #include "TSProgressWindow.h"
 #include "TSProjectStorage.h"
 #include "TSStyle.h"
@@ -33,6 +34,7 @@
 #include <QSpinBox>
 #include <QGraphicsEllipseItem>
 #include <QGraphicsPixmapItem>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
@@ -123,7 +125,7 @@ void TestMainWindow::newDocumentHasOneRootJoint()
     QCOMPARE(m_window->skeleton()->nodes().size(), size_t(1));
     QVERIFY(m_window->document()->isTemplate());
     QVERIFY(!m_window->document()->isModified());
-    QCOMPARE(m_window->animationEditor()->framesEdit()->value(), 20);
+    QCOMPARE(m_window->animationEditor()->framesEdit()->text(), QStringLiteral("20"));
     QCOMPARE(m_window->animationCanvas()->canvasRect(), DocumentController::kDefaultCanvasRect);
     QCOMPARE(m_window->outliner()->tree()->topLevelItemCount(), 1);
 }
@@ -178,7 +180,6 @@ void TestMainWindow::editSaveReopenKeepsTheCharacter()
     Skeleton::Node* head = skeleton->nodeByName("head");
     QVERIFY(head->animation);
     head->animation->channel(AnimatedObject::Rotation).insertKey(0.75f, 0.5f, true);
-    m_window->outliner()->selectNode("chest");
     m_window->manipulator()->setTargets({skeleton->nodeByName("chest")->joint});
     QTest::mouseClick(m_window->findChild<QToolButton*>("addNodeButton"), Qt::LeftButton);
     QVERIFY(skeleton->nodeByName("New node 1"));
@@ -537,7 +538,7 @@ void TestMainWindow::exportKeepsTheEditorAsItWas()
     while (x < timeline->width() && timeline->frameAt(x) != 20) {
         ++x;
     }
-    QTest::mouseClick(timeline, Qt::LeftButton, Qt::NoModifier, QPoint(x + 1, timeline->height() / 2));
+    QTest::mouseClick(timeline, Qt::LeftButton, Qt::NoModifier, QPoint(x + 1, timeline->height() / 4));
     QCOMPARE(timeline->currentFrame(), 20);
     for (TSGraphicsButton* button : view->buttons()) {
         if (button->toolTip() == QStringLiteral("Animation mode")) {
@@ -590,7 +591,7 @@ void TestMainWindow::exportKeepsTheEditorAsItWas()
     QCOMPARE(timeline->currentFrame(), 20);
     QCOMPARE(headPose(), posed);
     QCOMPARE(m_window->manipulator()->targets(), targets);
-    QCOMPARE(m_window->outliner()->selectedNode(), QStringLiteral("head"));
+    QCOMPARE(m_window->outliner()->tree()->selectedObjects(), {head->joint});
     QCOMPARE(m_window->history()->count(), commands);
     QCOMPARE(m_window->history()->index(), index);
 
@@ -659,11 +660,12 @@ void TestMainWindow::exportCancelledOrRefused()
     const QString directory = m_dir.filePath("long export");
     QVERIFY(QDir().mkpath(directory));
     QSettings().setValue("Paths/ExportPath", directory);
-    QSpinBox* frames = m_window->animationEditor()->framesEdit();
+    QLineEdit* frames = m_window->animationEditor()->framesEdit();
     QTest::keyClick(frames, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(frames, "99999");
     QTest::keyClick(frames, Qt::Key_Return);
-    QCOMPARE(frames->value(), 99999);
+    QCOMPARE(frames->text(), QStringLiteral("99999"));
+    QCOMPARE(m_window->skeleton()->frameCount(), 99999);
     // Should the export start anyway, it is cancelled at its first progress report.
     connect(exporter, &AnimationExporter::progress, exporter, &AnimationExporter::cancel);
     m_window->doExport(QSize(100, 100), 200);

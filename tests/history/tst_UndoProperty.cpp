@@ -28,7 +28,6 @@
 #include <QMimeData>
 #include <QRandomGenerator>
 #include <QSet>
-#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
@@ -321,6 +320,13 @@ private:
         }
     }
     int chooseFrame(const AnimatedObject* tracks);
+    void typeInto(QLineEdit* field, const QString& text)
+    {
+        QTest::mouseClick(field, Qt::LeftButton);
+        QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(field, text);
+        QTest::keyClick(field, Qt::Key_Return);
+    }
     QString writePng();
 
     void addNode();
@@ -366,10 +372,10 @@ int UndoRun::chooseFrame(const AnimatedObject* tracks)
         frame = keyed.at(pick(keyed.size())) + m_random.bounded(3) - 1;
     }
     frame = std::clamp(frame, 0, timeline->frameCount() - 1);
-    // A click on the timeline, as the user picks a frame.
+    // A click on the ruler of the timeline, as the user picks a frame.
     const double cell = static_cast<double>(timeline->width()) / timeline->frameCount();
     QTest::mouseClick(timeline, Qt::LeftButton, Qt::NoModifier,
-                      QPoint(static_cast<int>((frame + 0.5) * cell), timeline->height() / 2));
+                      QPoint(static_cast<int>((frame + 0.5) * cell), timeline->height() / 4));
     return timeline->currentFrame();
 }
 
@@ -383,8 +389,6 @@ QString UndoRun::writePng()
     image.fill(QColor(m_random.bounded(256), m_random.bounded(256), m_random.bounded(256)));
     return image.save(path) ? path : QString();
 }
-
-// Edits ----------------------------------------------------------------------------------------
 
 void UndoRun::addNode()
 {
@@ -563,10 +567,7 @@ void UndoRun::typeIntoField()
                   node ? node->name : image->name));
     auto* edit = m_window->findChild<QLineEdit*>(QLatin1String(fields[field]));
     if (edit && edit->isVisible()) {
-        QTest::mouseClick(edit, Qt::LeftButton);
-        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(edit, value);
-        QTest::keyClick(edit, Qt::Key_Return);
+        typeInto(edit, value);
     }
 }
 
@@ -608,7 +609,7 @@ void UndoRun::animationEdit()
     } else if (choice < 3) {
         const int frames = 2 + m_random.bounded(150);
         note(QStringLiteral("frame count %1").arg(frames));
-        m_window->animationEditor()->framesEdit()->setValue(frames);
+        typeInto(m_window->animationEditor()->framesEdit(), QString::number(frames));
     } else if (choice == 3) {
         const QString name = QStringLiteral("Take %1").arg(m_random.bounded(5));
         note(QStringLiteral("new animation \"%1\"").arg(name));
@@ -790,7 +791,7 @@ void TestUndoProperty::everyEditUndoesRedoesAndSaves()
                 .arg(steps)
                 .arg(failure, log.join(QLatin1Char('\n')))));
     }
-    qInfo() << "seed" << seed << "," << steps << "steps, recorded" << recorded;
+    qInfo().nospace() << "seed " << seed << ", " << steps << " steps, recorded " << recorded;
     // The sequence really edited: joints were keyed and posed, fields typed, nodes and images added.
     for (const char* kind : {"keyed drag", "set-up drag", "field", "add node", "drop"}) {
         QVERIFY2(recorded.value(QLatin1String(kind)) > 0, kind);
