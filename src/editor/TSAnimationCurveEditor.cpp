@@ -5,6 +5,7 @@
 #include "KeyframeEditCommand.h"
 #include "ScreenScale.h"
 #include "TSAnimationCurveEditorBackground.h"
+#include "TSAnimationCurveEditorDrag.h"
 #include "TSAnimationCurveEditorSetKeyWidget.h"
 
 #include <QAbstractSpinBox>
@@ -18,7 +19,6 @@
 #include <QWheelEvent>
 
 #include <algorithm>
-#include <climits>
 #include <cmath>
 
 namespace {
@@ -35,37 +35,10 @@ constexpr double kCurveReach = 4.0;
 /// Pixels within which a click on the curve adds a key.
 constexpr double kAddKeyReach = 5.0;
 
-/// The first frame whose time is later than t.
-int firstFrameAfter(float t)
-{
-    int frame = Axes::frameOf(t) - 1;
-    for (int i = 0; i < 4 && !(Axes::frameTime(frame) > t); ++i) {
-        ++frame;
-    }
-    return frame;
-}
-
-/// The last frame whose time is earlier than t.
-int lastFrameBefore(float t)
-{
-    int frame = Axes::frameOf(t) + 1;
-    for (int i = 0; i < 4 && !(Axes::frameTime(frame) < t); ++i) {
-        --frame;
-    }
-    return frame;
-}
-
-void shiftValue(bez3& key, const bez3& from, float value)
-{
-    const float offset = value - from.value;
-    key.value = value;
-    key.inHandle = from.inHandle + offset;
-    key.outHandle = from.outHandle + offset;
-}
-
 } // namespace
 
-TSAnimationCurveEditor::TSAnimationCurveEditor(QWidget* parent) : QWidget(parent), m_playhead(new QWidget(this))
+TSAnimationCurveEditor::TSAnimationCurveEditor(QWidget* parent)
+    : QWidget(parent), m_playhead(new QWidget(this))
 {
     setObjectName(QStringLiteral("animationCurveView"));
     setMouseTracking(true);
@@ -231,8 +204,9 @@ void TSAnimationCurveEditor::changed()
 
 int TSAnimationCurveEditor::selectedKeyCount() const
 {
-    return static_cast<int>(std::count_if(m_items.begin(), m_items.end(),
-                                          [](const KeyItem& item) { return item.isSelected(KeyItem::KeyPart); }));
+    return static_cast<int>(std::count_if(m_items.begin(), m_items.end(), [](const KeyItem& item) {
+        return item.isSelected(KeyItem::KeyPart);
+    }));
 }
 
 QRectF TSAnimationCurveEditor::selectionBox() const
@@ -347,7 +321,8 @@ void TSAnimationCurveEditor::paintEvent(QPaintEvent*)
         if (std::isfinite(value)) {
             painter.setPen(QPen(kHover, s));
             painter.setBrush(kHover);
-            painter.drawEllipse(QPointF(m_axes.drawableX(m_hoverTime), m_axes.drawableY(value)), 3.0 * s, 3.0 * s);
+            painter.drawEllipse(QPointF(m_axes.drawableX(m_hoverTime), m_axes.drawableY(value)), 3.0 * s,
+                                3.0 * s);
         }
     }
     // Selected keys last, so that they are drawn over their neighbours.
@@ -435,8 +410,7 @@ void TSAnimationCurveEditor::beginPress(QMouseEvent* event)
     const QPoint pos = event->pos();
     const int hit = hitTest(pos);
     m_dragMode = hit;
-    m_pressPos = m_lastPos = pos;
-    m_pressKeys = keys();
+    m_lastPos = pos;
     const bool onKey = hit == HitKey || hit == HitHandle;
     if (event->button() == Qt::RightButton) {
         if (onKey) {
@@ -477,6 +451,11 @@ void TSAnimationCurveEditor::beginPress(QMouseEvent* event)
         m_gesture = Gesture::Band;
         m_band = QRect(pos, pos);
     }
+    std::vector<bool> selected;
+    for (const KeyItem& item : m_items) {
+        selected.push_back(item.isSelected(KeyItem::KeyPart));
+    }
+    m_drag = TSAnimationCurveEditorDrag(keys(), std::move(selected), QPointF(pos));
     m_hoverTime = -1.0;
 }
 
@@ -512,16 +491,17 @@ void TSAnimationCurveEditor::mouseMoveEvent(QMouseEvent* event)
         update();
         break;
     case Gesture::KeyDrag:
-        dragKeys(pos, isFine);
+        applyKeys(m_drag.movedKeys(QPointF(pos), isFine, m_axes));
         break;
     case Gesture::HandleDrag:
         dragHandles(pos);
         break;
     case Gesture::BoxMove:
-        moveBox(pos, isFine);
+        applyKeys(m_drag.movedBox(QPointF(pos), isFine, m_axes));
         break;
     case Gesture::BoxScale:
-        scaleBox(pos, isFine);
+        applyKeys(m_drag.scaledBox(m_dragMode & HitBoxLeft, m_dragMode & HitBoxRight, m_dragMode & HitBoxTop,
+                                   m_dragMode & HitBoxBottom, QPointF(pos), isFine, m_axes));
         break;
     case Gesture::CurveClick:
         break;
@@ -536,7 +516,8 @@ void TSAnimationCurveEditor::updateHover(const QPoint& pos)
     const double hover = hit == HitCurve ? m_axes.time(pos.x()) : -1.0;
     m_hoveredKey = -1;
     for (const KeyItem& item : m_items) {
-        if (item.hitTest(QPointF(pos), 2.0 * m_axes.displayScale(), m_axes.displayScale()) == KeyItem::KeyPart) {
+        if (item.hitTest(QPointF(pos), 2.0 * m_axes.displayScale(), m_axes.displayScale()) ==
+            KeyItem::KeyPart) {
             m_hoveredKey = item.index();
             break;
         }
@@ -573,33 +554,6 @@ void TSAnimationCurveEditor::setCursorFor(int hit)
     }
 }
 
-void TSAnimationCurveEditor::dragKeys(const QPoint& pos, bool isFine)
-{
-    const int frame = m_axes.frameAt(pos.x());
-    const double pointed = m_axes.value(pos.y());
-    const float value = static_cast<float>(isFine ? pointed : Axes::roundValue(pointed));
-    const int count = static_cast<int>(m_pressKeys.size());
-    const int lastFrame = m_axes.frameCount() - 1;
-    std::vector<bez3> result = m_pressKeys;
-    for (const KeyItem& item : m_items) {
-        const int i = item.index();
-        if (!item.isSelected(KeyItem::KeyPart) || i >= count) {
-            continue;
-        }
-        const bez3& pressed = m_pressKeys[static_cast<size_t>(i)];
-        bez3& key = result[static_cast<size_t>(i)];
-        // The key stays between its neighbours, on a frame.
-        const int earliest = i > 0 ? std::max(0, firstFrameAfter(m_pressKeys[static_cast<size_t>(i - 1)].time)) : 0;
-        const int latest =
-            i + 1 < count ? std::min(lastFrame, lastFrameBefore(m_pressKeys[static_cast<size_t>(i + 1)].time)) : lastFrame;
-        if (earliest <= latest) {
-            key.time = Axes::frameTime(std::clamp(frame, earliest, latest));
-        }
-        shiftValue(key, pressed, value);
-    }
-    applyKeys(result);
-}
-
 void TSAnimationCurveEditor::dragHandles(const QPoint& pos)
 {
     const float value = static_cast<float>(m_axes.value(pos.y()));
@@ -614,120 +568,12 @@ void TSAnimationCurveEditor::dragHandles(const QPoint& pos)
     applyKeys(result);
 }
 
-void TSAnimationCurveEditor::moveBox(const QPoint& pos, bool isFine)
-{
-    const int count = static_cast<int>(m_pressKeys.size());
-    std::vector<bool> selected(m_pressKeys.size(), false);
-    for (const KeyItem& item : m_items) {
-        if (item.isSelected(KeyItem::KeyPart) && item.index() < count) {
-            selected[static_cast<size_t>(item.index())] = true;
-        }
-    }
-    // The frame offset stops where a selected key would meet a key left behind or an end.
-    int lowest = INT_MIN / 2;
-    int highest = INT_MAX / 2;
-    for (int i = 0; i < count; ++i) {
-        if (!selected[static_cast<size_t>(i)]) {
-            continue;
-        }
-        const int frame = Axes::frameOf(m_pressKeys[static_cast<size_t>(i)].time);
-        lowest = std::max(lowest, -frame);
-        highest = std::min(highest, m_axes.frameCount() - 1 - frame);
-        if (i > 0 && !selected[static_cast<size_t>(i - 1)]) {
-            lowest = std::max(lowest, firstFrameAfter(m_pressKeys[static_cast<size_t>(i - 1)].time) - frame);
-        }
-        if (i + 1 < count && !selected[static_cast<size_t>(i + 1)]) {
-            highest = std::min(highest, lastFrameBefore(m_pressKeys[static_cast<size_t>(i + 1)].time) - frame);
-        }
-    }
-    const double frames = (pos.x() - m_pressPos.x()) / m_axes.frameWidth();
-    int offset = static_cast<int>(std::lround(std::clamp(frames, -1e6, 1e6)));
-    offset = lowest <= highest ? std::clamp(offset, std::min(lowest, 0), std::max(highest, 0)) : 0;
-    double lift = (m_pressPos.y() - pos.y()) / m_axes.scaleY();
-    lift = isFine ? lift : Axes::roundValue(lift);
-
-    std::vector<bez3> result = m_pressKeys;
-    for (int i = 0; i < count; ++i) {
-        if (selected[static_cast<size_t>(i)]) {
-            const bez3& pressed = m_pressKeys[static_cast<size_t>(i)];
-            bez3& key = result[static_cast<size_t>(i)];
-            if (offset != 0) {
-                key.time = Axes::frameTime(Axes::frameOf(pressed.time) + offset);
-            }
-            shiftValue(key, pressed, static_cast<float>(pressed.value + lift));
-        }
-    }
-    applyKeys(result);
-}
-
-void TSAnimationCurveEditor::scaleBox(const QPoint& pos, bool isFine)
-{
-    std::vector<int> selected;
-    for (const KeyItem& item : m_items) {
-        if (item.isSelected(KeyItem::KeyPart) && static_cast<size_t>(item.index()) < m_pressKeys.size()) {
-            selected.push_back(item.index());
-        }
-    }
-    if (selected.size() < 2) {
-        return;
-    }
-    auto pressed = [this](int i) -> const bez3& { return m_pressKeys[static_cast<size_t>(i)]; };
-    auto [first, last] = std::minmax_element(selected.begin(), selected.end(),
-                                             [&](int a, int b) { return pressed(a).time < pressed(b).time; });
-    auto [low, high] = std::minmax_element(selected.begin(), selected.end(),
-                                           [&](int a, int b) { return pressed(a).value < pressed(b).value; });
-    const double tMin = pressed(*first).time;
-    const double tMax = pressed(*last).time;
-    const double vMin = pressed(*low).value;
-    const double vMax = pressed(*high).value;
-
-    std::vector<bez3> result = m_pressKeys;
-    // The dragged edge follows the pointer; the opposite edge stays. An edge cannot pass it.
-    if ((m_dragMode & (HitBoxLeft | HitBoxRight)) && tMax > tMin) {
-        const bool left = m_dragMode & HitBoxLeft;
-        const double edge = left ? tMin : tMax;
-        const double anchor = left ? tMax : tMin;
-        const double moved = edge + (pos.x() - m_pressPos.x()) / m_axes.scaleX();
-        const double factor = std::max(0.0, (moved - anchor) / (edge - anchor));
-        for (int i : selected) {
-            const double time = anchor + (pressed(i).time - anchor) * factor;
-            result[static_cast<size_t>(i)].time =
-                Axes::frameTime(std::clamp(Axes::frameOf(time), 0, m_axes.frameCount() - 1));
-        }
-    }
-    if ((m_dragMode & (HitBoxTop | HitBoxBottom)) && vMax > vMin) {
-        const bool top = m_dragMode & HitBoxTop;
-        const double edge = top ? vMax : vMin;
-        const double anchor = top ? vMin : vMax;
-        const double moved = edge + (m_pressPos.y() - pos.y()) / m_axes.scaleY();
-        const double factor = std::max(0.0, (moved - anchor) / (edge - anchor));
-        for (int i : selected) {
-            const bez3& from = pressed(i);
-            bez3& key = result[static_cast<size_t>(i)];
-            const double scaled = anchor + (from.value - anchor) * factor;
-            key.value = static_cast<float>(isFine ? scaled : Axes::roundValue(scaled));
-            key.inHandle = static_cast<float>(key.value + (from.inHandle - from.value) * factor);
-            key.outHandle = static_cast<float>(key.value + (from.outHandle - from.value) * factor);
-        }
-    }
-    applyKeys(result);
-}
-
 void TSAnimationCurveEditor::applyKeys(const std::vector<bez3>& proposed)
 {
-    if (proposed.size() != static_cast<size_t>(m_curve->keyCount()) || proposed.size() != m_pressKeys.size()) {
+    if (proposed.size() != static_cast<size_t>(m_curve->keyCount())) {
         return;
     }
-    std::vector<bez3> result = proposed;
-    // Keys that were in time order stay so; otherwise the times of the last step are kept.
-    for (size_t i = 0; i + 1 < result.size(); ++i) {
-        if (m_pressKeys[i].time < m_pressKeys[i + 1].time && !(result[i].time < result[i + 1].time)) {
-            for (size_t k = 0; k < result.size(); ++k) {
-                result[k].time = m_curve->key(static_cast<int>(k)).time;
-            }
-            break;
-        }
-    }
+    const std::vector<bez3> result = m_drag.inOrder(proposed, keys());
     for (size_t i = 0; i < result.size(); ++i) {
         const bez3& key = result[i];
         if (!TSAnimationCurve::keysEqual(key, m_curve->key(static_cast<int>(i)))) {
@@ -757,13 +603,11 @@ void TSAnimationCurveEditor::mouseReleaseEvent(QMouseEvent* event)
     case Gesture::HandleDrag:
     case Gesture::BoxMove:
     case Gesture::BoxScale:
-        if (m_pressKeys.size() == static_cast<size_t>(m_curve->keyCount())) {
-            const std::vector<bez3> before = m_pressKeys;
-            if (keys().size() == before.size() &&
-                !std::equal(before.begin(), before.end(), m_curve->keys(), TSAnimationCurve::keysEqual)) {
-                recordKeyEdits(before);
-                Q_EMIT animationCurveChanged(m_curve);
-            }
+        if (const std::vector<bez3>& before = m_drag.pressedKeys();
+            before.size() == static_cast<size_t>(m_curve->keyCount()) &&
+            !std::equal(before.begin(), before.end(), m_curve->keys(), TSAnimationCurve::keysEqual)) {
+            recordKeyEdits(before);
+            Q_EMIT animationCurveChanged(m_curve);
         }
         break;
     case Gesture::Pan:
@@ -798,11 +642,13 @@ void TSAnimationCurveEditor::addKeyOnCurve(const QPoint& pos)
         TSAnimationCurve added(*m_curve);
         added.insertKeyKeepingShape(value, time);
         index = added.findKey(time, true);
-        m_items.insert(m_items.begin() + std::clamp<int>(index, 0, static_cast<int>(m_items.size())), KeyItem());
+        m_items.insert(m_items.begin() + std::clamp<int>(index, 0, static_cast<int>(m_items.size())),
+                       KeyItem());
         for (size_t i = 0; i < m_items.size(); ++i) {
             m_items[i].setIndex(static_cast<int>(i));
         }
-        recordKeys(QStringLiteral("Add keyframe"), QVector<bez3>(added.keys(), added.keys() + added.keyCount()));
+        recordKeys(QStringLiteral("Add keyframe"),
+                   QVector<bez3>(added.keys(), added.keys() + added.keyCount()));
         Q_EMIT keyframeAdded(index);
     }
     removeKeySelection();
@@ -1079,7 +925,8 @@ void TSAnimationCurveEditor::onKeyframeChanged(int id, bez3 key)
 
 void TSAnimationCurveEditor::applyKey(TSAnimationCurve* curve, int index, const bez3& key)
 {
-    if (!curve || index < 0 || index >= curve->keyCount() || TSAnimationCurve::keysEqual(curve->key(index), key)) {
+    if (!curve || index < 0 || index >= curve->keyCount() ||
+        TSAnimationCurve::keysEqual(curve->key(index), key)) {
         return;
     }
     curve->setKey(index, key.inHandle, key.time, key.value, key.outHandle);

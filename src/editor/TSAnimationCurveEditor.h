@@ -3,6 +3,7 @@
 #include "CurveLocation.h"
 #include "TSAnimationCurve.h"
 #include "TSAnimationCurveEditorAxes.h"
+#include "TSAnimationCurveEditorDrag.h"
 #include "TSAnimationCurveEditorKeyItem.h"
 
 #include <QImage>
@@ -34,7 +35,8 @@ class TSAnimationCurveEditor : public QWidget
 
 public:
     /// Hit-test answers; the box edges combine at its corners.
-    enum HitCode {
+    enum HitCode
+    {
         HitNone = 0,
         HitKey = 0x1,
         HitBoxInside = 0x2,
@@ -119,7 +121,17 @@ protected:
     void leaveEvent(QEvent* event) override;
 
 private:
-    enum class Gesture { None, Band, KeyDrag, HandleDrag, BoxMove, BoxScale, CurveClick, Pan };
+    enum class Gesture
+    {
+        None,
+        Band,
+        KeyDrag,
+        HandleDrag,
+        BoxMove,
+        BoxScale,
+        CurveClick,
+        Pan
+    };
 
     /// A curve an edit was recorded on, to be found again by undo and redo.
     struct RecordedCurve
@@ -140,10 +152,7 @@ private:
     // Gestures
     void beginPress(QMouseEvent* event);
     void selectUnder(const QPoint& pos);
-    void dragKeys(const QPoint& pos, bool fine);
     void dragHandles(const QPoint& pos);
-    void moveBox(const QPoint& pos, bool fine);
-    void scaleBox(const QPoint& pos, bool fine);
     void selectInBand();
     void addKeyOnCurve(const QPoint& pos);
     void applyKeys(const std::vector<bez3>& keys);
@@ -179,9 +188,8 @@ private:
     int m_hoveredKey = -1;
     int m_dragMode = HitNone;
     Gesture m_gesture = Gesture::None;
-    QPoint m_pressPos;
     QPoint m_lastPos;
-    std::vector<bez3> m_pressKeys;
+    TSAnimationCurveEditorDrag m_drag;
     QRect m_band;
     bool m_fineMode = false;
     bool m_panMode = false;

@@ -64,7 +64,8 @@ void TSAnimationCurveEditorAxes::zoom(int wheelDelta, double pivot)
 {
     pivot = finiteOr(pivot, centreValue());
     const double pivotY = y(pivot);
-    m_scaleY = std::clamp(wheelDelta > 0 ? m_scaleY * kZoomStep : m_scaleY / kZoomStep, kMinScaleY, kMaxScaleY);
+    m_scaleY =
+        std::clamp(wheelDelta > 0 ? m_scaleY * kZoomStep : m_scaleY / kZoomStep, kMinScaleY, kMaxScaleY);
     m_vMin = pivot - (originY() - pivotY) / m_scaleY;
     if (!std::isfinite(m_vMin)) {
         m_vMin = pivot;
@@ -88,7 +89,8 @@ void TSAnimationCurveEditorAxes::adaptGridStep()
     for (int i = 0; i < kMaxSteps && m_gridStep * m_scaleY > kMaxGridPixels && m_gridStep / 2.0 > 0.0; ++i) {
         m_gridStep /= 2.0;
     }
-    for (int i = 0; i < kMaxSteps && m_gridStep * m_scaleY < kMinGridPixels && std::isfinite(m_gridStep * 2.0); ++i) {
+    for (int i = 0;
+         i < kMaxSteps && m_gridStep * m_scaleY < kMinGridPixels && std::isfinite(m_gridStep * 2.0); ++i) {
         m_gridStep *= 2.0;
     }
 }

@@ -46,7 +46,8 @@ void TSAnimationCurveEditorBackground::paint(QPainter& painter, const TSAnimatio
         painter.drawPath(curvePath(*second, axes));
         for (int i = 0; i < second->keyCount(); ++i) {
             const bez3 key = second->key(i);
-            painter.drawEllipse(QPointF(axes.drawableX(key.time), axes.drawableY(key.value)), 3.0 * s, 3.0 * s);
+            painter.drawEllipse(QPointF(axes.drawableX(key.time), axes.drawableY(key.value)), 3.0 * s,
+                                3.0 * s);
         }
     }
     if (curve.keyCount() == 0) {

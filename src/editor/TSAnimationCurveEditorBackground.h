@@ -14,8 +14,8 @@ class TSAnimationCurveEditorAxes;
 class TSAnimationCurveEditorBackground
 {
 public:
-    static void paint(QPainter& painter, const TSAnimationCurveEditorAxes& axes, const TSAnimationCurve& curve,
-                      const QList<const TSAnimationCurve*>& secondCurves);
+    static void paint(QPainter& painter, const TSAnimationCurveEditorAxes& axes,
+                      const TSAnimationCurve& curve, const QList<const TSAnimationCurve*>& secondCurves);
 
     /// The curve across the widget: flat from the left edge to the first key, sampled once per
     /// pixel between keys, flat from the last key to the right edge. Empty without keys.

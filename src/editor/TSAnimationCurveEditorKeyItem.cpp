@@ -28,8 +28,9 @@ void TSAnimationCurveEditorKeyItem::place(const bez3& key, const bez3* previous,
     m_inSpan = span(previous, &key);
     m_outSpan = span(&key, next);
     m_keyPixel = QPointF(axes.drawableX(key.time), axes.drawableY(key.value));
-    m_inPixel = m_inSpan > 0.0 ? QPointF(axes.drawableX(key.time - m_inSpan / 3.0), axes.drawableY(key.inHandle))
-                               : m_keyPixel;
+    m_inPixel = m_inSpan > 0.0
+                    ? QPointF(axes.drawableX(key.time - m_inSpan / 3.0), axes.drawableY(key.inHandle))
+                    : m_keyPixel;
     m_outPixel = m_outSpan > 0.0
                      ? QPointF(axes.drawableX(key.time + m_outSpan / 3.0), axes.drawableY(key.outHandle))
                      : m_keyPixel;
@@ -73,8 +74,8 @@ void TSAnimationCurveEditorKeyItem::setSelected(Part part, bool selected)
     }
 }
 
-TSAnimationCurveEditorKeyItem::Part TSAnimationCurveEditorKeyItem::hitTest(const QPointF& pos, double tolerance,
-                                                                           double scale) const
+TSAnimationCurveEditorKeyItem::Part
+TSAnimationCurveEditorKeyItem::hitTest(const QPointF& pos, double tolerance, double scale) const
 {
     const double reach = kRadius * scale + tolerance;
     auto near = [&](const QPointF& centre) { return QLineF(centre, pos).length() <= reach; };
@@ -99,9 +100,11 @@ bez3 TSAnimationCurveEditorKeyItem::withHandle(Part handle, float value) const
     if (m_mode == Locked && m_inSpan > 0.0 && m_outSpan > 0.0) {
         // Same slope on both sides: (value − in) / inSpan = (out − value) / outSpan.
         if (handle == InHandle) {
-            key.outHandle = static_cast<float>(key.value + (key.value - key.inHandle) * (m_outSpan / m_inSpan));
+            key.outHandle =
+                static_cast<float>(key.value + (key.value - key.inHandle) * (m_outSpan / m_inSpan));
         } else {
-            key.inHandle = static_cast<float>(key.value - (key.outHandle - key.value) * (m_inSpan / m_outSpan));
+            key.inHandle =
+                static_cast<float>(key.value - (key.outHandle - key.value) * (m_inSpan / m_outSpan));
         }
     }
     return key;

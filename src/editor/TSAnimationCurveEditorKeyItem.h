@@ -17,8 +17,18 @@ class TSAnimationCurveEditorAxes;
 class TSAnimationCurveEditorKeyItem
 {
 public:
-    enum HandleMode { Free = 0, Locked = 1 };
-    enum Part { NoPart = 0, KeyPart, InHandle, OutHandle };
+    enum HandleMode
+    {
+        Free = 0,
+        Locked = 1
+    };
+    enum Part
+    {
+        NoPart = 0,
+        KeyPart,
+        InHandle,
+        OutHandle
+    };
 
     /// Radius of the key and handle circles, in pixels before the display scale.
     static constexpr double kRadius = 3.5;
@@ -31,7 +41,8 @@ public:
     QPointF point() const { return QPointF(m_key.time, m_key.value); }
 
     /// Takes key with its neighbours (null at the ends) and places it and its handles.
-    void place(const bez3& key, const bez3* previous, const bez3* next, const TSAnimationCurveEditorAxes& axes);
+    void place(const bez3& key, const bez3* previous, const bez3* next,
+               const TSAnimationCurveEditorAxes& axes);
 
     QPointF keyPixel() const { return m_keyPixel; }
     QPointF inPixel() const { return m_inPixel; }

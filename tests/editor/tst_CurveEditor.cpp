@@ -56,21 +56,22 @@ bool sameKeys(const std::vector<bez3>& a, const std::vector<bez3>& b)
 /// Keys at frames 0, 10 and 19 with values 0.5, −0.5 and 0.25, and handles off their values.
 void fillCurve(TSAnimationCurve& curve)
 {
-    const bez3 keys[] = {{0.5f, 0.0f, 0.5f, 0.4f}, {-0.3f, Axes::frameTime(10), -0.5f, -0.6f},
+    const bez3 keys[] = {{0.5f, 0.0f, 0.5f, 0.4f},
+                         {-0.3f, Axes::frameTime(10), -0.5f, -0.6f},
                          {0.2f, Axes::frameTime(19), 0.25f, 0.25f}};
     curve.setKeys(keys, 3);
 }
 
-void send(QWidget* widget, QEvent::Type type, const QPoint& pos, Qt::MouseButton button, Qt::MouseButtons buttons,
-          Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+void send(QWidget* widget, QEvent::Type type, const QPoint& pos, Qt::MouseButton button,
+          Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
     QMouseEvent event(type, QPointF(pos), QPointF(widget->mapToGlobal(pos)), button, buttons, modifiers);
     QApplication::sendEvent(widget, &event);
 }
 
 /// Press at from, move in steps to to (with the button held), release there.
-void drag(QWidget* widget, const QPoint& from, const QPoint& to, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
-          Qt::MouseButton button = Qt::LeftButton)
+void drag(QWidget* widget, const QPoint& from, const QPoint& to,
+          Qt::KeyboardModifiers modifiers = Qt::NoModifier, Qt::MouseButton button = Qt::LeftButton)
 {
     send(widget, QEvent::MouseButtonPress, from, button, button, modifiers);
     for (int i = 1; i <= 4; ++i) {
@@ -95,8 +96,8 @@ void doubleClick(QWidget* widget, const QPoint& pos)
 void wheel(QWidget* widget, int delta)
 {
     const QPoint pos = widget->rect().center();
-    QWheelEvent event(QPointF(pos), QPointF(widget->mapToGlobal(pos)), QPoint(), QPoint(0, delta), Qt::NoButton,
-                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QWheelEvent event(QPointF(pos), QPointF(widget->mapToGlobal(pos)), QPoint(), QPoint(0, delta),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(widget, &event);
 }
 
@@ -296,7 +297,8 @@ void TestCurveEditor::valuesRoundToHundredthsUnlessControl()
     }
     // y = 132 is −0.125 exactly: (207 − 132) / 200 − 0.5.
     QCOMPARE(f.editor.axes().value(132), -0.125);
-    drag(&f.editor, QPoint(frameX(f.editor, 0), valueY(0.5)), QPoint(frameX(f.editor, 0), 132), Qt::KeyboardModifiers(modifiers));
+    drag(&f.editor, QPoint(frameX(f.editor, 0), valueY(0.5)), QPoint(frameX(f.editor, 0), 132),
+         Qt::KeyboardModifiers(modifiers));
     const bez3 after = f.curve.key(0);
     QCOMPARE(after.value, value);
     // The handles keep their offsets from the key.
@@ -419,8 +421,8 @@ void TestCurveEditor::handleDragsFollowTheHandleMode()
     QVERIFY(actions[0]->isChecked() && !actions[1]->isChecked());
     QAction* choice = actions[locked ? 1 : 0];
     QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier, menu->actionGeometry(choice).center());
-    QCOMPARE(f.item(1).handleMode(), locked ? TSAnimationCurveEditorKeyItem::Locked
-                                            : TSAnimationCurveEditorKeyItem::Free);
+    QCOMPARE(f.item(1).handleMode(),
+             locked ? TSAnimationCurveEditorKeyItem::Locked : TSAnimationCurveEditorKeyItem::Free);
 
     // The in-handle of the key at frame 10 sits at frame 10 − 10 / 3; the out-handle at 10 + 9 / 3.
     const bez3 before = f.curve.key(1);
@@ -457,7 +459,8 @@ void TestCurveEditor::severalKeysMoveAndScaleWithTheirBox()
     QCOMPARE(f.editor.hitTest(box.center().toPoint()), int(TSAnimationCurveEditor::HitBoxInside));
 
     // Grabbing one of them moves both: two frames earlier, 0.1 up.
-    drag(&f.editor, QPoint(frameX(f.editor, 10), valueY(-0.5)), QPoint(frameX(f.editor, 8) + 4, valueY(-0.4)));
+    drag(&f.editor, QPoint(frameX(f.editor, 10), valueY(-0.5)),
+         QPoint(frameX(f.editor, 8) + 4, valueY(-0.4)));
     QCOMPARE(f.curve.key(1).time, Axes::frameTime(8));
     QCOMPARE(f.curve.key(2).time, Axes::frameTime(17));
     QCOMPARE(f.curve.key(1).value, -0.4f);
@@ -468,7 +471,8 @@ void TestCurveEditor::severalKeysMoveAndScaleWithTheirBox()
     QCOMPARE(f.editor.selectedKeyIndices(), (QList<int>{1, 2}));
 
     // Moving them onto the first key stops a frame after it.
-    drag(&f.editor, QPoint(frameX(f.editor, 8), valueY(-0.4)), QPoint(frameX(f.editor, 0) - 20, valueY(-0.4)));
+    drag(&f.editor, QPoint(frameX(f.editor, 8), valueY(-0.4)),
+         QPoint(frameX(f.editor, 0) - 20, valueY(-0.4)));
     QCOMPARE(f.curve.key(1).time, Axes::frameTime(1));
     QCOMPARE(f.curve.key(2).time, Axes::frameTime(10));
 
@@ -674,7 +678,8 @@ void TestCurveEditor::undoFindsTheChannelInItsAnimation()
     history.setSkeleton(canvas.skeleton.get());
     TwoAnimations document(canvas.skeleton.get());
     history.setDocument(&document);
-    TSAnimationCurve* walk = &canvas.skeleton->nodeByName("arm")->animation->channel(AnimatedObject::Rotation);
+    TSAnimationCurve* walk =
+        &canvas.skeleton->nodeByName("arm")->animation->channel(AnimatedObject::Rotation);
     fillCurve(*walk);
     const std::vector<bez3> original = keysOf(*walk);
     TSAnimationCurveEditor editor;
@@ -734,8 +739,10 @@ void TestCurveEditor::badCurvesAreDrawnAndEdited_data()
     QTest::newRow("500 keys on 20 frames") << many << 20;
     QTest::newRow("equal times") << QVector<bez3>{{0, 0.1f, 0, 0}, {1, 0.1f, 1, 1}, {2, 0.1f, 2, 2}} << 20;
     QTest::newRow("huge values") << QVector<bez3>{{0, 0, -1e30f, 0}, {1e30f, 0.1f, 1e30f, 1e30f}} << 20;
-    QTest::newRow("not a number") << QVector<bez3>{{0, 0, 0, nan}, {nan, 0.1f, nan, 0}, {1, 0.2f, 1, 1}} << 20;
-    QTest::newRow("out of order") << QVector<bez3>{{0, 0.3f, 0, 0}, {1, 0.1f, 1, 1}, {2, 1e6f, 2, 2}} << 100000;
+    QTest::newRow("not a number") << QVector<bez3>{{0, 0, 0, nan}, {nan, 0.1f, nan, 0}, {1, 0.2f, 1, 1}}
+                                  << 20;
+    QTest::newRow("out of order") << QVector<bez3>{{0, 0.3f, 0, 0}, {1, 0.1f, 1, 1}, {2, 1e6f, 2, 2}}
+                                  << 100000;
 }
 
 void TestCurveEditor::badCurvesAreDrawnAndEdited()
@@ -755,8 +762,9 @@ void TestCurveEditor::badCurvesAreDrawnAndEdited()
     // Every gesture still runs: a band over everything, a drag, a wheel, a click on the curve.
     const QRect band(QPoint(1, 1), QPoint(kWidth - 2, kHeight - 2));
     drag(&f.editor, band.topLeft(), band.bottomRight());
-    const auto inBand = std::count_if(f.editor.keyItems().begin(), f.editor.keyItems().end(),
-                                      [&](const auto& item) { return band.contains(item.keyPixel().toPoint()); });
+    const auto inBand =
+        std::count_if(f.editor.keyItems().begin(), f.editor.keyItems().end(),
+                      [&](const auto& item) { return band.contains(item.keyPixel().toPoint()); });
     QCOMPARE(f.editor.selectedKeyIndices().size(), static_cast<int>(inBand));
     drag(&f.editor, QPoint(kWidth / 2, kHeight / 2), QPoint(kWidth / 3, kHeight / 3));
     for (int i = 0; i < 60; ++i) {
