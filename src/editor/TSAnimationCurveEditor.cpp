@@ -514,14 +514,6 @@ void TSAnimationCurveEditor::updateHover(const QPoint& pos)
     const int hit = hitTest(pos);
     setCursorFor(hit);
     const double hover = hit == HitCurve ? m_axes.time(pos.x()) : -1.0;
-    m_hoveredKey = -1;
-    for (const KeyItem& item : m_items) {
-        if (item.hitTest(QPointF(pos), 2.0 * m_axes.displayScale(), m_axes.displayScale()) ==
-            KeyItem::KeyPart) {
-            m_hoveredKey = item.index();
-            break;
-        }
-    }
     if (hover != m_hoverTime) {
         m_hoverTime = hover;
         update();

@@ -185,7 +185,6 @@ private:
     QPointer<TSAnimationCurveEditorSetKeyWidget> m_setKeyWidget;
 
     double m_hoverTime = -1.0;
-    int m_hoveredKey = -1;
     int m_dragMode = HitNone;
     Gesture m_gesture = Gesture::None;
     QPoint m_lastPos;
