@@ -232,11 +232,13 @@ void TestCurveEditor::valueRangeIsAtLeastTwoTenths()
     // The middle of the range is drawn across the middle of the plot: green for a curve with
     // keys, grey for one without.
     const QImage image = f.editor.grab().toImage();
-    const int middle = static_cast<int>(std::floor(f.editor.axes().y((low + high) / 2.0)));
+    const double ratio = image.devicePixelRatio();
+    const QPoint middle(static_cast<int>(kWidth / 2 * ratio),
+                        static_cast<int>(std::floor(f.editor.axes().y((low + high) / 2.0) * ratio)));
     if (values.size() == 1 || values == QVector<float>{0.5f, 0.5f, 0.5f}) {
-        QCOMPARE(image.pixelColor(kWidth / 2, middle), QColor(55, 235, 138));
+        QCOMPARE(image.pixelColor(middle), QColor(55, 235, 138));
     } else if (values.isEmpty()) {
-        QCOMPARE(image.pixelColor(kWidth / 2, middle), QColor(Qt::gray));
+        QCOMPARE(image.pixelColor(middle), QColor(Qt::gray));
     }
 }
 
