@@ -66,7 +66,8 @@ void TSAnimationCurveEditor::setCurve(TSAnimationCurve* curve)
         refresh();
         return;
     }
-    closeSetKeyWidget();
+    // The curve shown until now may be gone already: nothing reads it from here on.
+    discardSetKeyWidget();
     m_gesture = Gesture::None;
     m_dragMode = HitNone;
     m_curve = shown;
@@ -849,6 +850,19 @@ void TSAnimationCurveEditor::openSetKeyWidget(const QPoint& pos, int index)
     form->valueEdit()->selectAll();
 }
 
+TSAnimationCurveEditorSetKeyWidget* TSAnimationCurveEditor::setKeyWidget() const
+{
+    return m_setKeyWidget;
+}
+
+void TSAnimationCurveEditor::discardSetKeyWidget()
+{
+    if (m_setKeyWidget) {
+        m_setKeyWidget->setCurve(nullptr);
+        m_setKeyWidget->close();
+    }
+}
+
 void TSAnimationCurveEditor::closeSetKeyWidget()
 {
     if (m_setKeyWidget) {
@@ -936,7 +950,7 @@ void TSAnimationCurveEditor::applyAllKeys(TSAnimationCurve* curve, const QVector
     }
     curve->setKeys(keys.constData(), keys.size());
     if (curve == m_curve) {
-        closeSetKeyWidget();
+        discardSetKeyWidget();
         refresh();
     }
     Q_EMIT animationCurveChanged(curve);

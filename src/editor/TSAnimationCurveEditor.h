@@ -87,7 +87,7 @@ public:
     bool isPanMode() const { return m_panMode; }
     QWidget* playhead() const { return m_playhead; }
     /// The open set-key form, or null.
-    TSAnimationCurveEditorSetKeyWidget* setKeyWidget() const { return m_setKeyWidget; }
+    TSAnimationCurveEditorSetKeyWidget* setKeyWidget() const;
 
 Q_SIGNALS:
     /// The edited curve stopped being a preset: the editor now edits a custom copy.
@@ -159,7 +159,10 @@ private:
     void updateHover(const QPoint& pos);
     void showHandleMenu(int index, const QPoint& pos);
     void openSetKeyWidget(const QPoint& pos, int index);
+    /// Closes the form; what was typed in a field is written as the field loses the keyboard.
     void closeSetKeyWidget();
+    /// Closes the form without writing anything.
+    void discardSetKeyWidget();
     void deleteSelectedKeys();
     bool fine(Qt::KeyboardModifiers modifiers) const;
     void setCursorFor(int hit);
