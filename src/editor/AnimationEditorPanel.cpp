@@ -1,11 +1,13 @@
 #include "AnimationEditorPanel.h"
 
+#include "TSAnimationCurveEditor.h"
 #include "TSAnimationEditorTimelineWidget.h"
 
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QListWidget>
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QToolButton>
@@ -36,7 +38,10 @@ AnimationEditorPanel::AnimationEditorPanel(QWidget* parent)
       m_key(toolButton(QStringLiteral("keyButton"), QStringLiteral(":/resources/animationView/AE_Record.svg"),
                        QStringLiteral("Toggle animation recording mode"), true, this)),
       m_frames(new QSpinBox(this)), m_speed(new QDoubleSpinBox(this)),
-      m_timeline(new TSAnimationEditorTimelineWidget(this))
+      m_timeline(new TSAnimationEditorTimelineWidget(this)),
+      m_extend(toolButton(QStringLiteral("extendButton"), QStringLiteral(":/resources/animationView/AE_Expand.svg"),
+                          QStringLiteral("Expand animation editor"), true, this)),
+      m_attributes(new QListWidget(this)), m_curveEditor(new TSAnimationCurveEditor(this)), m_curvePane(new QWidget(this))
 {
     setObjectName(QStringLiteral("attributeAnimationWidget"));
     // A switched-on tool button (loop, recording) must be told from one that is off.
@@ -75,11 +80,39 @@ AnimationEditorPanel::AnimationEditorPanel(QWidget* parent)
     bar->addWidget(new QLabel(QStringLiteral("Speed"), this));
     bar->addWidget(m_speed);
     bar->addStretch();
+    bar->addWidget(m_extend);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(8, 6, 8, 8);
     layout->setSpacing(6);
     layout->addLayout(bar);
     layout->addWidget(m_timeline);
+
+    m_attributes->setObjectName(QStringLiteral("attributesList"));
+    m_attributes->addItems({QStringLiteral("Position X"), QStringLiteral("Position Y"), QStringLiteral("Rotation"),
+                            QStringLiteral("Scale X"), QStringLiteral("Scale Y")});
+    m_attributes->setCurrentRow(0);
+    m_attributes->setFixedWidth(110);
+    auto* pane = new QHBoxLayout(m_curvePane);
+    pane->setContentsMargins(0, 0, 0, 0);
+    pane->setSpacing(6);
+    pane->addWidget(m_attributes);
+    pane->addWidget(m_curveEditor, 1);
+    m_curvePane->setMinimumHeight(160);
+    m_curvePane->hide();
+    layout->addWidget(m_curvePane, 1);
+    connect(m_extend, &QToolButton::toggled, this, [this](bool expanded) {
+        m_curvePane->setVisible(expanded);
+        m_extend->setIcon(QIcon(expanded ? QStringLiteral(":/resources/animationView/AE_Collapse.svg")
+                                         : QStringLiteral(":/resources/animationView/AE_Expand.svg")));
+        m_extend->setToolTip(expanded ? QStringLiteral("Collapse animation editor")
+                                      : QStringLiteral("Expand animation editor"));
+        Q_EMIT expandedChanged(expanded);
+    });
+}
+
+bool AnimationEditorPanel::isExpanded() const
+{
+    return m_extend->isChecked();
 }
 
 void AnimationEditorPanel::setAnimations(const QList<DocumentController::Animation>& animations,

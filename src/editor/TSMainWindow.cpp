@@ -6,6 +6,7 @@
 #include "AnimationExporter.h"
 #include "AppInfo.h"
 #include "AssetsPanel.h"
+#include "CurveEditorBinding.h"
 #include "DocumentController.h"
 #include "DocumentFlow.h"
 #include "EditController.h"
@@ -20,6 +21,7 @@
 #include "ObjectSettingsPanel.h"
 #include "OutlinerPanel.h"
 #include "SceneAxes.h"
+#include "ScreenScale.h"
 #include "Skeleton.h"
 #include "TSAnimationEditorTimelineWidget.h"
 #include "TSApplicationSettings.h"
@@ -42,6 +44,7 @@
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QKeyEvent>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSettings>
@@ -333,6 +336,16 @@ void TSMainWindow::connectCanvas()
             &TSMainWindow::onMoveItemToItemAtIndex);
     connect(m_outliner->tree(), &TSOutlinerWidget::renameRequested, m_objectSettings,
             &ObjectSettingsPanel::rename);
+    auto* curves = new CurveEditorBinding(m_animationEditor->curveEditor(), m_edit, m_skeleton, m_manipulator,
+                                          m_history, m_document, this);
+    connect(m_animationEditor->attributesList(), &QListWidget::currentRowChanged, curves, &CurveEditorBinding::setChannel);
+    connect(m_animationEditor->timeline(), &TSAnimationEditorTimelineWidget::frameChanged, curves,
+            &CurveEditorBinding::setPlayheadFrame);
+    connect(m_animationEditor, &AnimationEditorPanel::expandedChanged, this, [this](bool expanded) {
+        auto* panes = findChild<QSplitter*>(QStringLiteral("animationSplitter"));
+        const int lower = static_cast<int>((expanded ? 255 : 55) * ScreenScale::of(this));
+        panes->setSizes({panes->height() - lower, lower});
+    });
     connect(m_objectSettings, &ObjectSettingsPanel::hintButtonClicked, m_modes, &EditingModes::activate);
     connect(m_objectSettings, &ObjectSettingsPanel::refused, this,
             [this](const QString& title, const QString& text) { TSMessageBox::warning(this, title, text); });

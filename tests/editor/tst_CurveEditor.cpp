@@ -2,16 +2,28 @@
 // handle drags onto frames and rounded values, the box of several keys, keys added on the curve
 // and deleted, the set-key form, what reaches the undo history, and curves it must survive.
 #include "AnimationDocument.h"
+#include "AnimationEditorPanel.h"
 #include "AnimationJson.h"
+#include "AnimationModelClasses.h"
 #include "CanvasFixture.h"
+#include "DocumentController.h"
 #include "HistoryManager.h"
+#include "OutlinerPanel.h"
 #include "TSAnimationCurveEditor.h"
 #include "TSAnimationCurveEditorSetKeyWidget.h"
+#include "TSMainWindow.h"
+#include "TSModelController.h"
+#include "TSStyle.h"
+#include "TemplateLibrary.h"
 #include "TestMain.h"
+#include "ViewInput.h"
 
+#include <QComboBox>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QSignalSpy>
+#include <QToolButton>
 #include <QtTest>
 
 #include <cmath>
@@ -191,12 +203,14 @@ private Q_SLOTS:
     void undoNeverTouchesAnotherCurve();
     void badCurvesAreDrawnAndEdited_data();
     void badCurvesAreDrawnAndEdited();
+    void theWindowShowsTheSelectedCurves();
     void screenshots();
 };
 
 void TestCurveEditor::initTestCase()
 {
     qRegisterMetaType<TSAnimationCurve*>();
+    QApplication::setStyle(new TSStyle());
 }
 
 void TestCurveEditor::valueRangeIsAtLeastTwoTenths_data()
@@ -779,6 +793,75 @@ void TestCurveEditor::badCurvesAreDrawnAndEdited()
         f.history.undo();
     }
     QCOMPARE(curve.keyCount(), keys.size());
+}
+
+void TestCurveEditor::theWindowShowsTheSelectedCurves()
+{
+    AnimationModelClasses::registerAll();
+    TemplateLibrary::setRoot(kShipped + "/animations");
+    auto window = std::make_unique<TSMainWindow>();
+    window->resize(1200, 800);
+    QVERIFY(window->loadDocument(kShipped + "/projects/Biped.bsdoc", true, "Biped Character"));
+    QComboBox* chooser = window->animationEditor()->animationComboBox();
+    QMetaObject::invokeMethod(chooser, "activated", Q_ARG(int, chooser->findText("Walk")));
+    window->show();
+    AnimationEditorPanel* panel = window->animationEditor();
+    TSAnimationCurveEditor* editor = panel->curveEditor();
+    QVERIFY(!editor->isVisible());
+    QTest::mouseClick(panel->extendButton(), Qt::LeftButton);
+    QVERIFY(editor->isVisible());
+
+    // The thigh's rotation; the position rows bring their partner in grey.
+    QVERIFY(test::clickRow(window->outliner()->tree(), "thigh_L"));
+    Skeleton::Node* thigh = window->skeleton()->nodeByName("thigh_L");
+    QListWidget* rows = panel->attributesList();
+    auto clickProperty = [rows](int row) {
+        QTest::mouseClick(rows->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          rows->visualItemRect(rows->item(row)).center());
+    };
+    clickProperty(AnimatedObject::LocationX);
+    QCOMPARE(editor->currentCurve(), &thigh->animation->channel(AnimatedObject::LocationX));
+    QCOMPARE(editor->secondCurves(),
+             (QList<const TSAnimationCurve*>{&thigh->animation->channel(AnimatedObject::LocationY)}));
+    clickProperty(AnimatedObject::Rotation);
+    TSAnimationCurve* rotation = &thigh->animation->channel(AnimatedObject::Rotation);
+    QCOMPARE(editor->currentCurve(), rotation);
+    QVERIFY(editor->secondCurves().isEmpty());
+    QCOMPARE(editor->frameCount(), window->skeleton()->frameCount());
+    if (const QString out = qEnvironmentVariable("BONESTAGE_SCREENSHOTS"); !out.isEmpty()) {
+        QVERIFY(window->grab().save(out + "/c16-window.png"));
+    }
+
+    // A drag of the key at frame 0 turns the thigh on the canvas; Control+Z there turns it back.
+    const std::vector<bez3> original = keysOf(*rotation);
+    const QTransform posed = thigh->joint->sceneTransform();
+    const QPoint key = pixel(editor->keyItems().front().keyPixel());
+    drag(editor, key, key + QPoint(0, -30));
+    QVERIFY(!sameKeys(keysOf(*rotation), original));
+    QVERIFY(thigh->joint->sceneTransform() != posed);
+    QVERIFY(window->document()->isModified());
+    QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(sameKeys(keysOf(*rotation), original));
+    QVERIFY(thigh->joint->sceneTransform() == posed);
+
+    // Another animation with the set-key form open: the form goes, the editor shows the other
+    // animation's channel and the walk keeps its keys.
+    doubleClick(editor, pixel(editor->keyItems()[1].keyPixel()));
+    QVERIFY(editor->setKeyWidget());
+    editor->setKeyWidget()->valueEdit()->setText("0.5");
+    QMetaObject::invokeMethod(chooser, "activated", Q_ARG(int, chooser->findText("Run")));
+    QTRY_VERIFY(!editor->setKeyWidget());
+    QCOMPARE(editor->currentCurve(),
+             &window->skeleton()->nodeByName("thigh_L")->animation->channel(AnimatedObject::Rotation));
+    QMetaObject::invokeMethod(chooser, "activated", Q_ARG(int, chooser->findText("Walk")));
+    QVERIFY(sameKeys(keysOf(*editor->currentCurve()), original));
+
+    // Nothing selected: the editor lets go of the thigh's curves.
+    window->manipulator()->setTargets({});
+    QCOMPARE(editor->currentCurve()->keyCount(), 0);
+    window->document()->setModified(false);
+    window.reset();
+    TSModelController::destroyInstance();
 }
 
 void TestCurveEditor::screenshots()
