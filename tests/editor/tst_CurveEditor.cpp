@@ -13,6 +13,7 @@
 #include "TSAnimationCurveEditorSetKeyWidget.h"
 #include "TSMainWindow.h"
 #include "TSModelController.h"
+#include "TSOutlinerWidget.h"
 #include "TSStyle.h"
 #include "TemplateLibrary.h"
 #include "TestMain.h"
@@ -523,11 +524,13 @@ void TestCurveEditor::clickOnTheCurveAddsAKeyKeepingItsShape()
     }
     const std::vector<bez3> original = keysOf(f.curve);
 
-    // Ten pixels off the curve is a click on empty space.
+    // A little off the curve is a click on empty space.
     const float atFive = f.curve.evaluate(Axes::frameTime(5));
     const QPoint onCurve(frameX(f.editor, 5) + 3, static_cast<int>(std::lround(f.editor.axes().y(atFive))));
     QCOMPARE(f.editor.hitTest(onCurve), int(TSAnimationCurveEditor::HitCurve));
-    click(&f.editor, onCurve + QPoint(0, 10));
+    const QPoint off = onCurve + QPoint(0, static_cast<int>(std::lround(7 * f.editor.axes().displayScale())) + 3);
+    QCOMPARE(f.editor.hitTest(off), int(TSAnimationCurveEditor::HitNone));
+    click(&f.editor, off);
     QCOMPARE(f.curve.keyCount(), 3);
     QCOMPARE(added.size(), 0);
 
@@ -560,7 +563,7 @@ void TestCurveEditor::deleteRemovesTheSelectedKeysInOneStep()
     QTest::keyClick(&f.editor, Qt::Key_Delete); // nothing selected
     QCOMPARE(f.history.count(), 0);
 
-    drag(&f.editor, QPoint(2, 2), QPoint(frameX(f.editor, 12), kHeight - 3));
+    drag(&f.editor, QPoint(frameX(f.editor, 12), 2), QPoint(2, kHeight - 3));
     QCOMPARE(f.editor.selectedKeyIndices(), (QList<int>{0, 1}));
     QTest::keyClick(&f.editor, Qt::Key_Delete);
     QCOMPARE(f.curve.keyCount(), 1);
