@@ -53,6 +53,10 @@ void TSApplicationSettings::load()
     if (!lastUsed.isEmpty()) {
         m_lastUsedPath = lastUsed;
     }
+    m_onionSkin.on = settings.value(QStringLiteral("onionSkin/on"), false).toBool();
+    m_onionSkin.before = settings.value(QStringLiteral("onionSkin/before"), 2).toInt();
+    m_onionSkin.after = settings.value(QStringLiteral("onionSkin/after"), 2).toInt();
+    m_onionSkin.step = settings.value(QStringLiteral("onionSkin/step"), 5).toInt();
     m_userId = settings.value(QStringLiteral("userID")).toString();
     if (m_userId.isEmpty()) {
         m_userId = QString::number(QRandomGenerator::global()->generate() & 0x7fffffffu);
@@ -105,6 +109,19 @@ void TSApplicationSettings::setLastUsedPath(const QString& path)
     }
     m_lastUsedPath = path;
     save();
+}
+
+void TSApplicationSettings::setOnionSkin(const OnionSkin& onionSkin)
+{
+    if (onionSkin == m_onionSkin) {
+        return;
+    }
+    m_onionSkin = onionSkin;
+    QSettings settings;
+    settings.setValue(QStringLiteral("onionSkin/on"), onionSkin.on);
+    settings.setValue(QStringLiteral("onionSkin/before"), onionSkin.before);
+    settings.setValue(QStringLiteral("onionSkin/after"), onionSkin.after);
+    settings.setValue(QStringLiteral("onionSkin/step"), onionSkin.step);
 }
 
 QString TSApplicationSettings::storedPath(const QString& key)

@@ -43,6 +43,22 @@ public:
     /// Stores the flag and writes the store every time.
     void setAutoAdjustAssetsScale(bool value);
 
+    /// The onion skin of the timeline: on or off, the copies before and after the current frame
+    /// and the frames between them. Kept under "onionSkin/..." and written when they change.
+    struct OnionSkin
+    {
+        bool on = false;
+        int before = 2;
+        int after = 2;
+        int step = 5;
+        bool operator==(const OnionSkin& other) const
+        {
+            return on == other.on && before == other.before && after == other.after && step == other.step;
+        }
+    };
+    OnionSkin onionSkin() const { return m_onionSkin; }
+    void setOnionSkin(const OnionSkin& onionSkin);
+
     /// Folders other panels keep in the same store; the documents folder when absent.
     static QString storedPath(const QString& key);
     static void setStoredPath(const QString& key, const QString& path);
@@ -78,4 +94,5 @@ private:
     bool m_backgroundLockMode = false;
     bool m_openAtStartup = false;
     bool m_autoAdjustAssetsScale = true;
+    OnionSkin m_onionSkin;
 };

@@ -1,5 +1,6 @@
 #include "FrameRenderer.h"
 
+#include "ItemData.h"
 #include "ObjectManipulator.h"
 #include "Skeleton.h"
 
@@ -39,6 +40,14 @@ FrameRenderer::Result FrameRenderer::renderFrames(const FrameRenderSettings& set
     const bool skeletonWasVisible = m_skeleton->isSkeletonVisible();
     const QList<QGraphicsItem*> savedTargets = m_manipulator ? m_manipulator->targets() : QList<QGraphicsItem*>();
     m_skeleton->setSkeletonVisible(false);
+    // Aids for the editing eye (the onion skin) are never part of a frame.
+    QList<QGraphicsItem*> hiddenOverlays;
+    for (QGraphicsItem* item : m_scene->items()) {
+        if (item->isVisible() && item->data(ItemData::EditorOverlay).toBool()) {
+            item->hide();
+            hiddenOverlays.append(item);
+        }
+    }
     if (m_manipulator) {
         m_manipulator->setTargets({});
     }
@@ -106,6 +115,9 @@ FrameRenderer::Result FrameRenderer::renderFrames(const FrameRenderSettings& set
     }
     if (m_manipulator && !savedTargets.isEmpty()) {
         m_manipulator->setTargets(savedTargets);
+    }
+    for (QGraphicsItem* item : hiddenOverlays) {
+        item->show();
     }
     m_rendering = false;
     return result;

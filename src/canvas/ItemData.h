@@ -14,5 +14,6 @@ enum Key {
     BoneParentJoint = 135, ///< the bone's parent joint item
     IsImage = 136,         ///< true on the placeholder of an image that is in the skeleton
     Locked = 137,          ///< true on a joint or image the user locked: the canvas does not pick it
+    EditorOverlay = 138,   ///< true on an aid for the editing eye that renders and exports leave out
 };
 } // namespace ItemData

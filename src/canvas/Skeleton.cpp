@@ -967,9 +967,9 @@ void Skeleton::setDuration(int frames)
 int Skeleton::frameCount() const
 {
     // The length is stored in single precision: (frames − 1) / 60 times 60 can come out a hair
-    // above the whole number it stands for.
+    // above the whole number it stands for, a hair that grows with the length.
     const double steps = static_cast<double>(duration()) * frameRate();
-    return static_cast<int>(std::clamp(std::ceil(steps - 1e-3), 0.0, 1e7)) + 1;
+    return static_cast<int>(std::clamp(std::ceil(steps - std::max(1e-3, steps * 1e-6)), 0.0, 1e7)) + 1;
 }
 
 bool Skeleton::togglePlayPause()

@@ -21,6 +21,7 @@
 #include <QTreeWidget>
 
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -177,6 +178,7 @@ void TSGraphicsView::endHandDrag()
 
 void TSGraphicsView::mousePressEvent(QMouseEvent* event)
 {
+    m_spaceTap = false;
     Q_EMIT mousePressSignal(event);
     if (offerPressToButtons(event->pos())) {
         event->accept();
@@ -290,6 +292,7 @@ void TSGraphicsView::keyPressEvent(QKeyEvent* event)
             event->ignore();
             return;
         }
+        m_spaceTap = dragMode() != ScrollHandDrag;
         startHandDrag();
         event->accept();
         return;
@@ -321,6 +324,9 @@ void TSGraphicsView::keyReleaseEvent(QKeyEvent* event)
         }
         endHandDrag();
         event->accept();
+        if (std::exchange(m_spaceTap, false)) {
+            Q_EMIT spaceTapped();
+        }
         return;
     }
     if (event->key() == Qt::Key_Control) {

@@ -81,6 +81,8 @@ Q_SIGNALS:
     void buttonReleased(Qt::Key key);
     /// A drag left the view or was dropped (after the drop's own signals).
     void dragEnded();
+    /// Space was pressed and let go without panning in between (a tap, as to play or pause).
+    void spaceTapped();
 
 protected:
     void wheelEvent(QWheelEvent* event) override;
@@ -114,4 +116,6 @@ private:
     bool m_dragHover = false;
     float m_zoomFactor = 1.0f;
     bool m_middlePanning = false;
+    /// Space is held and no mouse button has been pressed since (so no panning happened).
+    bool m_spaceTap = false;
 };

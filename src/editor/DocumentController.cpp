@@ -209,9 +209,20 @@ void DocumentController::listAnimations()
     Q_EMIT animationsChanged();
 }
 
+int DocumentController::indexOfAnimation(const QString& identifier) const
+{
+    for (int i = 0; i < m_animations.size(); ++i) {
+        if (m_animations.at(i).identifier == identifier) {
+            return i;
+        }
+    }
+    return -1;
+}
+
 bool DocumentController::selectAnimation(const QString& identifier)
 {
-    if (identifier.isEmpty() || !m_skeleton) {
+    // An identifier the document does not list would bring up an empty animation in its place.
+    if (identifier.isEmpty() || !m_skeleton || indexOfAnimation(identifier) < 0) {
         return false;
     }
     if (!m_currentAnimation.isEmpty() && m_currentAnimation != identifier) {
@@ -295,6 +306,134 @@ bool DocumentController::removeAnimation(const QString& identifier, AnimationTra
     Q_EMIT animationsChanged();
     setModified(true);
     return true;
+}
+
+AnimationTracks DocumentController::tracksToStore(const QString& identifier, QPointF* axesPosition,
+                                                 bool* stored) const
+{
+    AnimationTracks tracks;
+    const bool fromModels = AnimationPersistence::load(identifier, &tracks, axesPosition);
+    if (!fromModels) {
+        tracks = loadTracks(identifier, axesPosition);
+    }
+    for (const auto& object : tracks) {
+        object->setInUse(true);
+    }
+    if (stored) {
+        *stored = fromModels;
+    }
+    return tracks;
+}
+
+QString DocumentController::nameOf(const QString& identifier) const
+{
+    const int index = indexOfAnimation(identifier);
+    return index < 0 ? QString() : m_animations.at(index).name;
+}
+
+AnimationTracks DocumentController::copyTracks(const QString& identifier)
+{
+    if (identifier == m_currentAnimation && m_skeleton) {
+        // The tracks on screen, as a save would store them.
+        AnimationPersistence::save(identifier, m_skeleton->tracks(), m_axes ? m_axes->crossing() : QPointF());
+    }
+    return tracksToStore(identifier, nullptr, nullptr);
+}
+
+bool DocumentController::takeAnimation(const QString& identifier, Removed* removed)
+{
+    const int index = indexOfAnimation(identifier);
+    if (index < 0 || m_animations.size() < 2 || !removed || !m_skeleton) {
+        return false;
+    }
+    removed->identifier = identifier;
+    removed->name = m_animations.at(index).name;
+    removed->position = index;
+    removed->wasCurrent = identifier == m_currentAnimation;
+    if (removed->wasCurrent) {
+        AnimationPersistence::save(identifier, m_skeleton->tracks(), m_axes ? m_axes->crossing() : QPointF());
+    }
+    removed->stored = AnimationPersistence::load(identifier, &removed->tracks, &removed->axesPosition);
+    for (const auto& object : removed->tracks) {
+        object->setInUse(true);
+    }
+    AnimationPersistence::remove(identifier);
+    // An animation of the template would be offered again from its file.
+    removed->ignored = isTemplateAnimation(identifier) && !m_ignoreList.contains(removed->name);
+    if (removed->ignored) {
+        m_ignoreList.append(removed->name);
+    }
+    m_animations.removeAt(index);
+    if (removed->wasCurrent) {
+        m_currentAnimation.clear();
+        selectAnimation(m_animations.at(std::min(index, static_cast<int>(m_animations.size()) - 1)).identifier);
+    }
+    Q_EMIT animationsChanged();
+    setModified(true);
+    return true;
+}
+
+bool DocumentController::restoreAnimation(Removed& removed)
+{
+    if (removed.identifier.isEmpty() || indexOfAnimation(removed.identifier) >= 0) {
+        return false;
+    }
+    if (removed.ignored) {
+        m_ignoreList.removeAll(removed.name);
+    }
+    if (removed.stored) {
+        AnimationPersistence::save(removed.identifier, removed.tracks, removed.axesPosition);
+    }
+    m_animations.insert(std::clamp(removed.position, 0, static_cast<int>(m_animations.size())),
+                        Animation{removed.identifier, removed.name});
+    Q_EMIT animationsChanged();
+    if (removed.wasCurrent) {
+        selectAnimation(removed.identifier);
+    }
+    setModified(true);
+    return true;
+}
+
+QString DocumentController::identifierFor(const QString& name) const
+{
+    return kModelPrefix + name + QStringLiteral(".json");
+}
+
+bool DocumentController::isTemplateAnimation(const QString& identifier) const
+{
+    return !identifier.startsWith(kModelPrefix);
+}
+
+bool DocumentController::renameAnimation(const QString& from, const QString& to, const QString& name)
+{
+    const int index = indexOfAnimation(from);
+    if (index < 0 || to.isEmpty() || (to != from && indexOfAnimation(to) >= 0) || !m_skeleton) {
+        return false;
+    }
+    if (from == m_currentAnimation) {
+        // The tracks on screen stay where they are, so playback goes on under the new name.
+        AnimationPersistence::remove(from);
+        AnimationPersistence::save(to, m_skeleton->tracks(), m_axes ? m_axes->crossing() : QPointF());
+        m_currentAnimation = to;
+    } else {
+        QPointF axes;
+        const AnimationTracks tracks = tracksToStore(from, &axes, nullptr);
+        AnimationPersistence::remove(from);
+        AnimationPersistence::save(to, tracks, axes);
+    }
+    m_animations[index] = Animation{to, name};
+    Q_EMIT animationsChanged();
+    setModified(true);
+    return true;
+}
+
+void DocumentController::setIgnored(const QString& name, bool ignored)
+{
+    m_ignoreList.removeAll(name);
+    if (ignored) {
+        m_ignoreList.append(name);
+    }
+    setModified(true);
 }
 
 void DocumentController::pushStateToModels()

@@ -60,6 +60,20 @@ public:
     /// Removes an animation of the document's own ("model/<name>.json"); its tracks go to
     /// tracks (when given), as they were.
     bool removeAnimation(const QString& identifier, AnimationTracks* tracks) override;
+    int animationCount() const override { return m_animations.size(); }
+    QString nameOf(const QString& identifier) const override;
+    AnimationTracks copyTracks(const QString& identifier) override;
+    /// Takes an animation out: its models go, and a template animation's name goes on the
+    /// ignore list. The current one gives way to its neighbour. The last one stays.
+    bool takeAnimation(const QString& identifier, Removed* removed) override;
+    bool restoreAnimation(Removed& removed) override;
+    QString identifierFor(const QString& name) const override;
+    bool isTemplateAnimation(const QString& identifier) const override;
+    bool renameAnimation(const QString& from, const QString& to, const QString& name) override;
+    bool isIgnored(const QString& name) const override { return m_ignoreList.contains(name); }
+    void setIgnored(const QString& name, bool ignored) override;
+    /// Position of an animation in the chooser, or -1.
+    int indexOfAnimation(const QString& identifier) const;
     /// Stores the canvas, skeleton, nodes, images and current animation into the models.
     void pushStateToModels();
     /// Writes the skeleton with every image as a placeholder into directory, as a template named
@@ -75,6 +89,9 @@ Q_SIGNALS:
 
 private:
     void buildSceneFromModels();
+    /// The tracks stored or read for identifier, every one marked in use so that storing them
+    /// again keeps them all.
+    AnimationTracks tracksToStore(const QString& identifier, QPointF* axesPosition, bool* stored) const;
     void listAnimations();
     QString templateFolderOf(const QString& skeletonName) const;
 

@@ -2,6 +2,8 @@
 
 #include "AddNodeIndicator.h"
 #include "AnimationCanvas.h"
+#include "AnimationCurveEditorInterface.h"
+#include "AnimationEditorController.h"
 #include "AnimationEditorPanel.h"
 #include "AnimationExporter.h"
 #include "AppInfo.h"
@@ -19,11 +21,13 @@
 #include "ObjectManipulator.h"
 #include "ObjectSelector.h"
 #include "ObjectSettingsPanel.h"
+#include "OnionSkin.h"
 #include "OutlinerPanel.h"
 #include "SceneAxes.h"
-#include "ScreenScale.h"
 #include "Skeleton.h"
+#include "TSAnimationCurveEditor.h"
 #include "TSAnimationEditorTimelineWidget.h"
+#include "TSDeletableComboBox.h"
 #include "TSApplicationSettings.h"
 #include "TSFileDialogs.h"
 #include "TSGraphicsButton.h"
@@ -38,9 +42,7 @@
 
 #include <QApplication>
 #include <QHBoxLayout>
-#include <QComboBox>
 #include <QCoreApplication>
-#include <QDoubleSpinBox>
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QKeyEvent>
@@ -108,6 +110,8 @@ void TSMainWindow::buildScene()
     m_scene->addItem(m_axes);
     m_skeleton = new Skeleton(m_scene, m_view, m_manipulator, this);
     m_skeleton->setFrameRate(60);
+    m_onionSkin = new OnionSkin(m_skeleton);
+    m_scene->addItem(m_onionSkin);
     m_history = new HistoryManager(this);
     m_history->setSkeleton(m_skeleton);
     m_history->setCanvas(m_canvas);
@@ -146,7 +150,10 @@ void TSMainWindow::buildPanels()
     auto* assets = new AssetsPanel(this);
     m_outliner = new OutlinerPanel(this);
     m_animationEditor = new AnimationEditorPanel(this);
-    m_objectSettings = new ObjectSettingsPanel(m_fieldEditor, m_history, this);
+    m_animationController = new AnimationEditorController(m_skeleton, m_history, m_document, m_edit, this);
+    m_animationEditor->connectTo(m_animationController);
+    m_animationEditor->setOnionSkinSettings(TSApplicationSettings::instance()->onionSkin());
+    m_onionSkin->setSettings(TSApplicationSettings::instance()->onionSkin());    m_objectSettings = new ObjectSettingsPanel(m_fieldEditor, m_history, this);
     m_modes = new EditingModes(this, m_view, m_skeleton, m_manipulator, m_axes, m_objectSettings,
                                {m_axesButton, m_visibilityButton, m_animationModeButton, m_animationEditor->keyButton()},
                                this);
@@ -317,8 +324,19 @@ void TSMainWindow::connectCanvas()
     connect(m_indicator, &AddNodeIndicator::itemPressed, m_edit, &EditController::addNode);
     // Unsaved changes are what the history holds beyond the state last saved or loaded.
     connect(m_history, &QUndoStack::cleanChanged, this, [this](bool clean) { m_document->setModified(!clean); });
-    connect(m_history, &HistoryManager::keysChanged, this, &TSMainWindow::updateKeyMarks);
+    connect(m_history, &HistoryManager::keysChanged, this, &TSMainWindow::onAnimationCurveChanged);
+    // Any edit, undo or redo may change a pose (the scene, which owns the onion skin, goes first).
+    connect(m_history, &QUndoStack::indexChanged, m_scene, [this] { m_onionSkin->refresh(); });
     connect(m_history, &HistoryManager::animationLengthChanged, m_animationEditor, &AnimationEditorPanel::setFrames);
+    connect(m_history, &HistoryManager::playbackSpeedChanged, m_animationEditor, &AnimationEditorPanel::setSpeed);
+    connect(m_history, &HistoryManager::loopingChanged, m_animationEditor, &AnimationEditorPanel::setLooping);
+    connect(m_animationEditor, &AnimationEditorPanel::playToggleRequested, this, &TSMainWindow::togglePlayPause);
+    connect(m_view, &TSGraphicsView::spaceTapped, this, &TSMainWindow::togglePlayPause);
+    connect(m_animationEditor, &AnimationEditorPanel::onionSkinChanged, this, [this](const OnionSkin::Settings& settings) {
+        TSApplicationSettings::instance()->setOnionSkin(settings);
+        m_animationEditor->setOnionSkinSettings(settings);
+        m_onionSkin->setSettings(settings);
+    });
     connect(m_history, &HistoryManager::refused, this,
             [this](const QString& title, const QString& text) { TSMessageBox::warning(this, title, text); });
     connect(m_edit, &EditController::warning, this,
@@ -326,8 +344,7 @@ void TSMainWindow::connectCanvas()
     connect(m_edit, &EditController::enablingChanged, this, &TSMainWindow::updateEnabling);
     connect(m_skeleton, &Skeleton::newFrame, m_animationEditor->timeline(),
             &TSAnimationEditorTimelineWidget::setCurrentFrame);
-    connect(m_skeleton, &Skeleton::animationStopped, this, [this] { m_animationEditor->setPlaying(false); });
-    connect(m_skeleton, &Skeleton::animationCurveChanged, this, &TSMainWindow::updateKeyMarks);
+    connect(m_skeleton, &Skeleton::animationStopped, this, &TSMainWindow::updatePlayState);
     connect(m_skeleton, &Skeleton::nodesUpdated, this,
             [this] { m_outliner->showScene(m_scene, m_manipulator->targets()); });
     connect(m_animationEditor->timeline(), &TSAnimationEditorTimelineWidget::frameChanged, this,
@@ -336,16 +353,12 @@ void TSMainWindow::connectCanvas()
             &TSMainWindow::onMoveItemToItemAtIndex);
     connect(m_outliner->tree(), &TSOutlinerWidget::renameRequested, m_objectSettings,
             &ObjectSettingsPanel::rename);
-    auto* curves = new CurveEditorBinding(m_animationEditor->curveEditor(), m_edit, m_skeleton, m_manipulator,
-                                          m_history, m_document, this);
+    auto* curveEditor = new TSAnimationCurveEditor(m_animationEditor->curveArea());
+    m_animationEditor->curveArea()->layout()->addWidget(curveEditor);
+    auto* curves = new CurveEditorBinding(curveEditor, m_edit, m_skeleton, m_manipulator, m_history, m_document, this);
     connect(m_animationEditor->attributesList(), &QListWidget::currentRowChanged, curves, &CurveEditorBinding::setChannel);
     connect(m_animationEditor->timeline(), &TSAnimationEditorTimelineWidget::frameChanged, curves,
             &CurveEditorBinding::setPlayheadFrame);
-    connect(m_animationEditor, &AnimationEditorPanel::expandedChanged, this, [this](bool expanded) {
-        auto* panes = findChild<QSplitter*>(QStringLiteral("animationSplitter"));
-        const int lower = static_cast<int>((expanded ? 255 : 55) * ScreenScale::of(this));
-        panes->setSizes({panes->height() - lower, lower});
-    });
     connect(m_objectSettings, &ObjectSettingsPanel::hintButtonClicked, m_modes, &EditingModes::activate);
     connect(m_objectSettings, &ObjectSettingsPanel::refused, this,
             [this](const QString& title, const QString& text) { TSMessageBox::warning(this, title, text); });
@@ -355,9 +368,10 @@ void TSMainWindow::connectCanvas()
     connect(m_document, &DocumentController::currentAnimationChanged, this, [this](const QString& identifier) {
         m_animationEditor->setAnimations(m_document->animations(), identifier);
         m_animationEditor->setFrames(m_skeleton->frameCount());
+        m_animationController->curveEditor()->refit();
+        m_animationController->curveEditor()->removeKeySelection();
+        m_animationController->selectionChanged();
         m_animationEditor->timeline()->setCurrentFrame(0);
-        m_skeleton->showFrame(0);
-        updateKeyMarks();
     });
     connect(m_flow, &DocumentFlow::aboutToLoad, this, &TSMainWindow::resetEditor);
     connect(m_flow, &DocumentFlow::loadFinished, this, &TSMainWindow::refreshAfterLoad);
@@ -469,8 +483,11 @@ void TSMainWindow::resetEditor()
     m_skeleton->stop();
     m_axes->hide();
     m_animationEditor->setPlaying(false);
+    m_animationController->finishKeyMove();
+    m_animationController->setExpanded(false);
     m_animationEditor->timeline()->setCurrentFrame(0);
-    m_animationEditor->speedEdit()->setValue(1.0);
+    m_skeleton->setTimeScale(1.0f);
+    m_animationEditor->setSpeed(1.0f);
     m_animationEditor->setFrames(20);
     m_manipulator->setTargets({});
     m_modes->reset();
@@ -499,7 +516,8 @@ void TSMainWindow::refreshAfterLoad(bool loaded)
     }
     m_animationEditor->setAnimations(m_document->animations(), m_document->currentAnimation());
     m_skeleton->viewZoomChanged(m_view->zoomFactor());
-    updateKeyMarks();
+    m_animationController->selectionChanged();
+    m_onionSkin->refresh();
     updateEnabling();
     if (isVisible()) {
         fitCanvas();
@@ -576,8 +594,13 @@ void TSMainWindow::removeNodeAndChildren()
 
 void TSMainWindow::onDeleteRequested()
 {
+    // With the timeline under the mouse, Delete is about its picked key.
     TSAnimationEditorTimelineWidget* timeline = m_animationEditor->timeline();
-    m_edit->deleteSelection(timeline->hasFocus(), timeline->currentFrame());
+    if (timeline->hasFocus()) {
+        m_animationController->deleteKey(timeline->selectedKeyOrdinal());
+    } else {
+        m_edit->deleteSelection(false, timeline->currentFrame());
+    }
 }
 
 void TSMainWindow::on_graphicsView_copyPressed()
@@ -677,33 +700,36 @@ void TSMainWindow::doActualSceneExport()
 
 void TSMainWindow::togglePlayPause()
 {
-    m_animationEditor->setPlaying(m_skeleton->togglePlayPause());
+    const bool playing = m_skeleton->togglePlayPause();
+    m_animationEditor->setPlaying(playing);
+    m_onionSkin->setPlaying(playing);
+}
+
+void TSMainWindow::updatePlayState()
+{
+    m_animationEditor->setPlaying(m_skeleton->isPlaying());
+    m_onionSkin->setPlaying(m_skeleton->isPlaying());
+    m_onionSkin->showAround(m_animationEditor->timeline()->currentFrame());
 }
 
 void TSMainWindow::showFrame(int frame)
 {
+    m_animationController->curveEditor()->setPlayheadFrame(frame);
     m_skeleton->showFrame(frame);
+    m_onionSkin->showAround(frame);
     updateSelectedItemsTransformDisplay();
+}
+
+void TSMainWindow::onAnimationCurveChanged()
+{
+    if (!m_skeleton->isPlaying() && m_manipulator->hasTargets()) {
+        showFrame(m_animationEditor->timeline()->currentFrame());
+    }
 }
 
 void TSMainWindow::on_playButton_clicked()
 {
     togglePlayPause();
-}
-
-void TSMainWindow::on_loopButton_toggled(bool checked)
-{
-    m_skeleton->setLooping(checked);
-}
-
-void TSMainWindow::on_framesEdit_valueChanged(int frames)
-{
-    m_history->changeAnimationLength(m_animationEditor->timeline()->frameCount(), frames);
-}
-
-void TSMainWindow::on_speedEdit_valueChanged(double speed)
-{
-    m_skeleton->setTimeScale(static_cast<float>(speed));
 }
 
 void TSMainWindow::on_animationComboBox_activated(int index)
@@ -712,17 +738,6 @@ void TSMainWindow::on_animationComboBox_activated(int index)
     if (identifier != m_document->currentAnimation()) {
         m_skeleton->stop();
         m_document->selectAnimation(identifier);
-    }
-}
-
-void TSMainWindow::on_addAnimationButton_clicked()
-{
-    bool ok = false;
-    const QString name = QInputDialog::getText(this, QStringLiteral("New Animation"), QStringLiteral("Name:"),
-                                               QLineEdit::Normal, QStringLiteral("Animation"), &ok)
-                             .trimmed();
-    if (ok && !name.isEmpty()) {
-        m_history->addAnimation(name);
     }
 }
 
@@ -745,11 +760,6 @@ void TSMainWindow::on_outlinerWidget_objectVisibilityChanged(QGraphicsItem* item
     m_skeleton->setObjectVisible(item, isVisible);
 }
 
-void TSMainWindow::updateKeyMarks()
-{
-    m_animationEditor->timeline()->setKeyFrames(m_edit->selectedKeyFrames());
-}
-
 // Selection and display ----------------------------------------------------------------------------
 
 void TSMainWindow::selectionChanged(bool)
@@ -758,7 +768,7 @@ void TSMainWindow::selectionChanged(bool)
     m_modes->selectionChanged();
     m_skeleton->selectionChanged();
     updateSelectedItemsTransformDisplay();
-    updateKeyMarks();
+    m_animationController->selectionChanged();
     updateEnabling();
 }
 

@@ -7,6 +7,7 @@
 
 class AddNodeIndicator;
 class AnimationCanvas;
+class AnimationEditorController;
 class AnimationEditorPanel;
 class AnimationExporter;
 class DocumentController;
@@ -19,6 +20,7 @@ class HistoryManager;
 class ObjectFieldEditor;
 class ObjectManipulator;
 class ObjectSettingsPanel;
+class OnionSkin;
 class OutlinerPanel;
 class QAction;
 class QGraphicsItem;
@@ -70,6 +72,8 @@ public:
     AnimationExporter* exporter() const { return m_exporter; }
     OutlinerPanel* outliner() const { return m_outliner; }
     AnimationEditorPanel* animationEditor() const { return m_animationEditor; }
+    AnimationEditorController* animationController() const { return m_animationController; }
+    OnionSkin* onionSkin() const { return m_onionSkin; }
     TSWelcomeWindow* welcomeWindow() const { return m_welcome; }
     QMenuBar* menuBar() const { return m_menuBar; }
     QAction* action(const QString& objectName) const;
@@ -116,14 +120,14 @@ private Q_SLOTS:
     void on_removeNodeButton_clicked();
     void on_importAssetsButton_clicked();
     void on_playButton_clicked();
-    void on_loopButton_toggled(bool checked);
-    void on_framesEdit_valueChanged(int frames);
-    void on_speedEdit_valueChanged(double speed);
     void on_animationComboBox_activated(int index);
-    void on_addAnimationButton_clicked();
     void on_outlinerWidget_currentObjectChanged(QList<QGraphicsItem*> items);
     void onMoveItemToItemAtIndex(const QGraphicsItem* item, const QGraphicsItem* parent, int index);
     void on_outlinerWidget_objectVisibilityChanged(QGraphicsItem* item, bool isVisible);
+    /// Keys changed: the frame is shown again, so pose, fields and onion skin follow.
+    void onAnimationCurveChanged();
+    /// Playback stopped by itself or was stopped.
+    void updatePlayState();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -137,7 +141,6 @@ private:
     void refreshAfterLoad(bool loaded);
     void documentSaved(const QString& path);
     void updateEnabling();
-    void updateKeyMarks();
     void setDocumentTitle(const QString& title);
 
     QString m_animationsFolder;
@@ -159,6 +162,8 @@ private:
     ExportFlow* m_export = nullptr;
     OutlinerPanel* m_outliner = nullptr;
     AnimationEditorPanel* m_animationEditor = nullptr;
+    AnimationEditorController* m_animationController = nullptr;
+    OnionSkin* m_onionSkin = nullptr;
     ObjectSettingsPanel* m_objectSettings = nullptr;
     ObjectFieldEditor* m_fieldEditor = nullptr;
     EditingModes* m_modes = nullptr;

@@ -11,6 +11,13 @@ AddAnimationCommand::AddAnimationCommand(HistoryManager* history, const QString&
 {
 }
 
+AddAnimationCommand::AddAnimationCommand(HistoryManager* history, const QString& name, AnimationTracks tracks,
+                                         const QString& text)
+    : HistoryCommand(text), m_history(history), m_name(name), m_previous(history->currentAnimation()),
+      m_tracks(std::move(tracks))
+{
+}
+
 void AddAnimationCommand::apply()
 {
     if (AnimationDocument* document = m_history->document()) {

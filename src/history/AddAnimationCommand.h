@@ -9,10 +9,13 @@ class HistoryManager;
 
 /// "New animation": an empty animation made current; undo removes it and makes the animation
 /// that was current before current again, and redo brings it back with the tracks it had.
+/// "Copy animation" is the same with the tracks of the animation copied.
 class AddAnimationCommand : public HistoryCommand
 {
 public:
     AddAnimationCommand(HistoryManager* history, const QString& name);
+    /// A new animation that starts with tracks.
+    AddAnimationCommand(HistoryManager* history, const QString& name, AnimationTracks tracks, const QString& text);
     QString identifier() const { return m_identifier; }
 
 protected:

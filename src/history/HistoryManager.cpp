@@ -15,6 +15,9 @@
 #include "LineEditEditCommand.h"
 #include "ObjectStateCommand.h"
 #include "ObjectManipulator.h"
+#include "PlaybackSettingsCommand.h"
+#include "RemoveAnimationCommand.h"
+#include "RenameAnimationCommand.h"
 #include "PixmapPlaceholderItem.h"
 #include "ReparentCommand.h"
 #include "TSApplicationSettings.h"
@@ -319,12 +322,48 @@ void HistoryManager::deleteKeyframeOnIndex(int index)
 
 void HistoryManager::deleteKeyframesAt(AnimatedObject* tracks, int frame)
 {
+    deleteKeyframes(tracks, {0, 1, 2, 3, 4}, frame);
+}
+
+void HistoryManager::deleteKeyframes(AnimatedObject* tracks, const QList<int>& channels, int frame)
+{
     if (!tracks) {
         return;
     }
-    for (int channel = 0; channel < AnimatedObject::kChannelCount; ++channel) {
+    for (int channel : channels) {
         if (tracks->channel(channel).keyFrames().contains(frame)) {
-            push(new DeleteKeyframeCommand(this, tracks, frame));
+            push(new DeleteKeyframeCommand(this, tracks, frame, channels));
+            return;
+        }
+    }
+}
+
+void HistoryManager::createKeyframes(AnimatedObject* tracks, const QList<int>& channels, int frame)
+{
+    if (!tracks || frame < 0) {
+        return;
+    }
+    for (int channel : channels) {
+        if (!tracks->channel(channel).keyFrames().contains(frame)) {
+            if (!tracks->hasKeys() && m_skeleton) {
+                // From their first key on, tracks count with the length the animation has.
+                tracks->setDuration(m_skeleton->duration(), true);
+            }
+            push(new CreateKeyframeCommand(this, tracks, channels, frame));
+            return;
+        }
+    }
+}
+
+void HistoryManager::moveKeyframes(AnimatedObject* tracks, const QList<int>& channels, int from, int to)
+{
+    if (!tracks || from == to || to < 0) {
+        return;
+    }
+    for (int channel : channels) {
+        const QList<int> frames = tracks->channel(channel).keyFrames();
+        if (frames.contains(from) && !frames.contains(to)) {
+            push(new MoveKeyframeCommand(this, tracks, channels, from, to));
             return;
         }
     }
@@ -472,18 +511,84 @@ void HistoryManager::changeAnimationLength(int fromFrames, int toFrames)
     }
 }
 
+bool HistoryManager::acceptAnimationName(const QString& title, const QString& name)
+{
+    QString problem;
+    if (name.trimmed().isEmpty()) {
+        problem = QStringLiteral("An animation needs a name.");
+    } else if (name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) || name.contains(QLatin1Char(';'))) {
+        // The name is part of the animation's path, and the ignore list separates names by ';'.
+        problem = QStringLiteral("An animation name cannot contain \"/\", \"\\\" or \";\".");
+    } else if (m_document->hasAnimationNamed(name)) {
+        // A second animation of a name would be the first one again, and undoing it would remove it.
+        problem = QStringLiteral("An animation named \"%1\" already exists.").arg(name);
+    }
+    if (!problem.isEmpty()) {
+        Q_EMIT refused(title, problem);
+    }
+    return problem.isEmpty();
+}
+
 QString HistoryManager::addAnimation(const QString& name)
 {
-    if (!m_document || name.trimmed().isEmpty()) {
-        return QString();
-    }
-    // A second animation of a name would be the first one again, and undoing it would remove it.
-    if (m_document->hasAnimationNamed(name)) {
-        Q_EMIT refused(QStringLiteral("New animation"),
-                       QStringLiteral("An animation named \"%1\" already exists.").arg(name));
+    if (!m_document || name.trimmed().isEmpty() || !acceptAnimationName(QStringLiteral("New animation"), name)) {
         return QString();
     }
     auto* command = new AddAnimationCommand(this, name);
     push(command);
     return command->identifier();
+}
+
+QString HistoryManager::copyAnimation(const QString& name)
+{
+    const QString current = currentAnimation();
+    if (!m_document || current.isEmpty() || name.trimmed().isEmpty() ||
+        !acceptAnimationName(QStringLiteral("Copy animation"), name)) {
+        return QString();
+    }
+    auto* command =
+        new AddAnimationCommand(this, name, m_document->copyTracks(current), QStringLiteral("Copy animation"));
+    push(command);
+    return command->identifier();
+}
+
+bool HistoryManager::renameAnimation(const QString& identifier, const QString& name)
+{
+    const QString title = QStringLiteral("Rename animation");
+    if (!m_document || identifier.isEmpty() || m_document->nameOf(identifier).isEmpty()) {
+        return false;
+    }
+    const QString oldName = m_document->nameOf(identifier);
+    if (name == oldName || !acceptAnimationName(title, name)) {
+        return false;
+    }
+    push(new RenameAnimationCommand(this, identifier, oldName, name));
+    return true;
+}
+
+bool HistoryManager::deleteAnimation(const QString& identifier)
+{
+    if (!m_document || identifier.isEmpty()) {
+        return false;
+    }
+    if (m_document->animationCount() < 2) {
+        Q_EMIT refused(QStringLiteral("Delete animation"), QStringLiteral("The last animation cannot be deleted."));
+        return false;
+    }
+    push(new RemoveAnimationCommand(this, identifier));
+    return true;
+}
+
+void HistoryManager::changePlaybackSpeed(float speed)
+{
+    if (m_skeleton && std::isfinite(speed) && speed > 0.0f && speed != m_skeleton->timeScale()) {
+        push(new PlaybackSpeedCommand(this, m_skeleton->timeScale(), speed));
+    }
+}
+
+void HistoryManager::changeLooping(bool loop)
+{
+    if (m_skeleton && loop != m_skeleton->isLooping()) {
+        push(new PlaybackLoopCommand(this, loop));
+    }
 }

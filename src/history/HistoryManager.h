@@ -102,6 +102,12 @@ public Q_SLOTS:
     /// Deletes the keys of the selected node or image on a frame.
     void deleteKeyframeOnIndex(int index);
     void deleteKeyframesAt(AnimatedObject* tracks, int frame);
+    /// The keys of the channels given on a frame, as one step.
+    void deleteKeyframes(AnimatedObject* tracks, const QList<int>& channels, int frame);
+    /// A key on frame in each of the channels given that has none there, keeping the pose.
+    void createKeyframes(AnimatedObject* tracks, const QList<int>& channels, int frame);
+    /// The keys of the channels given on frame from go to frame to.
+    void moveKeyframes(AnimatedObject* tracks, const QList<int>& channels, int from, int to);
     void onKeyframeAdded(QString skeleton, QString animation, int index, bez3 value);
     void onKeyframeDeleted(QString skeleton, QString animation, int index);
     void changeAttribute(int from, int to);
@@ -117,12 +123,23 @@ public Q_SLOTS:
     void changeAnimationLength(int fromFrames, int toFrames);
     /// A new empty animation, made current; refused (empty) when the name is taken.
     QString addAnimation(const QString& name);
+    /// A copy of the current animation under name, made current; refused like addAnimation().
+    QString copyAnimation(const QString& name);
+    /// A new name for an animation; refused when it is empty, taken or not a name.
+    bool renameAnimation(const QString& identifier, const QString& name);
+    /// Deletes an animation; the last one is refused.
+    bool deleteAnimation(const QString& identifier);
+    /// The playback speed factor; anything but a positive number is ignored.
+    void changePlaybackSpeed(float speed);
+    void changeLooping(bool loop);
 
 Q_SIGNALS:
     /// A command changed keys (done, undone or redone).
     void keysChanged();
     /// A command changed the current animation's length to frames.
     void animationLengthChanged(int frames);
+    void playbackSpeedChanged(float speed);
+    void loopingChanged(bool loop);
     void keyframeInsertionRequested(int index, bez3 value);
     void keyframeDeletionRequested(int index);
     void attributeIndexChanged(int index);
@@ -131,6 +148,8 @@ Q_SIGNALS:
 
 private:
     QList<Skeleton::Asset*> assetsOf(const QList<QGraphicsItem*>& items) const;
+    /// Whether name may name a new or renamed animation; says why not under title otherwise.
+    bool acceptAnimationName(const QString& title, const QString& name);
 
     QPointer<Skeleton> m_skeleton;
     QPointer<AnimationCanvas> m_canvas;

@@ -2,6 +2,8 @@
 
 #include "HistoryManager.h"
 
+#include <algorithm>
+
 TrackKeysCommand::TrackKeysCommand(const QString& text, HistoryManager* history, AnimatedObject* tracks,
                                    QList<int> channels)
     : HistoryCommand(text), m_history(history), m_direct(tracks), m_animation(history->currentAnimation()),
@@ -96,14 +98,15 @@ void AnimationCurveSetValueCommand::edit(AnimatedObject& tracks)
     tracks.channel(m_property).writeKey(m_value, m_time);
 }
 
-DeleteKeyframeCommand::DeleteKeyframeCommand(HistoryManager* history, AnimatedObject* tracks, int frame)
-    : TrackKeysCommand(QStringLiteral("Delete keyframe"), history, tracks, {0, 1, 2, 3, 4}), m_frame(frame)
+DeleteKeyframeCommand::DeleteKeyframeCommand(HistoryManager* history, AnimatedObject* tracks, int frame,
+                                             QList<int> channels)
+    : TrackKeysCommand(QStringLiteral("Delete keyframe"), history, tracks, std::move(channels)), m_frame(frame)
 {
 }
 
 void DeleteKeyframeCommand::edit(AnimatedObject& tracks)
 {
-    for (int channel = 0; channel < AnimatedObject::kChannelCount; ++channel) {
+    for (int channel : channels()) {
         TSAnimationCurve& curve = tracks.channel(channel);
         const QList<int> frames = curve.keyFrames();
         for (int index = frames.size() - 1; index >= 0; --index) {
@@ -111,5 +114,48 @@ void DeleteKeyframeCommand::edit(AnimatedObject& tracks)
                 curve.removeKey(index);
             }
         }
+    }
+}
+
+CreateKeyframeCommand::CreateKeyframeCommand(HistoryManager* history, AnimatedObject* tracks, QList<int> channels,
+                                             int frame)
+    : TrackKeysCommand(QStringLiteral("Create keyframe"), history, tracks, std::move(channels)), m_frame(frame)
+{
+}
+
+void CreateKeyframeCommand::edit(AnimatedObject& tracks)
+{
+    const float time = static_cast<float>(m_frame) / 60.0f;
+    for (int channel : channels()) {
+        TSAnimationCurve& curve = tracks.channel(channel);
+        if (curve.keyFrames().contains(m_frame)) {
+            continue;
+        }
+        const float value = curve.keyCount() > 0 ? curve.evaluate(time) : AnimatedObject::channelDefault(channel);
+        curve.insertKeyKeepingShape(value, time);
+    }
+}
+
+MoveKeyframeCommand::MoveKeyframeCommand(HistoryManager* history, AnimatedObject* tracks, QList<int> channels,
+                                         int from, int to)
+    : TrackKeysCommand(QStringLiteral("Move keyframe"), history, tracks, std::move(channels)), m_from(from),
+      m_to(to)
+{
+}
+
+void MoveKeyframeCommand::edit(AnimatedObject& tracks)
+{
+    for (int channel : channels()) {
+        TSAnimationCurve& curve = tracks.channel(channel);
+        const QList<int> frames = curve.keyFrames();
+        const int index = frames.indexOf(m_from);
+        if (index < 0 || frames.contains(m_to)) {
+            continue;
+        }
+        std::vector<bez3> keys(curve.keys(), curve.keys() + curve.keyCount());
+        keys[static_cast<size_t>(index)].time = static_cast<float>(m_to) / 60.0f;
+        // A key may pass others on its way; the curve keeps its keys in time order.
+        std::stable_sort(keys.begin(), keys.end(), [](const bez3& a, const bez3& b) { return a.time < b.time; });
+        curve.setKeys(keys.data(), static_cast<int>(keys.size()));
     }
 }

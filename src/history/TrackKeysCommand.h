@@ -23,6 +23,8 @@ protected:
     void revert() override;
     /// The first run's edit of the tracks (the keys before it are already kept).
     virtual void edit(AnimatedObject& tracks) = 0;
+    /// The channels the command changes.
+    const QList<int>& channels() const { return m_channels; }
 
 private:
     using Keys = std::vector<std::vector<bez3>>;
@@ -59,15 +61,46 @@ private:
     float m_value;
 };
 
-/// Deletes the keys of every channel that lie on one frame ("Delete keyframe").
+/// Deletes the keys that lie on one frame ("Delete keyframe"), of every channel or of the
+/// channels given.
 class DeleteKeyframeCommand : public TrackKeysCommand
 {
 public:
-    DeleteKeyframeCommand(HistoryManager* history, AnimatedObject* tracks, int frame);
+    DeleteKeyframeCommand(HistoryManager* history, AnimatedObject* tracks, int frame,
+                          QList<int> channels = {0, 1, 2, 3, 4});
 
 protected:
     void edit(AnimatedObject& tracks) override;
 
 private:
     int m_frame;
+};
+
+/// Adds a key on a frame to each of the channels that has none there ("Create keyframe"), with
+/// the value the channel has at that time and the curve's shape kept, so the pose stays as it is.
+class CreateKeyframeCommand : public TrackKeysCommand
+{
+public:
+    CreateKeyframeCommand(HistoryManager* history, AnimatedObject* tracks, QList<int> channels, int frame);
+
+protected:
+    void edit(AnimatedObject& tracks) override;
+
+private:
+    int m_frame;
+};
+
+/// Moves the keys on one frame to another ("Move keyframe"), values and handles unchanged, in
+/// each channel that has a key there and none on the frame it goes to.
+class MoveKeyframeCommand : public TrackKeysCommand
+{
+public:
+    MoveKeyframeCommand(HistoryManager* history, AnimatedObject* tracks, QList<int> channels, int from, int to);
+
+protected:
+    void edit(AnimatedObject& tracks) override;
+
+private:
+    int m_from;
+    int m_to;
 };

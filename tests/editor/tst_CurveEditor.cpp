@@ -809,13 +809,13 @@ void TestCurveEditor::theWindowShowsTheSelectedCurves()
     QMetaObject::invokeMethod(chooser, "activated", Q_ARG(int, chooser->findText("Walk")));
     window->show();
     AnimationEditorPanel* panel = window->animationEditor();
-    TSAnimationCurveEditor* editor = panel->curveEditor();
-    QVERIFY(!editor->isVisible());
-    QTest::mouseClick(panel->extendButton(), Qt::LeftButton);
-    QVERIFY(editor->isVisible());
+    auto* editor = window->findChild<TSAnimationCurveEditor*>("animationCurveView");
+    QVERIFY(editor && !editor->isVisible());
+    QTest::mouseClick(window->findChild<QToolButton*>("extendButton"), Qt::LeftButton);
 
     // The thigh's rotation; the position rows bring their partner in grey.
     QVERIFY(test::clickRow(window->outliner()->tree(), "thigh_L"));
+    QVERIFY(editor->isVisible());
     Skeleton::Node* thigh = window->skeleton()->nodeByName("thigh_L");
     QListWidget* rows = panel->attributesList();
     auto clickProperty = [rows](int row) {

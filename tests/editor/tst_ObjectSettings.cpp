@@ -189,11 +189,14 @@ void TestObjectSettings::selectImageOf(const QString& node)
 {
     Skeleton::Asset* asset = imageAsset(node);
     QVERIFY(asset);
-    // A point of the image where nothing selectable lies above it.
+    // A point of the image where nothing selectable lies above it, anywhere in the view pixel
+    // a click there lands on (the scene hands the press to the topmost item in that pixel).
     const QRectF box = asset->placeholder->sceneBoundingRect();
+    TSGraphicsView* view = m_window->graphicsView();
     for (double y = box.top() + 1; y < box.bottom(); y += 2) {
         for (double x = box.left() + 1; x < box.right(); x += 2) {
-            for (QGraphicsItem* under : m_window->scene()->items(QPointF(x, y))) {
+            const QPolygonF pixel = view->mapToScene(QRect(view->mapFromScene(QPointF(x, y)), QSize(1, 1)));
+            for (QGraphicsItem* under : m_window->scene()->items(pixel)) {
                 if (under->flags() & QGraphicsItem::ItemIsSelectable) {
                     if (under == asset->placeholder) {
                         test::pressAt(m_window->graphicsView(), QPointF(x, y));
@@ -253,7 +256,7 @@ void TestObjectSettings::typedRotationIsARestPoseOrAKeyAndOneUndoStep()
     TSAnimationEditorTimelineWidget* timeline = m_window->animationEditor()->timeline();
     const double cell = static_cast<double>(timeline->width()) / timeline->frameCount();
     QTest::mouseClick(timeline, Qt::LeftButton, Qt::NoModifier,
-                      QPoint(static_cast<int>(10.5 * cell), timeline->height() / 2));
+                      QPoint(static_cast<int>(10.5 * cell), timeline->height() / 4));
     QCOMPARE(timeline->currentFrame(), 10);
     QVERIFY(test::clickRow(m_window->outliner()->tree(), "forearm_L"));
     const int steps = history->index();

@@ -54,11 +54,14 @@ QPointF pickablePoint(QGraphicsScene* scene, const QGraphicsItem* item)
     return QPointF(qQNaN(), qQNaN());
 }
 
-void clickTimelineFrame(TSAnimationEditorTimelineWidget* timeline, int frame)
+/// A click on a frame of the timeline: in its upper half (the ruler, which moves the playhead)
+/// or its lower half (the key cells, which picks a key).
+void clickTimelineFrame(TSAnimationEditorTimelineWidget* timeline, int frame, bool onKeys = false)
 {
     const double cell = static_cast<double>(timeline->width()) / timeline->frameCount();
     QTest::mouseClick(timeline, Qt::LeftButton, Qt::NoModifier,
-                      QPoint(static_cast<int>((frame + 0.5) * cell), timeline->height() / 2));
+                      QPoint(static_cast<int>((frame + 0.5) * cell), onKeys ? timeline->height() * 3 / 4
+                                                                            : timeline->height() / 4));
 }
 
 QString writePng(const QString& path, const QColor& colour)
@@ -81,7 +84,7 @@ private Q_SLOTS:
     void deleteAndAddNodeActOnTheCanvasSelection();
     void rubberBandPicksTheImages();
     void deleteDuringADragRemovesWhatThePressFound();
-    void timelineDeleteRemovesOnlyTheCurrentFramesKeys();
+    void timelineDeleteRemovesOnlyThePickedKey();
     void dropBindsToTheJointUnderItOnlyOnce();
     void redoShortcutsAndModifiedMarker();
     void savedNamesGetTheSuffixAndRecentPathsAreAbsolute();
@@ -236,7 +239,7 @@ void TestWindowEditing::deleteDuringADragRemovesWhatThePressFound()
     QCOMPARE(head->sceneTransform(), before);
 }
 
-void TestWindowEditing::timelineDeleteRemovesOnlyTheCurrentFramesKeys()
+void TestWindowEditing::timelineDeleteRemovesOnlyThePickedKey()
 {
     openBiped();
     Skeleton::Node* forearm = m_window->skeleton()->nodeByName("forearm_L");
@@ -251,14 +254,19 @@ void TestWindowEditing::timelineDeleteRemovesOnlyTheCurrentFramesKeys()
     QVERIFY(test::clickRow(m_window->outliner()->tree(), "forearm_L"));
     QCOMPARE(timeline->keyFlags().at(10), 1);
     QCOMPARE(timeline->keyFlags().at(11), 1);
-    // On frame 12 there is no key: the key on frame 11 stays.
-    clickTimelineFrame(timeline, 12);
-    QCOMPARE(timeline->currentFrame(), 12);
+    // The playhead on frame 11 and a click on frame 12, where there is no key: no key is
+    // picked, and Delete takes neither a key nor the selected joint.
+    clickTimelineFrame(timeline, 11);
+    QCOMPARE(timeline->currentFrame(), 11);
+    clickTimelineFrame(timeline, 12, true);
+    QCOMPARE(timeline->selectedKey(), -1);
     QVERIFY(timeline->hasFocus());
     QTest::keyClick(timeline, Qt::Key_Delete);
     QCOMPARE(rotation.keyCount(), 2u);
-    // On frame 10 only the key of frame 10 goes.
-    clickTimelineFrame(timeline, 10);
+    // The key picked on frame 10 goes, and only it.
+    clickTimelineFrame(timeline, 10, true);
+    QCOMPARE(timeline->selectedKey(), 10);
+    QCOMPARE(timeline->currentFrame(), 11);
     QTest::keyClick(timeline, Qt::Key_Delete);
     QCOMPARE(rotation.keyCount(), 1u);
     QCOMPARE(rotation.keyFrames(), QList<int>{11});

@@ -100,6 +100,8 @@ private Q_SLOTS:
     void undoAndRedoRestoreTheChannelExactly();
     void statesAndDiscardedRecordsAreLogged();
     void keyEditsUndoInTheirAnimation();
+    void timelineKeyEditsGiveTheChannelsBack();
+    void playbackSettingsAreSteps();
     void restackingKeepsTheOrderOfSeveralImages_data();
     void restackingKeepsTheOrderOfSeveralImages();
     void reparentingKeepsWhereThingsAreDrawn();
@@ -209,6 +211,111 @@ void TestCommands::keyEditsUndoInTheirAnimation()
     f.history.redo();
     QCOMPARE(document.currentAnimation(), QStringLiteral("walk"));
     QCOMPARE(f.skeleton->nodeByName("arm")->animation->channel(AnimatedObject::Rotation).evaluate(0.5f), 1.25f);
+}
+
+void TestCommands::timelineKeyEditsGiveTheChannelsBack()
+{
+    HistoryFixture f;
+    AnimatedObject* tracks = f.skeleton->tracksOf(f.skeleton->nodeByName("arm")->joint, true);
+    QVERIFY(tracks);
+    const bez3 turn[] = {{0.0f, 0.0f, 0.0f, 0.6f}, {0.2f, 0.5f, 1.0f, 1.0f}};
+    tracks->channel(AnimatedObject::Rotation).setKeys(turn, 2);
+    const bez3 slide[] = {{0.0f, 0.0f, 0.1f, 0.1f}, {0.3f, 0.5f, 0.3f, 0.3f}};
+    tracks->channel(AnimatedObject::LocationX).setKeys(slide, 2);
+    const auto channels = [tracks] {
+        std::vector<std::vector<bez3>> all;
+        for (int channel = 0; channel < AnimatedObject::kChannelCount; ++channel) {
+            all.push_back(keysOf(tracks->channel(channel)));
+        }
+        return all;
+    };
+    const auto same = [](const std::vector<std::vector<bez3>>& a, const std::vector<std::vector<bez3>>& b) {
+        return std::equal(a.begin(), a.end(), b.begin(), sameKeys);
+    };
+    const auto roundTrip = [&](const std::vector<std::vector<bez3>>& before) {
+        const auto after = channels();
+        for (int round = 0; round < 2; ++round) {
+            f.history.undo();
+            QVERIFY(same(channels(), before));
+            f.history.redo();
+            QVERIFY(same(channels(), after));
+        }
+    };
+    const TSAnimationCurve& rotation = tracks->channel(AnimatedObject::Rotation);
+    QList<float> curve;
+    for (int frame = 0; frame <= 30; ++frame) {
+        curve << rotation.evaluate(frame / 60.0f);
+    }
+
+    // Keys on frame 12 in all five channels: the values there, the curves' shapes kept.
+    auto before = channels();
+    f.history.createKeyframes(tracks, {0, 1, 2, 3, 4}, 12);
+    QCOMPARE(f.history.undoText(), QStringLiteral("Create keyframe"));
+    for (int channel = 0; channel < AnimatedObject::kChannelCount; ++channel) {
+        QVERIFY(tracks->channel(channel).keyFrames().contains(12));
+    }
+    QCOMPARE(tracks->channel(AnimatedObject::ScaleY).keys()[0].value, 1.0f);
+    for (int frame = 0; frame <= 30; ++frame) {
+        QVERIFY2(std::abs(rotation.evaluate(frame / 60.0f) - curve.at(frame)) < 1e-5f, qPrintable(QString::number(frame)));
+    }
+    roundTrip(before);
+    // Where every channel has a key already, nothing is recorded.
+    f.history.createKeyframes(tracks, {0, 1, 2, 3, 4}, 12);
+    QCOMPARE(f.history.count(), 1);
+
+    // The rotation key of frame 30 to frame 45: time only, and only that channel.
+    before = channels();
+    bez3 moving = rotation.keys()[2];
+    f.history.moveKeyframes(tracks, {AnimatedObject::Rotation}, 30, 45);
+    QCOMPARE(rotation.keyFrames(), (QList<int>{0, 12, 45}));
+    moving.time = 45 / 60.0f;
+    QVERIFY(TSAnimationCurve::keysEqual(rotation.keys()[2], moving));
+    QCOMPARE(tracks->channel(AnimatedObject::LocationX).keyFrames(), (QList<int>{0, 12, 30}));
+    roundTrip(before);
+    // Onto a key: nothing; past one: the keys stay in time order.
+    f.history.moveKeyframes(tracks, {AnimatedObject::Rotation}, 45, 12);
+    QCOMPARE(f.history.count(), 2);
+    before = channels();
+    f.history.moveKeyframes(tracks, {AnimatedObject::Rotation}, 0, 20);
+    QCOMPARE(rotation.keyFrames(), (QList<int>{12, 20, 45}));
+    roundTrip(before);
+
+    // Deleting the rotation key of frame 12 leaves the other channels' keys there.
+    before = channels();
+    f.history.deleteKeyframes(tracks, {AnimatedObject::Rotation}, 12);
+    QCOMPARE(rotation.keyFrames(), (QList<int>{20, 45}));
+    QVERIFY(tracks->channel(AnimatedObject::LocationX).keyFrames().contains(12));
+    roundTrip(before);
+    f.history.deleteKeyframes(tracks, {AnimatedObject::Rotation}, 13);
+    QCOMPARE(f.history.count(), 4);
+}
+
+void TestCommands::playbackSettingsAreSteps()
+{
+    HistoryFixture f;
+    QSignalSpy speeds(&f.history, &HistoryManager::playbackSpeedChanged);
+    QSignalSpy loops(&f.history, &HistoryManager::loopingChanged);
+    f.history.changePlaybackSpeed(2.0f);
+    QCOMPARE(f.skeleton->timeScale(), 2.0f);
+    QCOMPARE(f.history.undoText(), QStringLiteral("Change speed"));
+    for (float refused : {0.0f, -1.0f, 2.0f, static_cast<float>(qQNaN()), static_cast<float>(qInf())}) {
+        f.history.changePlaybackSpeed(refused);
+    }
+    QCOMPARE(f.history.count(), 1);
+    f.history.undo();
+    QCOMPARE(f.skeleton->timeScale(), 1.0f);
+    QCOMPARE(speeds.size(), 2);
+    QCOMPARE(speeds.last().first().toFloat(), 1.0f);
+
+    f.history.changeLooping(false);
+    QVERIFY(!f.skeleton->isLooping());
+    QCOMPARE(f.history.undoText(), QStringLiteral("Play once"));
+    f.history.changeLooping(false);
+    QCOMPARE(f.history.count(), 1);
+    f.history.undo();
+    QVERIFY(f.skeleton->isLooping());
+    QCOMPARE(loops.size(), 2);
+    QCOMPARE(loops.last().first().toBool(), true);
 }
 
 void TestCommands::restackingKeepsTheOrderOfSeveralImages_data()

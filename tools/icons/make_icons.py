@@ -164,6 +164,17 @@ def animation_view():
         "AE_Collapse": [stroke("M6 8 L12 14 L18 8"), stroke("M4 19 H20")],
         "AE_Expand": [stroke("M6 16 L12 10 L18 16"), stroke("M4 5 H20")],
         "AE_Record": [ring(12, 12, 8), circle(12, 12, 4.5, ORANGE)],
+        # A pencil over a line: give the entry a new name.
+        "AE_Rename": [
+            polygon([(15.5, 3.5), (20.5, 8.5), (9, 20), (4, 20), (4, 15)]),
+            stroke("M13 21 H21", width=2),
+        ],
+        # A bin with its lid: take the entry away.
+        "AE_Delete": [
+            stroke("M4 6 H20 M9 6 V3 H15 V6"),
+            fill("M6 8 H18 L17 21 H7 Z M8.2 10 L8.9 19 H15.1 L15.8 10 Z", rule="evenodd"),
+            stroke("M12 11 V18", width=1.5),
+        ],
         "AE_OnionSkin": [
             circle(7, 12, 5, opacity=0.3),
             circle(11.5, 12, 5, opacity=0.55),
