@@ -2,13 +2,12 @@
 
 #include "AddNodeIndicator.h"
 #include "AnimationCanvas.h"
-#include "AnimationCurveEditorInterface.h"
+#include "AnimationCurveEditorAdapter.h"
 #include "AnimationEditorController.h"
 #include "AnimationEditorPanel.h"
 #include "AnimationExporter.h"
 #include "AppInfo.h"
 #include "AssetsPanel.h"
-#include "CurveEditorBinding.h"
 #include "DocumentController.h"
 #include "DocumentFlow.h"
 #include "EditController.h"
@@ -46,7 +45,6 @@
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QKeyEvent>
-#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSettings>
@@ -152,6 +150,9 @@ void TSMainWindow::buildPanels()
     m_animationEditor = new AnimationEditorPanel(this);
     m_animationController = new AnimationEditorController(m_skeleton, m_history, m_document, m_edit, this);
     m_animationEditor->connectTo(m_animationController);
+    auto* curves = new TSAnimationCurveEditor(m_animationEditor->curveArea());
+    m_animationEditor->curveArea()->layout()->addWidget(curves);
+    m_animationController->setCurveEditor(new AnimationCurveEditorAdapter(curves, m_animationController));
     m_animationEditor->setOnionSkinSettings(TSApplicationSettings::instance()->onionSkin());
     m_onionSkin->setSettings(TSApplicationSettings::instance()->onionSkin());    m_objectSettings = new ObjectSettingsPanel(m_fieldEditor, m_history, this);
     m_modes = new EditingModes(this, m_view, m_skeleton, m_manipulator, m_axes, m_objectSettings,
@@ -353,12 +354,6 @@ void TSMainWindow::connectCanvas()
             &TSMainWindow::onMoveItemToItemAtIndex);
     connect(m_outliner->tree(), &TSOutlinerWidget::renameRequested, m_objectSettings,
             &ObjectSettingsPanel::rename);
-    auto* curveEditor = new TSAnimationCurveEditor(m_animationEditor->curveArea());
-    m_animationEditor->curveArea()->layout()->addWidget(curveEditor);
-    auto* curves = new CurveEditorBinding(curveEditor, m_edit, m_skeleton, m_manipulator, m_history, m_document, this);
-    connect(m_animationEditor->attributesList(), &QListWidget::currentRowChanged, curves, &CurveEditorBinding::setChannel);
-    connect(m_animationEditor->timeline(), &TSAnimationEditorTimelineWidget::frameChanged, curves,
-            &CurveEditorBinding::setPlayheadFrame);
     connect(m_objectSettings, &ObjectSettingsPanel::hintButtonClicked, m_modes, &EditingModes::activate);
     connect(m_objectSettings, &ObjectSettingsPanel::refused, this,
             [this](const QString& title, const QString& text) { TSMessageBox::warning(this, title, text); });
@@ -368,9 +363,10 @@ void TSMainWindow::connectCanvas()
     connect(m_document, &DocumentController::currentAnimationChanged, this, [this](const QString& identifier) {
         m_animationEditor->setAnimations(m_document->animations(), identifier);
         m_animationEditor->setFrames(m_skeleton->frameCount());
+        // The curve editor lets go of the curves of the animation left before it refits.
+        m_animationController->selectionChanged();
         m_animationController->curveEditor()->refit();
         m_animationController->curveEditor()->removeKeySelection();
-        m_animationController->selectionChanged();
         m_animationEditor->timeline()->setCurrentFrame(0);
     });
     connect(m_flow, &DocumentFlow::aboutToLoad, this, &TSMainWindow::resetEditor);

@@ -11,6 +11,7 @@
 #include "OutlinerPanel.h"
 #include "TSAnimationCurveEditor.h"
 #include "TSAnimationCurveEditorSetKeyWidget.h"
+#include "TSAnimationEditorTimelineWidget.h"
 #include "TSMainWindow.h"
 #include "TSModelController.h"
 #include "TSOutlinerWidget.h"
@@ -204,7 +205,7 @@ private Q_SLOTS:
     void undoNeverTouchesAnotherCurve();
     void badCurvesAreDrawnAndEdited_data();
     void badCurvesAreDrawnAndEdited();
-    void theWindowShowsTheSelectedCurves();
+    void theWindowEditsTheSelectedJointsCurves();
     void screenshots();
 };
 
@@ -798,7 +799,7 @@ void TestCurveEditor::badCurvesAreDrawnAndEdited()
     QCOMPARE(curve.keyCount(), keys.size());
 }
 
-void TestCurveEditor::theWindowShowsTheSelectedCurves()
+void TestCurveEditor::theWindowEditsTheSelectedJointsCurves()
 {
     AnimationModelClasses::registerAll();
     TemplateLibrary::setRoot(kShipped + "/animations");
@@ -809,30 +810,36 @@ void TestCurveEditor::theWindowShowsTheSelectedCurves()
     QMetaObject::invokeMethod(chooser, "activated", Q_ARG(int, chooser->findText("Walk")));
     window->show();
     AnimationEditorPanel* panel = window->animationEditor();
+    TSOutlinerWidget* outliner = window->outliner()->tree();
     auto* editor = window->findChild<TSAnimationCurveEditor*>("animationCurveView");
-    QVERIFY(editor && !editor->isVisible());
+    QVERIFY(editor && panel->curveArea()->isAncestorOf(editor));
     QTest::mouseClick(window->findChild<QToolButton*>("extendButton"), Qt::LeftButton);
+    QVERIFY(!editor->isVisible());
 
-    // The thigh's rotation; the position rows bring their partner in grey.
-    QVERIFY(test::clickRow(window->outliner()->tree(), "thigh_L"));
+    // The thigh: each property row with its partner in grey, and a right click adds another.
+    QVERIFY(test::clickRow(outliner, "thigh_L"));
     QVERIFY(editor->isVisible());
     Skeleton::Node* thigh = window->skeleton()->nodeByName("thigh_L");
     QListWidget* rows = panel->attributesList();
-    auto clickProperty = [rows](int row) {
-        QTest::mouseClick(rows->viewport(), Qt::LeftButton, Qt::NoModifier,
+    auto clickProperty = [rows](int row, Qt::MouseButton button = Qt::LeftButton) {
+        QTest::mouseClick(rows->viewport(), button, Qt::NoModifier,
                           rows->visualItemRect(rows->item(row)).center());
     };
     clickProperty(AnimatedObject::LocationX);
     QCOMPARE(editor->currentCurve(), &thigh->animation->channel(AnimatedObject::LocationX));
     QCOMPARE(editor->secondCurves(),
              (QList<const TSAnimationCurve*>{&thigh->animation->channel(AnimatedObject::LocationY)}));
+    clickProperty(AnimatedObject::Rotation, Qt::RightButton);
+    QCOMPARE(editor->secondCurves(),
+             (QList<const TSAnimationCurve*>{&thigh->animation->channel(AnimatedObject::LocationY),
+                                             &thigh->animation->channel(AnimatedObject::Rotation)}));
     clickProperty(AnimatedObject::Rotation);
     TSAnimationCurve* rotation = &thigh->animation->channel(AnimatedObject::Rotation);
     QCOMPARE(editor->currentCurve(), rotation);
     QVERIFY(editor->secondCurves().isEmpty());
     QCOMPARE(editor->frameCount(), window->skeleton()->frameCount());
     if (const QString out = qEnvironmentVariable("BONESTAGE_SCREENSHOTS"); !out.isEmpty()) {
-        QVERIFY(window->grab().save(out + "/c16-window.png"));
+        QVERIFY(window->grab().save(out + "/c16b-window.png"));
     }
 
     // A drag of the key at frame 0 turns the thigh on the canvas; Control+Z there turns it back.
@@ -847,6 +854,40 @@ void TestCurveEditor::theWindowShowsTheSelectedCurves()
     QVERIFY(sameKeys(keysOf(*rotation), original));
     QVERIFY(thigh->joint->sceneTransform() == posed);
 
+    // A click on the curve between two keys adds a key, and the timeline marks it with the
+    // rotation's other keys.
+    const QList<int> frames = rotation->keyFrames();
+    const int between = (frames.at(0) + frames.at(1)) / 2;
+    QVERIFY(between != frames.at(0));
+    const double value = rotation->evaluate(Axes::frameTime(between));
+    click(editor, QPoint(frameX(*editor, between), static_cast<int>(std::lround(editor->axes().y(value)))));
+    QCOMPARE(rotation->keyFrames().size(), frames.size() + 1);
+    QVERIFY(rotation->keyFrames().contains(between));
+    const QVector<int>& marks = panel->timeline()->keyFlags();
+    QCOMPARE(marks.count(1), frames.size() + 1);
+    QCOMPARE(marks.at(between), 1);
+    QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(panel->timeline()->keyFlags().at(between), 0);
+    QVERIFY(sameKeys(keysOf(*rotation), original));
+    // Delete there takes the picked key, not the joint.
+    click(editor, pixel(editor->keyItems()[1].keyPixel()));
+    QTest::keyClick(editor, Qt::Key_Delete);
+    QCOMPARE(rotation->keyFrames(), frames.mid(0, 1) + frames.mid(2));
+    QCOMPARE(panel->timeline()->keyFlags().at(frames.at(1)), 0);
+    QVERIFY(window->skeleton()->nodeByName("thigh_L"));
+    QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(sameKeys(keysOf(*rotation), original));
+
+    // A preset channel: the editor edits a custom copy, which becomes the channel's keys.
+    rotation->setPreset(1);
+    drag(editor, key, key + QPoint(0, -30));
+    QCOMPARE(editor->currentCurve(), rotation);
+    QCOMPARE(rotation->preset(), TSAnimationCurve::kCustomPreset);
+    QVERIFY(!sameKeys(keysOf(*rotation), original));
+    QVERIFY(thigh->joint->sceneTransform() != posed);
+    QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(sameKeys(keysOf(*rotation), original));
+
     // Another animation with the set-key form open: the form goes, the editor shows the other
     // animation's channel and the walk keeps its keys.
     doubleClick(editor, pixel(editor->keyItems()[1].keyPixel()));
@@ -859,8 +900,13 @@ void TestCurveEditor::theWindowShowsTheSelectedCurves()
     QMetaObject::invokeMethod(chooser, "activated", Q_ARG(int, chooser->findText("Walk")));
     QVERIFY(sameKeys(keysOf(*editor->currentCurve()), original));
 
-    // Nothing selected: the editor lets go of the thigh's curves.
-    window->manipulator()->setTargets({});
+    // Several rows selected: no curve view, and the editor lets go of the curves.
+    const QList<QTreeWidgetItem*> shin = outliner->findItems("shin_L", Qt::MatchExactly | Qt::MatchRecursive);
+    QVERIFY(!shin.isEmpty());
+    QTest::mouseClick(outliner->viewport(), Qt::LeftButton, Qt::ShiftModifier,
+                      outliner->visualItemRect(shin.first()).center());
+    QVERIFY(window->manipulator()->targets().size() >= 2);
+    QVERIFY(!editor->isVisible());
     QCOMPARE(editor->currentCurve()->keyCount(), 0);
     window->document()->setModified(false);
     window.reset();
