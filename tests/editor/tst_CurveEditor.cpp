@@ -842,11 +842,15 @@ void TestCurveEditor::theWindowEditsTheSelectedJointsCurves()
         QVERIFY(window->grab().save(out + "/c16b-window.png"));
     }
 
-    // A drag of the key at frame 0 turns the thigh on the canvas; Control+Z there turns it back.
+    // A drag of the key at frame 0 turns the thigh on the canvas, and the zoom stays; Control+Z
+    // there turns the thigh back.
+    wheel(editor, 120);
+    const double zoom = editor->axes().scaleY();
     const std::vector<bez3> original = keysOf(*rotation);
     const QTransform posed = thigh->joint->sceneTransform();
     const QPoint key = pixel(editor->keyItems().front().keyPixel());
     drag(editor, key, key + QPoint(0, -30));
+    QCOMPARE(editor->axes().scaleY(), zoom);
     QVERIFY(!sameKeys(keysOf(*rotation), original));
     QVERIFY(thigh->joint->sceneTransform() != posed);
     QVERIFY(window->document()->isModified());
@@ -878,9 +882,12 @@ void TestCurveEditor::theWindowEditsTheSelectedJointsCurves()
     QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
     QVERIFY(sameKeys(keysOf(*rotation), original));
 
-    // A preset channel: the editor edits a custom copy, which becomes the channel's keys.
+    // A preset channel: the editor edits a custom copy, which becomes the channel's keys. (Taking
+    // the copy refits the view, as F does.)
     rotation->setPreset(1);
-    drag(editor, key, key + QPoint(0, -30));
+    QTest::keyClick(editor, Qt::Key_F);
+    const QPoint fitted = pixel(editor->keyItems().front().keyPixel());
+    drag(editor, fitted, fitted + QPoint(0, -30));
     QCOMPARE(editor->currentCurve(), rotation);
     QCOMPARE(rotation->preset(), TSAnimationCurve::kCustomPreset);
     QVERIFY(!sameKeys(keysOf(*rotation), original));
