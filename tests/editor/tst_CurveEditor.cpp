@@ -1,7 +1,6 @@
 // The curve editor driven with real mouse, wheel and key events: its value range, key and
 // handle drags onto frames and rounded values, the box of several keys, keys added on the curve
 // and deleted, the set-key form, what reaches the undo history, and curves it must survive.
-#include "AnimationDocument.h"
 #include "AnimationEditorPanel.h"
 #include "AnimationJson.h"
 #include "AnimationModelClasses.h"
@@ -18,6 +17,7 @@
 #include "TSStyle.h"
 #include "TemplateLibrary.h"
 #include "TestMain.h"
+#include "TwoAnimations.h"
 #include "ViewInput.h"
 
 #include <QComboBox>
@@ -30,7 +30,6 @@
 
 #include <cmath>
 #include <limits>
-#include <map>
 
 Q_DECLARE_METATYPE(bez3)
 Q_DECLARE_METATYPE(TSAnimationCurve*)
@@ -139,39 +138,6 @@ struct Fixture
     HistoryManager history;
     TSAnimationCurve curve;
     TSAnimationCurveEditor editor;
-};
-
-// Two animations kept apart the way the document keeps them.
-class TwoAnimations : public AnimationDocument
-{
-public:
-    explicit TwoAnimations(Skeleton* skeleton) : m_skeleton(skeleton)
-    {
-        m_stored["walk"];
-        m_stored["run"];
-        selectAnimation("walk");
-    }
-    QString currentAnimation() const override { return m_current; }
-    bool selectAnimation(const QString& identifier) override
-    {
-        if (m_stored.count(identifier) == 0) {
-            return false;
-        }
-        if (!m_current.isEmpty()) {
-            m_stored[m_current] = std::move(m_skeleton->tracks());
-        }
-        m_current = identifier;
-        m_skeleton->setAnimation(std::move(m_stored[identifier]));
-        return true;
-    }
-    bool hasAnimationNamed(const QString& name) const override { return m_stored.count(name) > 0; }
-    QString addAnimation(const QString&, AnimationTracks) override { return QString(); }
-    bool removeAnimation(const QString&, AnimationTracks*) override { return false; }
-
-private:
-    Skeleton* m_skeleton;
-    std::map<QString, AnimationTracks> m_stored;
-    QString m_current;
 };
 
 } // namespace
@@ -696,7 +662,7 @@ void TestCurveEditor::undoFindsTheChannelInItsAnimation()
     canvas.buildBody();
     HistoryManager history;
     history.setSkeleton(canvas.skeleton.get());
-    TwoAnimations document(canvas.skeleton.get());
+    test::TwoAnimations document(canvas.skeleton.get());
     history.setDocument(&document);
     TSAnimationCurve* walk =
         &canvas.skeleton->nodeByName("arm")->animation->channel(AnimatedObject::Rotation);
