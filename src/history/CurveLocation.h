@@ -1,13 +1,13 @@
 #pragma once
 
-#include <QString>
+#include "TrackLocation.h"
 
 class HistoryManager;
 class TSAnimationCurve;
 
-/// Where a channel of the skeleton's tracks lives: its animation, its tracks by name (and by
-/// order among tracks of that name) and the channel. An edit recorded on a curve finds the curve
-/// again through it after the tracks were rebuilt or another animation was shown meanwhile.
+/// Where a channel of the skeleton's tracks lives: the place of its tracks and the channel. An
+/// edit recorded on a curve finds the curve again through it after the tracks were rebuilt or
+/// another animation was shown meanwhile.
 class CurveLocation
 {
 public:
@@ -22,8 +22,6 @@ public:
     TSAnimationCurve* resolve(HistoryManager* history) const;
 
 private:
-    QString m_animation;
-    QString m_name;
-    int m_occurrence = 0;
+    TrackLocation m_tracks;
     int m_channel = -1;
 };

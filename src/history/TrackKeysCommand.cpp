@@ -6,36 +6,15 @@
 
 TrackKeysCommand::TrackKeysCommand(const QString& text, HistoryManager* history, AnimatedObject* tracks,
                                    QList<int> channels)
-    : HistoryCommand(text), m_history(history), m_direct(tracks), m_animation(history->currentAnimation()),
-      m_name(tracks->name()), m_channels(std::move(channels))
+    : HistoryCommand(text), m_history(history), m_direct(tracks),
+      m_location(TrackLocation::of(history, tracks)), m_channels(std::move(channels))
 {
-    // Tracks of the same name (a node and an image named alike) are told apart by their order.
-    if (Skeleton* skeleton = history->skeleton()) {
-        for (const auto& object : skeleton->tracks()) {
-            if (object.get() == tracks) {
-                break;
-            }
-            m_occurrence += object->name() == m_name ? 1 : 0;
-        }
-    }
 }
 
 AnimatedObject* TrackKeysCommand::resolve()
 {
-    Skeleton* skeleton = m_history->skeleton();
-    if (!skeleton) {
-        return m_direct;
-    }
-    if (!m_history->enterAnimation(m_animation)) {
-        return nullptr;
-    }
-    int seen = 0;
-    for (const auto& object : skeleton->tracks()) {
-        if (object->name() == m_name && seen++ == m_occurrence) {
-            return object.get();
-        }
-    }
-    return nullptr;
+    // Without a skeleton the tracks can only be the ones the command was made on.
+    return m_history->skeleton() ? m_location.resolve(m_history) : m_direct;
 }
 
 TrackKeysCommand::Keys TrackKeysCommand::keysOf(const AnimatedObject& tracks) const

@@ -2,6 +2,7 @@
 
 #include "AnimatedObject.h"
 #include "HistoryCommand.h"
+#include "TrackLocation.h"
 
 #include <QList>
 
@@ -35,9 +36,7 @@ private:
 
     HistoryManager* m_history;
     AnimatedObject* m_direct;
-    QString m_animation;
-    QString m_name;
-    int m_occurrence = 0;
+    TrackLocation m_location;
     QList<int> m_channels;
     bool m_edited = false;
     Keys m_before;
