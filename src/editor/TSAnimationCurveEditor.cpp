@@ -398,7 +398,9 @@ void TSAnimationCurveEditor::mousePressEvent(QMouseEvent* event)
         setCursor(Qt::ClosedHandCursor);
         return;
     }
-    if (event->button() != Qt::LeftButton && event->button() != Qt::RightButton) {
+    // The stand-in shown for no curve is nobody's curve: nothing edits it.
+    if ((event->button() != Qt::LeftButton && event->button() != Qt::RightButton) ||
+        m_curve == m_ownCurves.front().get()) {
         return;
     }
     takeCustomCopy();

@@ -52,8 +52,9 @@ public:
     explicit TSAnimationCurveEditor(QWidget* parent = nullptr);
     ~TSAnimationCurveEditor() override;
 
-    /// Shows curve (not owned; null shows an empty curve of the editor's own). Showing another
-    /// curve clears the selection and refits; the same one is only refreshed.
+    /// Shows curve (not owned; null shows an empty curve of the editor's own, which the mouse
+    /// does not edit). Showing another curve clears the selection and refits; the same one is
+    /// only refreshed.
     void setCurve(TSAnimationCurve* curve);
     TSAnimationCurve* currentCurve() const { return m_curve; }
     void addSecondCurve(const TSAnimationCurve* curve);

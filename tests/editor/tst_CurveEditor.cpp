@@ -6,6 +6,7 @@
 #include "AnimationModelClasses.h"
 #include "CanvasFixture.h"
 #include "DocumentController.h"
+#include "EditController.h"
 #include "HistoryManager.h"
 #include "OutlinerPanel.h"
 #include "TSAnimationCurveEditor.h"
@@ -881,6 +882,26 @@ void TestCurveEditor::theWindowEditsTheSelectedJointsCurves()
     QVERIFY(window->manipulator()->targets().size() >= 2);
     QVERIFY(!editor->isVisible());
     QCOMPARE(editor->currentCurve()->keyCount(), 0);
+
+    // An image without tracks shows a flat line that a click does not key: the image gets
+    // tracks when it is keyed on the timeline.
+    const Skeleton::Asset* image = nullptr;
+    for (const auto& asset : window->skeleton()->images()) {
+        image = !image && !asset->animation ? asset.get() : image;
+    }
+    QVERIFY(image);
+    // The image's row is the last of its name, under its joint's row.
+    const QList<QTreeWidgetItem*> named =
+        outliner->findItems(image->name, Qt::MatchExactly | Qt::MatchRecursive);
+    QTest::mouseClick(outliner->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      outliner->visualItemRect(named.last()).center());
+    QCOMPARE(window->editing()->selectedImage(), image);
+    QVERIFY(editor->isVisible());
+    const int steps = window->history()->count();
+    const double flat = editor->axes().y(editor->currentCurve()->evaluate(0.0f));
+    click(editor, QPoint(frameX(*editor, 5), static_cast<int>(std::lround(flat))));
+    QCOMPARE(editor->currentCurve()->keyCount(), 0);
+    QCOMPARE(window->history()->count(), steps);
     window->document()->setModified(false);
     window.reset();
     TSModelController::destroyInstance();
