@@ -5,6 +5,7 @@
 #include "TSAnimationCurve.h"
 
 #include "TestMain.h"
+#include "ValueTexts.h"
 
 #include <QtTest>
 
@@ -20,15 +21,6 @@ TSAnimationCurve curveOf(std::initializer_list<bez3> keys)
     return curve;
 }
 
-QStringList pointsOf(const CCDictionary* dict)
-{
-    QStringList strings;
-    for (const CCObject* obj : *dict->objectForKeyAs<CCArray>("points")) {
-        strings << QString::fromStdString(static_cast<const CCString*>(obj)->string());
-    }
-    return strings;
-}
-
 } // namespace
 
 class TestAnimationCurve : public QObject
@@ -41,15 +33,11 @@ private Q_SLOTS:
     void emptyCurveGivesDefault();
     void insertKeyKeepsOrderAndFlattensExistingTime();
     void smoothingGivesInnerKeysParallelHandles();
-    void keepShapeInsertionDoesNotChangeValues();
-    void keepShapeInsertionAtEdges();
-    void tolerances();
-    void removeAndEdit();
+    void keepShapeInsertion();
+    void findRemoveAndEdit();
     void keyFramesRoundToNearest();
-    void presets();
-    void copyKeepsKeysOnly();
-    void dictionaryRoundTrip();
-    void loadingToleratesBadPoints();
+    void presetsAndCopies();
+    void storedFormAndBadPoints();
 };
 
 void TestAnimationCurve::evaluate_data()
@@ -141,8 +129,9 @@ void TestAnimationCurve::smoothingGivesInnerKeysParallelHandles()
     QCOMPARE(uneven.key(1).outHandle, 2.0f); // 2.5 - 0.5
 }
 
-void TestAnimationCurve::keepShapeInsertionDoesNotChangeValues()
+void TestAnimationCurve::keepShapeInsertion()
 {
+    // Inside the curve the values stay as they were.
     TSAnimationCurve curve = curveOf({{0, 0, 0, 0.8f}, {0.2f, 1, 1, 1}, {1, 2, -1, -0.5f}});
     const TSAnimationCurve before = curve;
     const float times[] = {0.3f, 0.75f, 1.4f};
@@ -154,12 +143,9 @@ void TestAnimationCurve::keepShapeInsertionDoesNotChangeValues()
         const float t = i * 0.05f;
         QVERIFY2(std::fabs(curve.evaluate(t) - before.evaluate(t)) < 1e-5f, qPrintable(QString::number(t)));
     }
-}
 
-void TestAnimationCurve::keepShapeInsertionAtEdges()
-{
     // After the last key: the previous key's out handle takes the new value.
-    TSAnimationCurve curve = curveOf({{0, 0, 0, 0}, {1, 1, 1, 1}});
+    curve = curveOf({{0, 0, 0, 0}, {1, 1, 1, 1}});
     curve.insertKeyKeepingShape(3.0f, 2.0f);
     QCOMPARE(curve.keyCount(), 3);
     QCOMPARE(curve.key(1).outHandle, 3.0f);
@@ -177,7 +163,7 @@ void TestAnimationCurve::keepShapeInsertionAtEdges()
     QCOMPARE(empty.evaluate(0.0f), 4.0f);
 }
 
-void TestAnimationCurve::tolerances()
+void TestAnimationCurve::findRemoveAndEdit()
 {
     TSAnimationCurve curve;
     curve.insertKey(1.0f, 0.5f, false);
@@ -191,11 +177,8 @@ void TestAnimationCurve::tolerances()
     QCOMPARE(curve.keyCount(), 1);
     curve.removeKeyNear(0.49f);
     QCOMPARE(curve.keyCount(), 0);
-}
 
-void TestAnimationCurve::removeAndEdit()
-{
-    TSAnimationCurve curve = curveOf({{0, 0, 0, 0}, {1, 1, 1, 1}, {2, 2, 2, 2}});
+    curve = curveOf({{0, 0, 0, 0}, {1, 1, 1, 1}, {2, 2, 2, 2}});
     curve.removeKey(-1);
     curve.removeKey(3);
     QCOMPARE(curve.keyCount(), 3);
@@ -221,7 +204,7 @@ void TestAnimationCurve::keyFramesRoundToNearest()
     QCOMPARE(curve.keyFrames(), QList<int>({0, 1, 30, 98}));
 }
 
-void TestAnimationCurve::presets()
+void TestAnimationCurve::presetsAndCopies()
 {
     const auto p0 = TSAnimationCurve::createPreset(0);
     QCOMPARE(p0->preset(), 0);
@@ -260,10 +243,8 @@ void TestAnimationCurve::presets()
     const auto p4 = TSAnimationCurve::createPreset(4, &custom);
     QCOMPARE(p4->preset(), 4);
     QCOMPARE(p4->evaluate(1.0f), 3.0f);
-}
 
-void TestAnimationCurve::copyKeepsKeysOnly()
-{
+    // A copy takes the keys only: no default value, and a custom preset.
     TSAnimationCurve curve = curveOf({{1, 0, 2, 3}});
     curve.setDefaultValue(9.0f);
     curve.setPreset(2);
@@ -279,12 +260,12 @@ void TestAnimationCurve::copyKeepsKeysOnly()
     QCOMPARE(assigned.preset(), 4);
 }
 
-void TestAnimationCurve::dictionaryRoundTrip()
+void TestAnimationCurve::storedFormAndBadPoints()
 {
     TSAnimationCurve curve = curveOf({{0.2f, 0.5f, 0.25f, 0.3f}, {-1.0f, 1.25f, 2.0f, 4.5f}});
     curve.setPreset(3);
     CCDictionary* dict = curve.saveToDictionary();
-    QCOMPARE(pointsOf(dict),
+    QCOMPARE(test::textsOf(dict->objectForKeyAs<CCArray>("points")),
              QStringList({"{0.500,0.250}", "{0.200,0.300}", "{1.250,2.000}", "{-1.000,4.500}"}));
     QCOMPARE(dict->valueForKey("preset")->string(), std::string("3"));
 
@@ -301,11 +282,9 @@ void TestAnimationCurve::dictionaryRoundTrip()
     reloaded.loadFromDictionary(fine.saveToDictionary());
     QCOMPARE(reloaded.key(0).time, 0.123f);
     QCOMPARE(reloaded.key(0).value, 1.0f);
-}
 
-void TestAnimationCurve::loadingToleratesBadPoints()
-{
-    auto* dict = CCDictionary::create();
+    // Loading skips what is not a point and survives what is not a curve.
+    dict = CCDictionary::create();
     auto* points = CCArray::create();
     points->addObject(CCString::create("{1,2}"));
     dict->setObject(points, "points");

@@ -12,19 +12,16 @@ class TestAnimationTracks : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void explicitDurationIsNeverExtended();
-    void setNameStartsDurationAfresh();
-    void channelIndexFiveOrMoreIsIgnored();
-    void defaultObjectShape();
+    void durationRules();
     void bindingByNameThenDefaultName();
     void nodeWithoutTracksGetsDefaultAndRestPose();
     void cleanupDropsSingleDefaultKeys();
     void defaultTracksNeverLengthenTheAnimation();
-    void durationsStayFinite();
 };
 
-void TestAnimationTracks::explicitDurationIsNeverExtended()
+void TestAnimationTracks::durationRules()
 {
+    // Keys lengthen a duration unless it was set explicitly.
     AnimatedObject tracks;
     tracks.setName("hip");
     tracks.setDuration(1.63f, false);
@@ -47,40 +44,33 @@ void TestAnimationTracks::explicitDurationIsNeverExtended()
     QVERIFY(!zero.isDurationExplicit());
     zero.setChannelKeys(AnimatedObject::ScaleX, {{1, 0.75f, 1, 1}});
     QCOMPARE(zero.duration(), 0.75f);
-}
 
-void TestAnimationTracks::setNameStartsDurationAfresh()
-{
-    AnimatedObject tracks;
-    tracks.setDuration(2.0f, true);
-    tracks.setName("arm");
-    QCOMPARE(tracks.duration(), 0.0f);
-    QVERIFY(!tracks.isDurationExplicit());
-}
-
-void TestAnimationTracks::channelIndexFiveOrMoreIsIgnored()
-{
-    AnimatedObject tracks;
-    tracks.setChannelKeys(5, {{0, 9, 1, 0}});
-    tracks.setChannelKeys(-1, {{0, 9, 1, 0}});
-    QCOMPARE(tracks.duration(), 0.0f);
+    // A new name starts the duration afresh; channels past the fifth are ignored.
+    zero.setDuration(2.0f, true);
+    zero.setName("arm");
+    QCOMPARE(zero.duration(), 0.0f);
+    QVERIFY(!zero.isDurationExplicit());
+    AnimatedObject none;
+    none.setChannelKeys(5, {{0, 9, 1, 0}});
+    none.setChannelKeys(-1, {{0, 9, 1, 0}});
+    QCOMPARE(none.duration(), 0.0f);
     for (int i = 0; i < AnimatedObject::kChannelCount; ++i) {
-        QCOMPARE(tracks.channel(i).keyCount(), 0);
+        QCOMPARE(none.channel(i).keyCount(), 0);
     }
-}
 
-void TestAnimationTracks::defaultObjectShape()
-{
-    const auto object = AnimatedObject::createDefault("spine");
-    QCOMPARE(object->name(), QStringLiteral("spine"));
-    QCOMPARE(object->duration(), 1.63f);
-    QVERIFY(!object->isDurationExplicit());
-    QVERIFY(!object->inUse());
-    const float values[] = {0, 0, 0, 1, 1};
-    for (int i = 0; i < AnimatedObject::kChannelCount; ++i) {
-        QCOMPARE(object->channel(i).keyCount(), 1);
-        QVERIFY(TSAnimationCurve::keysEqual(object->channel(i).key(0), bez3{0, 0, values[i], 0}));
-    }
+    // Durations stay finite: not a number reads as none, infinity as an hour.
+    none.setDuration(std::nanf(""), true);
+    QCOMPARE(none.duration(), 0.0f);
+    QVERIFY(!none.isDurationExplicit());
+    none.setDuration(-INFINITY, false);
+    QCOMPARE(none.duration(), 0.0f);
+    none.setChannelKeys(AnimatedObject::LocationX, {{0, 0, 0, 0}, {0, INFINITY, 1, 0}});
+    QCOMPARE(none.duration(), 3600.0f);
+    fixed.setDuration(INFINITY, true);
+    QCOMPARE(fixed.duration(), 3600.0f);
+    // Long but finite durations are the exporter's to refuse, not lost here.
+    fixed.setDuration(4000.0f, true);
+    QCOMPARE(fixed.duration(), 4000.0f);
 }
 
 void TestAnimationTracks::bindingByNameThenDefaultName()
@@ -119,6 +109,17 @@ void TestAnimationTracks::bindingByNameThenDefaultName()
 
 void TestAnimationTracks::nodeWithoutTracksGetsDefaultAndRestPose()
 {
+    const auto object = AnimatedObject::createDefault("spine");
+    QCOMPARE(object->name(), QStringLiteral("spine"));
+    QCOMPARE(object->duration(), 1.63f);
+    QVERIFY(!object->isDurationExplicit());
+    QVERIFY(!object->inUse());
+    const float rest[] = {0, 0, 0, 1, 1};
+    for (int i = 0; i < AnimatedObject::kChannelCount; ++i) {
+        QCOMPARE(object->channel(i).keyCount(), 1);
+        QVERIFY(TSAnimationCurve::keysEqual(object->channel(i).key(0), bez3{0, 0, rest[i], 0}));
+    }
+
     AnimationTracks tracks;
     NodeRecord node;
     node.name = "head";
@@ -127,7 +128,6 @@ void TestAnimationTracks::nodeWithoutTracksGetsDefaultAndRestPose()
     QVERIFY(node.animation);
     QCOMPARE(tracks.maxDuration(), 1.63f);
     // The default keys restate the defaults, so the clean-up empties every channel.
-    const float rest[] = {0, 0, 0, 1, 1};
     for (int i = 0; i < AnimatedObject::kChannelCount; ++i) {
         QCOMPARE(node.animation->channel(i).keyCount(), 0);
         QCOMPARE(node.animation->displayValue(i, 0.5f), rest[i]);
@@ -190,24 +190,6 @@ void TestAnimationTracks::defaultTracksNeverLengthenTheAnimation()
     }
     QCOMPARE(tracks.maxDuration(), 1.63f);
     QCOMPARE(AnimationTracks().maxDuration(), 0.0f);
-}
-
-void TestAnimationTracks::durationsStayFinite()
-{
-    AnimatedObject tracks;
-    tracks.setDuration(std::nanf(""), true);
-    QCOMPARE(tracks.duration(), 0.0f);
-    QVERIFY(!tracks.isDurationExplicit());
-    tracks.setDuration(-INFINITY, false);
-    QCOMPARE(tracks.duration(), 0.0f);
-    tracks.setChannelKeys(AnimatedObject::LocationX, {{0, 0, 0, 0}, {0, INFINITY, 1, 0}});
-    QCOMPARE(tracks.duration(), 3600.0f);
-    AnimatedObject fixed;
-    fixed.setDuration(INFINITY, true);
-    QCOMPARE(fixed.duration(), 3600.0f);
-    // Long but finite durations are the exporter's to refuse, not lost here.
-    fixed.setDuration(4000.0f, true);
-    QCOMPARE(fixed.duration(), 4000.0f);
 }
 
 BONESTAGE_GUILESS_TEST_MAIN(TestAnimationTracks)

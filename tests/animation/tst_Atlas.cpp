@@ -8,6 +8,8 @@
 #include "TSModelController.h"
 #include "TSModelSprite.h"
 #include "TSModelSpriteContainer.h"
+
+#include "ModelSupport.h"
 #include "TestMain.h"
 
 #include <QPainter>
@@ -32,9 +34,7 @@ TSModelSprite* spriteOfSize(int w, int h, const QSize& source = QSize(), const Q
     auto* sprite = new TSModelSprite();
     sprite->setSourceImage(image);
     sprite->trim();
-    controller()->addModel(sprite, false);
-    sprite->release();
-    return sprite;
+    return test::added(sprite);
 }
 
 QString entry(CCDictionary* frame, const char* key)
@@ -54,12 +54,9 @@ private Q_SLOTS:
     void packerSplitsRightThenBelow();
     void tallestSpriteIsPlacedFirst();
     void frameListOfTrimmedSprite();
-    void newAtlasesAreNumbered();
-    void spriteTooLargeForEveryAtlas();
-    void spriteFromPngLandsInAtlasFiles();
-    void keepWholeSpritesStayOutOfAtlases();
+    void newAtlasesAreNumberedAndFoundForContainers();
+    void spritesFromPngFiles();
     void deletingSpriteRepacks();
-    void atlasesOfContainer();
 
 private:
     QTemporaryDir m_dir;
@@ -91,9 +88,7 @@ void TestAtlas::tallestSpriteIsPlacedFirst()
 {
     TSModelSprite* wide = spriteOfSize(100, 50);
     TSModelSprite* tall = spriteOfSize(60, 80);
-    auto* atlas = new TSModelAtlas();
-    controller()->addModel(atlas, false);
-    atlas->release();
+    auto* atlas = test::added(new TSModelAtlas());
     QVERIFY(TSModelAtlas::fits(atlas, wide));
     atlas->sprites().append(wide);
     atlas->sprites().append(tall);
@@ -102,8 +97,6 @@ void TestAtlas::tallestSpriteIsPlacedFirst()
     QCOMPARE(wide->pos(), QPointF(64, 0));
     // The list keeps the placement order.
     QCOMPARE(atlas->sprites().at(0), tall);
-    QCOMPARE(atlas->width(), 2048);
-    QCOMPARE(atlas->padding(), 4);
 }
 
 void TestAtlas::frameListOfTrimmedSprite()
@@ -144,40 +137,51 @@ void TestAtlas::frameListOfTrimmedSprite()
     QCOMPARE(qAlpha(image.pixel(12, 12)), 0);
 }
 
-void TestAtlas::newAtlasesAreNumbered()
+void TestAtlas::newAtlasesAreNumberedAndFoundForContainers()
 {
-    // Sprites that need a whole atlas each.
+    // Sprites that need a whole atlas each, then a small one that fits beside the first.
+    QList<TSModelSprite*> sprites;
     QStringList names;
-    for (int i = 0; i < 3; ++i) {
-        names << QString::fromStdString(TSModelAtlas::addSprite(spriteOfSize(2000, 2000))->name());
+    for (const int side : {2000, 2000, 2000, 20}) {
+        sprites << spriteOfSize(side, side);
+        names << QString::fromStdString(TSModelAtlas::addSprite(sprites.last())->name());
     }
-    QCOMPARE(names, QStringList({"Atlas#1", "Atlas#2", "Atlas#3"}));
-    // A small sprite fits into the first atlas beside the big one.
-    TSModelAtlas* small = TSModelAtlas::addSprite(spriteOfSize(20, 20));
-    QCOMPARE(small->name(), std::string("Atlas#1"));
-}
+    QCOMPARE(names, QStringList({"Atlas#1", "Atlas#2", "Atlas#3", "Atlas#1"}));
 
-void TestAtlas::spriteTooLargeForEveryAtlas()
-{
+    auto* container = test::added(new TSModelSpriteContainer());
+    container->appendSprite(sprites.at(3));
+    container->appendSprite(sprites.at(1));
+    const QList<TSModelAtlas*> atlases = TSModelAtlas::atlasesOf(container);
+    QCOMPARE(atlases.size(), 2);
+    QCOMPARE(atlases.at(0)->name(), std::string("Atlas#1"));
+    QCOMPARE(atlases.at(1)->name(), std::string("Atlas#2"));
+    QVERIFY(TSModelAtlas::atlasesOf(nullptr).isEmpty());
+
+    // A sprite too large for every atlas gets one of its own.
     TSModelSprite* huge = spriteOfSize(2100, 10);
-    TSModelAtlas* atlas = TSModelAtlas::addSprite(huge);
-    QCOMPARE(atlas->name(), std::string("Atlas#1"));
+    TSModelAtlas* own = TSModelAtlas::addSprite(huge);
+    QCOMPARE(own->name(), std::string("Atlas#4"));
     QCOMPARE(huge->pos(), QPointF(0, 0));
-    QCOMPARE(atlas->sprites().count(), 1u);
+    QCOMPARE(own->sprites().count(), 1u);
 }
 
-void TestAtlas::spriteFromPngLandsInAtlasFiles()
+void TestAtlas::spritesFromPngFiles()
 {
     QImage image(100, 80, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     QPainter(&image).fillRect(QRect(10, 20, 50, 30), Qt::red);
     const QString png = m_dir.filePath("wing.png");
     QVERIFY(image.save(png));
+    // A sprite kept whole keeps the transparent border and stays out of atlases.
+    TSModelSprite* whole = TSModelSprite::createFromFile(png, true);
+    QVERIFY(whole);
+    QCOMPARE(whole->size(), QSizeF(100, 80));
+    QCOMPARE(controller()->modelsOfClass(TSModelAtlas::kClassName), nullptr);
+
     TSModelSprite* sprite = TSModelSprite::createFromFile(png, false);
     QVERIFY(sprite);
     QCOMPARE(sprite->name(), std::string("wing"));
     QCOMPARE(sprite->size(), QSizeF(50, 30));
-    QVERIFY(QFileInfo::exists(sprite->imagePath()));
     QCOMPARE(QImage(sprite->imagePath()).size(), QSize(50, 30));
     CCArray* atlases = controller()->modelsOfClass(TSModelAtlas::kClassName);
     QVERIFY(atlases && atlases->count() == 1);
@@ -185,19 +189,6 @@ void TestAtlas::spriteFromPngLandsInAtlasFiles()
     QVERIFY(atlas->sprites().contains(sprite));
     QVERIFY(QFileInfo::exists(atlas->imagePath()));
     QVERIFY(QFileInfo::exists(atlas->plistPath()));
-}
-
-void TestAtlas::keepWholeSpritesStayOutOfAtlases()
-{
-    QImage image(40, 30, QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    image.setPixel(5, 5, qRgba(1, 2, 3, 255));
-    const QString png = m_dir.filePath("icon.png");
-    QVERIFY(image.save(png));
-    TSModelSprite* sprite = TSModelSprite::createFromFile(png, true);
-    QVERIFY(sprite);
-    QCOMPARE(sprite->size(), QSizeF(40, 30));
-    QCOMPARE(controller()->modelsOfClass(TSModelAtlas::kClassName), nullptr);
 }
 
 void TestAtlas::deletingSpriteRepacks()
@@ -211,26 +202,6 @@ void TestAtlas::deletingSpriteRepacks()
     QCOMPARE(atlas->sprites().count(), 1u);
     QCOMPARE(wide->pos(), QPointF(0, 0));
     QCOMPARE(controller()->modelWithId(tall->id()), nullptr);
-}
-
-void TestAtlas::atlasesOfContainer()
-{
-    auto* container = new TSModelSpriteContainer();
-    controller()->addModel(container, false);
-    container->release();
-    TSModelSprite* first = spriteOfSize(2000, 2000);
-    TSModelSprite* second = spriteOfSize(2000, 2000);
-    TSModelSprite* third = spriteOfSize(10, 10);
-    for (TSModelSprite* sprite : {first, second, third}) {
-        TSModelAtlas::addSprite(sprite);
-    }
-    container->appendSprite(third);
-    container->appendSprite(second);
-    const QList<TSModelAtlas*> atlases = TSModelAtlas::atlasesOf(container);
-    QCOMPARE(atlases.size(), 2);
-    QCOMPARE(atlases.at(0)->name(), std::string("Atlas#1"));
-    QCOMPARE(atlases.at(1)->name(), std::string("Atlas#2"));
-    QVERIFY(TSModelAtlas::atlasesOf(nullptr).isEmpty());
 }
 
 BONESTAGE_GUI_TEST_MAIN(TestAtlas)

@@ -27,18 +27,15 @@ class TestPose : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void locationKeysAreUnitsOf200WithYUp();
-    void rotationKeyTurnsCounterClockwiseOnScreen();
+    void keysPlaceTheItemOnScreen();
     void scaleWithoutKeysIsOne();
     void scaleHappensFirstThenRotationAboutCentreThenOffset();
     void poseAtTimeFollowsTheCurves();
-    void valuesOfInvertsThePose_data();
-    void valuesOfInvertsThePose();
-    void valuesOfStaysClosestToThePreviousKeys_data();
-    void valuesOfStaysClosestToThePreviousKeys();
+    void valuesOfInvertsThePoseNextToThePreviousKeys_data();
+    void valuesOfInvertsThePoseNextToThePreviousKeys();
 };
 
-void TestPose::locationKeysAreUnitsOf200WithYUp()
+void TestPose::keysPlaceTheItemOnScreen()
 {
     AnimatedObject tracks;
     key(tracks, AnimatedObject::LocationX, 0, 0.5f);
@@ -49,15 +46,12 @@ void TestPose::locationKeysAreUnitsOf200WithYUp()
     QCOMPARE(tracks.displayValue(AnimatedObject::LocationY, 0), -50.0f);
     QCOMPARE(AnimatedObject::storedFromDisplay(AnimatedObject::LocationX, 100), 0.5f);
     QCOMPARE(AnimatedObject::storedFromDisplay(AnimatedObject::Rotation, 1.5f), 1.5f);
-}
 
-void TestPose::rotationKeyTurnsCounterClockwiseOnScreen()
-{
-    AnimatedObject tracks;
-    key(tracks, AnimatedObject::Rotation, 0, 1.5708f);
-    const QTransform pose = Pose::transformAt(tracks, 0, QPointF());
-    // A point to the right ends up above the centre (y down on screen).
-    QVERIFY(near(pose.map(QPointF(10, 0)), QPointF(0, -10)));
+    // A rotation key turns counter-clockwise on screen: a point to the right ends up above the
+    // centre (y down on screen).
+    AnimatedObject turned;
+    key(turned, AnimatedObject::Rotation, 0, 1.5708f);
+    QVERIFY(near(Pose::transformAt(turned, 0, QPointF()).map(QPointF(10, 0)), QPointF(0, -10)));
 }
 
 void TestPose::scaleWithoutKeysIsOne()
@@ -92,34 +86,7 @@ void TestPose::poseAtTimeFollowsTheCurves()
     QVERIFY(near(Pose::transformAt(tracks, 2.0f, QPointF()).map(QPointF()), QPointF(200, 0)));
 }
 
-void TestPose::valuesOfInvertsThePose_data()
-{
-    QTest::addColumn<QPointF>("centre");
-    QTest::addColumn<QVector<float>>("values");
-    using V = QVector<float>;
-    QTest::newRow("identity") << QPointF() << V{0, 0, 0, 1, 1};
-    QTest::newRow("joint") << QPointF() << V{0.5f, -0.25f, 0.3f, 2, 0.5f};
-    QTest::newRow("quarter turn") << QPointF() << V{0.1f, 0.2f, 1.5707964f, 1, 1};
-    QTest::newRow("almost half turn") << QPointF() << V{0, 0, 2.9f, 1.5f, 1.5f};
-    QTest::newRow("clockwise") << QPointF() << V{-1, 1, -2.0f, 0.7f, 1.3f};
-    QTest::newRow("image centre") << QPointF(32, -18) << V{0.5f, 0.25f, 0.3f, 1, 1};
-    QTest::newRow("image centre scaled") << QPointF(-5, 3) << V{0.2f, 0.1f, 1.0f, 1.5f, 0.75f};
-    QTest::newRow("mirrored y") << QPointF(4, 4) << V{0, 0, 0.5f, 1, -1};
-}
-
-void TestPose::valuesOfInvertsThePose()
-{
-    QFETCH(QPointF, centre);
-    QFETCH(QVector<float>, values);
-    const Pose::Values input{values[0], values[1], values[2], values[3], values[4]};
-    const Pose::Values output = Pose::valuesOf(Pose::transformOf(input, centre), centre);
-    for (size_t i = 0; i < 5; ++i) {
-        QVERIFY2(std::abs(output[i] - input[i]) < 1e-4f,
-                 qPrintable(QStringLiteral("channel %1: %2 instead of %3").arg(i).arg(output[i]).arg(input[i])));
-    }
-}
-
-void TestPose::valuesOfStaysClosestToThePreviousKeys_data()
+void TestPose::valuesOfInvertsThePoseNextToThePreviousKeys_data()
 {
     // The pose of `values` is decomposed again next to `previous`; `values` is what must come back.
     QTest::addColumn<QPointF>("centre");
@@ -127,6 +94,14 @@ void TestPose::valuesOfStaysClosestToThePreviousKeys_data()
     QTest::addColumn<QVector<float>>("values");
     using V = QVector<float>;
     const V rest{0, 0, 0, 1, 1};
+    QTest::newRow("identity") << QPointF() << rest << rest;
+    QTest::newRow("joint") << QPointF() << rest << V{0.5f, -0.25f, 0.3f, 2, 0.5f};
+    QTest::newRow("quarter turn") << QPointF() << rest << V{0.1f, 0.2f, 1.5707964f, 1, 1};
+    QTest::newRow("almost half turn") << QPointF() << rest << V{0, 0, 2.9f, 1.5f, 1.5f};
+    QTest::newRow("clockwise") << QPointF() << rest << V{-1, 1, -2.0f, 0.7f, 1.3f};
+    QTest::newRow("image centre") << QPointF(32, -18) << rest << V{0.5f, 0.25f, 0.3f, 1, 1};
+    QTest::newRow("image centre scaled") << QPointF(-5, 3) << rest << V{0.2f, 0.1f, 1.0f, 1.5f, 0.75f};
+    QTest::newRow("mirrored y") << QPointF(4, 4) << rest << V{0, 0, 0.5f, 1, -1};
     QTest::newRow("mirrored left to right") << QPointF() << rest << V{0, 0, 0, -1, 1};
     QTest::newRow("mirrored top to bottom") << QPointF() << rest << V{0, 0, 0, 1, -1};
     QTest::newRow("turned node mirrored")
@@ -145,7 +120,7 @@ void TestPose::valuesOfStaysClosestToThePreviousKeys_data()
         << QPointF(5, 5) << V{0.1f, 0, 0.3f, 1, 1} << V{0.1f, 0, 0.3f, 0, 0};
 }
 
-void TestPose::valuesOfStaysClosestToThePreviousKeys()
+void TestPose::valuesOfInvertsThePoseNextToThePreviousKeys()
 {
     QFETCH(QPointF, centre);
     QFETCH(QVector<float>, previous);

@@ -4,7 +4,7 @@
 #include "CCArray.h"
 #include "CCDictionary.h"
 #include "CCString.h"
-#include "ModelRoundTrip.h"
+#include "ModelSupport.h"
 #include "NodeRecord.h"
 #include "TSModelController.h"
 #include "TSModelSkeleton.h"
@@ -18,6 +18,7 @@
 #include <QtTest>
 
 using namespace cocos2d;
+using test::added;
 
 namespace {
 
@@ -25,13 +26,6 @@ template <class T> T* firstOf(const char* className)
 {
     CCArray* models = TSModelController::instance()->modelsOfClass(className);
     return models && models->count() > 0 ? dynamic_cast<T*>(models->objectAtIndex(0)) : nullptr;
-}
-
-template <class T> T* added(T* model)
-{
-    TSModelController::instance()->addModel(model, false);
-    model->release();
-    return model;
 }
 
 } // namespace
@@ -43,9 +37,8 @@ class TestSkeletonModels : public QObject
 private Q_SLOTS:
     void initTestCase();
     void init();
-    void nodeAttributesInOrder();
+    void nodeAttributesAndEquality();
     void nodeRoundTripThroughFiles();
-    void nodeEqualityByNameAndParent();
     void skeletonIgnoreList();
     void animationRoundTripThroughFiles();
     void orphanTracksAreAdopted();
@@ -70,7 +63,7 @@ void TestSkeletonModels::init()
     QDir().mkpath(m_dir.path());
 }
 
-void TestSkeletonModels::nodeAttributesInOrder()
+void TestSkeletonModels::nodeAttributesAndEquality()
 {
     TSModelSkeletonNode node;
     QStringList names;
@@ -79,6 +72,25 @@ void TestSkeletonModels::nodeAttributesInOrder()
     }
     QCOMPARE(names, QStringList({"Name", "name", "defaultName", "parent", "position", "size", "zOrder", "boneColor",
                                  "m11", "m12", "m13", "m21", "m22", "m23", "m31", "m32", "m33"}));
+
+    // Nodes are the same by name and parent.
+    NodeRecord a;
+    a.name = "hand";
+    a.parent = "arm";
+    TSModelSkeletonNode first;
+    first.fillFrom(a);
+    TSModelSkeletonNode second;
+    a.position = QPointF(50, 50);
+    second.fillFrom(a);
+    QVERIFY(first.isSameAs(&second));
+    a.parent = "leg";
+    TSModelSkeletonNode third;
+    third.fillFrom(a);
+    QVERIFY(!first.isSameAs(&third));
+
+    // A node file without the transform still gives a usable (identity) rest pose.
+    TSModelSkeletonNode bare;
+    QVERIFY(bare.toRecord().restTransform.isIdentity());
 }
 
 void TestSkeletonModels::nodeRoundTripThroughFiles()
@@ -118,27 +130,6 @@ void TestSkeletonModels::nodeRoundTripThroughFiles()
 
     const NodeRecord faintBack = static_cast<TSModelSkeletonNode*>(nodes->objectAtIndex(1))->toRecord();
     QCOMPARE(faintBack.boneColor, NodeRecord::defaultBoneColor());
-}
-
-void TestSkeletonModels::nodeEqualityByNameAndParent()
-{
-    NodeRecord a;
-    a.name = "hand";
-    a.parent = "arm";
-    TSModelSkeletonNode first;
-    first.fillFrom(a);
-    TSModelSkeletonNode second;
-    a.position = QPointF(50, 50);
-    second.fillFrom(a);
-    QVERIFY(first.isSameAs(&second));
-    a.parent = "leg";
-    TSModelSkeletonNode third;
-    third.fillFrom(a);
-    QVERIFY(!first.isSameAs(&third));
-
-    // A node file without the transform still gives a usable (identity) rest pose.
-    TSModelSkeletonNode bare;
-    QVERIFY(bare.toRecord().restTransform.isIdentity());
 }
 
 void TestSkeletonModels::skeletonIgnoreList()
@@ -213,7 +204,6 @@ void TestSkeletonModels::animationRoundTripThroughFiles()
 
 void TestSkeletonModels::orphanTracksAreAdopted()
 {
-    TSModelController* controller = TSModelController::instance();
     auto* animation = added(new TSModelSkeletonAnimation());
     animation->setName("anims/idle.json");
     for (const char* node : {"a", "b"}) {
@@ -227,7 +217,6 @@ void TestSkeletonModels::orphanTracksAreAdopted()
     auto* other = added(new TSModelSkeletonNodeAnimation());
     other->setNodeName("c");
     other->setAnimationName("anims/run.json");
-    Q_UNUSED(controller);
 
     AnimationTracks tracks;
     QVERIFY(AnimationPersistence::load("anims/idle.json", &tracks));

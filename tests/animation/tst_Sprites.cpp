@@ -4,7 +4,7 @@
 #include "CCString.h"
 #include "ColorAdjustment.h"
 #include "ImageFile.h"
-#include "ModelRoundTrip.h"
+#include "ModelSupport.h"
 #include "SpriteTrimming.h"
 #include "TSGraphicsPixmapModel.h"
 #include "TSModelController.h"
@@ -15,9 +15,10 @@
 #include "TSPAttributePoint.h"
 #include "TSPAttributeSprite.h"
 
-#include <QPainter>
+#include "TestFiles.h"
 #include "TestMain.h"
 
+#include <QPainter>
 #include <QtTest>
 
 using namespace cocos2d;
@@ -37,9 +38,7 @@ TSModelSprite* addedSprite(const QImage& image)
 {
     auto* sprite = new TSModelSprite();
     sprite->setSourceImage(image);
-    TSModelController::instance()->addModel(sprite, false);
-    sprite->release();
-    return sprite;
+    return test::added(sprite);
 }
 
 } // namespace
@@ -52,18 +51,15 @@ private Q_SLOTS:
     void initTestCase();
     void init();
     void trimmingKeepsTheOpaquePixels();
-    void trimmingTransparentAndEmptyImages();
-    void brightnessContrastOpacity();
-    void hueAndSaturation();
-    void transparentPixelsStayUntouched();
+    void colourAdjustmentOfPixels_data();
+    void colourAdjustmentOfPixels();
+    void colourAdjustmentOfImages();
     void spriteGeometryIsStoredWithTwoDecimals();
     void containerPlaybackAndDuration();
     void containerLoadRules();
-    void containerAdjustmentsReachSprites();
+    void containerAdjustmentsReachSpritesAndObjects();
     void imageModelStoredForm();
-    void objectsSizeAndOpacity();
     void imageFileRefusesHugeAndBrokenFiles();
-    void spriteFromUnreadableFileIsNull();
 
 private:
     QTemporaryDir m_dir;
@@ -93,19 +89,17 @@ void TestSprites::trimmingKeepsTheOpaquePixels()
     QCOMPARE(sprite.sourceSize(), QSizeF(100, 80));
     QCOMPARE(sprite.sourceImage().size(), QSize(50, 30));
     QCOMPARE(qAlpha(sprite.sourceImage().pixel(0, 0)), 255);
-}
 
-void TestSprites::trimmingTransparentAndEmptyImages()
-{
+    // Nothing visible keeps one transparent pixel.
     QImage clear(40, 30, QImage::Format_ARGB32_Premultiplied);
     clear.fill(Qt::transparent);
     QCOMPARE(SpriteTrimming::keptRect(clear), QRect(0, 0, 1, 1));
-    TSModelSprite sprite;
-    sprite.setSourceImage(clear);
-    sprite.trim();
-    QCOMPARE(sprite.size(), QSizeF(1, 1));
-    QCOMPARE(sprite.sourceSize(), QSizeF(40, 30));
-    QCOMPARE(qAlpha(sprite.sourceImage().pixel(0, 0)), 0);
+    TSModelSprite empty;
+    empty.setSourceImage(clear);
+    empty.trim();
+    QCOMPARE(empty.size(), QSizeF(1, 1));
+    QCOMPARE(empty.sourceSize(), QSizeF(40, 30));
+    QCOMPARE(qAlpha(empty.sourceImage().pixel(0, 0)), 0);
     QCOMPARE(SpriteTrimming::keptRect(QImage()), QRect(0, 0, 1, 1));
     // One visible corner pixel.
     QImage corner = clear;
@@ -113,22 +107,38 @@ void TestSprites::trimmingTransparentAndEmptyImages()
     QCOMPARE(SpriteTrimming::keptRect(corner), QRect(39, 29, 1, 1));
 }
 
-void TestSprites::brightnessContrastOpacity()
+void TestSprites::colourAdjustmentOfPixels_data()
 {
-    ColorAdjustment bright;
-    bright.brightness = 0.5f;
-    QCOMPARE(bright.adjustPixel(qRgba(100, 0, 255, 255)), qRgba(177, 127, 255, 255));
-    bright.brightness = 1.0f;
-    QCOMPARE(bright.adjustPixel(qRgba(3, 90, 200, 128)), qRgba(255, 255, 255, 128));
-    ColorAdjustment contrast;
-    contrast.contrast = 0.5f;
-    QCOMPARE(contrast.adjustPixel(qRgba(100, 200, 0, 255)), qRgba(150, 255, 0, 255));
-    ColorAdjustment fade;
-    fade.opacity = 0.5f;
-    QCOMPARE(fade.adjustPixel(qRgba(10, 20, 30, 255)), qRgba(10, 20, 30, 127));
-    QCOMPARE(fade.adjustPixel(qRgba(10, 20, 30, 200)), qRgba(10, 20, 30, 100));
+    QTest::addColumn<QVector<float>>("adjustment"); // brightness, contrast, hue, saturation, opacity
+    QTest::addColumn<uint>("pixel");
+    QTest::addColumn<uint>("expected");
+    using V = QVector<float>;
+    QTest::newRow("brighter") << V{0.5f, 0, 0, 0, 1} << qRgba(100, 0, 255, 255) << qRgba(177, 127, 255, 255);
+    QTest::newRow("brightest") << V{1, 0, 0, 0, 1} << qRgba(3, 90, 200, 128) << qRgba(255, 255, 255, 128);
+    QTest::newRow("contrast") << V{0, 0.5f, 0, 0, 1} << qRgba(100, 200, 0, 255) << qRgba(150, 255, 0, 255);
+    QTest::newRow("half opacity") << V{0, 0, 0, 0, 0.5f} << qRgba(10, 20, 30, 255) << qRgba(10, 20, 30, 127);
+    QTest::newRow("half of translucent")
+        << V{0, 0, 0, 0, 0.5f} << qRgba(10, 20, 30, 200) << qRgba(10, 20, 30, 100);
+    // Red turned by a third of the circle is green; grey has no hue to turn.
+    QTest::newRow("hue") << V{0, 0, 1.0f / 3.0f, 0, 1} << qRgba(255, 0, 0, 255) << qRgba(0, 255, 0, 255);
+    QTest::newRow("hue of grey") << V{0, 0, 1.0f / 3.0f, 0, 1} << qRgba(80, 80, 80, 255)
+                                 << qRgba(80, 80, 80, 255);
+    // No saturation leaves the lightness: (200 + 0) / 2.
+    QTest::newRow("grey") << V{0, 0, 0, -1, 1} << qRgba(200, 100, 0, 255) << qRgba(100, 100, 100, 255);
+    QTest::newRow("transparent") << V{1, 1, 0.5f, 1, 0.2f} << qRgba(12, 34, 56, 0) << qRgba(12, 34, 56, 0);
+}
 
-    // On a whole image, with premultiplication around the adjustment.
+void TestSprites::colourAdjustmentOfPixels()
+{
+    QFETCH(QVector<float>, adjustment);
+    QFETCH(uint, pixel);
+    const ColorAdjustment a{adjustment[0], adjustment[1], adjustment[2], adjustment[3], adjustment[4]};
+    QTEST(a.adjustPixel(pixel), "expected");
+}
+
+void TestSprites::colourAdjustmentOfImages()
+{
+    // Premultiplication is undone around the adjustment; transparent pixels stay as they are.
     QImage image(2, 1, QImage::Format_ARGB32);
     image.setPixel(0, 0, qRgba(100, 100, 100, 255));
     image.setPixel(1, 0, qRgba(0, 0, 0, 0));
@@ -137,33 +147,7 @@ void TestSprites::brightnessContrastOpacity()
     const QImage adjusted = half.apply(image).convertToFormat(QImage::Format_ARGB32);
     QCOMPARE(adjusted.pixel(0, 0), qRgba(177, 177, 177, 255));
     QCOMPARE(adjusted.pixel(1, 0), qRgba(0, 0, 0, 0));
-}
-
-void TestSprites::hueAndSaturation()
-{
-    ColorAdjustment quarter;
-    quarter.hue = 1.0f / 3.0f;
-    // Pure red turned by a third of the circle is pure green.
-    const QRgb green = quarter.adjustPixel(qRgba(255, 0, 0, 255));
-    QCOMPARE(qRed(green), 0);
-    QCOMPARE(qGreen(green), 255);
-    QCOMPARE(qBlue(green), 0);
-
-    ColorAdjustment grey;
-    grey.saturation = -1.0f;
-    const QRgb flat = grey.adjustPixel(qRgba(200, 100, 0, 255));
-    QCOMPARE(qRed(flat), qGreen(flat));
-    QCOMPARE(qGreen(flat), qBlue(flat));
-    QCOMPARE(qRed(flat), 100); // lightness (200 + 0) / 2 / 255 → 100
-
-    // A grey pixel has no hue to turn.
-    QCOMPARE(quarter.adjustPixel(qRgba(80, 80, 80, 255)), qRgba(80, 80, 80, 255));
-}
-
-void TestSprites::transparentPixelsStayUntouched()
-{
-    ColorAdjustment all{1.0f, 1.0f, 0.5f, 1.0f, 0.2f};
-    QCOMPARE(all.adjustPixel(qRgba(12, 34, 56, 0)), qRgba(12, 34, 56, 0));
+    const ColorAdjustment all{1.0f, 1.0f, 0.5f, 1.0f, 0.2f};
     QImage clear(3, 3, QImage::Format_ARGB32_Premultiplied);
     clear.fill(Qt::transparent);
     QCOMPARE(all.apply(clear), clear);
@@ -189,9 +173,7 @@ void TestSprites::spriteGeometryIsStoredWithTwoDecimals()
 
 void TestSprites::containerPlaybackAndDuration()
 {
-    auto* container = new TSModelSpriteContainer();
-    TSModelController::instance()->addModel(container, false);
-    container->release();
+    auto* container = test::added(new TSModelSpriteContainer());
     QCOMPARE(container->currentImage(), QImage());
     QCOMPARE(container->currentOffset(), QPointF());
     QCOMPARE(container->currentSourceSize(), QSizeF());
@@ -224,9 +206,7 @@ void TestSprites::containerLoadRules()
 {
     TSModelSprite* first = addedSprite(imageWithOpaqueRect(QSize(4, 4), QRect(0, 0, 4, 4)));
     TSModelSprite* second = addedSprite(imageWithOpaqueRect(QSize(4, 4), QRect(0, 0, 4, 4)));
-    auto* skeleton = new TSModel("TSModelSkeleton", "not a sprite");
-    TSModelController::instance()->addModel(skeleton, false);
-    skeleton->release();
+    auto* skeleton = test::added(new TSModel("TSModelSkeleton", "not a sprite"));
 
     auto* dict = CCDictionary::create();
     auto* ids = CCArray::create();
@@ -249,11 +229,9 @@ void TestSprites::containerLoadRules()
     QCOMPARE(static_cast<CCString*>(writtenIds->objectAtIndex(1))->intValue(), int(second->id()));
 }
 
-void TestSprites::containerAdjustmentsReachSprites()
+void TestSprites::containerAdjustmentsReachSpritesAndObjects()
 {
-    auto* container = new TSModelSpriteContainer();
-    TSModelController::instance()->addModel(container, false);
-    container->release();
+    auto* container = test::added(new TSModelSpriteContainer());
     TSModelSprite* sprite = addedSprite(imageWithOpaqueRect(QSize(2, 2), QRect(0, 0, 2, 2), QColor(100, 100, 100)));
     container->appendSprite(sprite);
     container->setBrightness(0.5f);
@@ -268,6 +246,21 @@ void TestSprites::containerAdjustmentsReachSprites()
     object.image()->setSprite(container);
     QVERIFY(sprite->keepWhole());
     QCOMPARE(object.spriteContainer(), container);
+
+    // Objects take their size and opacity from the container of their image.
+    TSModelObject plain;
+    QCOMPARE(plain.name(), std::string("Untitled"));
+    QCOMPARE(plain.size(), QSizeF(100, 100));
+    QCOMPARE(plain.opacity(), 1.0f);
+    QCOMPARE(plain.scale()->value(), (CCPoint{1, 1}));
+    plain.setZDepth(-3);
+    QCOMPARE(plain.attributesDictionary()->valueForKey("zDepth")->string(), std::string("-3"));
+
+    TSModelObjectImage image;
+    QVERIFY(image.stickToEdge()->value());
+    image.image()->setSprite(container);
+    QCOMPARE(image.size(), QSizeF(2, 2));
+    QCOMPARE(image.opacity(), 0.5f);
 }
 
 void TestSprites::imageModelStoredForm()
@@ -279,8 +272,7 @@ void TestSprites::imageModelStoredForm()
     model->setName("hand");
     model->setSpriteId(41);
     model->setTags({"left", "hand"});
-    TSModelController::instance()->addModel(model, false);
-    model->release();
+    test::added(model);
     CCDictionary* dict = model->attributesDictionary();
     QCOMPARE(dict->valueForKey("spriteId")->string(), std::string("41"));
     QCOMPARE(dict->objectForKeyAs<CCDictionary>("tags")->valueForKey("value")->string(), std::string("left,hand"));
@@ -314,28 +306,6 @@ void TestSprites::imageModelStoredForm()
     QVERIFY(loaded->imagePath().endsWith("/images/TSGraphicsPixmapModel_ID" + QString::number(loaded->id()) + ".png"));
 }
 
-void TestSprites::objectsSizeAndOpacity()
-{
-    TSModelObject plain;
-    QCOMPARE(plain.name(), std::string("Untitled"));
-    QCOMPARE(plain.size(), QSizeF(100, 100));
-    QCOMPARE(plain.opacity(), 1.0f);
-    QCOMPARE(plain.scale()->value(), (CCPoint{1, 1}));
-    plain.setZDepth(-3);
-    QCOMPARE(plain.attributesDictionary()->valueForKey("zDepth")->string(), std::string("-3"));
-
-    TSModelObjectImage image;
-    QVERIFY(image.stickToEdge()->value());
-    auto* container = new TSModelSpriteContainer();
-    TSModelController::instance()->addModel(container, false);
-    container->release();
-    container->appendSprite(addedSprite(imageWithOpaqueRect(QSize(30, 20), QRect(0, 0, 5, 5))));
-    container->setOpacity(0.25f);
-    image.image()->setSprite(container);
-    QCOMPARE(image.size(), QSizeF(30, 20));
-    QCOMPARE(image.opacity(), 0.25f);
-}
-
 void TestSprites::imageFileRefusesHugeAndBrokenFiles()
 {
     QVERIFY(!ImageFile::acceptableSize(QSize(20000, 10)));
@@ -344,10 +314,7 @@ void TestSprites::imageFileRefusesHugeAndBrokenFiles()
     QVERIFY(ImageFile::acceptableSize(QSize(4096, 4096)));
 
     const QString broken = m_dir.filePath("broken.png");
-    QFile file(broken);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("\x89PNG\r\n\x1a\nthis is not really a png");
-    file.close();
+    QVERIFY(test::writeFile(broken, "\x89PNG\r\n\x1a\nthis is not really a png"));
     QString error;
     QVERIFY(ImageFile::read(broken, &error).isNull());
     QVERIFY(!error.isEmpty());
@@ -358,10 +325,7 @@ void TestSprites::imageFileRefusesHugeAndBrokenFiles()
     const QImage read = ImageFile::read(good);
     QCOMPARE(read.size(), QSize(6, 5));
     QCOMPARE(read.format(), QImage::Format_ARGB32_Premultiplied);
-}
 
-void TestSprites::spriteFromUnreadableFileIsNull()
-{
     QVERIFY(!TSModelSprite::createFromFile(m_dir.filePath("nothing.png"), false));
     QVERIFY(!TSModelSpriteContainer::createFromFiles({m_dir.filePath("nothing.png")}, false));
     QCOMPARE(TSModelController::instance()->modelsOfClass(TSModelSprite::kClassName), nullptr);

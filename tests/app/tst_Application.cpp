@@ -1,10 +1,10 @@
 #include "DocumentController.h"
 #include "TSApplication.h"
 #include "TSApplicationSettings.h"
-#include "TSMessageBox.h"
 #include "TSWelcomeWindow.h"
 #include "TemplateLibrary.h"
 #include "TestMain.h"
+#include "WindowAnswers.h"
 
 #include <QFileOpenEvent>
 #include <QtTest>
@@ -29,25 +29,20 @@ private Q_SLOTS:
 
 private:
     TSApplication* app() const { return static_cast<TSApplication*>(qApp); }
-    QList<TSMessageBox::Request> m_boxes;
-    QList<QMessageBox::StandardButton> m_answers;
+    test::Boxes m_boxes;
 };
 
 void TestApplication::initTestCase()
 {
     TemplateLibrary::setRoot(QStringLiteral(BONESTAGE_SOURCE_DIR "/Resources/animations"));
-    TSMessageBox::setAnswerer([this](const TSMessageBox::Request& request) {
-        m_boxes.append(request);
-        return m_answers.isEmpty() ? QMessageBox::Ok : m_answers.takeFirst();
-    });
     app()->start();
     QVERIFY(app()->mainWindow());
 }
 
 void TestApplication::cleanup()
 {
-    m_boxes.clear();
-    m_answers.clear();
+    m_boxes.shown.clear();
+    m_boxes.answers.clear();
 }
 
 void TestApplication::startShowsTheWelcomeWindow()
@@ -65,13 +60,13 @@ void TestApplication::fileOpenEventsOpenDocuments()
     QVERIFY(app()->mainWindow()->isVisible());
     QTRY_VERIFY(!app()->mainWindow()->welcomeWindow());
     QCOMPARE(TSApplicationSettings::instance()->recentFiles().value(0), kBiped);
-    QVERIFY(m_boxes.isEmpty());
+    QVERIFY(m_boxes.shown.isEmpty());
 
     // A file that is not there: one box, and the open document stays.
     QFileOpenEvent missing(QStringLiteral("/nonexistent/dir/gone.bsdoc"));
     QCoreApplication::sendEvent(app(), &missing);
-    QCOMPARE(m_boxes.size(), 1);
-    QCOMPARE(m_boxes.first().title, QStringLiteral("Error on open"));
+    QCOMPARE(m_boxes.shown.size(), 1);
+    QCOMPARE(m_boxes.shown.first().title, QStringLiteral("Error on open"));
     QCOMPARE(app()->mainWindow()->documentTitle(), QStringLiteral("Biped"));
 }
 
@@ -79,17 +74,17 @@ void TestApplication::fileOpenAsksOnceAboutChanges()
 {
     DocumentController* document = app()->mainWindow()->document();
     document->setModified(true);
-    m_answers << QMessageBox::Cancel;
+    m_boxes.answers << QMessageBox::Cancel;
     QFileOpenEvent event(kBiped);
     QCoreApplication::sendEvent(app(), &event);
-    QCOMPARE(m_boxes.size(), 1);
-    QCOMPARE(m_boxes.first().title, QStringLiteral("Project has changes"));
+    QCOMPARE(m_boxes.shown.size(), 1);
+    QCOMPARE(m_boxes.shown.first().title, QStringLiteral("Project has changes"));
     QVERIFY(document->isModified());
 
-    m_boxes.clear();
-    m_answers << QMessageBox::No;
+    m_boxes.shown.clear();
+    m_boxes.answers << QMessageBox::No;
     QCoreApplication::sendEvent(app(), &event);
-    QCOMPARE(m_boxes.size(), 1);
+    QCOMPARE(m_boxes.shown.size(), 1);
     QVERIFY(!document->isModified());
 }
 

@@ -10,28 +10,13 @@ class TestApplicationSettings : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase();
     void init();
     void firstRunDefaults();
     void modeSignalsFireOnlyOnChange();
-    void openAtStartupIsNeverStored();
-    void autoAdjustAlwaysWrites();
+    void openAtStartupIsNeverStoredAutoAdjustAlwaysIs();
     void recentFilesKeepOrderAndDropMissing();
     void storedPathsDefaultToDocuments();
-
-private:
-    QTemporaryDir m_store;
 };
-
-void TestApplicationSettings::initTestCase()
-{
-    QVERIFY(m_store.isValid());
-    QStandardPaths::setTestModeEnabled(true);
-    QSettings::setDefaultFormat(QSettings::IniFormat);
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_store.path());
-    QCoreApplication::setOrganizationName("wrenfold");
-    QCoreApplication::setApplicationName("Bonestage");
-}
 
 void TestApplicationSettings::init()
 {
@@ -109,7 +94,7 @@ void TestApplicationSettings::modeSignalsFireOnlyOnChange()
     QVERIFY(reloaded.simulationMode() && reloaded.backgroundSelectionLockMode());
 }
 
-void TestApplicationSettings::openAtStartupIsNeverStored()
+void TestApplicationSettings::openAtStartupIsNeverStoredAutoAdjustAlwaysIs()
 {
     TSApplicationSettings settings;
     settings.load();
@@ -120,19 +105,15 @@ void TestApplicationSettings::openAtStartupIsNeverStored()
     TSApplicationSettings next;
     next.load();
     QVERIFY(!next.openAtStartup());
-}
 
-void TestApplicationSettings::autoAdjustAlwaysWrites()
-{
-    TSApplicationSettings settings;
-    settings.load();
+    // Auto adjust is written even when it seems unchanged.
     QSettings().setValue("autoAdjustAssetsScale", false);
     settings.setAutoAdjustAssetsScale(true);
     QCOMPARE(QSettings().value("autoAdjustAssetsScale").toBool(), true);
     settings.setAutoAdjustAssetsScale(false);
-    TSApplicationSettings next;
-    next.load();
-    QVERIFY(!next.autoAdjustAssetsScale());
+    TSApplicationSettings reloaded;
+    reloaded.load();
+    QVERIFY(!reloaded.autoAdjustAssetsScale());
 }
 
 void TestApplicationSettings::recentFilesKeepOrderAndDropMissing()

@@ -2,6 +2,7 @@
 // machine would.
 
 #include "TSProjectArchive.h"
+#include "TestFiles.h"
 #include "TestMain.h"
 
 #include <QImageReader>
@@ -193,14 +194,8 @@ void TestCommandLineExport::failuresExitWithAStatus_data()
     QTest::addColumn<int>("status");
 
     const QString broken = m_dir.filePath(QStringLiteral("broken.bsdoc"));
-    QFile file(broken);
-    file.open(QIODevice::WriteOnly);
-    file.write("not a zip");
-    file.close();
     const QString blocker = m_dir.filePath(QStringLiteral("blocker"));
-    QFile block(blocker);
-    block.open(QIODevice::WriteOnly);
-    block.close();
+    QVERIFY(test::writeFile(broken, "not a zip") && test::writeFile(blocker, QByteArray()));
 
     QTest::newRow("missing document") << m_dir.filePath(QStringLiteral("missing.bsdoc"))
                                       << m_dir.filePath(QStringLiteral("f1")) << m_dir.filePath("f1.gif") << 2;

@@ -1,5 +1,6 @@
 // Runs the real program: what it clears away when it starts, and how it ends on a signal.
 
+#include "TestFiles.h"
 #include "TestMain.h"
 
 #include <QLocalServer>
@@ -16,12 +17,6 @@ const QString kProgram = QStringLiteral(BONESTAGE_EXECUTABLE);
 QString newSessionName()
 {
     return QUuid::createUuid().toString(QUuid::WithoutBraces);
-}
-
-bool makeFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write("PK") == 2;
 }
 
 } // namespace
@@ -55,11 +50,10 @@ void TestEditorProcess::leftoversGoAtStartAndSignalsEndCleanly()
     const QString alive = newSessionName();
     const QString orphan = newSessionName();
     for (const QString& name : {dead, alive}) {
-        QVERIFY(QDir().mkpath(base + name + QStringLiteral("/images")));
-        QVERIFY(makeFile(base + name + QStringLiteral("/images/TSGraphicsPixmapModel_ID1.png")));
+        QVERIFY(test::writeFile(base + name + QStringLiteral("/images/TSGraphicsPixmapModel_ID1.png"), "PK"));
     }
     for (const QString& name : {dead, alive, orphan}) {
-        QVERIFY(makeFile(archive(name)));
+        QVERIFY(test::writeFile(archive(name), "PK"));
     }
     QVERIFY(QDir().mkpath(base + QStringLiteral("not a session")));
     QLocalServer running;

@@ -45,12 +45,9 @@ class TestLogging : public QObject
 private Q_SLOTS:
     void initTestCase();
     void cleanupTestCase();
-    void missingFieldLogsAndReturnsEmpty();
-    void logFolderIsUnderTemporaryFolder();
+    void identityRecordAndLogFolder();
     void messagesGoToStderrAndTheDaysFile();
-    void unwritableLogFileDropsLineQuietly();
-    void startupSignalSetsFirstByte();
-    void startupSignalWithoutSegmentDoesNothing();
+    void startupSignalSetsFirstByteOfItsSegment();
 
 private:
     QTemporaryDir m_temp;
@@ -69,7 +66,7 @@ void TestLogging::cleanupTestCase()
     qInstallMessageHandler(nullptr);
 }
 
-void TestLogging::missingFieldLogsAndReturnsEmpty()
+void TestLogging::identityRecordAndLogFolder()
 {
     AppInfo::Record record = AppInfo::bonestageRecord();
     record.remove(AppInfo::UpdateFeedWindows);
@@ -79,10 +76,8 @@ void TestLogging::missingFieldLogsAndReturnsEmpty()
     QCOMPARE(appInfo(AppInfo::DocumentExtension), QStringLiteral("bsdoc"));
     AppInfo::setRecord(AppInfo::bonestageRecord());
     QCOMPARE(appInfo(AppInfo::Version), QStringLiteral("2.0.3.1207"));
-}
 
-void TestLogging::logFolderIsUnderTemporaryFolder()
-{
+    // The log folder is under the temporary folder, one file a day.
     const QString expected = QDir(m_temp.path()).absoluteFilePath("com.wrenfold.bonestage");
     QCOMPARE(logDirectory(), expected);
     QVERIFY(QFileInfo(expected).isDir());
@@ -108,23 +103,26 @@ void TestLogging::messagesGoToStderrAndTheDaysFile()
     captureStderr(capturePath, [] { qWarning("second"); });
     qInstallMessageHandler(nullptr);
     QCOMPARE(todaysLog(), log + "Warning: second\n");
-}
 
-void TestLogging::unwritableLogFileDropsLineQuietly()
-{
+    // A log file that cannot be written drops the line quietly; standard error still gets it.
     const QString path = logFilePath(QDate::currentDate());
     QFile::remove(path);
     QVERIFY(QDir().mkpath(path)); // a folder where the file should be
     qInstallMessageHandler(messageHandler);
-    const QByteArray err = captureStderr(m_temp.filePath("stderr2.txt"), [] { qWarning("still on stderr"); });
+    const QByteArray quiet = captureStderr(capturePath, [] { qWarning("still on stderr"); });
     qInstallMessageHandler(nullptr);
-    QCOMPARE(err, QByteArray("still on stderr\n"));
+    QCOMPARE(quiet, QByteArray("still on stderr\n"));
     QVERIFY(QDir(path).removeRecursively());
 }
 
-void TestLogging::startupSignalSetsFirstByte()
+void TestLogging::startupSignalSetsFirstByteOfItsSegment()
 {
+    // Without a segment nothing happens, and none is made.
     QSharedMemory segment(startupSegmentKey(QCoreApplication::applicationPid()));
+    QVERIFY(!segment.attach());
+    signalStartupComplete();
+    QVERIFY(!segment.attach());
+
     if (!segment.create(16)) {
         QSKIP(qPrintable("shared memory is not available here: " + segment.errorString()));
     }
@@ -134,14 +132,6 @@ void TestLogging::startupSignalSetsFirstByte()
     signalStartupComplete();
     QCOMPARE(static_cast<const char*>(segment.constData())[0], char(1));
     QCOMPARE(static_cast<const char*>(segment.constData())[1], char(0));
-}
-
-void TestLogging::startupSignalWithoutSegmentDoesNothing()
-{
-    QSharedMemory probe(startupSegmentKey(QCoreApplication::applicationPid()));
-    QVERIFY(!probe.attach());
-    signalStartupComplete();
-    QVERIFY(!probe.attach());
 }
 
 BONESTAGE_GUILESS_TEST_MAIN(TestLogging)

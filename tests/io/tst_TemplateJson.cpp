@@ -3,10 +3,10 @@
 #include "Pose.h"
 #include "SkeletonJson.h"
 #include "TemplateLibrary.h"
+#include "TestFiles.h"
 #include "TestMain.h"
 
 #include <QJsonDocument>
-#include <QPainter>
 #include <QtTest>
 
 #ifdef Q_OS_UNIX
@@ -18,43 +18,15 @@ namespace {
 
 void write(const QString& path, const QByteArray& text)
 {
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(text);
+    QVERIFY(test::writeFile(path, text));
 }
 
-QByteArray read(const QString& path)
+QStringList g_logged;
+
+void collect(QtMsgType, const QMessageLogContext&, const QString& text)
 {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    g_logged << text;
 }
-
-// Collects every message logged while it lives, in place of the usual output.
-class MessageCapture
-{
-public:
-    explicit MessageCapture(QStringList* lines)
-    {
-        s_lines = lines;
-        m_previous = qInstallMessageHandler(&MessageCapture::collect);
-    }
-    ~MessageCapture()
-    {
-        qInstallMessageHandler(m_previous);
-        s_lines = nullptr;
-    }
-    MessageCapture(const MessageCapture&) = delete;
-    MessageCapture& operator=(const MessageCapture&) = delete;
-
-private:
-    static void collect(QtMsgType, const QMessageLogContext&, const QString& text) { s_lines->append(text); }
-
-    static QStringList* s_lines;
-    QtMessageHandler m_previous = nullptr;
-};
-
-QStringList* MessageCapture::s_lines = nullptr;
 
 } // namespace
 
@@ -64,10 +36,8 @@ class TestTemplateJson : public QObject
 
 private Q_SLOTS:
     void init();
-    void keyframesMoveAndTurnNodes();
-    void durationAppliesOnlyAfterItsKey();
-    void extraNumbersAreLoggedAndDropped();
-    void shortArraysReadMissingNumbersAsZero();
+    void keyframesAndDurations();
+    void keyframesOfOtherLengths();
     void unknownPropertiesAreLoggedAndSkipped();
     void timesBeyondAnHourAreClamped();
     void listingAppliesNamesAndIgnoreList();
@@ -86,7 +56,7 @@ void TestTemplateJson::init()
     TemplateLibrary::setRoot(m_dir.path());
 }
 
-void TestTemplateJson::keyframesMoveAndTurnNodes()
+void TestTemplateJson::keyframesAndDurations()
 {
     write(m_dir.filePath("T/walk.json"), R"({"name": "Walk", "duration": 1.0,
         "hip": {"location_0": [[0, 0, 0, 0], [0, 0.5, 0.25, 0]]},
@@ -100,22 +70,21 @@ void TestTemplateJson::keyframesMoveAndTurnNodes()
     QVERIFY(std::abs(Pose::transformAt(*hip, 0.5f, QPointF()).map(QPointF()).x() - 50.0) < 1e-4);
     const QPointF turned = Pose::transformAt(*arm, 1.0f, QPointF()).map(QPointF(10, 0));
     QVERIFY(std::abs(turned.x()) < 1e-3 && std::abs(turned.y() + 10) < 1e-3);
-}
 
-void TestTemplateJson::durationAppliesOnlyAfterItsKey()
-{
-    // Keys are read in sorted order: "arm" comes before "duration", "zeta" after it.
+    // A duration applies to the nodes after it: keys are read in sorted order, "arm" comes before
+    // "duration", "zeta" after it.
     write(m_dir.filePath("T/a.json"), R"({"duration": 2.0,
         "arm": {"scale_0": [[1, 0, 1, 1], [1, 0.75, 1.5, 1]]},
         "zeta": {"scale_0": [[1, 0, 1, 1], [1, 0.75, 1.5, 1]]}})");
-    AnimationTracks tracks = AnimationJson::readAnimation("T/a.json");
+    tracks = AnimationJson::readAnimation("T/a.json");
     QCOMPARE(tracks.findByName("arm")->duration(), 0.75f);
     QCOMPARE(tracks.findByName("zeta")->duration(), 2.0f);
     QVERIFY(!tracks.findByName("zeta")->isDurationExplicit());
 }
 
-void TestTemplateJson::extraNumbersAreLoggedAndDropped()
+void TestTemplateJson::keyframesOfOtherLengths()
 {
+    // Numbers past the fourth are logged and dropped.
     write(m_dir.filePath("T/five.json"), R"({"node": {"location_1": [[0.1, 0.2, 0.3, 0.4, 0.5]]}})");
     QTest::ignoreMessage(QtDebugMsg, "Too many points in keyframe for node.location_1");
     AnimationTracks tracks = AnimationJson::readAnimation("T/five.json");
@@ -128,20 +97,16 @@ void TestTemplateJson::extraNumbersAreLoggedAndDropped()
     }
     huge += "]]}}";
     write(m_dir.filePath("T/huge.json"), huge);
-    QStringList logged;
-    {
-        const MessageCapture capture(&logged);
-        tracks = AnimationJson::readAnimation("T/huge.json");
-    }
+    const QtMessageHandler previous = qInstallMessageHandler(collect);
+    tracks = AnimationJson::readAnimation("T/huge.json");
+    qInstallMessageHandler(previous);
     QCOMPARE(tracks.at(0)->channel(AnimatedObject::ScaleY).keyCount(), 1);
-    QCOMPARE(logged.size(), 100);
-    QCOMPARE(logged.count("Too many points in keyframe for node.scale_1"), 100);
-}
+    QCOMPARE(g_logged.size(), 100);
+    QCOMPARE(g_logged.count("Too many points in keyframe for node.scale_1"), 100);
 
-void TestTemplateJson::shortArraysReadMissingNumbersAsZero()
-{
+    // Short arrays read the missing numbers as zero.
     write(m_dir.filePath("T/short.json"), R"({"node": {"rotation_euler_2": [[], [0.5], [0.1, 1.0, 2.0]]}})");
-    AnimationTracks tracks = AnimationJson::readAnimation("T/short.json");
+    tracks = AnimationJson::readAnimation("T/short.json");
     const TSAnimationCurve& curve = tracks.at(0)->channel(AnimatedObject::Rotation);
     QCOMPARE(curve.keyCount(), 3);
     QVERIFY(TSAnimationCurve::keysEqual(curve.key(1), bez3{0.5f, 0, 0, 0}));
@@ -293,7 +258,7 @@ void TestTemplateJson::writingNeverLeavesHalfAFile()
     NodeRecord node;
     node.name = "only";
     SkeletonJson::writeSkeleton(out, "Keep", {node}, {});
-    const QByteArray good = read(out + "/skeleton.json");
+    const QByteArray good = test::fileBytes(out + "/skeleton.json");
     QVERIFY(QJsonDocument::fromJson(good).isObject());
     // Writing into a folder that does not exist reports nothing and touches nothing.
     SkeletonJson::writeSkeleton(m_dir.filePath("Missing/Deeper"), "X", {node}, {});
@@ -315,7 +280,7 @@ void TestTemplateJson::writingNeverLeavesHalfAFile()
     const int restored = setrlimit(RLIMIT_FSIZE, &previous);
     std::signal(SIGXFSZ, handler);
     QCOMPARE(restored, 0);
-    QCOMPARE(read(out + "/skeleton.json"), good);
+    QCOMPARE(test::fileBytes(out + "/skeleton.json"), good);
     QCOMPARE(QDir(out).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
              QStringList("skeleton.json"));
 #endif

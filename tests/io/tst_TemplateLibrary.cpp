@@ -5,9 +5,10 @@
 #include "CCArray.h"
 #include "CanvasFixture.h"
 #include "SkeletonJson.h"
-#include "TemplateGenerator.h"
 #include "TSModelController.h"
+#include "TemplateGenerator.h"
 #include "TemplateLibrary.h"
+#include "TestFiles.h"
 #include "TestMain.h"
 
 #include <QPainter>
@@ -21,12 +22,6 @@
 namespace {
 
 const QString kShipped = QStringLiteral(BONESTAGE_SOURCE_DIR "/Resources");
-
-QByteArray fileBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // The entries of a zip archive with their contents.
 QMap<QString, QByteArray> zipEntries(const QString& path)
@@ -74,10 +69,9 @@ class TestTemplateLibrary : public QObject
 
 private Q_SLOTS:
     void initTestCase();
-    void libraryListsThreeTemplates();
+    void shippedTemplatesListAndOpen();
     void everyAnimationBindsToItsSkeleton();
     void cyclicAnimationsLoopSeamlessly();
-    void templateDocumentsOpen();
     void generatorReproducesTheShippedFiles();
     void renderAnimations();
 };
@@ -88,7 +82,7 @@ void TestTemplateLibrary::initTestCase()
     TemplateLibrary::setRoot(kShipped + "/animations");
 }
 
-void TestTemplateLibrary::libraryListsThreeTemplates()
+void TestTemplateLibrary::shippedTemplatesListAndOpen()
 {
     const QList<TemplateLibrary::Template> templates = TemplateLibrary::listTemplates();
     QCOMPARE(templates.size(), 3);
@@ -103,6 +97,18 @@ void TestTemplateLibrary::libraryListsThreeTemplates()
     QCOMPARE(TemplateLibrary::listAnimations("Quadruped").size(), 2);
     QCOMPARE(TemplateLibrary::listAnimations("Tentacle").size(), 1);
     QVERIFY(SkeletonJson::readSkeleton("Biped").size() >= 14);
+
+    // The template documents and the start document open.
+    TSModelController* controller = TSModelController::instance();
+    for (const char* name : {"Biped", "Quadruped", "Tentacle"}) {
+        QVERIFY2(controller->openDocument(kShipped + "/projects/" + QLatin1String(name) + ".bsdoc"),
+                 qPrintable(controller->errorString()));
+        QVERIFY(controller->modelsOfClass("TSModelSkeletonNode")->count() >= 5);
+        QVERIFY(controller->modelsOfClass("TSGraphicsPixmapModel")->count() >= 5);
+        QVERIFY(controller->modelsOfClass("TSModelSkeletonAnimation")->count() >= 1);
+    }
+    QVERIFY(controller->openDocument(kShipped + "/animations/default.bsdoc"));
+    QCOMPARE(controller->modelsOfClass("TSModelSkeletonNode")->count(), 1u);
 }
 
 void TestTemplateLibrary::everyAnimationBindsToItsSkeleton()
@@ -160,19 +166,6 @@ void TestTemplateLibrary::cyclicAnimationsLoopSeamlessly()
     }
 }
 
-void TestTemplateLibrary::templateDocumentsOpen()
-{
-    for (const char* name : {"Biped", "Quadruped", "Tentacle"}) {
-        QVERIFY2(TSModelController::instance()->openDocument(kShipped + "/projects/" + QLatin1String(name) + ".bsdoc"),
-                 qPrintable(TSModelController::instance()->errorString()));
-        QVERIFY(TSModelController::instance()->modelsOfClass("TSModelSkeletonNode")->count() >= 5);
-        QVERIFY(TSModelController::instance()->modelsOfClass("TSGraphicsPixmapModel")->count() >= 5);
-        QVERIFY(TSModelController::instance()->modelsOfClass("TSModelSkeletonAnimation")->count() >= 1);
-    }
-    QVERIFY(TSModelController::instance()->openDocument(kShipped + "/animations/default.bsdoc"));
-    QCOMPARE(TSModelController::instance()->modelsOfClass("TSModelSkeletonNode")->count(), 1u);
-}
-
 void TestTemplateLibrary::generatorReproducesTheShippedFiles()
 {
     QTemporaryDir out;
@@ -188,7 +181,8 @@ void TestTemplateLibrary::generatorReproducesTheShippedFiles()
             // Archives carry file times; what they hold must be the same.
             QVERIFY2(zipEntries(generated) == zipEntries(shipped), qPrintable(file + " differs; run update-templates"));
         } else {
-            QVERIFY2(fileBytes(generated) == fileBytes(shipped), qPrintable(file + " differs; run update-templates"));
+            QVERIFY2(test::fileBytes(generated) == test::fileBytes(shipped),
+                     qPrintable(file + " differs; run update-templates"));
         }
     }
 }

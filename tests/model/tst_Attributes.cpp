@@ -2,7 +2,6 @@
 #include "CCArray.h"
 #include "CCDictionary.h"
 #include "CCString.h"
-#include "PlistWriter.h"
 #include "TSAnimationCurve.h"
 #include "TSModel.h"
 #include "TSModelCircle.h"
@@ -23,6 +22,7 @@
 #include "TSPAttributeSprite.h"
 #include "TSPAttributeString.h"
 
+#include "ModelSupport.h"
 #include "TestMain.h"
 
 #include <QtTest>
@@ -35,9 +35,6 @@ namespace {
 QStringList entries(CCDictionary* dict)
 {
     QStringList list;
-    if (!dict) {
-        return {"<null>"};
-    }
     for (const auto& element : dict->elements()) {
         const auto* text = dynamic_cast<const CCString*>(element.object);
         list << QString::fromStdString(element.strKey) + "=" +
@@ -57,10 +54,7 @@ CCDictionary* dictOf(std::initializer_list<std::pair<const char*, const char*>> 
 
 TSModel* addedModel(const char* className, const char* name)
 {
-    auto* model = new TSModel(className, name);
-    TSModelController::instance()->addModel(model, false);
-    model->release();
-    return model;
+    return test::added(new TSModel(className, name));
 }
 
 } // namespace
@@ -72,26 +66,19 @@ class TestAttributes : public QObject
 private Q_SLOTS:
     void init();
     void createAttributeByTypeCode();
-    void floatWritesOnlyNonDefaults();
-    void floatSetValueClampsButLoadingDoesNot();
-    void floatCommaRepairAndVariableValue();
+    void floatStoredFormClampingAndRepair();
     void hiddenAttributesWriteVisibleZero();
     void pointWritingAndCommaRepair();
-    void alwaysWrittenKinds();
-    void stringEnumBooleanRoundTrip();
+    void otherKindsStoredForm();
     void longStoredTextIsCut_data();
     void longStoredTextIsCut();
     void referencesWriteIdsAndResolve();
-    void spriteRejectsModelsOfOtherClasses();
     void linkedAttributesReadThrough();
-    void curvesDriveValuesAtEvaluationPosition();
-    void actionCallsOwnerOfLinkTarget();
-    void groupActsOnChildren();
+    void curvesDriveValuesAndActions();
+    void groupsAndCopiesCarryValues();
     void removalCascadesThroughSpriteAndAnimation();
     void shapeEntries();
     void unsavableWritesNothing();
-    void copyAttributesCopiesValues();
-    void modelDictionaryWrittenAsPropertyList();
 };
 
 void TestAttributes::init()
@@ -118,7 +105,7 @@ void TestAttributes::createAttributeByTypeCode()
     QCOMPARE(model.attributes()->count(), 16u);
 }
 
-void TestAttributes::floatWritesOnlyNonDefaults()
+void TestAttributes::floatStoredFormClampingAndRepair()
 {
     TSModel model("Plain", "");
     auto* f = model.addTypedAttribute<TSPAttributeFloat>("size");
@@ -131,12 +118,8 @@ void TestAttributes::floatWritesOnlyNonDefaults()
     QCOMPARE(entries(f->valueDictionary()), QStringList({"value=2.000000", "variableValue=-0.500000"}));
     QTest::ignoreMessage(QtDebugMsg, "name: size - 2.000000");
     f->debugPrint();
-}
 
-void TestAttributes::floatSetValueClampsButLoadingDoesNot()
-{
-    TSModel model("Plain", "");
-    auto* f = model.addTypedAttribute<TSPAttributeFloat>("width");
+    // Setting clamps, loading does not; a default is recorded unclamped.
     f->setMaximum(100.0f);
     f->setMinimum(-5.0f);
     f->setValue(500.0f);
@@ -145,18 +128,11 @@ void TestAttributes::floatSetValueClampsButLoadingDoesNot()
     QCOMPARE(f->value(), -5.0f);
     f->loadValue(dictOf({{"value", "500"}}));
     QCOMPARE(f->value(), 500.0f);
-    // The default is recorded unclamped even when the value is clamped.
     f->setDefaultValue(200.0f);
     QCOMPARE(f->value(), 100.0f);
     QCOMPARE(f->defaultValue(), 200.0f);
-    QCOMPARE(f->minimum(), -5.0f);
-}
 
-void TestAttributes::floatCommaRepairAndVariableValue()
-{
-    TSModel model("Plain", "");
-    auto* f = model.addTypedAttribute<TSPAttributeFloat>("f");
-    f->setDefaultValue(3.0f);
+    // A decimal comma is repaired in the value only.
     f->loadValue(dictOf({{"value", "0,5"}, {"variableValue", "1,5"}}));
     QCOMPARE(f->value(), 0.5f);
     QCOMPARE(f->variableValue(), 1.0f); // no repair for the variable value
@@ -217,7 +193,7 @@ void TestAttributes::pointWritingAndCommaRepair()
     p->debugPrint();
 }
 
-void TestAttributes::alwaysWrittenKinds()
+void TestAttributes::otherKindsStoredForm()
 {
     TSModel model("Plain", "");
     auto* key = model.addTypedAttribute<TSPAttributeKey>("jump");
@@ -234,17 +210,10 @@ void TestAttributes::alwaysWrittenKinds()
     QCOMPARE(color->a(), 0.25f);
     QCOMPARE(color->color().alpha(), 64);
 
-    auto* e = model.addTypedAttribute<TSPAttributeEnum>("mode");
-    QCOMPARE(entries(e->valueDictionary()), QStringList({"selectedStringValue="}));
-
     auto* path = model.addTypedAttribute<TSPAttributePath>("path");
     QCOMPARE(entries(path->valueDictionary()), QStringList());
     QCOMPARE(entries(path->connectionDictionary()), QStringList());
-}
 
-void TestAttributes::stringEnumBooleanRoundTrip()
-{
-    TSModel model("Plain", "");
     auto* s = model.addTypedAttribute<TSPAttributeString>("parent");
     QCOMPARE(entries(s->valueDictionary()), QStringList());
     s->setValue("hip & <thigh>");
@@ -262,6 +231,7 @@ void TestAttributes::stringEnumBooleanRoundTrip()
     QVERIFY(!b->value()); // absent keeps the current value
 
     auto* e = model.addTypedAttribute<TSPAttributeEnum>("orientation");
+    QCOMPARE(entries(e->valueDictionary()), QStringList({"selectedStringValue="}));
     auto* options = CCDictionary::create();
     options->setObject(CCString::create("0"), "Portrait");
     options->setObject(CCString::create("1"), "Landscape");
@@ -348,11 +318,8 @@ void TestAttributes::referencesWriteIdsAndResolve()
     QCOMPARE(freshAsset->asset(), nullptr);
     freshAsset->loadConnections(dictOf({{"value", ""}}));
     QCOMPARE(freshAsset->asset(), nullptr);
-}
 
-void TestAttributes::spriteRejectsModelsOfOtherClasses()
-{
-    // A model that remembers the flag handed to it.
+    // A sprite reference takes sprite containers only, and hands them its flag.
     class Container : public TSModel
     {
     public:
@@ -360,12 +327,8 @@ void TestAttributes::spriteRejectsModelsOfOtherClasses()
         void takeSpriteFlag(int flag) override { received = flag; }
         int received = -1;
     };
-    auto* container = new Container();
-    TSModelController::instance()->addModel(container, false);
-    container->release();
+    auto* container = test::added(new Container());
     TSModel* notASprite = addedModel("TSModelSkeletonNode", "hip");
-
-    TSModel* owner = addedModel("Plain", "owner");
     auto* sprite = owner->addTypedAttribute<TSPAttributeSprite>("Icon");
     sprite->setSpriteFlag(1);
     sprite->loadConnections(dictOf({{"value", std::to_string(container->id()).c_str()}}));
@@ -414,7 +377,7 @@ void TestAttributes::linkedAttributesReadThrough()
     QCOMPARE(f3->value(), 8.0f);
 }
 
-void TestAttributes::curvesDriveValuesAtEvaluationPosition()
+void TestAttributes::curvesDriveValuesAndActions()
 {
     TSModel model("Plain", "");
     auto* f = model.addTypedAttribute<TSPAttributeFloat>("opacity");
@@ -441,19 +404,17 @@ void TestAttributes::curvesDriveValuesAtEvaluationPosition()
     p->setValue(CCPoint{2, 3});
     model.setEvaluationPosition(5.0f);
     QCOMPARE(p->value(), (CCPoint{2, 3}));
-}
 
-void TestAttributes::actionCallsOwnerOfLinkTarget()
-{
+    // An action fires on its owner, or on the owner of its link target, where its curve is 1.
     TSModel a("Plain", "a");
     TSModel b("Plain", "b");
     auto* action = a.addTypedAttribute<TSPAttributeAction>("fire");
     auto* target = b.addTypedAttribute<TSPAttributeAction>("fire");
     QList<TSModel*> calls;
-    action->setCallback([&calls](TSModel* model) { calls << model; });
+    action->setCallback([&calls](TSModel* owner) { calls << owner; });
     a.update(0.1f);
     QVERIFY(calls.isEmpty()); // no curve yet
-    auto curve = std::make_unique<TSAnimationCurve>();
+    curve = std::make_unique<TSAnimationCurve>();
     curve->insertKey(0.0f, 0.0f, false);
     curve->insertKey(1.0f, 1.0f, false);
     action->setCurve(std::move(curve));
@@ -468,7 +429,7 @@ void TestAttributes::actionCallsOwnerOfLinkTarget()
     QCOMPARE(calls.last(), &b);
 }
 
-void TestAttributes::groupActsOnChildren()
+void TestAttributes::groupsAndCopiesCarryValues()
 {
     TSModel model("Plain", "");
     auto* group = model.addTypedAttribute<TSPAttributeGroup>("Transform");
@@ -488,6 +449,25 @@ void TestAttributes::groupActsOnChildren()
     otherGroup->copyFrom(group);
     QCOMPARE(otherRotation->value(), 45.0f);
     QVERIFY(!otherRotation->isVisible());
+
+    // A whole model copies its name and every attribute's value and visibility.
+    TSModel a("Plain", "a");
+    TSModel b("Plain", "b");
+    for (TSModel* each : {&a, &b}) {
+        each->addTypedAttribute<TSPAttributeFloat>("f");
+        each->addTypedAttribute<TSPAttributeString>("s");
+        each->addTypedAttribute<TSPAttributeColor>("c");
+    }
+    static_cast<TSPAttributeFloat*>(a.attributeNamed("f"))->setValue(4.0f);
+    static_cast<TSPAttributeString*>(a.attributeNamed("s"))->setValue("text");
+    static_cast<TSPAttributeColor*>(a.attributeNamed("c"))->setComponents(1, 0.5f, 0, 1);
+    a.attributeNamed("s")->hide();
+    b.copyAttributes(&a);
+    QCOMPARE(b.name(), std::string("a"));
+    QCOMPARE(static_cast<TSPAttributeFloat*>(b.attributeNamed("f"))->value(), 4.0f);
+    QCOMPARE(static_cast<TSPAttributeString*>(b.attributeNamed("s"))->value(), std::string("text"));
+    QVERIFY(!b.attributeNamed("s")->isVisible());
+    QCOMPARE(static_cast<TSPAttributeColor*>(b.attributeNamed("c"))->g(), 0.5f);
 }
 
 void TestAttributes::removalCascadesThroughSpriteAndAnimation()
@@ -542,59 +522,6 @@ void TestAttributes::unsavableWritesNothing()
     QCOMPARE(f->valueDictionary(), nullptr);
     QCOMPARE(f->connectionDictionary(), nullptr);
     QVERIFY(!model.attributesDictionary()->objectForKey("temp"));
-}
-
-void TestAttributes::copyAttributesCopiesValues()
-{
-    TSModel a("Plain", "a");
-    TSModel b("Plain", "b");
-    for (TSModel* model : {&a, &b}) {
-        model->addTypedAttribute<TSPAttributeFloat>("f");
-        model->addTypedAttribute<TSPAttributeString>("s");
-        model->addTypedAttribute<TSPAttributeColor>("c");
-    }
-    static_cast<TSPAttributeFloat*>(a.attributeNamed("f"))->setValue(4.0f);
-    static_cast<TSPAttributeString*>(a.attributeNamed("s"))->setValue("text");
-    static_cast<TSPAttributeColor*>(a.attributeNamed("c"))->setComponents(1, 0.5f, 0, 1);
-    a.attributeNamed("s")->hide();
-    b.copyAttributes(&a);
-    QCOMPARE(b.name(), std::string("a"));
-    QCOMPARE(static_cast<TSPAttributeFloat*>(b.attributeNamed("f"))->value(), 4.0f);
-    QCOMPARE(static_cast<TSPAttributeString*>(b.attributeNamed("s"))->value(), std::string("text"));
-    QVERIFY(!b.attributeNamed("s")->isVisible());
-    QCOMPARE(static_cast<TSPAttributeColor*>(b.attributeNamed("c"))->g(), 0.5f);
-}
-
-void TestAttributes::modelDictionaryWrittenAsPropertyList()
-{
-    TSModel model("TSModelSkeletonAnimation", "walk");
-    model.setId(7);
-    auto* root = CCDictionary::create();
-    auto* array = CCArray::create();
-    array->addObject(model.attributesDictionary());
-    root->setObject(array, "ROOT");
-    const std::string expected =
-        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-        "<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" \"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n"
-        "<plist version=\"1.0\">\n"
-        "    <dict>\n"
-        "        <key>ROOT</key>\n"
-        "        <array>\n"
-        "            <dict>\n"
-        "                <key>id</key>\n"
-        "                <string>7</string>\n"
-        "                <key>className</key>\n"
-        "                <string>TSModelSkeletonAnimation</string>\n"
-        "                <key>Name</key>\n"
-        "                <dict>\n"
-        "                    <key>value</key>\n"
-        "                    <string>walk</string>\n"
-        "                </dict>\n"
-        "            </dict>\n"
-        "        </array>\n"
-        "    </dict>\n"
-        "</plist>\n";
-    QCOMPARE(PlistWriter::toString(root), expected);
 }
 
 BONESTAGE_GUILESS_TEST_MAIN(TestAttributes)

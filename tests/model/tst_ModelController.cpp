@@ -2,15 +2,15 @@
 #include "CCArray.h"
 #include "CCDictionary.h"
 #include "CCString.h"
-#include "TSModel.h"
-#include "TSModelController.h"
+#include "ModelSupport.h"
 #include "TSModelGeneralSettings.h"
-
 #include "TestMain.h"
+#include "ValueTexts.h"
 
 #include <QtTest>
 
 using namespace cocos2d;
+using test::added;
 
 namespace {
 
@@ -22,14 +22,6 @@ public:
     bool isSameAs(TSModel* other) override { return other->name() == name(); }
 };
 
-// Adds a new model and hands the creation reference to the controller.
-template <class T> T* added(T* model, bool replace = false)
-{
-    TSModelController::instance()->addModel(model, replace);
-    model->release();
-    return model;
-}
-
 } // namespace
 
 class TestModelController : public QObject
@@ -40,14 +32,11 @@ private Q_SLOTS:
     void init();
     void cleanup();
     void firstModelHasIdOneAndIdsKeepGrowingAcrossReset();
-    void creationAddsSettingsAndReplacementKeepsOne();
-    void modelsThatAreNotTheSameAreKeptInOrder();
-    void replaceSameRemovesOnlyMatchingModels();
+    void addingReplacesOnlyTheSameModels();
     void removeModelAndRemoveModelsOfClass();
     void createModelOfRegisteredClassesOnly();
     void animationWithNameMatchesExactly();
-    void emptyAttributesGiveOnlyIdAndClassName();
-    void missingOrBadIdLoadsAsZero();
+    void idClassNameAndNameStoredAndLoaded();
     void logIsCutAt254Characters();
 };
 
@@ -78,40 +67,28 @@ void TestModelController::firstModelHasIdOneAndIdsKeepGrowingAcrossReset()
     QCOMPARE(TSModelController::currentId(), 0u);
 }
 
-void TestModelController::creationAddsSettingsAndReplacementKeepsOne()
+void TestModelController::addingReplacesOnlyTheSameModels()
 {
+    // A new controller holds one settings model; a replacement takes its place.
     TSModelController* controller = TSModelController::instance();
     CCArray* settings = controller->modelsOfClass("TSModelGeneralSettings");
-    QVERIFY(settings);
-    QCOMPARE(settings->count(), 1u);
+    QCOMPARE(settings ? settings->count() : 0u, 1u);
     auto* replacement = added(new TSModelGeneralSettings(), true);
     QCOMPARE(settings->count(), 1u);
     QCOMPARE(settings->objectAtIndex(0), replacement);
     QCOMPARE(TSModelGeneralSettings::current(), replacement);
     QCOMPARE(controller->modelWithId(replacement->id()), replacement);
-}
 
-void TestModelController::modelsThatAreNotTheSameAreKeptInOrder()
-{
-    TSModelController* controller = TSModelController::instance();
+    // Models that are not the same stay, in order, even when replacing.
     auto* a = added(new TSModel("Plain", "same"));
     auto* b = added(new TSModel("Plain", "same"), true);
-    CCArray* models = controller->modelsOfClass("Plain");
-    QCOMPARE(models->count(), 2u);
-    QCOMPARE(models->objectAtIndex(0), a);
-    QCOMPARE(models->objectAtIndex(1), b);
-    const std::vector<std::string> classes = controller->classesWithModels();
-    QCOMPARE(classes.size(), size_t(2));
-    QCOMPARE(classes[0], std::string("TSModelGeneralSettings"));
-    QCOMPARE(classes[1], std::string("Plain"));
-}
+    QCOMPARE(controller->modelsOfClass("Plain")->count(), 2u);
+    QCOMPARE(controller->modelsOfClass("Plain")->objectAtIndex(0), a);
+    QCOMPARE(controller->modelsOfClass("Plain")->objectAtIndex(1), b);
+    QCOMPARE(controller->classesWithModels(), std::vector<std::string>({"TSModelGeneralSettings", "Plain"}));
 
-void TestModelController::replaceSameRemovesOnlyMatchingModels()
-{
-    TSModelController* controller = TSModelController::instance();
     auto* keep = added(new NamedModel("keep"));
-    auto* old = added(new NamedModel("x"));
-    const unsigned oldId = old->id();
+    const unsigned oldId = added(new NamedModel("x"))->id();
     auto* fresh = added(new NamedModel("x"), true);
     CCArray* models = controller->modelsOfClass("NamedModel");
     QCOMPARE(models->count(), 2u);
@@ -172,25 +149,21 @@ void TestModelController::animationWithNameMatchesExactly()
     QCOMPARE(controller->animationWithName("ru"), nullptr);
 }
 
-void TestModelController::emptyAttributesGiveOnlyIdAndClassName()
+void TestModelController::idClassNameAndNameStoredAndLoaded()
 {
     TSModel model("Plain", "");
     CCDictionary* dict = model.attributesDictionary();
-    QCOMPARE(dict->count(), 2u);
+    QCOMPARE(test::keysOf(dict), QStringList({"id", "className"}));
     QCOMPARE(dict->valueForKey("id")->string(), std::to_string(model.id()));
     QCOMPARE(dict->valueForKey("className")->string(), std::string("Plain"));
-    CCDictionary* connections = model.connectionsDictionary();
-    QCOMPARE(connections->count(), 1u);
-
+    QCOMPARE(model.connectionsDictionary()->count(), 1u);
     model.setName("walk");
-    QCOMPARE(static_cast<CCDictionary*>(model.attributesDictionary()->objectForKey("Name"))->valueForKey("value")->string(),
-             std::string("walk"));
-}
+    QCOMPARE(
+        model.attributesDictionary()->objectForKeyAs<CCDictionary>("Name")->valueForKey("value")->string(),
+        std::string("walk"));
 
-void TestModelController::missingOrBadIdLoadsAsZero()
-{
-    TSModel model("Plain", "x");
-    auto* dict = CCDictionary::create();
+    // A missing or bad id loads as zero; a name that is not a dictionary leaves the name.
+    dict = CCDictionary::create();
     model.loadAttributes(dict);
     QCOMPARE(model.id(), 0u);
     dict->setObject(CCString::create("12"), "id");
@@ -203,7 +176,7 @@ void TestModelController::missingOrBadIdLoadsAsZero()
     dict->setObject(CCString::create("not a dictionary"), "Name");
     model.loadAttributes(dict);
     QCOMPARE(model.id(), 0u);
-    QCOMPARE(model.name(), std::string("x"));
+    QCOMPARE(model.name(), std::string("walk"));
 }
 
 void TestModelController::logIsCutAt254Characters()

@@ -1,7 +1,6 @@
 #pragma once
-// Test helper: writes every model of the controller through property-list files and loads them
-// back into a reset controller in two passes (attributes, then connections), the way a document
-// is stored, so model tests can check the stored form without the project storage.
+// Test helpers for models held by the controller: handing new ones over, and a round trip of
+// every model through property-list files.
 
 #include "CCArray.h"
 #include "CCDictionary.h"
@@ -16,6 +15,16 @@
 
 namespace test {
 
+/// Adds a new model to the controller, which keeps the only reference, and returns it.
+template <class T> T* added(T* model, bool replace = false)
+{
+    TSModelController::instance()->addModel(model, replace);
+    model->release();
+    return model;
+}
+
+/// Writes every model through files and loads them back into the reset controller in two passes
+/// (attributes, then connections), the way a document is stored.
 inline bool roundTripModels(const QString& folder)
 {
     using namespace cocos2d;
@@ -57,8 +66,8 @@ inline bool roundTripModels(const QString& folder)
                     model->loadAttributes(dict);
                     controller->addModel(model, true);
                     model->release();
-                } else if (TSModel* model =
-                               controller->modelWithId(static_cast<unsigned>(dict->valueForKey("id")->intValue()))) {
+                } else if (TSModel* model = controller->modelWithId(
+                               static_cast<unsigned>(dict->valueForKey("id")->intValue()))) {
                     model->loadConnections(dict);
                 }
             }
