@@ -609,15 +609,6 @@ void TSMainWindow::on_graphicsView_pastePressed()
     m_edit->paste();
 }
 
-void TSMainWindow::on_importAssetsButton_clicked()
-{
-    const QString path = TSFileDialogs::getOpenFileName(this, QStringLiteral("Import Image"), DocumentFlow::openSavePath(),
-                                                        QStringLiteral("PNG Images (*.png)"));
-    if (!path.isEmpty()) {
-        m_edit->importImages({QUrl::fromLocalFile(path)});
-    }
-}
-
 void TSMainWindow::on_graphicsView_buttonPressed(Qt::Key key)
 {
     if (key == Qt::Key_Control && !m_scene->mouseGrabberItem()) {
