@@ -40,6 +40,7 @@ private Q_SLOTS:
     void missingIndexGivesAnEmptyGroup();
     void secondLoadReadsTheCache();
     void modelFiltersAndDragsThePicture();
+    void shippedGroupsLoadWhole();
 
 private:
     QTemporaryDir m_dir;
@@ -306,6 +307,27 @@ void TestAssetLibrary::modelFiltersAndDragsThePicture()
     // An image that is gone cannot be dragged.
     QTest::ignoreMessage(QtDebugMsg, QRegularExpression("unable to drag .*shoe.png"));
     QVERIFY(!model.mimeData({model.index(1)}));
+}
+
+void TestAssetLibrary::shippedGroupsLoadWhole()
+{
+    TSAssetGroups groups(BONESTAGE_SOURCE_DIR "/Resources/assets", TSAssetGroups::defaultGroupNames(),
+                         m_dir.filePath("own-shipped"), "categories");
+    TSAssetsLoader loader;
+    loader.setCacheFolder(m_dir.filePath("cache-shipped"));
+    QSignalSpy loaded(&loader, &TSAssetsLoader::assetLoaded);
+    QSignalSpy done(&loader, &TSAssetsLoader::groupLoaded);
+    const int expected[] = {20, 12};
+    for (int group = 0; group < 2; ++group) {
+        loaded.clear();
+        loader.loadGroup(groups.indexFile(group), groups.rootFolder(group), {64, 64}, Qt::KeepAspectRatio);
+        QVERIFY(done.wait(10000));
+        QCOMPARE(loaded.size(), expected[group]);
+        for (const QList<QVariant>& signal : qAsConst(loaded)) {
+            const auto asset = signal.first().value<TSIconAsset>();
+            QVERIFY2(!asset.tags.isEmpty() && asset.path.startsWith(groups.folder(group)), qPrintable(asset.path));
+        }
+    }
 }
 
 BONESTAGE_GUI_TEST_MAIN(TestAssetLibrary)
