@@ -1,5 +1,7 @@
 #include "TSLibraryViewTagged.h"
 
+#include "TSLibraryItemDelegate.h"
+
 TSLibraryViewTagged::TSLibraryViewTagged(QWidget* parent) : QListView(parent)
 {
     setViewMode(QListView::IconMode);
@@ -8,10 +10,11 @@ TSLibraryViewTagged::TSLibraryViewTagged(QWidget* parent) : QListView(parent)
     setLayoutMode(QListView::Batched);
     setBatchSize(200);
     setUniformItemSizes(true);
-    setIconSize(thumbnailSize());
-    setGridSize(QSize(thumbnailSize().width() + 16, thumbnailSize().height() + 24));
-    setWordWrap(false);
-    setTextElideMode(Qt::ElideMiddle);
+    setSpacing(0);
+    auto* delegate = new TSLibraryItemDelegate(thumbnailSize(), this);
+    setItemDelegate(delegate);
+    setGridSize(delegate->cellSize(fontMetrics()));
+    setMouseTracking(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setDragEnabled(true);
     setDragDropMode(QAbstractItemView::DragOnly);

@@ -203,7 +203,7 @@ def main():
     characters = []
     for scheme, colours in SCHEMES.items():
         for name, size, layers, tags in body_parts(colours):
-            characters.append((scheme + "_" + name, size, layers, tags + [scheme, "body part"]))
+            characters.append((name + "_" + scheme, size, layers, tags + [scheme, "body part"]))
     write_group(root, 0, "Characters", characters)
     write_group(root, 1, "Props", [(n, s, l, t + ["prop"]) for n, s, l, t in props()])
 
