@@ -13,8 +13,8 @@
 
 #include <algorithm>
 
-TSAssetGroups::TSAssetGroups(const QString& defaultRoot, const QStringList& defaultNames, const QString& ownRoot,
-                             const QString& settingsKey)
+TSAssetGroups::TSAssetGroups(const QString& defaultRoot, const QStringList& defaultNames,
+                             const QString& ownRoot, const QString& settingsKey)
     : m_defaultRoot(defaultRoot), m_defaultNames(defaultNames), m_ownRoot(ownRoot), m_settingsKey(settingsKey)
 {
     for (const QString& name : QSettings().value(m_settingsKey).toStringList()) {
@@ -50,7 +50,8 @@ QString TSAssetGroups::rootFolder(int group) const
 
 QString TSAssetGroups::folder(int group) const
 {
-    return group >= 0 && group < count() ? rootFolder(group) + QLatin1Char('/') + names().at(group) : QString();
+    return group >= 0 && group < count() ? rootFolder(group) + QLatin1Char('/') + names().at(group)
+                                         : QString();
 }
 
 QString TSAssetGroups::indexFile(int group) const
@@ -134,7 +135,8 @@ bool TSAssetGroups::remove(const QString& name)
         qDebug().noquote() << "[TSAssetGroups] unable to remove" << indexFileAt(group);
     }
     for (int position = group + 1; position <= last; ++position) {
-        if (QFile::exists(indexFileAt(position)) && !QFile::rename(indexFileAt(position), indexFileAt(position - 1))) {
+        if (QFile::exists(indexFileAt(position)) &&
+            !QFile::rename(indexFileAt(position), indexFileAt(position - 1))) {
             qDebug().noquote() << "[TSAssetGroups] unable to move" << indexFileAt(position);
         }
     }
@@ -174,14 +176,16 @@ int TSAssetGroups::importFiles(int group, const QStringList& files)
             qDebug().noquote() << "[TSAssetGroups] unable to copy" << file << "to" << target;
             continue;
         }
-        if ((QFile::exists(destination) && !QFile::remove(destination)) || !QFile::rename(partial, destination)) {
+        if ((QFile::exists(destination) && !QFile::remove(destination)) ||
+            !QFile::rename(partial, destination)) {
             QFile::remove(partial);
             qDebug().noquote() << "[TSAssetGroups] unable to replace" << destination;
             continue;
         }
         const QString relative = names().at(group) + QLatin1Char('/') + fileName;
-        const bool listed = std::any_of(entries.cbegin(), entries.cend(),
-                                        [&](const TSAssetIndex::Entry& entry) { return entry.path == relative; });
+        const bool listed =
+            std::any_of(entries.cbegin(), entries.cend(),
+                        [&](const TSAssetIndex::Entry& entry) { return entry.path == relative; });
         if (!listed) {
             entries.append({relative, {}});
         }

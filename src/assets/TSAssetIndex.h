@@ -17,7 +17,12 @@ public:
         bool operator==(const Entry& other) const { return path == other.path && tags == other.tags; }
     };
 
-    enum class ReadResult { Ok, OpenFailed, XmlError };
+    enum class ReadResult
+    {
+        Ok,
+        OpenFailed,
+        XmlError
+    };
 
     /// Reads the entries of file, the reason of a failure in error. An XML error keeps the
     /// entries read before it.

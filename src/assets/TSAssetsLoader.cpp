@@ -132,10 +132,12 @@ void TSAssetsLoader::startNext()
     }
     m_currentPath = QDir(m_baseFolder).absoluteFilePath(m_entries.at(m_next).path);
     // Thumbnails already in the cache folder are not cached again.
-    const bool inCache = !m_cacheFolder.isEmpty() && m_currentPath.startsWith(QDir(m_cacheFolder).absolutePath());
-    const QString cacheFile = m_cacheFolder.isEmpty() || inCache
-                                  ? QString()
-                                  : m_cacheFolder + QLatin1Char('/') + cacheFileName(m_currentPath, m_size, m_scaleMode);
+    const bool inCache =
+        !m_cacheFolder.isEmpty() && m_currentPath.startsWith(QDir(m_cacheFolder).absolutePath());
+    const QString cacheFile =
+        m_cacheFolder.isEmpty() || inCache
+            ? QString()
+            : m_cacheFolder + QLatin1Char('/') + cacheFileName(m_currentPath, m_size, m_scaleMode);
     m_watcher.setFuture(QtConcurrent::run(readThumbnail, m_currentPath, cacheFile, m_size, m_scaleMode));
 }
 

@@ -26,7 +26,8 @@ QVariant TSLibraryModelTagged::data(const QModelIndex& index, int role) const
     case Qt::DecorationRole:
         return asset.thumbnail;
     case Qt::ToolTipRole:
-        return asset.tags.isEmpty() ? QFileInfo(asset.path).fileName() : asset.tags.join(QStringLiteral(", "));
+        return asset.tags.isEmpty() ? QFileInfo(asset.path).fileName()
+                                    : asset.tags.join(QStringLiteral(", "));
     case PathRole:
         return asset.path;
     case TagsRole:
@@ -38,7 +39,8 @@ QVariant TSLibraryModelTagged::data(const QModelIndex& index, int role) const
 
 Qt::ItemFlags TSLibraryModelTagged::flags(const QModelIndex& index) const
 {
-    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled : Qt::NoItemFlags;
+    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled
+                           : Qt::NoItemFlags;
 }
 
 QStringList TSLibraryModelTagged::mimeTypes() const

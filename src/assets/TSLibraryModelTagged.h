@@ -13,7 +13,11 @@ class TSLibraryModelTagged : public QAbstractListModel
     Q_OBJECT
 
 public:
-    enum Role { PathRole = Qt::UserRole + 1, TagsRole };
+    enum Role
+    {
+        PathRole = Qt::UserRole + 1,
+        TagsRole
+    };
 
     explicit TSLibraryModelTagged(QObject* parent = nullptr);
 

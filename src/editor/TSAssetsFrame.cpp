@@ -41,21 +41,21 @@ void TSAssetsFrame::setDefaultRoot(const QString& folder)
 }
 
 TSAssetsFrame::TSAssetsFrame(QWidget* parent)
-    : QWidget(parent),
-      m_groupBox(new QComboBox(this)),
-      m_progress(new QProgressBar(this)),
-      m_view(new TSLibraryViewTagged(this)),
-      m_model(new TSLibraryModelTagged(this)),
+    : QWidget(parent), m_groupBox(new QComboBox(this)), m_progress(new QProgressBar(this)),
+      m_view(new TSLibraryViewTagged(this)), m_model(new TSLibraryModelTagged(this)),
       m_loader(new TSAssetsLoader(this))
 {
     setObjectName(QStringLiteral("assetsFrame"));
     m_groupBox->setObjectName(QStringLiteral("assetsGroupComboBox"));
-    auto* addButton = makeButton(this, "addGroupButton", QStringLiteral(":/resources/animationView/AE_Add.svg"),
-                                 QStringLiteral("New group"));
-    m_renameButton = makeButton(this, "renameGroupButton", QStringLiteral(":/resources/animationView/AE_Rename.svg"),
-                                QStringLiteral("Rename group"));
-    m_removeButton = makeButton(this, "removeGroupButton", QStringLiteral(":/resources/animationView/AE_Delete.svg"),
-                                QStringLiteral("Remove group"));
+    auto* addButton =
+        makeButton(this, "addGroupButton", QStringLiteral(":/resources/animationView/AE_Add.svg"),
+                   QStringLiteral("New group"));
+    m_renameButton =
+        makeButton(this, "renameGroupButton", QStringLiteral(":/resources/animationView/AE_Rename.svg"),
+                   QStringLiteral("Rename group"));
+    m_removeButton =
+        makeButton(this, "removeGroupButton", QStringLiteral(":/resources/animationView/AE_Delete.svg"),
+                   QStringLiteral("Remove group"));
     m_progress->setObjectName(QStringLiteral("assetsProgressBar"));
     m_progress->setTextVisible(false);
     m_progress->setMaximumHeight(4);
@@ -79,10 +79,12 @@ TSAssetsFrame::TSAssetsFrame(QWidget* parent)
     connect(addButton, &QToolButton::clicked, this, &TSAssetsFrame::onAddGroupClicked);
     connect(m_renameButton, &QToolButton::clicked, this, &TSAssetsFrame::onDirRename);
     connect(m_removeButton, &QToolButton::clicked, this, &TSAssetsFrame::onDirDelete);
-    connect(m_groupBox, qOverload<int>(&QComboBox::currentIndexChanged), this, &TSAssetsFrame::updateItemsLibrary);
-    connect(this, &TSAssetsFrame::assetsGroupSelected, this, [this](int group, QSize size, Qt::AspectRatioMode mode) {
-        m_loader->loadGroup(m_groups->indexFile(group), m_groups->rootFolder(group), size, mode);
-    });
+    connect(m_groupBox, qOverload<int>(&QComboBox::currentIndexChanged), this,
+            &TSAssetsFrame::updateItemsLibrary);
+    connect(this, &TSAssetsFrame::assetsGroupSelected, this,
+            [this](int group, QSize size, Qt::AspectRatioMode mode) {
+                m_loader->loadGroup(m_groups->indexFile(group), m_groups->rootFolder(group), size, mode);
+            });
     connect(m_loader, &TSAssetsLoader::assetsCountChanged, this, &TSAssetsFrame::setAssetsCount);
     connect(m_loader, &TSAssetsLoader::assetLoaded, this, &TSAssetsFrame::addAsset);
     connect(m_loader, &TSAssetsLoader::groupLoaded, this, &TSAssetsFrame::hideProgressBar);
@@ -94,10 +96,9 @@ void TSAssetsFrame::setElementsType(const QString& type)
     m_elementsType = type;
     const bool images = type == QLatin1String("assets");
     const QString root = defaultRoot().isEmpty() ? TSAssetGroups::defaultRootFolder() : defaultRoot();
-    m_groups = std::make_unique<TSAssetGroups>(root, images ? TSAssetGroups::defaultGroupNames() : QStringList(),
-                                               TSAssetGroups::ownRootFolder(),
-                                               images ? QStringLiteral("categories")
-                                                      : QStringLiteral("categories-shapes"));
+    m_groups = std::make_unique<TSAssetGroups>(
+        root, images ? TSAssetGroups::defaultGroupNames() : QStringList(), TSAssetGroups::ownRootFolder(),
+        images ? QStringLiteral("categories") : QStringLiteral("categories-shapes"));
     fillGroups(QString());
 }
 
@@ -179,8 +180,8 @@ void TSAssetsFrame::onDirRename()
 {
     const QString oldName = m_groupBox->currentText();
     bool ok = false;
-    const QString newName = QInputDialog::getText(this, QStringLiteral("Category Name"), QStringLiteral("Name:"),
-                                                  QLineEdit::Normal, oldName, &ok);
+    const QString newName = QInputDialog::getText(this, QStringLiteral("Category Name"),
+                                                  QStringLiteral("Name:"), QLineEdit::Normal, oldName, &ok);
     if (ok && newName != oldName) {
         renameGroup(oldName, newName);
     }
@@ -191,16 +192,15 @@ void TSAssetsFrame::onDirDelete()
     const QString name = m_groupBox->currentText();
     if (TSMessageBox::question(this, QStringLiteral("Remove Group"),
                                QStringLiteral("Remove the group \"%1\" and its images?").arg(name),
-                               QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
-        QMessageBox::Yes) {
+                               QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes) {
         removeGroup(name);
     }
 }
 
 void TSAssetsFrame::importFiles()
 {
-    const QStringList files = TSFileDialogs::getOpenFileNames(
-        this, QStringLiteral("Import Assets"), QString(), QStringLiteral("Images (*.png)"));
+    const QStringList files = TSFileDialogs::getOpenFileNames(this, QStringLiteral("Import Assets"),
+                                                              QString(), QStringLiteral("Images (*.png)"));
     QList<QUrl> urls;
     for (const QString& file : files) {
         urls << QUrl::fromLocalFile(file);

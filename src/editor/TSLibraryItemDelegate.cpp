@@ -14,7 +14,8 @@ TSLibraryItemDelegate::TSLibraryItemDelegate(const QSize& thumbnailSize, QObject
 
 QSize TSLibraryItemDelegate::cellSize(const QFontMetrics& metrics) const
 {
-    return QSize(m_thumbnailSize.width() + 2 * kPadding, m_thumbnailSize.height() + metrics.height() + 3 * kPadding);
+    return QSize(m_thumbnailSize.width() + 2 * kPadding,
+                 m_thumbnailSize.height() + metrics.height() + 3 * kPadding);
 }
 
 QSize TSLibraryItemDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const
@@ -48,9 +49,10 @@ void TSLibraryItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem&
     const QRect textRect(cell.left() + 2, square.bottom() + kPadding, cell.width() - 4,
                          option.fontMetrics.height());
     painter->setPen(option.palette.color(option.state & QStyle::State_Selected ? QPalette::HighlightedText
-                                                                                : QPalette::Text));
+                                                                               : QPalette::Text));
     painter->setFont(option.font);
-    painter->drawText(textRect, Qt::AlignHCenter | Qt::AlignVCenter,
-                      option.fontMetrics.elidedText(index.data().toString(), Qt::ElideRight, textRect.width()));
+    painter->drawText(
+        textRect, Qt::AlignHCenter | Qt::AlignVCenter,
+        option.fontMetrics.elidedText(index.data().toString(), Qt::ElideRight, textRect.width()));
     painter->restore();
 }

@@ -12,7 +12,8 @@ public:
     TSLibraryItemDelegate(const QSize& thumbnailSize, QObject* parent = nullptr);
 
     QSize cellSize(const QFontMetrics& metrics) const;
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
 private:

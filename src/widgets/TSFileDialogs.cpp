@@ -27,11 +27,11 @@ QString TSFileDialogs::getOpenFileName(QWidget* parent, const QString& caption, 
 }
 
 QStringList TSFileDialogs::getOpenFileNames(QWidget* parent, const QString& caption, const QString& directory,
-                                           const QString& filter)
+                                            const QString& filter)
 {
     if (answerer()) {
-        return answerer()(Request{Kind::OpenMany, caption, directory, filter}).split(QLatin1Char('\n'),
-                                                                                   Qt::SkipEmptyParts);
+        return answerer()(Request{Kind::OpenMany, caption, directory, filter})
+            .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     }
     return QFileDialog::getOpenFileNames(parent, caption, directory, filter);
 }

@@ -11,7 +11,13 @@ class QWidget;
 class TSFileDialogs
 {
 public:
-    enum class Kind { Open, OpenMany, Save, Directory };
+    enum class Kind
+    {
+        Open,
+        OpenMany,
+        Save,
+        Directory
+    };
     struct Request
     {
         Kind kind;

@@ -82,7 +82,8 @@ void TestAssetLibrary::indexFilesRoundTripAndKeepWhatCanBeRead()
 {
     const QString file = m_dir.filePath("index/assets_0.xml");
     QVERIFY(QDir().mkpath(m_dir.filePath("index")));
-    const QList<TSAssetIndex::Entry> entries = {{"Props/sword.png", {"sword", "weapon"}}, {"Props/cup.png", {}}};
+    const QList<TSAssetIndex::Entry> entries = {{"Props/sword.png", {"sword", "weapon"}},
+                                                {"Props/cup.png", {}}};
     QString error;
     QVERIFY(TSAssetIndex::write(file, entries, &error));
     QCOMPARE(test::fileBytes(file),
@@ -105,7 +106,8 @@ void TestAssetLibrary::indexFilesRoundTripAndKeepWhatCanBeRead()
     QVERIFY(!TSAssetIndex::write(m_dir.filePath("index"), entries, &error));
     QVERIFY(!error.isEmpty());
     QVERIFY(QFileInfo(file).isFile());
-    QCOMPARE(TSAssetIndex::read(m_dir.filePath("none.xml"), &read, &error), TSAssetIndex::ReadResult::OpenFailed);
+    QCOMPARE(TSAssetIndex::read(m_dir.filePath("none.xml"), &read, &error),
+             TSAssetIndex::ReadResult::OpenFailed);
     QVERIFY(read.isEmpty());
 }
 
@@ -125,11 +127,14 @@ void TestAssetLibrary::newGroupsRenameAndRemove()
     QVERIFY(test::writeFile(own + "/Blocked", "a file where the folder would go"));
     QVERIFY(QDir().mkpath(own + "/Untitled 0"));
     for (const char* name : {"Blocked", "a/b", "Untitled 1", "", "Props"}) {
-        QTest::ignoreMessage(QtDebugMsg, qPrintable(QStringLiteral("Error! Failed to rename subcategory in %1 from "
-                                                                   "Untitled 0 to %2").arg(own, name)));
+        QTest::ignoreMessage(QtDebugMsg,
+                             qPrintable(QStringLiteral("Error! Failed to rename subcategory in %1 from "
+                                                       "Untitled 0 to %2")
+                                            .arg(own, name)));
         QVERIFY2(!groups.rename("Untitled 0", name), name);
     }
-    QTest::ignoreMessage(QtDebugMsg, QRegularExpression("Failed to rename subcategory .* from Props to Mine"));
+    QTest::ignoreMessage(QtDebugMsg,
+                         QRegularExpression("Failed to rename subcategory .* from Props to Mine"));
     QVERIFY(!groups.rename("Props", "Mine"));
     QCOMPARE(groups.names(), QStringList({"Characters", "Props", "Untitled 0", "Untitled 1"}));
     QVERIFY(QFileInfo(own + "/Untitled 0").isDir());
@@ -195,8 +200,9 @@ void TestAssetLibrary::missingIndexGivesAnEmptyGroup()
     QSignalSpy count(&loader, &TSAssetsLoader::assetsCountChanged);
     QSignalSpy loaded(&loader, &TSAssetsLoader::assetLoaded);
     QSignalSpy done(&loader, &TSAssetsLoader::groupLoaded);
-    QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^TSAssetsLoader::loadGroup - unable to open grop file: .*"
-                                                        "nowhere.xml"));
+    QTest::ignoreMessage(QtDebugMsg,
+                         QRegularExpression("^TSAssetsLoader::loadGroup - unable to open grop file: .*"
+                                            "nowhere.xml"));
     loader.loadGroup(m_dir.filePath("nowhere.xml"), m_dir.path(), {64, 64}, Qt::KeepAspectRatio);
     QCOMPARE(count.size(), 1);
     QCOMPARE(count.first().first().toInt(), 0);
@@ -217,7 +223,9 @@ void TestAssetLibrary::secondLoadReadsTheCache()
     QVERIFY(test::writeFile(root + "/G/corrupt.png", "\x89PNG not really"));
     QString error;
     QVERIFY(TSAssetIndex::write(root + "/assets_0.xml",
-                                {{"G/wide.png", {"wide"}}, {"G/corrupt.png", {}}, {"G/gone.png", {}},
+                                {{"G/wide.png", {"wide"}},
+                                 {"G/corrupt.png", {}},
+                                 {"G/gone.png", {}},
                                  {"G/tall.png", {"tall", "green"}}},
                                 &error));
 
@@ -227,10 +235,12 @@ void TestAssetLibrary::secondLoadReadsTheCache()
     QSignalSpy count(&loader, &TSAssetsLoader::assetsCountChanged);
     QSignalSpy loaded(&loader, &TSAssetsLoader::assetLoaded);
     QSignalSpy done(&loader, &TSAssetsLoader::groupLoaded);
-    QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^TSAssetsLoader::assetLoadFinished - unable to load image "
-                                                        "\\(.*corrupt.png\\)"));
-    QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^TSAssetsLoader::assetLoadFinished - unable to load image "
-                                                        "\\(.*gone.png\\)"));
+    QTest::ignoreMessage(QtDebugMsg,
+                         QRegularExpression("^TSAssetsLoader::assetLoadFinished - unable to load image "
+                                            "\\(.*corrupt.png\\)"));
+    QTest::ignoreMessage(QtDebugMsg,
+                         QRegularExpression("^TSAssetsLoader::assetLoadFinished - unable to load image "
+                                            "\\(.*gone.png\\)"));
     loader.loadGroup(root + "/assets_0.xml", root, {64, 64}, Qt::KeepAspectRatio);
     QCOMPARE(count.first().first().toInt(), 4);
     QVERIFY(loader.isLoading());
@@ -243,12 +253,13 @@ void TestAssetLibrary::secondLoadReadsTheCache()
     QCOMPARE(loaded.last().first().value<TSIconAsset>().thumbnail.size(), QSize(32, 64));
     QCOMPARE(loader.fullReads(), 2);
     QCOMPARE(loader.cacheReads(), 0);
-    const QString cached = cache + "/" + TSAssetsLoader::cacheFileName(root + "/G/wide.png", {64, 64},
-                                                                      Qt::KeepAspectRatio);
+    const QString cached =
+        cache + "/" + TSAssetsLoader::cacheFileName(root + "/G/wide.png", {64, 64}, Qt::KeepAspectRatio);
     QCOMPARE(QImage(cached).size(), QSize(64, 32));
     QCOMPARE(QFileInfo(cached).fileName(),
-             QString::fromLatin1(QCryptographicHash::hash((root + "/G/wide.png").toUtf8(), QCryptographicHash::Md5)
-                                     .toHex()) + "_64x64_1.png");
+             QString::fromLatin1(
+                 QCryptographicHash::hash((root + "/G/wide.png").toUtf8(), QCryptographicHash::Md5).toHex()) +
+                 "_64x64_1.png");
 
     // The second load reads both thumbnails from the cache.
     QTest::ignoreMessage(QtDebugMsg, QRegularExpression("unable to load image \\(.*corrupt.png"));
@@ -325,7 +336,8 @@ void TestAssetLibrary::shippedGroupsLoadWhole()
         QCOMPARE(loaded.size(), expected[group]);
         for (const QList<QVariant>& signal : qAsConst(loaded)) {
             const auto asset = signal.first().value<TSIconAsset>();
-            QVERIFY2(!asset.tags.isEmpty() && asset.path.startsWith(groups.folder(group)), qPrintable(asset.path));
+            QVERIFY2(!asset.tags.isEmpty() && asset.path.startsWith(groups.folder(group)),
+                     qPrintable(asset.path));
         }
     }
 }
