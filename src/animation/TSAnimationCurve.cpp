@@ -50,8 +50,11 @@ float TSAnimationCurve::evaluate(float t) const
     if (i == count - 1) {
         return m_keys.back().value;
     }
-    const bez3& k0 = m_keys[i];
-    const bez3& k1 = m_keys[i + 1];
+    return segmentValue(m_keys[i], m_keys[i + 1], t);
+}
+
+float TSAnimationCurve::segmentValue(const bez3& k0, const bez3& k1, float t)
+{
     const float s = (t - k0.time) / (k1.time - k0.time);
     const float u = 1.0f - s;
     return u * u * u * k0.value + 3.0f * s * u * u * k0.outHandle + 3.0f * s * s * u * k1.inHandle +

@@ -40,6 +40,8 @@ public:
     virtual cocos2d::CCDictionary* saveToDictionary() const;
 
     float evaluate(float t) const;
+    /// The value at t of the segment from k0 to k1 (t between their times).
+    static float segmentValue(const bez3& k0, const bez3& k1, float t);
 
     /// Sets the key at exactly t, or inserts a new flat key; with smooth, gives every inner key
     /// automatic handles from its neighbours.

@@ -163,24 +163,42 @@ void AnimationEditorController::resetSecondCurves()
 
 void AnimationEditorController::refreshCurveEditor()
 {
-    const bool shown = showsCurveView();
-    if (shown && m_skeleton) {
-        // A joint gets its tracks now if it has none; an image only once it is keyed.
-        AnimatedObject* tracks = targetTracks(m_selection->selectedNode() != nullptr);
+    const bool shown = showsCurveView() && m_skeleton;
+    // A joint gets its tracks now if it has none; an image only once it is keyed.
+    AnimatedObject* tracks = shown ? targetTracks(m_selection->selectedNode() != nullptr) : nullptr;
+    // The curves first: the ones shown until now may have gone with their animation already.
+    m_curveEditor->setCurve(tracks ? &tracks->channel(m_currentRow) : nullptr);
+    m_curveEditor->clearSecondCurves();
+    for (const QString& name : m_secondCurves.value(m_currentRow)) {
+        const int channel = propertyNames().indexOf(name);
+        if (tracks && channel >= 0 && channel != m_currentRow) {
+            m_curveEditor->addSecondCurve(&tracks->channel(channel));
+        }
+    }
+    if (shown) {
         m_curveEditor->setValueScale(1.0);
         m_curveEditor->setFrameCount(m_skeleton->frameCount());
         m_curveEditor->setMaxTime(m_skeleton->duration());
-        m_curveEditor->setCurve(tracks ? &tracks->channel(m_currentRow) : nullptr);
-        m_curveEditor->clearSecondCurves();
-        for (const QString& name : m_secondCurves.value(m_currentRow)) {
-            const int channel = propertyNames().indexOf(name);
-            if (tracks && channel >= 0 && channel != m_currentRow) {
-                m_curveEditor->addSecondCurve(&tracks->channel(channel));
-            }
-        }
         m_curveEditor->refresh();
     }
     Q_EMIT curveViewShown(shown);
+}
+
+void AnimationEditorController::curveEdited(TSAnimationCurve* curve)
+{
+    AnimatedObject* tracks = showsCurveView() ? targetTracks(false) : nullptr;
+    TSAnimationCurve* channel = tracks ? &tracks->channel(m_currentRow) : nullptr;
+    if (channel && curve && curve != channel && curve == m_curveEditor->currentCurve()) {
+        // The editor copied a preset to edit it: the channel takes the copy's keys and is edited
+        // from now on.
+        channel->setKeys(curve->keys(), curve->keyCount());
+        channel->setPreset(TSAnimationCurve::kCustomPreset);
+        m_curveEditor->setCurve(channel);
+    }
+    // The pose, the marks and the curve editor follow the keys.
+    if (m_history) {
+        m_history->refreshSkeleton();
+    }
 }
 
 // Keys ------------------------------------------------------------------------------------------------

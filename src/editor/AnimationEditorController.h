@@ -14,6 +14,7 @@ class DocumentController;
 class EditController;
 class HistoryManager;
 class Skeleton;
+class TSAnimationCurve;
 
 /// What the animation editor does, apart from its widgets: which keys the timeline marks, keys
 /// created, moved and deleted there, the property rows and their second curves, the editor
@@ -65,8 +66,12 @@ public Q_SLOTS:
     /// and the curve editor show the new selection.
     void selectionChanged();
     void resetSecondCurves();
-    /// Hands the curve editor the current row's curve and its second curves.
+    /// Hands the curve editor the current row's curve and its second curves; with no curve view
+    /// shown, it lets go of them (they may be gone before it shows again).
     void refreshCurveEditor();
+    /// The curve editor changed curve's keys (a drag, a key added or deleted, an undo), or took
+    /// a custom copy of the preset curve it showed, which the shown channel adopts.
+    void curveEdited(TSAnimationCurve* curve);
 
     /// Keys on frame for the current row (expanded) or all five properties (collapsed), each
     /// with the value its curve has there, so nothing moves.

@@ -1,25 +1,29 @@
 #include "AssetsPanel.h"
 
+#include "TSAssetsFrame.h"
+
 #include <QLineEdit>
 #include <QToolButton>
 #include <QVBoxLayout>
 
-AssetsPanel::AssetsPanel(QWidget* parent) : QWidget(parent)
+AssetsPanel::AssetsPanel(QWidget* parent) : QWidget(parent), m_frame(new TSAssetsFrame(this))
 {
     setObjectName(QStringLiteral("assetsBackground"));
     setFixedWidth(190);
     auto* search = new QLineEdit(this);
     search->setObjectName(QStringLiteral("searchWidget"));
-    search->setPlaceholderText(QStringLiteral("Search assets"));
-    auto* frame = new QWidget(this);
-    frame->setObjectName(QStringLiteral("assetsFrame"));
+    search->setPlaceholderText(QStringLiteral("Search tags"));
+    search->setClearButtonEnabled(true);
     auto* importButton = new QToolButton(this);
     importButton->setObjectName(QStringLiteral("importAssetsButton"));
-    importButton->setText(QStringLiteral("Import images..."));
+    importButton->setText(QStringLiteral("Import Assets"));
     importButton->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    importButton->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(8, 8, 8, 8);
     layout->addWidget(search);
-    layout->addWidget(frame, 1);
+    layout->addWidget(m_frame, 1);
     layout->addWidget(importButton);
+    connect(search, &QLineEdit::textChanged, m_frame, qOverload<const QString&>(&TSAssetsFrame::search));
+    connect(importButton, &QToolButton::clicked, m_frame, &TSAssetsFrame::importFiles);
 }

@@ -2,11 +2,18 @@
 
 #include <QWidget>
 
-/// The asset column on the left: a search field, the library's frame and the import button.
+class TSAssetsFrame;
+
+/// The asset column on the left: the search field, the library frame and the import button.
 class AssetsPanel : public QWidget
 {
     Q_OBJECT
 
 public:
     explicit AssetsPanel(QWidget* parent = nullptr);
+
+    TSAssetsFrame* frame() const { return m_frame; }
+
+private:
+    TSAssetsFrame* m_frame = nullptr;
 };

@@ -2,7 +2,7 @@
 
 #include "AddNodeIndicator.h"
 #include "AnimationCanvas.h"
-#include "AnimationCurveEditorInterface.h"
+#include "AnimationCurveEditorAdapter.h"
 #include "AnimationEditorController.h"
 #include "AnimationEditorPanel.h"
 #include "AnimationExporter.h"
@@ -24,6 +24,7 @@
 #include "OutlinerPanel.h"
 #include "SceneAxes.h"
 #include "Skeleton.h"
+#include "TSAnimationCurveEditor.h"
 #include "TSAnimationEditorTimelineWidget.h"
 #include "TSDeletableComboBox.h"
 #include "TSApplicationSettings.h"
@@ -149,6 +150,9 @@ void TSMainWindow::buildPanels()
     m_animationEditor = new AnimationEditorPanel(this);
     m_animationController = new AnimationEditorController(m_skeleton, m_history, m_document, m_edit, this);
     m_animationEditor->connectTo(m_animationController);
+    auto* curves = new TSAnimationCurveEditor(m_animationEditor->curveArea());
+    m_animationEditor->curveArea()->layout()->addWidget(curves);
+    m_animationController->setCurveEditor(new AnimationCurveEditorAdapter(curves, m_animationController));
     m_animationEditor->setOnionSkinSettings(TSApplicationSettings::instance()->onionSkin());
     m_onionSkin->setSettings(TSApplicationSettings::instance()->onionSkin());    m_objectSettings = new ObjectSettingsPanel(m_fieldEditor, m_history, this);
     m_modes = new EditingModes(this, m_view, m_skeleton, m_manipulator, m_axes, m_objectSettings,
@@ -359,9 +363,10 @@ void TSMainWindow::connectCanvas()
     connect(m_document, &DocumentController::currentAnimationChanged, this, [this](const QString& identifier) {
         m_animationEditor->setAnimations(m_document->animations(), identifier);
         m_animationEditor->setFrames(m_skeleton->frameCount());
+        // The curve editor lets go of the curves of the animation left before it refits.
+        m_animationController->selectionChanged();
         m_animationController->curveEditor()->refit();
         m_animationController->curveEditor()->removeKeySelection();
-        m_animationController->selectionChanged();
         m_animationEditor->timeline()->setCurrentFrame(0);
     });
     connect(m_flow, &DocumentFlow::aboutToLoad, this, &TSMainWindow::resetEditor);
@@ -602,15 +607,6 @@ void TSMainWindow::on_graphicsView_copyPressed()
 void TSMainWindow::on_graphicsView_pastePressed()
 {
     m_edit->paste();
-}
-
-void TSMainWindow::on_importAssetsButton_clicked()
-{
-    const QString path = TSFileDialogs::getOpenFileName(this, QStringLiteral("Import Image"), DocumentFlow::openSavePath(),
-                                                        QStringLiteral("PNG Images (*.png)"));
-    if (!path.isEmpty()) {
-        m_edit->importImages({QUrl::fromLocalFile(path)});
-    }
 }
 
 void TSMainWindow::on_graphicsView_buttonPressed(Qt::Key key)

@@ -118,7 +118,6 @@ private Q_SLOTS:
     void on_graphicsView_buttonReleased(Qt::Key key);
     void on_addNodeButton_clicked();
     void on_removeNodeButton_clicked();
-    void on_importAssetsButton_clicked();
     void on_playButton_clicked();
     void on_animationComboBox_activated(int index);
     void on_outlinerWidget_currentObjectChanged(QList<QGraphicsItem*> items);

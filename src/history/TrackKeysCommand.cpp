@@ -6,45 +6,15 @@
 
 TrackKeysCommand::TrackKeysCommand(const QString& text, HistoryManager* history, AnimatedObject* tracks,
                                    QList<int> channels)
-    : HistoryCommand(text), m_history(history), m_direct(tracks), m_animation(history->currentAnimation()),
-      m_name(tracks->name()), m_occurrence(occurrenceOf(history, tracks)), m_channels(std::move(channels))
+    : HistoryCommand(text), m_history(history), m_direct(tracks),
+      m_location(TrackLocation::of(history, tracks)), m_channels(std::move(channels))
 {
-}
-
-int TrackKeysCommand::occurrenceOf(HistoryManager* history, const AnimatedObject* tracks)
-{
-    // Tracks of the same name (a node and an image named alike) are told apart by their order.
-    int occurrence = 0;
-    if (Skeleton* skeleton = history->skeleton()) {
-        for (const auto& object : skeleton->tracks()) {
-            if (object.get() == tracks) {
-                break;
-            }
-            occurrence += object->name() == tracks->name() ? 1 : 0;
-        }
-    }
-    return occurrence;
-}
-
-AnimatedObject* TrackKeysCommand::find(HistoryManager* history, const QString& animation, const QString& name,
-                                       int occurrence)
-{
-    Skeleton* skeleton = history->skeleton();
-    if (!skeleton || !history->enterAnimation(animation)) {
-        return nullptr;
-    }
-    int seen = 0;
-    for (const auto& object : skeleton->tracks()) {
-        if (object->name() == name && seen++ == occurrence) {
-            return object.get();
-        }
-    }
-    return nullptr;
 }
 
 AnimatedObject* TrackKeysCommand::resolve()
 {
-    return m_history->skeleton() ? find(m_history, m_animation, m_name, m_occurrence) : m_direct;
+    // Without a skeleton the tracks can only be the ones the command was made on.
+    return m_history->skeleton() ? m_location.resolve(m_history) : m_direct;
 }
 
 TrackKeysCommand::Keys TrackKeysCommand::keysOf(const AnimatedObject& tracks) const
@@ -157,24 +127,20 @@ void AddTracksCommand::apply()
     if (!m_kept || !skeleton || !m_history->enterAnimation(m_animation)) {
         return;
     }
-    const bool first = m_occurrence < 0;
+    const bool first = !m_location.isValid();
     if (first) {
         // Tracks named alike that the animation does not keep yet (a node's default ones, when
         // an image is named after its node) are kept from now on: opened again, the animation
         // must give the node its own tracks, not the ones made here.
-        int occurrence = 0;
         for (const auto& object : skeleton->tracks()) {
-            if (object->name() == m_name) {
-                if (!object->inUse()) {
-                    m_namesakes.append(occurrence);
-                }
-                ++occurrence;
+            if (object->name() == m_name && !object->inUse()) {
+                m_namesakes.append(TrackLocation::of(m_history, object.get()));
             }
         }
     }
     setNamesakesInUse(true);
     m_added = skeleton->restoreTracks(std::move(m_kept));
-    m_occurrence = TrackKeysCommand::occurrenceOf(m_history, m_added);
+    m_location = TrackLocation::of(m_history, m_added);
     // The first time, the gesture goes on to key them and poses the skeleton then.
     if (!first) {
         m_history->refreshSkeleton();
@@ -184,7 +150,7 @@ void AddTracksCommand::apply()
 void AddTracksCommand::revert()
 {
     Skeleton* skeleton = m_history->skeleton();
-    AnimatedObject* tracks = skeleton ? TrackKeysCommand::find(m_history, m_animation, m_name, m_occurrence) : nullptr;
+    AnimatedObject* tracks = skeleton ? m_location.resolve(m_history) : nullptr;
     if (tracks) {
         m_kept = skeleton->takeTracks(tracks);
         m_added = nullptr;
@@ -195,8 +161,8 @@ void AddTracksCommand::revert()
 
 void AddTracksCommand::setNamesakesInUse(bool inUse)
 {
-    for (int occurrence : qAsConst(m_namesakes)) {
-        if (AnimatedObject* namesake = TrackKeysCommand::find(m_history, m_animation, m_name, occurrence)) {
+    for (const TrackLocation& location : qAsConst(m_namesakes)) {
+        if (AnimatedObject* namesake = location.resolve(m_history)) {
             namesake->setInUse(inUse);
         }
     }

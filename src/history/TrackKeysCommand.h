@@ -2,6 +2,7 @@
 
 #include "AnimatedObject.h"
 #include "HistoryCommand.h"
+#include "TrackLocation.h"
 
 #include <QList>
 
@@ -18,12 +19,6 @@ class TrackKeysCommand : public HistoryCommand
 {
 public:
     TrackKeysCommand(const QString& text, HistoryManager* history, AnimatedObject* tracks, QList<int> channels);
-
-    /// The tracks named name, the occurrence-th of that name, in animation (made current).
-    static AnimatedObject* find(HistoryManager* history, const QString& animation, const QString& name,
-                                int occurrence);
-    /// How many tracks of the same name come before tracks in the current animation.
-    static int occurrenceOf(HistoryManager* history, const AnimatedObject* tracks);
 
 protected:
     void apply() override;
@@ -48,9 +43,7 @@ private:
 
     HistoryManager* m_history;
     AnimatedObject* m_direct;
-    QString m_animation;
-    QString m_name;
-    int m_occurrence = 0;
+    TrackLocation m_location;
     QList<int> m_channels;
     bool m_edited = false;
     Keys m_before;
@@ -108,8 +101,9 @@ private:
     HistoryManager* m_history;
     QString m_animation;
     QString m_name;
-    int m_occurrence = -1;
-    QList<int> m_namesakes;
+    /// Where the tracks stand once added (invalid before the first run).
+    TrackLocation m_location;
+    QList<TrackLocation> m_namesakes;
     std::unique_ptr<AnimatedObject> m_kept;
     AnimatedObject* m_added = nullptr;
 };

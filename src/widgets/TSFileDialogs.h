@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -10,7 +11,13 @@ class QWidget;
 class TSFileDialogs
 {
 public:
-    enum class Kind { Open, Save, Directory };
+    enum class Kind
+    {
+        Open,
+        OpenMany,
+        Save,
+        Directory
+    };
     struct Request
     {
         Kind kind;
@@ -23,6 +30,9 @@ public:
 
     static QString getOpenFileName(QWidget* parent, const QString& caption, const QString& directory,
                                    const QString& filter);
+    /// Several files; an answerer gives them one per line.
+    static QStringList getOpenFileNames(QWidget* parent, const QString& caption, const QString& directory,
+                                        const QString& filter);
     static QString getSaveFileName(QWidget* parent, const QString& caption, const QString& directory,
                                    const QString& filter);
     static QString getExistingDirectory(QWidget* parent, const QString& caption, const QString& directory);

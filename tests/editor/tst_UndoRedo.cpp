@@ -483,8 +483,7 @@ void TestUndoRedo::importDropAndPasteImages()
 
     selectNode("chest");
     roundTrip("add asset", [&] {
-        choosers.answers << imported;
-        clickButton("importAssetsButton");
+        m_window->addImagesFromFiles({QUrl::fromLocalFile(imported)});
         QVERIFY(image("imported"));
         QCOMPARE(image("imported")->nodeName, QStringLiteral("chest"));
     });
@@ -550,9 +549,9 @@ void TestUndoRedo::arrangeKeepsDummiesBelow()
     selectNode("chest");
     int side = 300;
     for (const char* name : {"a", "b", "c"}) {
-        choosers.answers << writePng(m_dir.filePath(QString("%1.png").arg(name)), Qt::red, QSize(side, side));
+        m_window->addImagesFromFiles(
+            {QUrl::fromLocalFile(writePng(m_dir.filePath(QString("%1.png").arg(name)), Qt::red, QSize(side, side)))});
         side -= 100;
-        clickButton("importAssetsButton");
     }
     QCOMPARE(skeleton->images().size(), size_t(3));
     roundTrip("send asset to back", [&] {

@@ -11,6 +11,9 @@
 #include "Skeleton.h"
 #include "TSAnimationEditorTimelineWidget.h"
 #include "TSApplicationSettings.h"
+#include "TSAssetIndex.h"
+#include "TSAssetsFrame.h"
+#include "TSLibraryViewTagged.h"
 #include "TSGraphicsScene.h"
 #include "TSGraphicsView.h"
 #include "TSMainWindow.h"
@@ -24,6 +27,8 @@
 #include "WindowAnswers.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QShortcut>
 #include <QToolButton>
@@ -86,6 +91,7 @@ private Q_SLOTS:
     void deleteDuringADragRemovesWhatThePressFound();
     void timelineDeleteRemovesOnlyThePickedKey();
     void dropBindsToTheJointUnderItOnlyOnce();
+    void assetLibraryImportSearchAndDragOntoAJoint();
     void redoShortcutsAndModifiedMarker();
     void savedNamesGetTheSuffixAndRecentPathsAreAbsolute();
     void animationsNamedOutsideTheLibraryAreNotRead();
@@ -103,6 +109,16 @@ void TestWindowEditing::initTestCase()
     QApplication::setStyle(new TSStyle());
     AnimationModelClasses::registerAll();
     TemplateLibrary::setRoot(kShipped + "/animations");
+    // A default group of two tagged images; the second default group has no index file.
+    const QString library = m_dir.filePath("library");
+    QString error;
+    QVERIFY(QDir().mkpath(library + "/Characters"));
+    QVERIFY(!writePng(library + "/Characters/sword.png", Qt::gray).isEmpty());
+    QVERIFY(!writePng(library + "/Characters/shield.png", Qt::darkRed).isEmpty());
+    QVERIFY(TSAssetIndex::write(library + "/assets_0.xml",
+                                {{"Characters/sword.png", {"weapon", "blade"}}, {"Characters/shield.png", {"armour"}}},
+                                &error));
+    TSAssetsFrame::setDefaultRoot(library);
 }
 
 void TestWindowEditing::init()
@@ -304,10 +320,74 @@ void TestWindowEditing::dropBindsToTheJointUnderItOnlyOnce()
     test::pressAt(view, QPointF(-2000, -2000));
     test::releaseAt(view, QPointF(-2000, -2000));
     QVERIFY(m_window->manipulator()->targets().isEmpty());
-    choosers.answers << imported;
-    QTest::mouseClick(m_window->findChild<QToolButton*>("importAssetsButton"), Qt::LeftButton);
+    m_window->addImagesFromFiles({QUrl::fromLocalFile(imported)});
     QCOMPARE(skeleton->images().back()->name, QStringLiteral("imported"));
     QCOMPARE(skeleton->images().back()->nodeName, QStringLiteral("pelvis"));
+}
+
+void TestWindowEditing::assetLibraryImportSearchAndDragOntoAJoint()
+{
+    test::Choosers choosers;
+    openBiped();
+    auto* groups = m_window->findChild<QComboBox*>("assetsGroupComboBox");
+    auto* library = m_window->findChild<TSLibraryViewTagged*>("assetsView");
+    QVERIFY(groups && library);
+    QCOMPARE(groups->currentText(), QStringLiteral("Characters"));
+    QTRY_COMPARE(library->model()->rowCount(), 2);
+
+    // The search field filters by tag prefix.
+    auto* search = m_window->findChild<QLineEdit*>("searchWidget");
+    QTest::keyClicks(search, "BL");
+    QCOMPARE(library->model()->rowCount(), 1);
+    QCOMPARE(library->model()->index(0, 0).data().toString(), QStringLiteral("sword"));
+
+    // Importing while a default group is shown makes "Untitled 0" and copies the files there.
+    const QString own = writePng(m_dir.filePath("blade-runner.png"), Qt::cyan);
+    const QString other = writePng(m_dir.filePath("cape.png"), Qt::magenta);
+    choosers.answers << own + "\n" + other;
+    QTest::mouseClick(m_window->findChild<QToolButton*>("importAssetsButton"), Qt::LeftButton);
+    QCOMPARE(choosers.asked.last().caption, QStringLiteral("Import Assets"));
+    QCOMPARE(choosers.asked.last().filter, QStringLiteral("Images (*.png)"));
+    QCOMPARE(groups->currentText(), QStringLiteral("Untitled 0"));
+    const QString folder = TSAssetGroups::ownRootFolder() + "/Untitled 0";
+    QVERIFY(QFileInfo(folder + "/blade-runner.png").isFile() && QFileInfo(folder + "/cape.png").isFile());
+    // The search still applies: the file name matches "bl", the cape does not.
+    QTRY_COMPARE(library->model()->rowCount(), 1);
+    QTest::keyClick(search, Qt::Key_Backspace);
+    QTest::keyClick(search, Qt::Key_Backspace);
+    QTRY_COMPARE(library->model()->rowCount(), 2);
+
+    // Back in the default group, the sword tile is picked with the mouse and dragged onto the head.
+    groups->setCurrentIndex(0);
+    QTRY_COMPARE(library->model()->rowCount(), 2);
+    const QModelIndex sword = library->model()->index(0, 0);
+    QTest::mouseClick(library->viewport(), Qt::LeftButton, Qt::NoModifier, library->visualRect(sword).center());
+    QCOMPARE(library->selectionModel()->selectedIndexes(), QModelIndexList({sword}));
+    std::unique_ptr<QMimeData> data(library->model()->mimeData(library->selectionModel()->selectedIndexes()));
+    QVERIFY(data && data->hasImage() && !data->hasUrls());
+
+    Skeleton* skeleton = m_window->skeleton();
+    TSGraphicsView* view = m_window->graphicsView();
+    HistoryManager* history = m_window->history();
+    const int steps = history->index();
+    const size_t images = skeleton->images().size();
+    const QPoint at = view->mapFromScene(skeleton->nodeByName("head")->joint->sceneBoundingRect().center());
+    QDragEnterEvent enter(at, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(view->viewport(), &enter);
+    QDragMoveEvent move(at, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(view->viewport(), &move);
+    QDropEvent drop(at, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(view->viewport(), &drop);
+    QCOMPARE(skeleton->images().size(), images + 1);
+    const Skeleton::Asset* added = skeleton->images().back().get();
+    QCOMPARE(added->name, QStringLiteral("sword"));
+    QCOMPARE(added->nodeName, QStringLiteral("head"));
+    QCOMPARE(added->tags, QStringList({"weapon", "blade"}));
+    QCOMPARE(history->index(), steps + 1);
+    history->undo();
+    QCOMPARE(skeleton->images().size(), images);
+    history->redo();
+    QCOMPARE(skeleton->images().back()->nodeName, QStringLiteral("head"));
 }
 
 void TestWindowEditing::redoShortcutsAndModifiedMarker()

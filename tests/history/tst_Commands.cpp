@@ -2,18 +2,17 @@
 // commands keep to their states and log what they discard, key edits undo in the animation they
 // were made in and set-up edits wherever they are undone, restacking keeps the order of several
 // images, and reparenting keeps the drawing.
-#include "AnimationDocument.h"
 #include "CanvasFixture.h"
 #include "HistoryManager.h"
 #include "IndexChangeCommand.h"
 #include "PixmapPlaceholderItem.h"
 
 #include "TestMain.h"
+#include "TwoAnimations.h"
 
 #include <QGraphicsPixmapItem>
 #include <QtTest>
 
-#include <map>
 #include <vector>
 
 namespace {
@@ -27,43 +26,6 @@ bool sameKeys(const std::vector<bez3>& a, const std::vector<bez3>& b)
 {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), TSAnimationCurve::keysEqual);
 }
-
-// Two animations kept apart as the document keeps them: switching stores the tracks on screen
-// and binds the other animation's.
-class TwoAnimations : public AnimationDocument
-{
-public:
-    explicit TwoAnimations(Skeleton* skeleton) : m_skeleton(skeleton)
-    {
-        m_stored["walk"];
-        m_stored["run"];
-        selectAnimation("walk");
-    }
-    QString currentAnimation() const override { return m_current; }
-    bool selectAnimation(const QString& identifier) override
-    {
-        if (m_stored.count(identifier) == 0) {
-            return false;
-        }
-        if (!m_current.isEmpty()) {
-            m_stored[m_current] = std::move(m_skeleton->tracks());
-        }
-        m_current = identifier;
-        m_skeleton->setAnimation(std::move(m_stored[identifier]));
-        ++switches;
-        return true;
-    }
-    bool hasAnimationNamed(const QString& name) const override { return m_stored.count(name) > 0; }
-    QString addAnimation(const QString&, AnimationTracks) override { return QString(); }
-    bool removeAnimation(const QString&, AnimationTracks*) override { return false; }
-
-    int switches = 0;
-
-private:
-    Skeleton* m_skeleton;
-    std::map<QString, AnimationTracks> m_stored;
-    QString m_current;
-};
 
 QImage filled(const QColor& colour)
 {
@@ -200,7 +162,7 @@ void TestCommands::statesAndDiscardedRecordsAreLogged()
 void TestCommands::keyEditsUndoInTheirAnimation()
 {
     HistoryFixture f;
-    TwoAnimations document(f.skeleton.get());
+    test::TwoAnimations document(f.skeleton.get());
     f.history.setDocument(&document);
     f.skeleton->setAnimationMode(true);
     AnimatedObject* walk = f.skeleton->nodeByName("arm")->animation;
@@ -224,7 +186,7 @@ void TestCommands::keyEditsUndoInTheirAnimation()
 void TestCommands::setupEditsUndoWhereTheyAreWithoutTouchingKeys()
 {
     HistoryFixture f;
-    TwoAnimations document(f.skeleton.get());
+    test::TwoAnimations document(f.skeleton.get());
     f.history.setDocument(&document);
     Skeleton::Node* arm = f.skeleton->nodeByName("arm");
     QVERIFY(document.selectAnimation("run"));
@@ -247,7 +209,7 @@ void TestCommands::setupEditsUndoWhereTheyAreWithoutTouchingKeys()
 void TestCommands::aNamesakeUndoneLeavesTheTracksOfItsNameAlone()
 {
     HistoryFixture f;
-    TwoAnimations document(f.skeleton.get());
+    test::TwoAnimations document(f.skeleton.get());
     f.history.setDocument(&document);
     QGraphicsItem* arm = f.skeleton->nodeByName("arm")->joint;
     const quint64 first = f.history.addNodeToSelected(arm)->id;
