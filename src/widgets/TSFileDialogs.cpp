@@ -26,6 +26,16 @@ QString TSFileDialogs::getOpenFileName(QWidget* parent, const QString& caption, 
     return QFileDialog::getOpenFileName(parent, caption, directory, filter);
 }
 
+QStringList TSFileDialogs::getOpenFileNames(QWidget* parent, const QString& caption, const QString& directory,
+                                           const QString& filter)
+{
+    if (answerer()) {
+        return answerer()(Request{Kind::OpenSeveral, caption, directory, filter})
+            .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    }
+    return QFileDialog::getOpenFileNames(parent, caption, directory, filter);
+}
+
 QString TSFileDialogs::getSaveFileName(QWidget* parent, const QString& caption, const QString& directory,
                                        const QString& filter)
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -10,7 +11,7 @@ class QWidget;
 class TSFileDialogs
 {
 public:
-    enum class Kind { Open, Save, Directory };
+    enum class Kind { Open, OpenSeveral, Save, Directory };
     struct Request
     {
         Kind kind;
@@ -18,11 +19,15 @@ public:
         QString directory;
         QString filter;
     };
-    /// Returns the chosen path, or an empty string for Cancel.
+    /// Returns the chosen path, or an empty string for Cancel; several paths (OpenSeveral) are
+    /// separated by new lines.
     using Answerer = std::function<QString(const Request&)>;
 
     static QString getOpenFileName(QWidget* parent, const QString& caption, const QString& directory,
                                    const QString& filter);
+    /// Several existing files; an empty list for Cancel.
+    static QStringList getOpenFileNames(QWidget* parent, const QString& caption, const QString& directory,
+                                        const QString& filter);
     static QString getSaveFileName(QWidget* parent, const QString& caption, const QString& directory,
                                    const QString& filter);
     static QString getExistingDirectory(QWidget* parent, const QString& caption, const QString& directory);
