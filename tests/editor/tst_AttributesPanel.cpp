@@ -304,16 +304,22 @@ void TestAttributesPanel::propertyListRows()
     auto* delegate = new TSInterfaceEditorAttributeItemDelegate(&list);
     list.setItemDelegate(delegate);
     auto* position = new QListWidgetItem("Position X", &list);
-    position->setData(Qt::DecorationRole, QColor(250, 60, 60));
+    position->setForeground(QColor(250, 60, 60));
     auto* small = new QListWidgetItem("Scale Y", &list);
     small->setData(Qt::UserRole, 1);
     list.resize(200, 100);
+    list.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&list));
     const double s = ScreenScale::of(&list);
     QStyleOptionViewItem option;
     option.initFrom(&list);
     option.widget = &list;
     QCOMPARE(delegate->sizeHint(option, list.model()->index(0, 0)), QSize(100, qRound(25 * s)));
     QCOMPARE(delegate->sizeHint(option, list.model()->index(1, 0)), QSize(100, qRound(21 * s)));
+    // In a narrow list a row is as wide as the list, so no scroll bar comes.
+    list.setFixedWidth(60);
+    QTRY_VERIFY(list.viewport()->width() < 60);
+    QCOMPARE(delegate->sizeHint(option, list.model()->index(0, 0)).width(), list.viewport()->width());
 
     QImage image(200, qRound(25 * s), QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::black);
