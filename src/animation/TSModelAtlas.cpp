@@ -9,6 +9,7 @@
 #include "TSModelSpriteContainer.h"
 #include "TSPAttributeFloat.h"
 
+#include <QFile>
 #include <QPainter>
 
 #include <algorithm>
@@ -128,6 +129,58 @@ TSModelAtlas* TSModelAtlas::addSprite(TSModelSprite* sprite)
     atlas->pack();
     atlas->save();
     return atlas;
+}
+
+bool TSModelAtlas::addSprites(const QList<TSModelSprite*>& sprites)
+{
+    QList<TSModelAtlas*> touched;
+    for (TSModelSprite* sprite : sprites) {
+        TSModelAtlas* atlas = findAtlasFor(sprite);
+        atlas->m_sprites.append(sprite);
+        atlas->pack();
+        if (!touched.contains(atlas)) {
+            touched.append(atlas);
+        }
+    }
+    bool saved = true;
+    for (TSModelAtlas* atlas : qAsConst(touched)) {
+        if (!atlas->save()) {
+            TSModelController::log("[TSModelAtlas] cannot write %s", qPrintable(atlas->imagePath()));
+            saved = false;
+        }
+    }
+    return saved;
+}
+
+bool TSModelAtlas::saveAll(QString* failedPath)
+{
+    CCArray* atlases = TSModelController::instance()->modelsOfClass(kClassName);
+    if (!atlases) {
+        return true;
+    }
+    std::vector<TSModelAtlas*> all;
+    for (CCObject* obj : *atlases) {
+        all.push_back(static_cast<TSModelAtlas*>(obj));
+    }
+    for (TSModelAtlas* atlas : all) {
+        if (atlas->m_sprites.count() > 0) {
+            if (!atlas->save()) {
+                if (failedPath) {
+                    *failedPath = atlas->imagePath();
+                }
+                return false;
+            }
+            continue;
+        }
+        // Nothing refers to an empty atlas; its files would only travel along unread.
+        for (const QString& path : {atlas->imagePath(), atlas->plistPath()}) {
+            if (QFile::exists(path) && !QFile::remove(path)) {
+                TSModelController::log("[TSModelAtlas] cannot remove %s", qPrintable(path));
+            }
+        }
+        TSModelController::instance()->removeModel(atlas);
+    }
+    return true;
 }
 
 void TSModelAtlas::removeSprite(TSModelSprite* sprite)

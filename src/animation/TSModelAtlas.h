@@ -32,6 +32,14 @@ public:
     static bool fits(TSModelAtlas* atlas, TSModelSprite* sprite);
     /// Puts a new sprite into an atlas, packs it and writes the atlas files.
     static TSModelAtlas* addSprite(TSModelSprite* sprite);
+    /// Puts new sprites into atlases one after the other, packing as addSprite() does, but
+    /// writes each atlas that took one only once, at the end; false when a file could not be
+    /// written (the sprites stay placed).
+    static bool addSprites(const QList<TSModelSprite*>& sprites);
+    /// Drops the atlases that hold no sprite any more (with their files) and writes the others
+    /// again, so the files show the sprites as they are now; false with the failed file in
+    /// failedPath when one could not be written.
+    static bool saveAll(QString* failedPath = nullptr);
     /// Takes a deleted sprite out of every atlas that held it and packs those again.
     static void removeSprite(TSModelSprite* sprite);
     /// The distinct atlases holding frames of a container, in controller order.

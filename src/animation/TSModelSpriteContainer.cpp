@@ -180,6 +180,34 @@ QSizeF TSModelSpriteContainer::currentSourceSize()
     return sprite ? sprite->sourceSize() : QSizeF();
 }
 
+QSize TSModelSpriteContainer::frameSize()
+{
+    QSize size;
+    for (CCObject* obj : *m_sprites.models()) {
+        const QSize source = static_cast<TSModelSprite*>(obj)->sourceSize().toSize();
+        size = size.expandedTo(source);
+    }
+    return size;
+}
+
+QImage TSModelSpriteContainer::frameImage(int index)
+{
+    const int count = spriteCount();
+    const QSize size = frameSize();
+    if (count == 0 || size.isEmpty()) {
+        return QImage();
+    }
+    TSModelSprite* sprite = spriteAt(((index % count) + count) % count);
+    QImage frame(size, QImage::Format_ARGB32_Premultiplied);
+    frame.fill(Qt::transparent);
+    const QSize source = sprite->sourceSize().toSize();
+    const QPoint topLeft = sprite->offset().toPoint() +
+                           QPoint((size.width() - source.width()) / 2, (size.height() - source.height()) / 2);
+    QPainter painter(&frame);
+    painter.drawImage(topLeft, sprite->displayImage());
+    return frame;
+}
+
 void TSModelSpriteContainer::paint(QPainter* painter)
 {
     TSModelSprite* sprite = currentSprite();

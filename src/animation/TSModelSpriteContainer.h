@@ -59,6 +59,13 @@ public:
     QImage currentImage();
     QPointF currentOffset();
     QSizeF currentSourceSize();
+    /// The largest untrimmed size among the frames; every frame image has this size.
+    QSize frameSize();
+    /// Frame index (modulo the sprite count) as it is shown: the adjusted picture placed at
+    /// its offset inside the untrimmed image, centred in frameSize(), so frames of different
+    /// sizes share one centre. Null without sprites.
+    QImage frameImage(int index);
+    QImage currentFrameImage() { return frameImage(currentFrameIndex()); }
 
     QPointF anchorPoint() const { return m_anchor; }
     void setAnchorPoint(const QPointF& anchor) { m_anchor = anchor; }

@@ -1056,14 +1056,43 @@ void Skeleton::applyPose(Node& node, float seconds)
     SkeletonNodeItems::updateJointCircle(node, m_zoom);
 }
 
+void Skeleton::showSpriteFrame(Asset& asset, float seconds)
+{
+    // A container without frames leaves the picture the image had.
+    if (!asset.container || asset.container->spriteCount() == 0) {
+        return;
+    }
+    asset.container->setTime(seconds);
+    const QPixmap frame = QPixmap::fromImage(asset.container->currentFrameImage());
+    asset.item->setPixmap(frame);
+    asset.placeholder->setPixmap(frame);
+}
+
+void Skeleton::setImageSprite(Asset* asset, TSModelSpriteContainer* container, const QImage& still)
+{
+    if (!asset) {
+        return;
+    }
+    asset->container = container;
+    if (container && container->spriteCount() > 0) {
+        showSpriteFrame(*asset, m_currentTime / 1000.0f);
+        updateSkeleton();
+    } else {
+        setImagePicture(asset, still);
+    }
+}
+
+void Skeleton::refreshSpriteFrames()
+{
+    for (const auto& asset : m_images) {
+        showSpriteFrame(*asset, m_currentTime / 1000.0f);
+    }
+    updateSkeleton();
+}
+
 void Skeleton::applyPose(Asset& asset, float seconds)
 {
-    if (asset.container) {
-        asset.container->setTime(seconds);
-        const QPixmap frame = QPixmap::fromImage(asset.container->currentImage());
-        asset.item->setPixmap(frame);
-        asset.placeholder->setPixmap(frame);
-    }
+    showSpriteFrame(asset, seconds);
     if (asset.animation) {
         asset.animationTransform =
             finitePose(Pose::transformAt(*asset.animation, seconds, asset.placeholder->boundingRect().center()));
@@ -1075,6 +1104,8 @@ void Skeleton::showMoment(float time)
 {
     m_currentTime = time;
     if (m_tracks.isEmpty()) {
+        // Frame animations play without a skeleton animation too.
+        refreshSpriteFrames();
         return;
     }
     QList<QGraphicsItem*> targets;

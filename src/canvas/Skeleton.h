@@ -110,6 +110,12 @@ public:
     void setImagePicture(Asset* asset, const QImage& image);
     /// The image's picture as it was given, before any colour adjustment.
     static QImage pictureOf(const Asset& asset);
+    /// Makes an image play the frames of container, or, with none (or one without frames),
+    /// show still as its picture.
+    void setImageSprite(Asset* asset, TSModelSpriteContainer* container, const QImage& still);
+    /// Every image that plays a sprite shows its frame of the current time again (after the
+    /// frames or their colours changed).
+    void refreshSpriteFrames();
 
     // Edits of one node or image by value (the object settings). They change the records and
     // items at once; the caller records them for undo.
@@ -229,6 +235,7 @@ Q_SIGNALS:
 private:
     void applyPose(Node& node, float seconds);
     void applyPose(Asset& asset, float seconds);
+    static void showSpriteFrame(Asset& asset, float seconds);
     void bindTracks();
     void refreshNode(Node& node);
     /// The visible item of an image follows its placeholder's scene transform and visibility.

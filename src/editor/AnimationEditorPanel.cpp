@@ -3,6 +3,7 @@
 #include "AnimationEditorController.h"
 #include "ScreenScale.h"
 #include "TSAnimationEditorTimelineWidget.h"
+#include "TSInterfaceEditorAttributeItemDelegate.h"
 #include "TSDeletableComboBox.h"
 
 #include <QFormLayout>
@@ -132,6 +133,8 @@ AnimationEditorPanel::AnimationEditorPanel(QWidget* parent)
     m_readout->setStyleSheet(QStringLiteral("color: rgb(160, 160, 160);"));
     m_spacer->setObjectName(QStringLiteral("timelineSpacer"));
     m_attributes->setObjectName(QStringLiteral("attributesList"));
+    m_attributes->setUniformItemSizes(false);
+    m_attributes->setItemDelegate(new TSInterfaceEditorAttributeItemDelegate(m_attributes));
     m_attributes->addItems(AnimationEditorController::propertyNames());
     m_attributes->setCurrentRow(0);
     m_attributes->setToolTip(

@@ -10,11 +10,13 @@
 #include "SkeletonJson.h"
 #include "Skeleton.h"
 #include "TSGraphicsPixmapModel.h"
+#include "TSModelAtlas.h"
 #include "TSModelController.h"
 #include "TSModelGeneralSettings.h"
 #include "TSModelSkeleton.h"
 #include "TSModelSkeletonAnimation.h"
 #include "TSModelSkeletonNode.h"
+#include "TSModelSpriteContainer.h"
 #include "TSPAttributeString.h"
 #include "TemplateLibrary.h"
 
@@ -155,6 +157,15 @@ void DocumentController::buildSceneFromModels()
         asset->assetName = model->assetName();
         asset->tags = model->tags();
         m_skeleton->setImageAdjustment(asset, model->adjustment());
+        if (model->spriteId() != 0) {
+            auto* container = dynamic_cast<TSModelSpriteContainer*>(
+                TSModelController::instance()->modelWithId(static_cast<unsigned>(model->spriteId())));
+            if (!container) {
+                TSModelController::log("[DocumentController] image %s: no sprite container %d, shown still",
+                                       model->name().c_str(), model->spriteId());
+            }
+            m_skeleton->setImageSprite(asset, container, model->image());
+        }
     }
     if (TSModelGeneralSettings* settings = TSModelGeneralSettings::current()) {
         const QRectF frame = settings->objectFrameRect();
@@ -477,6 +488,7 @@ void DocumentController::pushStateToModels()
             TSGraphicsPixmapModel* model = TSGraphicsPixmapModel::fromItemState(
                 asset->placeholder->pos(), z++, asset->restTransform, 0, Skeleton::pictureOf(*asset));
             model->setAdjustment(asset->adjustment);
+            model->setSpriteId(asset->container ? static_cast<int>(asset->container->id()) : 0);
             model->setName(asset->nodeName.toStdString());
             model->setAssetName(asset->name);
             model->setTags(asset->tags);
@@ -509,6 +521,11 @@ bool DocumentController::save(const QString& path, QString* error)
     pushStateToModels();
     TSModelController* controller = TSModelController::instance();
     controller->clearError();
+    // The atlases show the frames as they are now, colour adjustments included.
+    if (QString failed; !TSModelAtlas::saveAll(&failed)) {
+        *error = QStringLiteral("Failed to write the texture atlas %1. ").arg(failed);
+        return false;
+    }
     if (!controller->saveDocument(path)) {
         *error = controller->errorString();
         controller->clearError();

@@ -118,8 +118,28 @@ bool ObjectFieldEditor::targetIsImage() const
 
 bool ObjectFieldEditor::targetIsSprite() const
 {
+    return targetSprite() != nullptr;
+}
+
+TSModelSpriteContainer* ObjectFieldEditor::targetSprite() const
+{
     const Skeleton::Asset* asset = target() ? m_skeleton->assetByItem(target()) : nullptr;
-    return asset && asset->container;
+    return asset ? asset->container : nullptr;
+}
+
+quint64 ObjectFieldEditor::targetImageId() const
+{
+    const Skeleton::Asset* asset = target() ? m_skeleton->assetByItem(target()) : nullptr;
+    return asset ? asset->id : 0;
+}
+
+QString ObjectFieldEditor::targetJointName() const
+{
+    if (const Skeleton::Node* node = target() ? m_skeleton->nodeByItem(target()) : nullptr) {
+        return node->name;
+    }
+    const Skeleton::Asset* asset = target() ? m_skeleton->assetByItem(target()) : nullptr;
+    return asset ? asset->nodeName : QString();
 }
 
 bool ObjectFieldEditor::applies(Field field) const

@@ -11,6 +11,7 @@
 class ObjectManipulator;
 class QGraphicsItem;
 class Skeleton;
+class TSModelSpriteContainer;
 
 /// What the fields of the object settings column show and do for the one selected joint or
 /// image. While recording (the manipulator's animation mode) the transform fields show the
@@ -66,6 +67,12 @@ public:
     bool targetIsImage() const;
     /// An image that plays a sprite's frames.
     bool targetIsSprite() const;
+    /// The sprite container the target image plays, or null.
+    TSModelSpriteContainer* targetSprite() const;
+    /// The target image's id in the skeleton, or 0.
+    quint64 targetImageId() const;
+    /// The joint new images go to: the target joint, or the target image's joint.
+    QString targetJointName() const;
     /// Whether field means anything for the target.
     bool applies(Field field) const;
 

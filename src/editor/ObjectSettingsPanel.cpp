@@ -1,9 +1,13 @@
 #include "ObjectSettingsPanel.h"
 
 #include "HistoryManager.h"
+#include "ImageFile.h"
 #include "ScreenScale.h"
+#include "TSFileDialogs.h"
 #include "TSImageDropArea.h"
 #include "TSLineEditUpdateable.h"
+#include "TSModelSpriteContainer.h"
+#include "TSSpritesWindow.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -14,6 +18,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <QUrl>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -99,7 +104,6 @@ ObjectSettingsPanel::ObjectSettingsPanel(ObjectFieldEditor* editor, HistoryManag
     imageLayout->addWidget(imageLabel);
     imageLayout->addWidget(m_dropArea);
     rows->addWidget(imageRow);
-    m_imageRows.append(imageRow);
 
     addAdjustmentRow(ObjectFieldEditor::Hue, QStringLiteral("Hue"), QStringLiteral("hue"), -100, 100);
     addAdjustmentRow(ObjectFieldEditor::Brightness, QStringLiteral("Brightness"), QStringLiteral("brightness"), -100,
@@ -154,6 +158,12 @@ ObjectSettingsPanel::ObjectSettingsPanel(ObjectFieldEditor* editor, HistoryManag
         }
         showSelection();
     });
+    connect(m_dropArea, &TSImageDropArea::filesDropped, this, &ObjectSettingsPanel::takeFiles);
+    connect(m_dropArea, &TSImageDropArea::contentEditingRequested, this, &ObjectSettingsPanel::editPicture);
+    if (m_history) {
+        // Edits made elsewhere (the sprite editor, undo) show here at once.
+        connect(m_history, &QUndoStack::indexChanged, this, &ObjectSettingsPanel::showSelection);
+    }
     showSelection();
 }
 
@@ -239,6 +249,10 @@ void ObjectSettingsPanel::showSelection()
     m_tags->setText(tags.isEmpty() ? QStringLiteral("No tags") : tags);
     m_tags->setEnabled(!tags.isEmpty());
     m_dropArea->setPicture(m_editor->picture());
+    m_dropArea->setToolTip(node ? QStringLiteral("Drop a PNG image here to add it to the joint, or several to add "
+                                                 "them as one frame animation")
+                                : QStringLiteral("Drop a PNG image here to replace the picture, or several to add "
+                                                 "a frame animation; double-click to choose them"));
     // Rows came and went: place them now, not when the event loop next runs.
     m_rows->layout()->activate();
 }
@@ -337,4 +351,68 @@ void ObjectSettingsPanel::setHint(const QString& text, const QString& buttonText
 bool ObjectSettingsPanel::isHintShown() const
 {
     return !m_hint->isHidden();
+}
+
+void ObjectSettingsPanel::takeFiles(const QStringList& paths)
+{
+    if (!m_history || !m_editor || !m_editor->target() || paths.isEmpty()) {
+        return;
+    }
+    const QString joint = m_editor->targetJointName();
+    if (paths.size() > 1) {
+        m_history->addSpriteAnimation(paths, joint);
+    } else if (m_editor->targetIsNode()) {
+        m_history->addAssetsFromFiles({QUrl::fromLocalFile(paths.first())}, joint);
+    }
+    showSelection();
+}
+
+void ObjectSettingsPanel::editPicture()
+{
+    if (!m_editor || !m_editor->target()) {
+        return;
+    }
+    if (m_editor->targetIsSprite()) {
+        openSpriteEditor();
+        return;
+    }
+    const QStringList paths = TSFileDialogs::getOpenFileNames(this, QStringLiteral("Choose Images"), QString(),
+                                                              QStringLiteral("PNG Images (*.png)"));
+    if (paths.size() == 1 && m_editor->targetIsImage() && m_history) {
+        QString error;
+        const QImage image = ImageFile::read(paths.first(), &error);
+        if (image.isNull()) {
+            Q_EMIT refused(QStringLiteral("Image"), QStringLiteral("Cannot read \"%1\": %2").arg(paths.first(), error));
+            return;
+        }
+        m_history->changeAssetPixmap(m_editor->target(), image);
+        showSelection();
+        return;
+    }
+    takeFiles(paths);
+}
+
+TSSpritesWindow* ObjectSettingsPanel::spritesWindow() const
+{
+    return m_spritesWindow;
+}
+
+void ObjectSettingsPanel::openSpriteEditor()
+{
+    if (m_spritesWindow) {
+        m_spritesWindow->raise();
+        return;
+    }
+    const quint64 image = m_editor->targetImageId();
+    m_spritesWindow = new TSSpritesWindow(window());
+    m_spritesWindow->setAttribute(Qt::WA_DeleteOnClose);
+    m_spritesWindow->setSpriteContainer(m_editor->targetSprite());
+    // "Save" gives the image the animation chosen in the window.
+    connect(m_spritesWindow, &TSSpritesWindow::spriteDidSelected, this,
+            [this, image](TSModelSpriteContainer* container) {
+                if (m_history) {
+                    m_history->changeImageSprite(image, container);
+                }
+            });
+    m_spritesWindow->show();
 }

@@ -14,6 +14,7 @@ class QPushButton;
 class QSlider;
 class TSImageDropArea;
 class TSLineEditUpdateable;
+class TSSpritesWindow;
 
 /// The object settings column at the right of the window: the name, pose, sprite speed, bone
 /// colour, picture and colour adjustments of the one selected joint or image, and at the bottom
@@ -32,6 +33,8 @@ public:
     TSLineEditUpdateable* field(ObjectFieldEditor::Field field) const { return m_fields.value(field); }
     QComboBox* skeletonsComboBox() const { return m_skeletons; }
     TSImageDropArea* imageDropArea() const { return m_dropArea; }
+    /// The sprite editor opened from the image row, while it is open.
+    TSSpritesWindow* spritesWindow() const;
 
     /// The skeleton the document shows (the chooser at the top).
     void setSkeletonName(const QString& name);
@@ -45,6 +48,9 @@ public Q_SLOTS:
     /// A name given to the selected joint or image elsewhere (the outliner), taken as if typed
     /// into the name field: refused with a reason, or recorded as one step.
     void rename(QGraphicsItem* item, const QString& name);
+    /// The image row asks for editing: the sprite editor for an image that plays a sprite,
+    /// else a chooser of PNG files, taken as if dropped.
+    void editPicture();
 
 Q_SIGNALS:
     void hintButtonClicked();
@@ -62,6 +68,11 @@ private:
     void onSliderMoved(ObjectFieldEditor::Field field, int value);
     void onSliderReleased(ObjectFieldEditor::Field field);
     void syncSlider(ObjectFieldEditor::Field field);
+    /// Files dropped on (or chosen for) the image row: several make a frame animation on the
+    /// joint, one becomes an image of a selected joint (a selected image takes it as its
+    /// picture through imageDropped()).
+    void takeFiles(const QStringList& paths);
+    void openSpriteEditor();
 
     QPointer<ObjectFieldEditor> m_editor;
     QPointer<HistoryManager> m_history;
@@ -75,6 +86,7 @@ private:
     QList<QWidget*> m_nodeRows;
     QList<QWidget*> m_imageRows;
     QWidget* m_speedRow = nullptr;
+    QPointer<TSSpritesWindow> m_spritesWindow;
     QWidget* m_hint;
     QLabel* m_hintIcon;
     QLabel* m_hintText;

@@ -20,9 +20,13 @@
 #include "RenameAnimationCommand.h"
 #include "PixmapPlaceholderItem.h"
 #include "ReparentCommand.h"
+#include "SpriteAnimationBuilder.h"
+#include "SpriteContainerCommand.h"
+#include "SpriteImageCommand.h"
 #include "TSApplicationSettings.h"
 #include "TSLineEditUpdateable.h"
 #include "TSModelGeneralSettings.h"
+#include "TSModelSpriteContainer.h"
 #include "TrackKeysCommand.h"
 #include "TransformAssetsCommand.h"
 #include "UpdateAssetPixmapCommand.h"
@@ -105,6 +109,13 @@ void HistoryManager::stopPlayback()
 {
     if (m_skeleton) {
         m_skeleton->stop();
+    }
+}
+
+void HistoryManager::refreshSprites()
+{
+    if (m_skeleton) {
+        m_skeleton->refreshSpriteFrames();
     }
 }
 
@@ -246,6 +257,47 @@ void HistoryManager::changeAssetszValue(QList<QGraphicsItem*> assets, Skeleton::
     }
     if (!movable.isEmpty()) {
         push(new ChangeAssetsZValueCommand(this, movable, action));
+    }
+}
+
+bool HistoryManager::addSpriteAnimation(const QStringList& paths, const QString& nodeName)
+{
+    if (!m_skeleton || !m_skeleton->nodeByName(nodeName)) {
+        return false;
+    }
+    QString error;
+    TSModelSpriteContainer* container = SpriteAnimationBuilder::build(paths, &error);
+    if (!container) {
+        Q_EMIT refused(QStringLiteral("Frame Animation"), error);
+        return false;
+    }
+    NewImage image;
+    image.nodeName = nodeName;
+    image.restTransform = newImageTransform(container->frameSize(), nodeName);
+    image.name = image.assetName = QString::fromStdString(container->name());
+    auto* command = new AddSpriteImageCommand(this, image, container);
+    push(command);
+    if (ObjectManipulator* targets = manipulator(); targets && command->asset()) {
+        targets->setTargets({command->asset()->placeholder});
+    }
+    return true;
+}
+
+void HistoryManager::changeImageSprite(quint64 assetId, TSModelSpriteContainer* container)
+{
+    Skeleton::Asset* asset = m_skeleton ? m_skeleton->assetById(assetId) : nullptr;
+    if (asset && asset->container != container) {
+        push(new ChangeImageSpriteCommand(this, assetId, asset->container, container, Skeleton::pictureOf(*asset)));
+    }
+}
+
+void HistoryManager::changeSpriteContainer(const QString& text, TSModelSpriteContainer* container,
+                                           const SpriteContainerState& before)
+{
+    const SpriteContainerState after = SpriteContainerState::of(container);
+    if (container && before.id() == after.id() && before != after) {
+        push(new SpriteContainerCommand(text, this, before, after));
+        refreshSprites();
     }
 }
 

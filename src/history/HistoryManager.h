@@ -4,6 +4,7 @@
 #include "KeyframeWriter.h"
 #include "SceneAxes.h"
 #include "Skeleton.h"
+#include "SpriteContainerState.h"
 #include "bez3.h"
 
 #include <QImage>
@@ -16,6 +17,7 @@ class AnimationDocument;
 class ObjectManipulator;
 class QDropEvent;
 class TSLineEditUpdateable;
+class TSModelSpriteContainer;
 
 /// The one undo history of the editor. Every edit arrives at one of its slots, which builds the
 /// command (or the macro of commands) and pushes it; commands never merge. Commands find their
@@ -73,6 +75,9 @@ public:
     void refreshSkeleton();
     /// Stops playback before a command changes what is playing.
     void stopPlayback();
+    /// Every image that plays a sprite shows its current frame again (its frames or colours
+    /// changed).
+    void refreshSprites();
 
     /// The new-image scale: fits an image of size to the project's screen when "Auto adjust new
     /// assets scale" is on, compensating the scale of the node it is bound to.
@@ -91,6 +96,15 @@ public Q_SLOTS:
     void changeAnimatedObjectValue(AnimatedObject* object, AnimatedObject::AnimatedProperty property, float time,
                                    float oldValue, float newValue, bool isNewPoint) override;
     void changeAssetszValue(QList<QGraphicsItem*> assets, Skeleton::ZValueChangeAction action);
+    /// A frame animation made of PNG files (one trimmed sprite per file, in name order, packed
+    /// into the atlases) as a new image of the node, selected; one step. Refused (with the
+    /// reason) when the files cannot make one; then nothing is made.
+    bool addSpriteAnimation(const QStringList& paths, const QString& nodeName);
+    /// The image plays container's frames from now on (null: it shows its picture still).
+    void changeImageSprite(quint64 assetId, TSModelSpriteContainer* container);
+    /// An edit of container that the sprite editor made, from the state before it.
+    void changeSpriteContainer(const QString& text, TSModelSpriteContainer* container,
+                               const SpriteContainerState& before);
     /// A new picture for the selected image (the image drop area's).
     void setAssetPixmapFromDropArea();
     void changeAssetPixmap(QGraphicsItem* item, const QImage& image);

@@ -19,6 +19,7 @@ public:
     ~TSPAttributeAction() override;
 
     void setCallback(Callback callback) { m_callback = std::move(callback); }
+    const Callback& callback() const { return m_callback; }
     TSAnimationCurve* curve() const { return m_curve.get(); }
     void setCurve(std::unique_ptr<TSAnimationCurve> curve);
 

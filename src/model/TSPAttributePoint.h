@@ -28,6 +28,8 @@ public:
     /// The point is curve-driven only when both curves exist.
     void setCurves(std::unique_ptr<TSAnimationCurve> x, std::unique_ptr<TSAnimationCurve> y);
     bool hasCurves() const { return m_curveX && m_curveY; }
+    TSAnimationCurve* curveX() const { return m_curveX.get(); }
+    TSAnimationCurve* curveY() const { return m_curveY.get(); }
 
     void loadValue(cocos2d::CCDictionary* dict) override;
     cocos2d::CCDictionary* valueDictionary() override;

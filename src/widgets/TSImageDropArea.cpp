@@ -19,33 +19,42 @@ void TSImageDropArea::setPicture(const QImage& picture)
     update();
 }
 
-QString TSImageDropArea::pngPath(const QList<QUrl>& urls)
+QStringList TSImageDropArea::droppablePaths(const QList<QUrl>& urls)
 {
+    QStringList paths;
+    bool anyPng = false;
     for (const QUrl& url : urls) {
-        if (url.isLocalFile() && url.toLocalFile().endsWith(QStringLiteral(".png"), Qt::CaseInsensitive)) {
-            return url.toLocalFile();
+        if (url.isLocalFile()) {
+            paths.append(url.toLocalFile());
+            anyPng = anyPng || paths.last().endsWith(QStringLiteral(".png"), Qt::CaseInsensitive);
         }
     }
-    return QString();
+    return anyPng ? paths : QStringList();
 }
 
 void TSImageDropArea::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (event->mimeData()->hasUrls() && !pngPath(event->mimeData()->urls()).isEmpty()) {
+    if (event->mimeData()->hasUrls() && !droppablePaths(event->mimeData()->urls()).isEmpty()) {
         event->acceptProposedAction();
     }
 }
 
 void TSImageDropArea::dropEvent(QDropEvent* event)
 {
-    const QString path = event->mimeData()->hasUrls() ? pngPath(event->mimeData()->urls()) : QString();
-    const QImage image = path.isEmpty() ? QImage() : QImage(path, "PNG");
-    if (image.isNull()) {
+    const QStringList paths =
+        event->mimeData()->hasUrls() ? droppablePaths(event->mimeData()->urls()) : QStringList();
+    if (paths.isEmpty()) {
         event->ignore();
         return;
     }
     event->acceptProposedAction();
-    Q_EMIT imageDropped(image);
+    if (paths.size() == 1) {
+        const QImage image(paths.first(), "PNG");
+        if (!image.isNull()) {
+            Q_EMIT imageDropped(image);
+        }
+    }
+    Q_EMIT filesDropped(paths);
 }
 
 void TSImageDropArea::mouseDoubleClickEvent(QMouseEvent* event)

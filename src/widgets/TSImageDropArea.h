@@ -3,7 +3,7 @@
 #include <QImage>
 #include <QFrame>
 
-/// A small framed area that shows a picture and takes a PNG file dropped on it. A double click
+/// A small framed area that shows a picture and takes PNG files dropped on it. A double click
 /// asks for the picture to be edited.
 class TSImageDropArea : public QFrame
 {
@@ -17,8 +17,11 @@ public:
     QImage picture() const { return m_picture; }
 
 Q_SIGNALS:
-    /// A readable PNG file was dropped; image is its picture.
+    /// A single readable PNG file was dropped; image is its picture.
     void imageDropped(const QImage& image);
+    /// Local files were dropped (at least one of them named as a PNG); paths are all of them, as
+    /// they came. Whoever takes them checks what they are.
+    void filesDropped(const QStringList& paths);
     void contentEditingRequested();
 
 protected:
@@ -28,8 +31,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    /// The first local PNG file among urls, or an empty path.
-    static QString pngPath(const QList<QUrl>& urls);
+    /// The local files among urls when one of them is named as a PNG file, else nothing.
+    static QStringList droppablePaths(const QList<QUrl>& urls);
 
     QImage m_picture;
 };

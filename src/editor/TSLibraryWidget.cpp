@@ -1,0 +1,111 @@
+#include "TSLibraryWidget.h"
+
+#include "CCArray.h"
+#include "TSModelController.h"
+#include "TSModelSpriteContainer.h"
+
+#include <QListWidget>
+#include <QPainter>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int kThumbnail = 48;
+
+QIcon thumbnail(TSModelSpriteContainer* container)
+{
+    QPixmap pixmap(kThumbnail, kThumbnail);
+    pixmap.fill(Qt::transparent);
+    const QImage frame = container->frameImage(0);
+    if (!frame.isNull()) {
+        const QImage scaled =
+            frame.scaled(kThumbnail, kThumbnail, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        QPainter(&pixmap).drawImage((kThumbnail - scaled.width()) / 2, (kThumbnail - scaled.height()) / 2,
+                                    scaled);
+    }
+    return QIcon(pixmap);
+}
+
+} // namespace
+
+TSLibraryWidget::TSLibraryWidget(QWidget* parent) : QWidget(parent), m_list(new QListWidget(this))
+{
+    m_list->setObjectName(QStringLiteral("libraryList"));
+    m_list->setIconSize(QSize(kThumbnail, kThumbnail));
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_list);
+    connect(m_list, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+        if (TSModel* model = modelOf(item)) {
+            Q_EMIT itemClicked(model);
+        }
+    });
+    connect(m_list, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
+        if (TSModel* model = modelOf(item)) {
+            Q_EMIT itemActivated(model);
+        }
+    });
+    updateLabelsList();
+}
+
+TSModel* TSLibraryWidget::modelOf(const QListWidgetItem* item) const
+{
+    // Rows keep ids: a container that left the document is found no more.
+    return item ? TSModelController::instance()->modelWithId(item->data(Qt::UserRole).toUInt()) : nullptr;
+}
+
+TSModel* TSLibraryWidget::selectedModel() const
+{
+    const QList<QListWidgetItem*> selected = m_list->selectedItems();
+    return selected.isEmpty() ? nullptr : modelOf(selected.first());
+}
+
+QListWidgetItem* TSLibraryWidget::itemOf(const TSModel* model) const
+{
+    for (int row = 0; model && row < m_list->count(); ++row) {
+        if (m_list->item(row)->data(Qt::UserRole).toUInt() == model->id()) {
+            return m_list->item(row);
+        }
+    }
+    return nullptr;
+}
+
+void TSLibraryWidget::selectModel(const TSModel* model)
+{
+    const QSignalBlocker blocker(m_list);
+    m_list->clearSelection();
+    if (QListWidgetItem* item = itemOf(model)) {
+        item->setSelected(true);
+        m_list->setCurrentItem(item);
+    }
+}
+
+void TSLibraryWidget::updateLabelsList()
+{
+    const unsigned selected = selectedModel() ? selectedModel()->id() : 0;
+    const QSignalBlocker blocker(m_list);
+    m_list->clear();
+    if (cocos2d::CCArray* containers =
+            TSModelController::instance()->modelsOfClass(TSModelSpriteContainer::kClassName)) {
+        for (cocos2d::CCObject* obj : *containers) {
+            auto* container = static_cast<TSModelSpriteContainer*>(obj);
+            auto* item =
+                new QListWidgetItem(thumbnail(container), QString::fromStdString(container->name()), m_list);
+            item->setData(Qt::UserRole, container->id());
+            item->setToolTip(QStringLiteral("%1 frames").arg(container->spriteCount()));
+            item->setSelected(container->id() == selected);
+        }
+    }
+    setSearchFilter(m_search);
+}
+
+void TSLibraryWidget::setSearchFilter(QString search)
+{
+    m_search = search.trimmed();
+    for (int row = 0; row < m_list->count(); ++row) {
+        QListWidgetItem* item = m_list->item(row);
+        item->setHidden(!m_search.isEmpty() && !item->text().contains(m_search, Qt::CaseInsensitive));
+    }
+}
