@@ -154,7 +154,8 @@ void TSMainWindow::buildPanels()
     m_animationEditor->curveArea()->layout()->addWidget(curves);
     m_animationController->setCurveEditor(new AnimationCurveEditorAdapter(curves, m_animationController));
     m_animationEditor->setOnionSkinSettings(TSApplicationSettings::instance()->onionSkin());
-    m_onionSkin->setSettings(TSApplicationSettings::instance()->onionSkin());    m_objectSettings = new ObjectSettingsPanel(m_fieldEditor, m_history, this);
+    m_onionSkin->setSettings(TSApplicationSettings::instance()->onionSkin());
+    m_objectSettings = new ObjectSettingsPanel(m_fieldEditor, m_history, this);
     m_modes = new EditingModes(this, m_view, m_skeleton, m_manipulator, m_axes, m_objectSettings,
                                {m_axesButton, m_visibilityButton, m_animationModeButton, m_animationEditor->keyButton()},
                                this);
