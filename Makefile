@@ -13,7 +13,11 @@ ARGS       ?=
 PACKAGES := cmake ninja-build g++ make pkg-config \
             qtbase5-dev qtbase5-dev-tools libqt5svg5-dev \
             libquazip1-qt5-dev libtinyxml2-dev zlib1g-dev \
-            libbenchmark-dev ffmpeg fonts-dejavu-core
+            ffmpeg zip unzip fonts-dejavu-core
+
+# The benchmarks, in the order of the table that "make bench" ends with.
+BENCHMARKS := bench_PropertyList bench_Storage bench_Canvas bench_Export bench_Model bench_Startup \
+              bench_Animation bench_Outliner
 
 # Extra packages for "make fuzz".
 FUZZ_PACKAGES := clang libclang-rt-14-dev
@@ -51,11 +55,17 @@ run: build
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
+# Each benchmark adds its rows to bench/results.tsv; the table of all of them comes last. A
+# benchmark that fails is reported and skipped: benchmarks never fail the build.
 bench: build
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target benchmarks
-	@for b in $(BUILD_DIR)/bench/bench_*; do \
-		[ -x "$$b" ] || continue; echo "== $$b"; QT_QPA_PLATFORM=offscreen "$$b"; \
-	done
+	@results="$(BUILD_DIR)/bench/results.tsv"; rm -f "$$results"; \
+	for name in $(BENCHMARKS); do \
+		b="$(BUILD_DIR)/bench/$$name"; [ -f "$$b" ] && [ -x "$$b" ] || continue; echo "== $$b"; \
+		BONESTAGE_BENCH_RESULTS="$$results" QT_QPA_PLATFORM=offscreen "$$b" || echo "== $$b failed"; \
+	done; \
+	echo; uptime; \
+	"$(BUILD_DIR)/bench/bench-table" "$$results" || true
 
 fuzz:
 	@$(MAKE) --no-print-directory deps EXTRA_PACKAGES="$(FUZZ_PACKAGES)"

@@ -1,15 +1,10 @@
-// Colour adjustment of a large sprite and the pose of a 200-node skeleton.
-#include "BenchRatios.h"
+// Colour adjustment of a large sprite, against a bare pass over the same pixels.
+#include "InterleavedPair.h"
+#include "Report.h"
 
-#include "AnimatedObject.h"
 #include "ColorAdjustment.h"
-#include "Pose.h"
 
 #include <QImage>
-#include <QPainter>
-
-#include <memory>
-#include <vector>
 
 namespace {
 
@@ -27,32 +22,13 @@ QImage testImage()
     return image;
 }
 
-void BM_ColorAdjustAll(benchmark::State& state)
-{
-    const QImage image = testImage();
-    const ColorAdjustment adjustment{0.2f, 0.1f, 0.05f, 0.3f, 0.8f};
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(adjustment.apply(image).constBits());
-    }
-}
-BENCHMARK(BM_ColorAdjustAll)->Unit(benchmark::kMillisecond);
+} // namespace
 
-void BM_ColorAdjustBrightness(benchmark::State& state)
+int main()
 {
     const QImage image = testImage();
-    ColorAdjustment adjustment;
-    adjustment.brightness = 0.2f;
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(adjustment.apply(image).constBits());
-    }
-}
-BENCHMARK(BM_ColorAdjustBrightness)->Unit(benchmark::kMillisecond);
-
-// Baseline: a copy of the image that reads, unpremultiplies, premultiplies and writes every pixel.
-void BM_PlainPixelPass(benchmark::State& state)
-{
-    const QImage image = testImage();
-    for (auto _ : state) {
+    // A copy of the image that reads, unpremultiplies, premultiplies and writes every pixel.
+    const auto plainPass = bench::InterleavedPair::repeat([&image] {
         QImage copy = image.copy();
         for (int y = 0; y < copy.height(); ++y) {
             auto* line = reinterpret_cast<QRgb*>(copy.scanLine(y));
@@ -62,40 +38,24 @@ void BM_PlainPixelPass(benchmark::State& state)
                 }
             }
         }
-        benchmark::DoNotOptimize(copy.constBits());
-    }
-}
-BENCHMARK(BM_PlainPixelPass)->Unit(benchmark::kMillisecond);
+        bench::keep(copy.constBits());
+    });
+    bench::InterleavedPair::Options options;
+    options.clock = bench::Clock::ThreadCpu;
 
-void BM_Pose200Nodes(benchmark::State& state)
-{
-    std::vector<std::unique_ptr<AnimatedObject>> nodes;
-    for (int n = 0; n < 200; ++n) {
-        auto tracks = std::make_unique<AnimatedObject>();
-        for (int channel = 0; channel < AnimatedObject::kChannelCount; ++channel) {
-            for (int k = 0; k < 6; ++k) {
-                tracks->channel(channel).insertKey(0.1f * ((n + k * channel) % 7), k * 0.25f, true);
-            }
-        }
-        nodes.push_back(std::move(tracks));
-    }
-    std::vector<QTransform> poses(nodes.size());
-    float t = 0.0f;
-    for (auto _ : state) {
-        for (size_t i = 0; i < nodes.size(); ++i) {
-            poses[i] = Pose::transformAt(*nodes[i], t, QPointF());
-        }
-        benchmark::DoNotOptimize(poses.data());
-        t = t > 1.25f ? 0.0f : t + 1.0f / 60.0f;
-    }
-}
-BENCHMARK(BM_Pose200Nodes)->Unit(benchmark::kMicrosecond);
+    const ColorAdjustment all{0.2f, 0.1f, 0.05f, 0.3f, 0.8f};
+    const auto adjustAll =
+        bench::InterleavedPair::repeat([&image, &all] { bench::keep(all.apply(image).constBits()); });
+    bench::Report::pair("colour adjustment, every setting, 1024 x 1024", "ColorAdjustment::apply",
+                        "plain pixel pass", bench::Goal::none(),
+                        [&] { return bench::InterleavedPair::run(adjustAll, plainPass, options); });
 
-} // namespace
-
-int main(int argc, char** argv)
-{
-    return bench::runWithRatios(argc, argv,
-                                {{"BM_ColorAdjustAll", "BM_PlainPixelPass"},
-                                 {"BM_ColorAdjustBrightness", "BM_PlainPixelPass"}});
+    ColorAdjustment brightness;
+    brightness.brightness = 0.2f;
+    const auto adjustBrightness = bench::InterleavedPair::repeat(
+        [&image, &brightness] { bench::keep(brightness.apply(image).constBits()); });
+    bench::Report::pair("colour adjustment, brightness, 1024 x 1024", "ColorAdjustment::apply",
+                        "plain pixel pass", bench::Goal::none(),
+                        [&] { return bench::InterleavedPair::run(adjustBrightness, plainPass, options); });
+    return 0;
 }

@@ -1,6 +1,9 @@
-// Frame export of a shipped template at 240 x 240: renderFrames (pose, draw, scale, PNG) against
-// a bare loop that draws the same scene and writes the same PNGs with no pose work.
-#include "BenchRatios.h"
+// Frame export of a shipped template at 240 x 240, against the same frames posed, drawn, scaled
+// and written one after the other on this thread; and the command-line GIF, against rendering the
+// frames here and running the two ffmpeg passes by hand on them.
+#include "DebugMessages.h"
+#include "InterleavedPair.h"
+#include "Report.h"
 
 #include "AnimationCanvas.h"
 #include "AnimationModelClasses.h"
@@ -15,10 +18,16 @@
 #include "TemplateLibrary.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QPainter>
+#include <QProcess>
 #include <QTemporaryDir>
 
+#include <memory>
+
 namespace {
+
+const QString kDocument = QStringLiteral(BONESTAGE_SOURCE_DIR "/Resources/projects/Biped.bsdoc");
 
 struct Editor
 {
@@ -35,18 +44,17 @@ struct Editor
         document = std::make_unique<DocumentController>(skeleton.get(), canvas, axes);
         renderer = std::make_unique<FrameRenderer>(skeleton.get(), &scene, manipulator);
         QString error;
-        if (!document->load(QStringLiteral(BONESTAGE_SOURCE_DIR "/Resources/projects/Biped.bsdoc"), true, &error)) {
+        if (!document->load(kDocument, true, &error)) {
             qFatal("cannot open the template: %s", qPrintable(error));
         }
-        canvas->hide();
         axes->hide();
-        skeleton->setSkeletonVisible(false);
     }
 
-    FrameRenderSettings settings() const
+    // The settings of the command-line export.
+    FrameRenderSettings settings(const QString& folder) const
     {
         FrameRenderSettings result;
-        result.folder = folder.path();
+        result.folder = folder;
         result.rect = canvas->canvasRect();
         result.size = QSize(240, 240);
         result.fps = 30;
@@ -54,7 +62,30 @@ struct Editor
         return result;
     }
 
-    QTemporaryDir folder;
+    // Each frame posed, drawn, scaled and written in turn on this thread, with no checks: the
+    // export as it was before its encoding moved to other threads.
+    void renderOneByOne(const FrameRenderSettings& s)
+    {
+        const bool visible = skeleton->isSkeletonVisible();
+        skeleton->setSkeletonVisible(false);
+        const QVector<float> times =
+            FrameRenderSettings::frameTimes(skeleton->duration(), s.fps, skeleton->timeScale());
+        QDir().mkpath(s.folder);
+        QImage image(FrameRenderSettings::renderSize(s.rect), QImage::Format_ARGB32_Premultiplied);
+        for (int index = 0; index < times.size(); ++index) {
+            skeleton->showMoment(times.at(index));
+            image.fill(s.background);
+            {
+                QPainter painter(&image);
+                painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
+                scene.render(&painter, QRectF(image.rect()), s.rect, Qt::KeepAspectRatio);
+            }
+            image.scaled(s.size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                .save(FrameRenderSettings::framePath(s.folder, index));
+        }
+        skeleton->setSkeletonVisible(visible);
+    }
+
     TSGraphicsScene scene;
     TSGraphicsView view;
     ObjectManipulator* manipulator = nullptr;
@@ -65,62 +96,77 @@ struct Editor
     std::unique_ptr<FrameRenderer> renderer;
 };
 
-Editor& editor()
+int run(const QString& program, const QStringList& arguments)
 {
-    static Editor instance;
-    return instance;
-}
-
-int frameCount()
-{
-    const FrameRenderSettings s = editor().settings();
-    return FrameRenderSettings::frameTimes(editor().skeleton->duration(), s.fps, 1.0f).size();
-}
-
-void BM_RenderFrames(benchmark::State& state)
-{
-    const FrameRenderSettings settings = editor().settings();
-    int frames = 0;
-    for (auto _ : state) {
-        frames += editor().renderer->renderFrames(settings).frames;
+    QProcess process;
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    process.start(program, arguments);
+    if (!process.waitForFinished(-1)) {
+        return -1;
     }
-    state.counters["fps"] = benchmark::Counter(frames, benchmark::Counter::kIsRate);
+    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
 }
-BENCHMARK(BM_RenderFrames)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-/// The same drawing, scaling and PNG writing, the skeleton left in one pose.
-void BM_BareRenderLoop(benchmark::State& state)
+// The palette pass and the GIF pass, typed as a user would.
+void convertByHand(const QString& frames, const QString& gif)
 {
-    const FrameRenderSettings settings = editor().settings();
-    const int count = frameCount();
-    QImage image(FrameRenderSettings::renderSize(settings.rect), QImage::Format_ARGB32_Premultiplied);
-    int frames = 0;
-    for (auto _ : state) {
-        for (int index = 0; index < count; ++index) {
-            image.fill(settings.background);
-            {
-                QPainter painter(&image);
-                painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
-                editor().scene.render(&painter, QRectF(image.rect()), settings.rect, Qt::KeepAspectRatio);
-            }
-            image.scaled(settings.size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-                .save(FrameRenderSettings::framePath(settings.folder, index));
-            ++frames;
-        }
-    }
-    state.counters["fps"] = benchmark::Counter(frames, benchmark::Counter::kIsRate);
+    const QString input = frames + "/%04d.png";
+    const QString palette = frames + "/palette.png";
+    run("ffmpeg", {"-f", "image2", "-y", "-framerate", "30", "-i", input, "-vf",
+                   "fps=30,scale=240:-1:flags=lanczos,palettegen", palette});
+    run("ffmpeg", {"-f", "image2", "-y", "-framerate", "30", "-i", input, "-i", palette, "-filter_complex",
+                   "fps=30,scale=240:-1:flags=lanczos[x];[x][1:v]paletteuse", gif});
 }
-BENCHMARK(BM_BareRenderLoop)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 
 int main(int argc, char** argv)
 {
+    QTemporaryDir isolated;
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("TMPDIR", isolated.path().toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", (isolated.path() + "/config").toLocal8Bit());
     QApplication application(argc, argv);
+    bench::dropDebugMessages();
     AnimationModelClasses::registerAll();
     TemplateLibrary::setRoot(QStringLiteral(BONESTAGE_SOURCE_DIR "/Resources/animations"));
-    const int result = bench::runWithRatios(argc, argv, {{"BM_RenderFrames/real_time", "BM_BareRenderLoop/real_time"}});
+    QTemporaryDir out;
+    {
+        Editor editor;
+        const FrameRenderSettings threaded = editor.settings(out.filePath("frames"));
+        const FrameRenderSettings oneByOne = editor.settings(out.filePath("frames one by one"));
+        const FrameRenderer::Result first = editor.renderer->renderFrames(threaded);
+        std::printf("%d frames of %s (%.2f s) at 240 x 240\n\n", first.frames, qPrintable(kDocument),
+                    static_cast<double>(editor.skeleton->duration()));
+
+        bench::InterleavedPair::Options options;
+        options.rounds = 11;
+        options.batchSeconds = 0.2;
+        const auto render = bench::InterleavedPair::repeat(
+            [&editor, &threaded] { bench::keep(editor.renderer->renderFrames(threaded).frames); });
+        const auto renderOneByOne =
+            bench::InterleavedPair::repeat([&editor, &oneByOne] { editor.renderOneByOne(oneByOne); });
+        bench::Report::pair("frame export at 240 x 240", "FrameRenderer::renderFrames", "frames one by one",
+                            bench::Goal::speedupAtLeast(1.6),
+                            [&] { return bench::InterleavedPair::run(render, renderOneByOne, options); });
+
+        const QString cliFrames = out.filePath("cli frames");
+        const QString cliGif = out.filePath("cli.gif");
+        const auto commandLine = bench::InterleavedPair::repeat([&cliFrames, &cliGif] {
+            run(QStringLiteral(BONESTAGE_EXECUTABLE), {"-export", kDocument, cliFrames, cliGif});
+        });
+        const QString handGif = out.filePath("hand.gif");
+        const auto byHand = bench::InterleavedPair::repeat([&editor, &threaded, &handGif] {
+            editor.renderer->renderFrames(threaded);
+            convertByHand(threaded.folder, handGif);
+        });
+        options.rounds = 7;
+        bench::Report::pair("command-line GIF of the template", "bonestage -export",
+                            "render here + two ffmpeg passes by hand", bench::Goal::ratioAtMost(1.2),
+                            [&] { return bench::InterleavedPair::run(commandLine, byHand, options); });
+    }
     TSModelController::destroyInstance();
-    return result;
+    return 0;
 }

@@ -1,21 +1,14 @@
-// Curve evaluation and attribute-dictionary building: the costs behind playback and saving.
-#include "BenchRatios.h"
+// Curve evaluation at random times, against a bare binary search over the same keys followed by
+// the same cubic.
+#include "InterleavedPair.h"
+#include "Report.h"
 
-#include "CCDictionary.h"
-#include "CCPoolManager.h"
 #include "TSAnimationCurve.h"
-#include "TSModel.h"
-#include "TSModelController.h"
-#include "TSPAttributeColor.h"
-#include "TSPAttributeFloat.h"
-#include "TSPAttributePoint.h"
-#include "TSPAttributeString.h"
 
-#include <memory>
+#include <algorithm>
 #include <random>
+#include <string>
 #include <vector>
-
-using namespace cocos2d;
 
 namespace {
 
@@ -28,97 +21,60 @@ TSAnimationCurve curveWithKeys(int count)
     return curve;
 }
 
-void BM_CurveEvaluate(benchmark::State& state)
+// What a plain program does with a sorted array of keys: upper_bound, then the segment's cubic.
+float bareEvaluate(const std::vector<bez3>& keys, float t)
 {
-    const TSAnimationCurve curve = curveWithKeys(static_cast<int>(state.range(0)));
-    const float duration = curve.keyPoint(curve.keyCount() - 1).x();
+    const auto later = std::upper_bound(keys.begin(), keys.end(), t,
+                                        [](float time, const bez3& key) { return time < key.time; });
+    if (later == keys.begin()) {
+        return keys.front().value;
+    }
+    if (later == keys.end()) {
+        return keys.back().value;
+    }
+    const bez3& k0 = *(later - 1);
+    const bez3& k1 = *later;
+    const float s = (t - k0.time) / (k1.time - k0.time);
+    const float u = 1.0f - s;
+    return u * u * u * k0.value + 3.0f * s * u * u * k0.outHandle + 3.0f * s * s * u * k1.inHandle +
+           s * s * s * k1.value;
+}
+
+void compare(int keyCount, const bench::Goal& goal)
+{
+    const TSAnimationCurve curve = curveWithKeys(keyCount);
+    const std::vector<bez3> keys(curve.keys(), curve.keys() + curve.keyCount());
     std::vector<float> times(1024);
     std::mt19937 random(7);
-    std::uniform_real_distribution<float> pick(0.0f, duration);
+    std::uniform_real_distribution<float> pick(0.0f, keys.back().time);
     for (float& t : times) {
         t = pick(random);
     }
-    size_t i = 0;
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(curve.evaluate(times[i++ & 1023]));
-    }
-}
-BENCHMARK(BM_CurveEvaluate)->Arg(4)->Arg(16)->Arg(64);
-
-// A baseline for the evaluation: reading one float from the same table.
-void BM_TableRead(benchmark::State& state)
-{
-    std::vector<float> times(1024, 0.5f);
-    size_t i = 0;
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(times[i++ & 1023]);
-    }
-}
-BENCHMARK(BM_TableRead);
-
-// A node-like model: 3 strings, a point, 11 floats and a colour.
-class NodeLike : public TSModel
-{
-public:
-    NodeLike(int i) : TSModel("TSModelSkeletonNode", "node")
-    {
-        addTypedAttribute<TSPAttributeString>("name")->setValue("node_" + std::to_string(i));
-        addTypedAttribute<TSPAttributeString>("defaultName")->setValue("bone");
-        addTypedAttribute<TSPAttributeString>("parent")->setValue("node_" + std::to_string(i / 2));
-        addTypedAttribute<TSPAttributePoint>("position")->setValue(CCPoint{i * 1.5f, -i * 0.25f});
-        for (const char* name : {"size", "zOrder", "m11", "m12", "m13", "m21", "m22", "m23", "m31", "m32", "m33"}) {
-            addTypedAttribute<TSPAttributeFloat>(name)->setValue(static_cast<float>(i % 17) * 0.125f);
+    const auto evaluate = [&curve, &times](std::int64_t count) {
+        for (std::int64_t i = 0; i < count; ++i) {
+            bench::keep(curve.evaluate(times[static_cast<size_t>(i) & 1023]));
         }
-        addTypedAttribute<TSPAttributeColor>("boneColor")->setComponents(0.37f, 0.37f, 0.37f, 1.0f);
-    }
-};
-
-void BM_AttributesDictionary10k(benchmark::State& state)
-{
-    std::vector<NodeLike*> models;
-    for (int i = 0; i < 10000; ++i) {
-        models.push_back(new NodeLike(i));
-    }
-    for (auto _ : state) {
-        for (NodeLike* model : models) {
-            benchmark::DoNotOptimize(model->attributesDictionary());
+    };
+    const auto bare = [&keys, &times](std::int64_t count) {
+        for (std::int64_t i = 0; i < count; ++i) {
+            bench::keep(bareEvaluate(keys, times[static_cast<size_t>(i) & 1023]));
         }
-        CCPoolManager::sharedPoolManager()->drain();
-    }
-    for (NodeLike* model : models) {
-        model->release();
-    }
+    };
+    bench::InterleavedPair::Options options;
+    options.clock = bench::Clock::ThreadCpu;
+    options.rounds = 21;
+    options.batchSeconds = 0.02;
+    bench::Report::pair("curve evaluation, " + std::to_string(keyCount) + " keys",
+                        "TSAnimationCurve::evaluate", "binary search + cubic", goal,
+                        [&] { return bench::InterleavedPair::run(evaluate, bare, options); });
 }
-BENCHMARK(BM_AttributesDictionary10k)->Unit(benchmark::kMillisecond);
-
-// The playback budget: 200 nodes × 5 channels evaluated at one time.
-void BM_Evaluate200NodesFiveChannels(benchmark::State& state)
-{
-    std::vector<TSAnimationCurve> curves;
-    for (int i = 0; i < 1000; ++i) {
-        curves.push_back(curveWithKeys(4 + i % 13));
-    }
-    float t = 0.0f;
-    for (auto _ : state) {
-        float sum = 0.0f;
-        for (const TSAnimationCurve& curve : curves) {
-            sum += curve.evaluate(t);
-        }
-        benchmark::DoNotOptimize(sum);
-        t += 1.0f / 60.0f;
-        if (t > 2.0f) {
-            t = 0.0f;
-        }
-    }
-}
-BENCHMARK(BM_Evaluate200NodesFiveChannels)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
-int main(int argc, char** argv)
+int main()
 {
-    return bench::runWithRatios(argc, argv,
-                                {{"BM_CurveEvaluate/4", "BM_TableRead"},
-                                 {"BM_CurveEvaluate/16", "BM_TableRead"},
-                                 {"BM_CurveEvaluate/64", "BM_TableRead"}});
+    compare(4, bench::Goal::none());
+    compare(16, bench::Goal::timeAtMost(5e-9, "ns"));
+    compare(64, bench::Goal::timeAtMost(8e-9, "ns"));
+    return 0;
 }

@@ -1,6 +1,7 @@
 // The outliner built from the scene of a skeleton with 50 and 500 joints (each with an image),
 // and brought in line with an unchanged scene, which only reads the names again.
-#include "BenchRatios.h"
+#include "InterleavedPair.h"
+#include "Report.h"
 
 #include "ObjectManipulator.h"
 #include "Skeleton.h"
@@ -9,6 +10,8 @@
 #include "TSOutlinerWidget.h"
 
 #include <QApplication>
+
+#include <memory>
 
 namespace {
 
@@ -46,33 +49,30 @@ struct Outliner
     TSOutlinerWidget tree;
 };
 
-void BM_RebuildFromScene(benchmark::State& state)
-{
-    Outliner outliner(static_cast<int>(state.range(0)));
-    for (auto _ : state) {
-        outliner.tree.rebuildFromScene(&outliner.scene);
-        QCoreApplication::processEvents();
-    }
-}
-BENCHMARK(BM_RebuildFromScene)->Arg(50)->Arg(500)->Unit(benchmark::kMillisecond);
-
-void BM_UpdateUnchangedScene(benchmark::State& state)
-{
-    Outliner outliner(static_cast<int>(state.range(0)));
-    outliner.tree.rebuildFromScene(&outliner.scene);
-    for (auto _ : state) {
-        outliner.tree.updateFromScene(&outliner.scene);
-    }
-}
-BENCHMARK(BM_UpdateUnchangedScene)->Arg(500)->Unit(benchmark::kMillisecond);
-
 } // namespace
 
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    return bench::runWithRatios(argc, argv,
-                                {{"BM_RebuildFromScene/500", "BM_RebuildFromScene/50"},
-                                 {"BM_UpdateUnchangedScene/500", "BM_RebuildFromScene/500"}});
+    Outliner small(50);
+    Outliner large(500);
+    const auto rebuild = [](Outliner& outliner) {
+        return bench::InterleavedPair::repeat([&outliner] {
+            outliner.tree.rebuildFromScene(&outliner.scene);
+            QCoreApplication::processEvents();
+        });
+    };
+    bench::InterleavedPair::Options options;
+    options.rounds = 9;
+    bench::Report::pair("outliner rebuilt, 500 joints against 50", "rebuildFromScene, 500 joints",
+                        "rebuildFromScene, 50 joints", bench::Goal::none(),
+                        [&] { return bench::InterleavedPair::run(rebuild(large), rebuild(small), options); });
+    large.tree.rebuildFromScene(&large.scene);
+    const auto update =
+        bench::InterleavedPair::repeat([&large] { large.tree.updateFromScene(&large.scene); });
+    bench::Report::pair("outliner of an unchanged scene, 500 joints", "updateFromScene", "rebuildFromScene",
+                        bench::Goal::none(),
+                        [&] { return bench::InterleavedPair::run(update, rebuild(large), options); });
+    return 0;
 }

@@ -1,14 +1,18 @@
-// Reading and writing a ~2 MB property list of model dictionaries, against bare tinyxml2.
-#include "BenchRatios.h"
+// Reading and writing a ~2 MB property list of model dictionaries, each against the bare tinyxml2
+// operation on the same bytes.
+#include "InterleavedPair.h"
+#include "Report.h"
 
 #include "CCArray.h"
 #include "CCDictionary.h"
 #include "CCPoolManager.h"
 #include "CCString.h"
 
-#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+
+#include <cstdio>
+#include <vector>
 
 #include <tinyxml2.h>
 
@@ -52,96 +56,75 @@ CCDictionary* makeModels(int count)
     return file;
 }
 
-struct Fixture
+// The whole file, read with the C library as a bare program would.
+std::vector<char> readFile(const QByteArray& path)
 {
-    Fixture()
-    {
-        path = dir.filePath("models.plist");
-        out = dir.filePath("out.plist");
-        dict = makeModels(650);
-        dict->retain();
-        dict->writeToFile(path);
-        CCPoolManager::sharedPoolManager()->drain();
-        QFile file(path);
-        file.open(QIODevice::ReadOnly);
-        bytes = file.size();
+    std::vector<char> data;
+    if (FILE* file = std::fopen(path.constData(), "rb")) {
+        char buffer[64 * 1024];
+        size_t read = 0;
+        while ((read = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
+            data.insert(data.end(), buffer, buffer + read);
+        }
+        std::fclose(file);
     }
-
-    QTemporaryDir dir;
-    QString path;
-    QString out;
-    CCDictionary* dict = nullptr;
-    qint64 bytes = 0;
-};
-
-Fixture& fixture()
-{
-    static Fixture f;
-    return f;
+    return data;
 }
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    file.open(QIODevice::ReadOnly);
-    return file.readAll();
-}
-
-void BM_ReadPlist(benchmark::State& state)
-{
-    Fixture& f = fixture();
-    for (auto _ : state) {
-        CCDictionary* dict = CCDictionary::createWithContentsOfFile(f.path);
-        benchmark::DoNotOptimize(dict);
-        CCPoolManager::sharedPoolManager()->drain();
-    }
-    state.SetBytesProcessed(state.iterations() * f.bytes);
-}
-
-void BM_ReadBareTinyxml2(benchmark::State& state)
-{
-    Fixture& f = fixture();
-    for (auto _ : state) {
-        const QByteArray data = readFile(f.path);
-        tinyxml2::XMLDocument document(true, tinyxml2::PRESERVE_WHITESPACE);
-        document.Parse(data.constData(), static_cast<size_t>(data.size()));
-        benchmark::DoNotOptimize(document.RootElement());
-    }
-    state.SetBytesProcessed(state.iterations() * f.bytes);
-}
-
-void BM_WritePlist(benchmark::State& state)
-{
-    Fixture& f = fixture();
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(f.dict->writeToFile(f.out));
-    }
-    state.SetBytesProcessed(state.iterations() * f.bytes);
-}
-
-void BM_WriteBareTinyxml2(benchmark::State& state)
-{
-    Fixture& f = fixture();
-    const QByteArray data = readFile(f.path);
-    tinyxml2::XMLDocument document(true, tinyxml2::PRESERVE_WHITESPACE);
-    document.Parse(data.constData(), static_cast<size_t>(data.size()));
-    const QByteArray out = QFile::encodeName(f.out);
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(document.SaveFile(out.constData()));
-    }
-    state.SetBytesProcessed(state.iterations() * f.bytes);
-}
-
-BENCHMARK(BM_ReadPlist)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ReadBareTinyxml2)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_WritePlist)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_WriteBareTinyxml2)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-int main(int argc, char** argv)
+int main()
 {
-    std::printf("property list of %lld bytes\n", static_cast<long long>(fixture().bytes));
-    return bench::runWithRatios(argc, argv,
-                                {{"BM_ReadPlist", "BM_ReadBareTinyxml2"}, {"BM_WritePlist", "BM_WriteBareTinyxml2"}});
+    QTemporaryDir dir;
+    const QString path = dir.filePath("models.plist");
+    const QString out = dir.filePath("out.plist");
+    CCDictionary* dict = makeModels(650);
+    dict->retain();
+    if (!dict->writeToFile(path)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        return 0;
+    }
+    CCPoolManager::sharedPoolManager()->drain();
+    const QByteArray nativePath = QFile::encodeName(path);
+    const QByteArray nativeOut = QFile::encodeName(out);
+    std::printf("property list of %lld bytes\n\n", static_cast<long long>(QFile(path).size()));
+
+    bench::InterleavedPair::Options options;
+    options.clock = bench::Clock::ThreadCpu;
+    options.rounds = 21;
+
+    const auto read = bench::InterleavedPair::repeat([&path] {
+        bench::keep(CCDictionary::createWithContentsOfFile(path));
+        CCPoolManager::sharedPoolManager()->drain();
+    });
+    const auto bareParse = bench::InterleavedPair::repeat([&nativePath] {
+        const std::vector<char> data = readFile(nativePath);
+        tinyxml2::XMLDocument document(true, tinyxml2::PRESERVE_WHITESPACE);
+        document.Parse(data.data(), data.size());
+        bench::keep(document.RootElement());
+    });
+    bench::Report::pair("property-list read, 2 MB model file", "CCDictionary::createWithContentsOfFile",
+                        "tinyxml2 Parse", bench::Goal::ratioAtMost(1.3),
+                        [&] { return bench::InterleavedPair::run(read, bareParse, options); });
+
+    // The baseline prints the same document, parsed once beforehand, into memory and writes it
+    // with one call.
+    const std::vector<char> data = readFile(nativePath);
+    tinyxml2::XMLDocument document(true, tinyxml2::PRESERVE_WHITESPACE);
+    document.Parse(data.data(), data.size());
+    const auto write = bench::InterleavedPair::repeat([dict, &out] { bench::keep(dict->writeToFile(out)); });
+    const auto barePrint = bench::InterleavedPair::repeat([&document, &nativeOut] {
+        tinyxml2::XMLPrinter printer;
+        document.Print(&printer);
+        FILE* file = std::fopen(nativeOut.constData(), "w");
+        if (file) {
+            bench::keep(std::fwrite(printer.CStr(), 1, static_cast<size_t>(printer.CStrSize() - 1), file));
+            std::fclose(file);
+        }
+    });
+    bench::Report::pair("property-list write, same file", "CCDictionary::writeToFile",
+                        "tinyxml2 print to memory + one write", bench::Goal::ratioAtMost(1.1),
+                        [&] { return bench::InterleavedPair::run(write, barePrint, options); });
+    dict->release();
+    return 0;
 }

@@ -1,38 +1,70 @@
-// Saving and opening a generated document, next to zip and unzip of the same working folder.
-#include "BenchRatios.h"
+// Saving and opening a document of 200 nodes, 30 animations and 50 images as the editor does,
+// next to zip of its working folder and unzip + parse + PNG decode of the document.
+#include "DebugMessages.h"
+#include "InterleavedPair.h"
+#include "Report.h"
 
+#include "AnimationCanvas.h"
 #include "AnimationModelClasses.h"
-#include "AnimationPersistence.h"
-#include "TSGraphicsPixmapModel.h"
+#include "DocumentController.h"
+#include "ObjectManipulator.h"
+#include "SceneAxes.h"
+#include "Skeleton.h"
+#include "TSGraphicsScene.h"
+#include "TSGraphicsView.h"
 #include "TSModelController.h"
-#include "TSModelSkeletonNode.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDir>
-#include <QGuiApplication>
+#include <QDirIterator>
+#include <QFile>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 
 #include <memory>
 
+#include <tinyxml2.h>
+
 namespace {
 
-struct Fixture
+struct Editor
 {
-    Fixture()
+    Editor()
     {
-        AnimationModelClasses::registerAll();
-        TSModelController* controller = TSModelController::instance();
+        view.setScene(&scene);
+        manipulator = new ObjectManipulator();
+        scene.setManipulator(manipulator);
+        canvas = new AnimationCanvas();
+        scene.addItem(canvas);
+        axes = new SceneAxes();
+        scene.addItem(axes);
+        skeleton = std::make_unique<Skeleton>(&scene, &view, manipulator);
+        document = std::make_unique<DocumentController>(skeleton.get(), canvas, axes);
+    }
+
+    // 200 nodes, 50 images of 256 x 256 bound to the first 50, 30 animations keying every node.
+    void build()
+    {
+        QList<NodeRecord> nodes;
         for (int i = 0; i < 200; ++i) {
             NodeRecord node;
             node.name = QStringLiteral("node %1").arg(i);
             node.parent = i ? QStringLiteral("node %1").arg(i / 2) : QString();
             node.position = QPointF(i % 17, i % 13);
-            auto* model = new TSModelSkeletonNode();
-            model->fillFrom(node);
-            controller->addModel(model, false);
-            model->release();
+            nodes.append(node);
+        }
+        skeleton->setNodes(nodes);
+        for (int i = 0; i < 50; ++i) {
+            QImage image(256, 256, QImage::Format_ARGB32_Premultiplied);
+            for (int y = 0; y < 256; ++y) {
+                for (int x = 0; x < 256; ++x) {
+                    const int d = (x - 128) * (x - 128) + (y - 128) * (y - 128);
+                    image.setPixel(x, y, d < 100 * 100 ? qRgba((x + i * 5) & 255, y, (x * y) & 255, 255) : 0);
+                }
+            }
+            skeleton->addImage(QStringLiteral("node %1").arg(i), image, QTransform::fromTranslate(-128, -128),
+                               false, QStringLiteral("image %1").arg(i));
         }
         for (int a = 0; a < 30; ++a) {
             AnimationTracks tracks;
@@ -47,156 +79,108 @@ struct Fixture
                 }
                 tracks.append(std::move(object));
             }
-            AnimationPersistence::save(QStringLiteral("model/Animation %1.json").arg(a), tracks, QPointF());
+            document->addAnimation(QStringLiteral("Animation %1").arg(a), std::move(tracks));
         }
-        for (int i = 0; i < 50; ++i) {
-            QImage image(256, 256, QImage::Format_ARGB32_Premultiplied);
-            for (int y = 0; y < 256; ++y) {
-                for (int x = 0; x < 256; ++x) {
-                    const int d = (x - 128) * (x - 128) + (y - 128) * (y - 128);
-                    image.setPixel(x, y, d < 100 * 100 ? qRgba((x + i * 5) & 255, y, (x * y) & 255, 255) : 0);
-                }
-            }
-            auto* model = TSGraphicsPixmapModel::fromItemState(QPointF(i, i), i, QTransform(), 0, image);
-            model->setName(QStringLiteral("node %1").arg(i).toStdString());
-            controller->addModel(model, false);
-            model->release();
-            images.append(image);
-        }
-        document = out.filePath("bench.bsdoc");
-        controller->saveDocument(document);
-        working = controller->workingPath();
     }
 
-    QTemporaryDir out;
-    QString document;
-    QString working;
-    QList<QImage> images;
+    TSGraphicsScene scene;
+    TSGraphicsView view;
+    ObjectManipulator* manipulator = nullptr;
+    AnimationCanvas* canvas = nullptr;
+    SceneAxes* axes = nullptr;
+    std::unique_ptr<Skeleton> skeleton;
+    std::unique_ptr<DocumentController> document;
 };
-
-Fixture& fixture()
-{
-    static Fixture f;
-    return f;
-}
-
-void removeImages(const QString& working)
-{
-    QDir images(working + "/images");
-    for (const QString& file : images.entryList(QDir::Files)) {
-        images.remove(file);
-    }
-}
-
-void encodePngs(const QString& folder)
-{
-    int i = 0;
-    for (const QImage& image : fixture().images) {
-        image.save(QStringLiteral("%1/png%2.png").arg(folder).arg(i++), "PNG");
-    }
-}
-
-void decodePngs(const QString& folder)
-{
-    for (const QString& file : QDir(folder).entryList({"*.png"}, QDir::Files)) {
-        benchmark::DoNotOptimize(QImage(folder + "/" + file).constBits());
-    }
-}
-
-void BM_SaveDocument(benchmark::State& state)
-{
-    Fixture& f = fixture();
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(TSModelController::instance()->saveDocument(f.document));
-    }
-}
-
-void BM_SaveDocumentWithImages(benchmark::State& state)
-{
-    Fixture& f = fixture();
-    for (auto _ : state) {
-        state.PauseTiming();
-        removeImages(TSModelController::instance()->workingPath());
-        state.ResumeTiming();
-        benchmark::DoNotOptimize(TSModelController::instance()->saveDocument(f.document));
-    }
-}
-
-void BM_OpenDocument(benchmark::State& state)
-{
-    Fixture& f = fixture();
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(TSModelController::instance()->openDocument(f.document));
-    }
-}
 
 void runTool(const QString& program, const QStringList& arguments, const QString& folder)
 {
     QProcess process;
     process.setWorkingDirectory(folder);
     process.start(program, arguments);
-    process.waitForFinished(-1);
-}
-
-void BM_ZipFolder(benchmark::State& state)
-{
-    Fixture& f = fixture();
-    const QString archive = f.out.filePath("zip.zip");
-    for (auto _ : state) {
-        QFile::remove(archive);
-        runTool("zip", {"-r", "-q", archive, "."}, TSModelController::instance()->workingPath());
+    if (!process.waitForFinished(-1) || process.exitCode() != 0) {
+        qWarning("%s failed", qPrintable(program));
     }
 }
 
-void BM_ZipFolderPlusPngEncode(benchmark::State& state)
+// Every property list below folder parsed by tinyxml2, every PNG decoded.
+void parseAndDecode(const QString& folder)
 {
-    Fixture& f = fixture();
-    const QString archive = f.out.filePath("zip.zip");
-    QDir().mkpath(f.out.filePath("png"));
-    for (auto _ : state) {
-        QFile::remove(archive);
-        encodePngs(f.out.filePath("png"));
-        runTool("zip", {"-r", "-q", archive, "."}, TSModelController::instance()->workingPath());
+    QDirIterator it(folder, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        if (path.endsWith(QLatin1String(".xml"))) {
+            QFile file(path);
+            if (file.open(QIODevice::ReadOnly)) {
+                const QByteArray data = file.readAll();
+                tinyxml2::XMLDocument xml(true, tinyxml2::PRESERVE_WHITESPACE);
+                xml.Parse(data.constData(), static_cast<size_t>(data.size()));
+                bench::keep(xml.RootElement());
+            }
+        } else if (path.endsWith(QLatin1String(".png"))) {
+            bench::keep(QImage(path).constBits());
+        }
     }
 }
-
-void BM_UnzipFolderPlusPngDecode(benchmark::State& state)
-{
-    Fixture& f = fixture();
-    const QString target = f.out.filePath("unzipped");
-    for (auto _ : state) {
-        QDir(target).removeRecursively();
-        QDir().mkpath(target);
-        runTool("unzip", {"-q", "-o", f.document, "-d", target}, f.out.path());
-        decodePngs(target + "/images");
-    }
-}
-
-BENCHMARK(BM_SaveDocument)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ZipFolder)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_SaveDocumentWithImages)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ZipFolderPlusPngEncode)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_OpenDocument)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_UnzipFolderPlusPngDecode)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
 int main(int argc, char** argv)
 {
     QTemporaryDir isolated;
+    qputenv("QT_QPA_PLATFORM", "offscreen");
     qputenv("TMPDIR", isolated.path().toLocal8Bit());
     qputenv("XDG_CONFIG_HOME", (isolated.path() + "/config").toLocal8Bit());
-    QGuiApplication application(argc, argv);
+    QApplication application(argc, argv);
+    bench::dropDebugMessages();
     QCoreApplication::setOrganizationName("wrenfold");
     QCoreApplication::setApplicationName("BonestageBench");
-    const QStringList files = QDir(fixture().working).entryList(QDir::Files);
-    std::printf("document of %lld bytes, working folder of %d model files and %d images\n",
-                static_cast<long long>(QFileInfo(fixture().document).size()), static_cast<int>(files.size()),
-                static_cast<int>(QDir(fixture().working + "/images").entryList(QDir::Files).size()));
-    const int result = bench::runWithRatios(argc, argv,
-                                            {{"BM_SaveDocument", "BM_ZipFolder"},
-                                             {"BM_SaveDocumentWithImages", "BM_ZipFolderPlusPngEncode"},
-                                             {"BM_OpenDocument", "BM_UnzipFolderPlusPngDecode"}});
+    AnimationModelClasses::registerAll();
+    QTemporaryDir out;
+    const QString path = out.filePath("bench.bsdoc");
+    QString error;
+    {
+        Editor editor;
+        editor.build();
+        if (!editor.document->save(path, &error)) {
+            qFatal("cannot save: %s", qPrintable(error));
+        }
+        const QString working = TSModelController::instance()->workingPath();
+        std::printf("document of %lld bytes, working folder of %d model files and %d images\n\n",
+                    static_cast<long long>(QFileInfo(path).size()),
+                    static_cast<int>(QDir(working).entryList(QDir::Files).size()),
+                    static_cast<int>(QDir(working + "/images").entryList(QDir::Files).size()));
+
+        bench::InterleavedPair::Options options;
+        options.rounds = 9;
+        const QString archive = out.filePath("zip.zip");
+        const auto save = bench::InterleavedPair::repeat(
+            [&editor, &path, &error] { bench::keep(editor.document->save(path, &error)); });
+        const auto zip = bench::InterleavedPair::repeat([&archive] {
+            QFile::remove(archive);
+            runTool("zip", {"-r", "-q", archive, "."}, TSModelController::instance()->workingPath());
+        });
+        bench::Report::pair("save, 200 nodes / 30 animations / 50 images, no image changed",
+                            "DocumentController::save", "zip -r of the working folder",
+                            bench::Goal::ratioAtMost(1.5),
+                            [&] { return bench::InterleavedPair::run(save, zip, options); });
+    }
+    {
+        Editor editor;
+        const QString target = out.filePath("unzipped");
+        const auto open = bench::InterleavedPair::repeat(
+            [&editor, &path, &error] { bench::keep(editor.document->load(path, false, &error)); });
+        const auto unzip = bench::InterleavedPair::repeat([&target, &path, &out] {
+            QDir(target).removeRecursively();
+            QDir().mkpath(target);
+            runTool("unzip", {"-q", "-o", path, "-d", target}, out.path());
+            parseAndDecode(target);
+        });
+        bench::InterleavedPair::Options options;
+        options.rounds = 9;
+        bench::Report::pair("open of the same, building the scene", "DocumentController::load",
+                            "unzip + tinyxml2 parse + PNG decode", bench::Goal::ratioAtMost(1.5),
+                            [&] { return bench::InterleavedPair::run(open, unzip, options); });
+    }
     TSModelController::destroyInstance();
-    return result;
+    return 0;
 }
