@@ -13,52 +13,28 @@
 
 using namespace cocos2d;
 
-TSAnimationCurve::TSAnimationCurve(const TSAnimationCurve& other) : m_keys(other.m_keys) {}
+TSAnimationCurve::TSAnimationCurve(const TSAnimationCurve& other)
+    : m_keys(other.m_keys), m_ordered(other.m_ordered)
+{
+}
 
 TSAnimationCurve& TSAnimationCurve::operator=(const TSAnimationCurve& other)
 {
     if (this != &other) {
         m_keys = other.m_keys;
+        m_ordered = other.m_ordered;
         m_defaultValue = 0.0f;
         m_preset = kCustomPreset;
     }
     return *this;
 }
 
-float TSAnimationCurve::evaluate(float t) const
+void TSAnimationCurve::keyTimesChanged()
 {
-    const size_t count = m_keys.size();
-    if (count == 0) {
-        return m_defaultValue;
+    m_ordered = true;
+    for (size_t i = 0; i < m_keys.size() && m_ordered; ++i) {
+        m_ordered = !std::isnan(m_keys[i].time) && (i == 0 || !(m_keys[i - 1].time > m_keys[i].time));
     }
-    if (count == 1) {
-        return m_keys.front().value;
-    }
-    // Last key at or before t, scanning from the first and stopping at the first later key.
-    size_t i = 0;
-    bool found = false;
-    for (size_t k = 0; k < count; ++k) {
-        if (m_keys[k].time > t) {
-            break;
-        }
-        i = k;
-        found = true;
-    }
-    if (!found) {
-        return m_keys.front().value;
-    }
-    if (i == count - 1) {
-        return m_keys.back().value;
-    }
-    return segmentValue(m_keys[i], m_keys[i + 1], t);
-}
-
-float TSAnimationCurve::segmentValue(const bez3& k0, const bez3& k1, float t)
-{
-    const float s = (t - k0.time) / (k1.time - k0.time);
-    const float u = 1.0f - s;
-    return u * u * u * k0.value + 3.0f * s * u * u * k0.outHandle + 3.0f * s * s * u * k1.inHandle +
-           s * s * s * k1.value;
 }
 
 void TSAnimationCurve::insertKey(float value, float t, bool smooth)
@@ -74,6 +50,7 @@ void TSAnimationCurve::insertKey(float value, float t, bool smooth)
         ++it;
     }
     m_keys.insert(it, bez3{value, t, value, value});
+    keyTimesChanged();
     if (smooth) {
         smoothInnerKeys();
     }
@@ -92,6 +69,7 @@ void TSAnimationCurve::writeKey(float value, float t)
     // The nearest key cannot pass another one on its way to t: that one would be nearer.
     if (nearest >= 0) {
         m_keys[static_cast<size_t>(nearest)].time = t;
+        keyTimesChanged();
     }
     insertKey(value, t, true);
 }
@@ -166,6 +144,7 @@ void TSAnimationCurve::removeKeyNear(float t)
     for (size_t i = 0; i < m_keys.size(); ++i) {
         if (std::fabs(m_keys[i].time - t) < kNearTolerance) {
             m_keys.erase(m_keys.begin() + static_cast<long>(i));
+            keyTimesChanged();
             return;
         }
     }
@@ -175,6 +154,7 @@ void TSAnimationCurve::removeKey(int index)
 {
     if (validIndex(index)) {
         m_keys.erase(m_keys.begin() + index);
+        keyTimesChanged();
     }
 }
 
@@ -188,6 +168,7 @@ void TSAnimationCurve::setKey(int index, float inHandle, float time, float value
 {
     if (validIndex(index)) {
         m_keys[static_cast<size_t>(index)] = bez3{inHandle, time, value, outHandle};
+        keyTimesChanged();
     }
 }
 
@@ -196,6 +177,7 @@ void TSAnimationCurve::setKeyPoint(int index, float time, float value)
     if (validIndex(index)) {
         m_keys[static_cast<size_t>(index)].time = time;
         m_keys[static_cast<size_t>(index)].value = value;
+        keyTimesChanged();
     }
 }
 
@@ -203,6 +185,7 @@ void TSAnimationCurve::swapKeys(int i, int j)
 {
     if (validIndex(i) && validIndex(j)) {
         std::swap(m_keys[static_cast<size_t>(i)], m_keys[static_cast<size_t>(j)]);
+        keyTimesChanged();
     }
 }
 
@@ -210,14 +193,16 @@ void TSAnimationCurve::setKeys(const bez3* keys, int count)
 {
     if (!keys || count <= 0) {
         m_keys.clear();
-        return;
+    } else {
+        m_keys.assign(keys, keys + count);
     }
-    m_keys.assign(keys, keys + count);
+    keyTimesChanged();
 }
 
 bool TSAnimationCurve::isKeyLater(int i, int j) const
 {
-    return validIndex(i) && validIndex(j) && m_keys[static_cast<size_t>(i)].time > m_keys[static_cast<size_t>(j)].time;
+    return validIndex(i) && validIndex(j) &&
+           m_keys[static_cast<size_t>(i)].time > m_keys[static_cast<size_t>(j)].time;
 }
 
 QList<int> TSAnimationCurve::keyFrames() const
@@ -258,6 +243,7 @@ void TSAnimationCurve::loadFromDictionary(const CCDictionary* dict)
             clamped += keysEqual(key, read) ? 0 : 1;
             m_keys.push_back(key);
         }
+        keyTimesChanged();
         if (clamped > 0) {
             qWarning("[TSAnimationCurve] %d key(s) with a time or value out of range clamped", clamped);
         }
@@ -290,7 +276,13 @@ std::unique_ptr<TSAnimationCurve> TSAnimationCurve::createPreset(int preset, con
             {{0.0f, 0.0f}, {1.0f, 0.0f}},
             {{0.0f, 0.0f}, {0.5f, 0.1f}, {0.75f, 0.4f}, {0.95f, 0.8f}, {1.0f, 1.0f}},
             {{1.0f, 1.0f}, {0.5f, 0.9f}, {0.25f, 0.6f}, {0.05f, 0.2f}, {0.0f, 0.0f}},
-            {{0.0f, 0.0f}, {0.25f, -0.1f}, {0.35f, 0.1f}, {0.47f, -0.3f}, {0.6f, 0.4f}, {0.72f, -1.0f}, {0.8f, 1.3f}},
+            {{0.0f, 0.0f},
+             {0.25f, -0.1f},
+             {0.35f, 0.1f},
+             {0.47f, -0.3f},
+             {0.6f, 0.4f},
+             {0.72f, -1.0f},
+             {0.8f, 1.3f}},
         };
         for (size_t p = 0; p < keys.size(); ++p) {
             for (const Key& key : keys[p]) {

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QPointF>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -39,6 +40,7 @@ public:
     /// "points" (two "{%.3f,%.3f}" strings per key) and "preset"; autoreleased.
     virtual cocos2d::CCDictionary* saveToDictionary() const;
 
+    /// The value at time t. Inline: playback and export evaluate five curves per node per frame.
     float evaluate(float t) const;
     /// The value at t of the segment from k0 to k1 (t between their times).
     static float segmentValue(const bez3& k0, const bez3& k1, float t);
@@ -85,8 +87,61 @@ public:
 private:
     bool validIndex(int index) const { return index >= 0 && index < keyCount(); }
     void smoothInnerKeys();
+    /// Notes whether the key times are in order, after anything that may have moved one.
+    void keyTimesChanged();
+    /// Index of the first key later than t (keyCount() when there is none).
+    size_t firstKeyLaterThan(float t) const;
 
     std::vector<bez3> m_keys;
+    /// Every key time is a number and none is earlier than the one before it: the first key
+    /// later than a time can then be found by halving.
+    bool m_ordered = true;
     float m_defaultValue = 0.0f;
     int m_preset = kCustomPreset;
 };
+
+inline size_t TSAnimationCurve::firstKeyLaterThan(float t) const
+{
+    const size_t count = m_keys.size();
+    if (!m_ordered) {
+        size_t k = 0;
+        while (k < count && !(m_keys[k].time > t)) {
+            ++k;
+        }
+        return k;
+    }
+    // Keys in order fall into those not later than t and those later, in that order, so halving
+    // finds the key at which the scan stops.
+    const auto later = std::upper_bound(m_keys.begin(), m_keys.end(), t,
+                                        [](float time, const bez3& key) { return key.time > time; });
+    return static_cast<size_t>(later - m_keys.begin());
+}
+
+inline float TSAnimationCurve::evaluate(float t) const
+{
+    const size_t count = m_keys.size();
+    if (count == 0) {
+        return m_defaultValue;
+    }
+    if (count == 1) {
+        return m_keys.front().value;
+    }
+    // The segment starts at the last key at or before t, which is where a scan from the first
+    // key stops; before the first key and from the last key on the curve is flat.
+    const size_t later = firstKeyLaterThan(t);
+    if (later == 0) {
+        return m_keys.front().value;
+    }
+    if (later == count) {
+        return m_keys.back().value;
+    }
+    return segmentValue(m_keys[later - 1], m_keys[later], t);
+}
+
+inline float TSAnimationCurve::segmentValue(const bez3& k0, const bez3& k1, float t)
+{
+    const float s = (t - k0.time) / (k1.time - k0.time);
+    const float u = 1.0f - s;
+    return u * u * u * k0.value + 3.0f * s * u * u * k0.outHandle + 3.0f * s * s * u * k1.inHandle +
+           s * s * s * k1.value;
+}

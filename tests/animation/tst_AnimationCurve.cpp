@@ -9,6 +9,10 @@
 
 #include <QtTest>
 
+#include <cmath>
+#include <cstring>
+#include <limits>
+
 using namespace cocos2d;
 
 namespace {
@@ -38,6 +42,7 @@ private Q_SLOTS:
     void keyFramesRoundToNearest();
     void presetsAndCopies();
     void storedFormAndBadPoints();
+    void evaluationStopsWhereAScanFromTheFirstKeyStops();
 };
 
 void TestAnimationCurve::evaluate_data()
@@ -307,6 +312,96 @@ void TestAnimationCurve::storedFormAndBadPoints()
     wrongType.loadFromDictionary(dict);
     QCOMPARE(wrongType.keyCount(), 0);
     wrongType.loadFromDictionary(nullptr);
+}
+
+namespace {
+
+// Evaluation as a scan from the first key to the first later one, on the keys as they stand.
+float scannedValue(const TSAnimationCurve& curve, float t)
+{
+    const int count = curve.keyCount();
+    if (count == 0) {
+        return curve.defaultValue();
+    }
+    int i = -1;
+    for (int k = 0; k < count && !(curve.key(k).time > t); ++k) {
+        i = k;
+    }
+    if (count == 1 || i < 0) {
+        return curve.key(0).value;
+    }
+    if (i == count - 1) {
+        return curve.key(i).value;
+    }
+    const bez3 k0 = curve.key(i);
+    const bez3 k1 = curve.key(i + 1);
+    const float s = (t - k0.time) / (k1.time - k0.time);
+    const float u = 1.0f - s;
+    return u * u * u * k0.value + 3.0f * s * u * u * k0.outHandle + 3.0f * s * s * u * k1.inHandle +
+           s * s * s * k1.value;
+}
+
+quint32 bitsOf(float value)
+{
+    quint32 bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
+
+} // namespace
+
+void TestAnimationCurve::evaluationStopsWhereAScanFromTheFirstKeyStops()
+{
+    // Ordered keys with repeated times, then keys put out of order by every kind of edit, one
+    // with no time at all, and order restored again: each curve gives, bit for bit, what the scan
+    // gives at the key times, between them, outside them and at times that are no numbers.
+    TSAnimationCurve curve;
+    for (int i = 0; i < 40; ++i) {
+        curve.insertKey(static_cast<float>((i * 7) % 5) - 2.0f,
+                        static_cast<float>(i / 2) * 0.05f + (i % 2) * 0.01f, true);
+    }
+    curve.setKeyPoint(3, curve.key(2).time, 0.5f);
+    std::vector<float> times{-1.0f,
+                             0.0f,
+                             2.0f,
+                             std::numeric_limits<float>::quiet_NaN(),
+                             std::numeric_limits<float>::infinity(),
+                             -std::numeric_limits<float>::infinity()};
+    for (int k = 0; k < curve.keyCount(); ++k) {
+        times.push_back(curve.key(k).time);
+        times.push_back(curve.key(k).time + 0.004f);
+        times.push_back(std::nextafter(curve.key(k).time, -1.0f));
+    }
+    auto check = [&times](const TSAnimationCurve& c, const char* state) {
+        for (float t : times) {
+            QVERIFY2(bitsOf(c.evaluate(t)) == bitsOf(scannedValue(c, t)),
+                     qPrintable(QStringLiteral("%1 at %2").arg(QLatin1String(state)).arg(t)));
+        }
+    };
+    check(curve, "ordered");
+    TSAnimationCurve moved = curve;
+    moved.setKeyPoint(20, 0.01f, 1.0f);
+    check(moved, "key point moved back");
+    TSAnimationCurve swapped = curve;
+    swapped.swapKeys(5, 30);
+    check(swapped, "keys swapped");
+    TSAnimationCurve noTime = curve;
+    noTime.setKey(12, 0.0f, std::numeric_limits<float>::quiet_NaN(), 3.0f, 0.0f);
+    check(noTime, "key without a time");
+    noTime.removeKey(12);
+    check(noTime, "key without a time removed");
+    TSAnimationCurve given;
+    const std::vector<bez3> unordered{{0, 0.5f, 1, 2}, {1, 0.2f, 3, 0}, {0, 0.9f, -1, 1}, {2, 0.1f, 0, 0}};
+    given.setKeys(unordered.data(), static_cast<int>(unordered.size()));
+    check(given, "keys given out of order");
+    given.setKeyPoint(1, 0.6f, 3.0f);
+    given.setKeyPoint(3, 1.0f, 0.0f);
+    check(given, "order restored");
+    TSAnimationCurve written = curve;
+    written.writeKey(4.0f, 0.3f);
+    written.insertKeyKeepingShape(1.0f, 0.33f);
+    written.removeKeyNear(0.1f);
+    check(written, "edited in order");
 }
 
 BONESTAGE_GUILESS_TEST_MAIN(TestAnimationCurve)
