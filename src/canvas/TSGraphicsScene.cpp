@@ -5,7 +5,13 @@
 #include <QPainter>
 #include <QPainterPath>
 
-TSGraphicsScene::TSGraphicsScene(QObject* parent) : QGraphicsScene(parent) {}
+TSGraphicsScene::TSGraphicsScene(QObject* parent) : QGraphicsScene(parent)
+{
+    // During playback every joint and image moves on every frame. An index of item positions
+    // would be torn down and rebuilt for all of them each time, which costs far more than the
+    // plain walk over a few hundred items that hit tests and painting do without one.
+    setItemIndexMethod(QGraphicsScene::NoIndex);
+}
 
 void TSGraphicsScene::setFrameShown(bool shown)
 {

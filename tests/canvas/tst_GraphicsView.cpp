@@ -32,6 +32,7 @@ private Q_SLOTS:
     void leftPressWalksItems();
     void sceneSignalsAroundBaseHandling();
     void backgroundAndFrameRender();
+    void sceneKeepsNoItemIndex();
 
 private:
     TSGraphicsScene* m_scene = nullptr;
@@ -301,6 +302,19 @@ void TestGraphicsView::backgroundAndFrameRender()
     shot = m_view->viewport()->grab().toImage();
     QCOMPARE(at(shot, 15, 0), QColor(120, 0, 0));
     QCOMPARE(at(shot, 330, -50), QColor(25, 25, 25));
+}
+
+void TestGraphicsView::sceneKeepsNoItemIndex()
+{
+    // During playback every joint and image moves on every frame: an index of item positions
+    // would be rebuilt each time for all of them. Without one, an item moved after a paint is
+    // still found where it is.
+    QCOMPARE(m_scene->itemIndexMethod(), QGraphicsScene::NoIndex);
+    QGraphicsRectItem* item = m_scene->addRect(0, 0, 10, 10);
+    m_view->viewport()->grab();
+    item->setTransform(QTransform::fromTranslate(200, 0));
+    QCOMPARE(m_scene->items(QPointF(205, 5)), QList<QGraphicsItem*>{item});
+    QVERIFY(m_scene->items(QPointF(5, 5)).isEmpty());
 }
 
 BONESTAGE_WIDGETS_TEST_MAIN(TestGraphicsView)
