@@ -50,10 +50,8 @@ bool CCFileUtils::writeToFile(const CCDictionary* dict, const QString& path)
         return false;
     }
     // Printed in memory and written in one go: far fewer calls than printing to the stream.
-    const std::string text = PlistWriter::toString(dict);
-    bool ok = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    ok = (std::fclose(file) == 0) && ok;
-    return ok;
+    const bool written = PlistWriter::write(dict, file);
+    return (std::fclose(file) == 0) && written;
 }
 
 CCDictionary* CCFileUtils::createCCDictionaryWithContentsOfFile(const QString& path)

@@ -6,6 +6,8 @@
 
 #include <tinyxml2.h>
 
+#include <typeinfo>
+
 namespace cocos2d {
 
 namespace {
@@ -15,51 +17,65 @@ const char* const kDocType =
     "DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" \"http://www.apple.com/DTDs/PropertyList-1.0.dtd\"";
 
 // The printer writes a carriage return as it is, and every XML reader turns it into a newline;
-// as a character reference it reads back unchanged. Only text can hold one: the markup around
-// it is this writer's own.
-class ReturnSpellingPrinter : public tinyxml2::XMLPrinter
+// as a character reference it reads back unchanged. Only text can hold one (the markup around it
+// is this writer's own), and hardly any does: text without one goes to the printer as it is.
+class PlistPrinter : public tinyxml2::XMLPrinter
 {
-protected:
-    using tinyxml2::XMLPrinter::Write;
-
-    void Write(const char* data, size_t size) override
+public:
+    void pushText(const std::string& text)
     {
-        size_t start = 0;
-        for (size_t i = 0; i < size; ++i) {
-            if (data[i] == '\r') {
-                tinyxml2::XMLPrinter::Write(data + start, i - start);
-                tinyxml2::XMLPrinter::Write("&#13;", 5);
-                start = i + 1;
-            }
+        if (text.find('\r') == std::string::npos) {
+            PushText(text.c_str());
+            return;
         }
-        tinyxml2::XMLPrinter::Write(data + start, size - start);
+        // PushText stops at a NUL, as it does for the whole text.
+        const std::string shown(text.c_str());
+        size_t start = 0;
+        for (;;) {
+            const size_t end = shown.find('\r', start);
+            PushText(shown.substr(start, end == std::string::npos ? std::string::npos : end - start).c_str());
+            if (end == std::string::npos) {
+                return;
+            }
+            Write("&#13;", 5);
+            start = end + 1;
+        }
     }
 };
 
-void writeDict(tinyxml2::XMLPrinter& printer, const CCDictionary* dict);
-void writeArray(tinyxml2::XMLPrinter& printer, const CCArray* array);
+void writeDict(PlistPrinter& printer, const CCDictionary* dict);
+void writeArray(PlistPrinter& printer, const CCArray* array);
+
+// The exact class first: far cheaper than a cast, and what every value of the system is.
+template <class T> const T* valueAs(const CCObject* obj)
+{
+    return typeid(*obj) == typeid(T) ? static_cast<const T*>(obj) : dynamic_cast<const T*>(obj);
+}
 
 // Writes the element of a value; returns false for objects that have no element.
-bool writeValue(tinyxml2::XMLPrinter& printer, const CCObject* obj)
+bool writeValue(PlistPrinter& printer, const CCObject* obj)
 {
-    if (const auto* string = dynamic_cast<const CCString*>(obj)) {
+    if (!obj) {
+        return false;
+    }
+    if (const auto* string = valueAs<CCString>(obj)) {
         printer.OpenElement("string");
-        printer.PushText(string->getCString());
+        printer.pushText(string->string());
         printer.CloseElement();
         return true;
     }
-    if (const auto* dict = dynamic_cast<const CCDictionary*>(obj)) {
+    if (const auto* dict = valueAs<CCDictionary>(obj)) {
         writeDict(printer, dict);
         return true;
     }
-    if (const auto* array = dynamic_cast<const CCArray*>(obj)) {
+    if (const auto* array = valueAs<CCArray>(obj)) {
         writeArray(printer, array);
         return true;
     }
     return false;
 }
 
-void writeDict(tinyxml2::XMLPrinter& printer, const CCDictionary* dict)
+void writeDict(PlistPrinter& printer, const CCDictionary* dict)
 {
     printer.OpenElement("dict");
     for (const CCDictionary::Element& element : dict->elements()) {
@@ -67,7 +83,7 @@ void writeDict(tinyxml2::XMLPrinter& printer, const CCDictionary* dict)
         if (dict->keyType() == CCDictionary::KeyType::Int) {
             printer.PushText(element.intKey);
         } else {
-            printer.PushText(element.strKey.c_str());
+            printer.pushText(element.strKey);
         }
         printer.CloseElement();
         writeValue(printer, element.object);
@@ -75,7 +91,7 @@ void writeDict(tinyxml2::XMLPrinter& printer, const CCDictionary* dict)
     printer.CloseElement();
 }
 
-void writeArray(tinyxml2::XMLPrinter& printer, const CCArray* array)
+void writeArray(PlistPrinter& printer, const CCArray* array)
 {
     printer.OpenElement("array");
     for (const CCObject* obj : *array) {
@@ -87,7 +103,7 @@ void writeArray(tinyxml2::XMLPrinter& printer, const CCArray* array)
     printer.CloseElement();
 }
 
-void writeDocument(tinyxml2::XMLPrinter& printer, const CCDictionary* dict)
+void writeDocument(PlistPrinter& printer, const CCDictionary* dict)
 {
     printer.PushDeclaration(kDeclaration);
     printer.PushUnknown(kDocType);
@@ -104,9 +120,21 @@ std::string PlistWriter::toString(const CCDictionary* dict)
     if (!dict) {
         return std::string();
     }
-    ReturnSpellingPrinter printer;
+    PlistPrinter printer;
     writeDocument(printer, dict);
     return std::string(printer.CStr(), static_cast<size_t>(printer.CStrSize() - 1));
+}
+
+bool PlistWriter::write(const CCDictionary* dict, std::FILE* file)
+{
+    if (!dict || !file) {
+        return false;
+    }
+    PlistPrinter printer;
+    writeDocument(printer, dict);
+    // The printed text is written from the printer's own buffer, without a copy.
+    const auto size = static_cast<size_t>(printer.CStrSize() - 1);
+    return std::fwrite(printer.CStr(), 1, size, file) == size;
 }
 
 } // namespace cocos2d

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdio>
 #include <string>
 
 namespace cocos2d {
@@ -13,6 +14,9 @@ class PlistWriter
 public:
     /// The whole document as text.
     static std::string toString(const CCDictionary* dict);
+    /// Prints the document in memory and writes it to file in one call; false when the whole
+    /// text could not be written (the caller still closes the file).
+    static bool write(const CCDictionary* dict, std::FILE* file);
 };
 
 } // namespace cocos2d
