@@ -298,6 +298,7 @@ void TSModelController::useWorkingFolder(QLocalServer* server)
     delete m_server;
     m_server = server;
     m_workingPath = m_baseFolder + QLatin1Char('/') + server->serverName();
+    m_writtenPictures.clear();
     log("Working Path: %s", qPrintable(m_workingPath));
 }
 
@@ -317,6 +318,7 @@ void TSModelController::recreateWorkingFolder()
     if (m_workingPath.isEmpty()) {
         return;
     }
+    m_writtenPictures.clear();
     bool made = QDir(m_workingPath).removeRecursively() && QDir().mkpath(m_workingPath);
     const QDir folder(m_workingPath);
     for (const char* subfolder : kSubfolders) {
@@ -335,6 +337,7 @@ void TSModelController::removeWorkingFolder()
         }
     }
     m_workingPath.clear();
+    m_writtenPictures.clear();
     closeServer();
 }
 
@@ -476,6 +479,7 @@ bool TSModelController::savePixmapToFile(TSModel* model, QString* error)
         }
         return false;
     }
+    notePictureFile(picture.cacheKey(), QFileInfo(path).fileName());
     return true;
 }
 
@@ -528,6 +532,7 @@ bool TSModelController::loadWorkingSession(const QString& requested)
         removeWorkingFolder();
     }
     m_workingPath = m_baseFolder + QLatin1Char('/') + name;
+    m_writtenPictures.clear();
     log("Working Path: %s", qPrintable(m_workingPath));
     listen(name);
     reset();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -123,6 +124,15 @@ public:
     /// Writes a model's picture to its file in the working folder; true also when the model has
     /// no picture to write. On failure error (when given) says why.
     bool savePixmapToFile(TSModel* model, QString* error = nullptr);
+    /// The file in the images folder that savePixmapToFile() last wrote from the picture with
+    /// this cache key (QImage::cacheKey()), or empty. Files read from a document do not count:
+    /// only a file encoded here holds the bytes an encoding now would give.
+    QString writtenPictureFile(qint64 cacheKey) const { return m_writtenPictures.value(cacheKey); }
+    /// Notes that the picture with this cache key is now held by fileName in the images folder.
+    void notePictureFile(qint64 cacheKey, const QString& fileName)
+    {
+        m_writtenPictures.insert(cacheKey, fileName);
+    }
     /// Folder names whose removal failed; removed again when the controller goes.
     QStringList ignoreList() const { return m_ignoreList; }
     LoadProgress& loadProgress() { return m_loadProgress; }
@@ -154,6 +164,7 @@ private:
     QStringList m_ignoreList;
     QLocalServer* m_server;
     LoadProgress m_loadProgress;
+    QHash<qint64, QString> m_writtenPictures;
 
     static QPointer<TSModelController> s_instance;
 };

@@ -22,6 +22,17 @@ namespace {
 
 const QLatin1String kPixmapPrefix("TSGraphicsPixmapModel_ID");
 
+// The model id in the name of an image model's file ("TSGraphicsPixmapModel_ID12.png"): the
+// name without the prefix and the four characters of the suffix, when that is a number.
+bool pixmapFileId(const QString& file, unsigned* id)
+{
+    QString number = file.mid(kPixmapPrefix.size());
+    number.chop(QStringLiteral(".png").size());
+    bool isNumber = false;
+    *id = number.toUInt(&isNumber);
+    return isNumber;
+}
+
 } // namespace
 
 void TSProjectStorage::fail(const char* logLine, const char* message)
@@ -62,6 +73,7 @@ bool TSProjectStorage::writeMissingPictures()
             }
         }
     }
+    reuseWrittenPictures();
     cleanImagesFolder();
     if (CCArray* images = m_controller->modelsOfClass("TSGraphicsPixmapModel")) {
         for (CCObject* obj : *images) {
@@ -74,16 +86,41 @@ bool TSProjectStorage::writeMissingPictures()
     return true;
 }
 
+void TSProjectStorage::reuseWrittenPictures()
+{
+    // The editor makes new image models, with new ids, on every save. A picture that did not
+    // change since it was written here, under the id of a model that is gone, takes that file
+    // instead of being encoded again: the encoding would give the very same bytes.
+    CCArray* images = m_controller->modelsOfClass("TSGraphicsPixmapModel");
+    if (!images) {
+        return;
+    }
+    const QDir folder(m_controller->workingPath() + QStringLiteral("/images"));
+    for (CCObject* obj : *images) {
+        auto* image = static_cast<TSModel*>(obj);
+        const QString path = image->imageFilePath();
+        const QImage picture = image->pictureForFile();
+        if (path.isEmpty() || picture.isNull() || QFileInfo::exists(path)) {
+            continue;
+        }
+        const QString written = m_controller->writtenPictureFile(picture.cacheKey());
+        unsigned id = 0;
+        if (written.isEmpty() || !pixmapFileId(written, &id) || m_controller->modelWithId(id)) {
+            continue;
+        }
+        if (QFile::rename(folder.filePath(written), path)) {
+            m_controller->notePictureFile(picture.cacheKey(), QFileInfo(path).fileName());
+        }
+    }
+}
+
 void TSProjectStorage::cleanImagesFolder()
 {
     QDir images(m_controller->workingPath() + QStringLiteral("/images"));
     const QStringList files = images.entryList({kPixmapPrefix + QLatin1Char('*')}, QDir::Files);
     for (const QString& file : files) {
-        QString number = file.mid(kPixmapPrefix.size());
-        number.chop(QStringLiteral(".png").size());
-        bool isNumber = false;
-        const unsigned id = number.toUInt(&isNumber);
-        if ((!isNumber || !m_controller->modelWithId(id)) && !images.remove(file)) {
+        unsigned id = 0;
+        if ((!pixmapFileId(file, &id) || !m_controller->modelWithId(id)) && !images.remove(file)) {
             // Harmless for the document: the picture of no model is carried along unread.
             TSModelController::log("cannot remove unused image %s", qPrintable(images.filePath(file)));
         }

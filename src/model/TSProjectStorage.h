@@ -38,6 +38,7 @@ private:
     bool writeMissingPictures();
     bool writePicture(TSModel* model);
     void makeWorkingFolderPrivate();
+    void reuseWrittenPictures();
     void cleanImagesFolder();
     /// Puts the archive's bytes at path; on failure cause is a sentence without its full stop.
     bool replaceDocument(const QString& archivePath, const QString& path, QString* cause);

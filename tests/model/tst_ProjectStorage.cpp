@@ -183,6 +183,7 @@ private Q_SLOTS:
     void staleSessionsSkipRunningEditorsAndIgnoredFolders();
     void removedWorkingFolderGoesAndDestructionCleansUp();
     void openSaveCyclesKeepObjectCountFlat();
+    void unchangedPicturesAreNotEncodedAgain();
 
 private:
     QTemporaryDir m_dir;
@@ -865,6 +866,49 @@ void TestProjectStorage::openSaveCyclesKeepObjectCountFlat()
         QCOMPARE(pools->pendingCount(), pending);
         QCOMPARE(CCObject::liveObjectCount(), live);
     }
+}
+
+void TestProjectStorage::unchangedPicturesAreNotEncodedAgain()
+{
+    // The editor puts new image models, with new ids, in place of the old ones on every save. A
+    // picture that did not change keeps the very file it was written to, under the new name (a
+    // mark appended to the file shows that it is the same file); a changed one is written anew,
+    // and no file of a gone model stays behind.
+    const QByteArray mark("#same file");
+    const QImage kept = picture(5);
+    const QImage changed = picture(6);
+    auto* first = added(TSGraphicsPixmapModel::fromItemState(QPointF(), 0, QTransform(), 0, kept));
+    auto* second = added(TSGraphicsPixmapModel::fromItemState(QPointF(), 1, QTransform(), 0, changed));
+    const QString document = m_dir.filePath("pictures.bsdoc");
+    QVERIFY(controller()->saveDocument(document));
+    const QByteArray keptBytes = fileBytes(first->imageFilePath()) + mark;
+    QVERIFY(test::writeFile(first->imageFilePath(), keptBytes));
+    QVERIFY(test::writeFile(second->imageFilePath(), fileBytes(second->imageFilePath()) + mark));
+
+    controller()->removeModelsOfClass(TSGraphicsPixmapModel::kClassName);
+    QImage edited = changed;
+    edited.setPixel(0, 0, qRgba(1, 2, 3, 255));
+    auto* again = added(TSGraphicsPixmapModel::fromItemState(QPointF(), 0, QTransform(), 0, kept));
+    auto* other = added(TSGraphicsPixmapModel::fromItemState(QPointF(), 1, QTransform(), 0, edited));
+    QVERIFY(controller()->saveDocument(document));
+    QCOMPARE(fileBytes(again->imageFilePath()), keptBytes);
+    QVERIFY(!fileBytes(other->imageFilePath()).endsWith(mark));
+    QCOMPARE(QImage(other->imageFilePath()).convertToFormat(QImage::Format_ARGB32_Premultiplied), edited);
+    const QStringList files = QDir(controller()->workingPath() + "/images").entryList(QDir::Files, QDir::Name);
+    QCOMPARE(files, QStringList({QFileInfo(again->imageFilePath()).fileName(),
+                                 QFileInfo(other->imageFilePath()).fileName()}));
+
+    // A picture read from a document is encoded again: only files written here are taken over.
+    QVERIFY(controller()->openDocument(document));
+    auto* loaded =
+        static_cast<TSModel*>(controller()->modelsOfClass("TSGraphicsPixmapModel")->objectAtIndex(0));
+    QVERIFY(test::writeFile(loaded->imageFilePath(), fileBytes(loaded->imageFilePath()) + mark));
+    const QImage loadedPicture = loaded->pictureForFile();
+    controller()->removeModelsOfClass(TSGraphicsPixmapModel::kClassName);
+    auto* fromDocument =
+        added(TSGraphicsPixmapModel::fromItemState(QPointF(), 0, QTransform(), 0, loadedPicture));
+    QVERIFY(controller()->saveDocument(document));
+    QVERIFY(!fileBytes(fromDocument->imageFilePath()).endsWith(mark));
 }
 
 BONESTAGE_GUILESS_TEST_MAIN(TestProjectStorage)
