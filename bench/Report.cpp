@@ -97,6 +97,12 @@ void Report::add(const std::string& hotPath, const std::string& measured, const 
                 formatTime(b.low).c_str(), formatTime(b.high).c_str());
     std::printf("  ratio, median of rounds %.2f  (quartiles %.2f to %.2f)\n", ratio.median, ratio.low,
                 ratio.high);
+    if (std::getenv("BONESTAGE_BENCH_ROUNDS_SHOWN")) {
+        for (size_t i = 0; i < result.ratios.size(); ++i) {
+            std::printf("    round %zu: %s / %s = %.2f\n", i + 1, formatTime(result.measured[i]).c_str(),
+                        formatTime(result.baseline[i]).c_str(), result.ratios[i]);
+        }
+    }
     if (goal.kind == Goal::Kind::None) {
         std::fflush(stdout);
         return;

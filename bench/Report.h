@@ -38,7 +38,8 @@ class Report
 {
 public:
     /// Runs a pair (unless BONESTAGE_BENCH_FILTER names other hot paths) and prints its times and
-    /// ratio; with a goal other than none, also adds a row to the table.
+    /// ratio, and with BONESTAGE_BENCH_ROUNDS_SHOWN set those of every round; with a goal other
+    /// than none, also adds a row to the table.
     static void pair(const std::string& hotPath, const std::string& measured, const std::string& baseline,
                      const Goal& goal, const std::function<InterleavedPair::Result()>& run);
 

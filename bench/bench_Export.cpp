@@ -3,6 +3,7 @@
 // frames here and running the two ffmpeg passes by hand on them.
 #include "DebugMessages.h"
 #include "InterleavedPair.h"
+#include "Program.h"
 #include "Report.h"
 
 #include "AnimationCanvas.h"
@@ -20,7 +21,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QPainter>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -96,28 +96,16 @@ struct Editor
     std::unique_ptr<FrameRenderer> renderer;
 };
 
-int run(const QString& program, const QStringList& arguments)
-{
-    QProcess process;
-    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process.setStandardOutputFile(QProcess::nullDevice());
-    process.setStandardErrorFile(QProcess::nullDevice());
-    process.start(program, arguments);
-    if (!process.waitForFinished(-1)) {
-        return -1;
-    }
-    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-}
-
 // The palette pass and the GIF pass, typed as a user would.
 void convertByHand(const QString& frames, const QString& gif)
 {
-    const QString input = frames + "/%04d.png";
-    const QString palette = frames + "/palette.png";
-    run("ffmpeg", {"-f", "image2", "-y", "-framerate", "30", "-i", input, "-vf",
-                   "fps=30,scale=240:-1:flags=lanczos,palettegen", palette});
-    run("ffmpeg", {"-f", "image2", "-y", "-framerate", "30", "-i", input, "-i", palette, "-filter_complex",
-                   "fps=30,scale=240:-1:flags=lanczos[x];[x][1:v]paletteuse", gif});
+    const std::string input = QString(frames + "/%04d.png").toStdString();
+    const std::string palette = QString(frames + "/palette.png").toStdString();
+    bench::Program::run("ffmpeg", {"-f", "image2", "-y", "-framerate", "30", "-i", input, "-vf",
+                                   "fps=30,scale=240:-1:flags=lanczos,palettegen", palette});
+    bench::Program::run(
+        "ffmpeg", {"-f", "image2", "-y", "-framerate", "30", "-i", input, "-i", palette, "-filter_complex",
+                   "fps=30,scale=240:-1:flags=lanczos[x];[x][1:v]paletteuse", gif.toStdString()});
 }
 
 } // namespace
@@ -155,7 +143,8 @@ int main(int argc, char** argv)
         const QString cliFrames = out.filePath("cli frames");
         const QString cliGif = out.filePath("cli.gif");
         const auto commandLine = bench::InterleavedPair::repeat([&cliFrames, &cliGif] {
-            run(QStringLiteral(BONESTAGE_EXECUTABLE), {"-export", kDocument, cliFrames, cliGif});
+            bench::Program::run(BONESTAGE_EXECUTABLE, {"-export", kDocument.toStdString(),
+                                                       cliFrames.toStdString(), cliGif.toStdString()});
         });
         const QString handGif = out.filePath("hand.gif");
         const auto byHand = bench::InterleavedPair::repeat([&editor, &threaded, &handGif] {

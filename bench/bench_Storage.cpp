@@ -2,6 +2,7 @@
 // next to zip of its working folder and unzip + parse + PNG decode of the document.
 #include "DebugMessages.h"
 #include "InterleavedPair.h"
+#include "Program.h"
 #include "Report.h"
 
 #include "AnimationCanvas.h"
@@ -19,7 +20,6 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QImage>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -92,16 +92,6 @@ struct Editor
     std::unique_ptr<DocumentController> document;
 };
 
-void runTool(const QString& program, const QStringList& arguments, const QString& folder)
-{
-    QProcess process;
-    process.setWorkingDirectory(folder);
-    process.start(program, arguments);
-    if (!process.waitForFinished(-1) || process.exitCode() != 0) {
-        qWarning("%s failed", qPrintable(program));
-    }
-}
-
 // Every property list below folder parsed by tinyxml2, every PNG decoded.
 void parseAndDecode(const QString& folder)
 {
@@ -157,7 +147,8 @@ int main(int argc, char** argv)
             [&editor, &path, &error] { bench::keep(editor.document->save(path, &error)); });
         const auto zip = bench::InterleavedPair::repeat([&archive] {
             QFile::remove(archive);
-            runTool("zip", {"-r", "-q", archive, "."}, TSModelController::instance()->workingPath());
+            bench::Program::run("zip", {"-r", "-q", archive.toStdString(), "."},
+                                TSModelController::instance()->workingPath().toStdString());
         });
         bench::Report::pair("save, 200 nodes / 30 animations / 50 images, no image changed",
                             "DocumentController::save", "zip -r of the working folder",
@@ -169,10 +160,10 @@ int main(int argc, char** argv)
         const QString target = out.filePath("unzipped");
         const auto open = bench::InterleavedPair::repeat(
             [&editor, &path, &error] { bench::keep(editor.document->load(path, false, &error)); });
-        const auto unzip = bench::InterleavedPair::repeat([&target, &path, &out] {
+        const auto unzip = bench::InterleavedPair::repeat([&target, &path] {
             QDir(target).removeRecursively();
             QDir().mkpath(target);
-            runTool("unzip", {"-q", "-o", path, "-d", target}, out.path());
+            bench::Program::run("unzip", {"-q", "-o", path.toStdString(), "-d", target.toStdString()});
             parseAndDecode(target);
         });
         bench::InterleavedPair::Options options;
