@@ -1,5 +1,6 @@
 #include "FrameRenderer.h"
 
+#include "FrameWriter.h"
 #include "ItemData.h"
 #include "ObjectManipulator.h"
 #include "Skeleton.h"
@@ -82,6 +83,9 @@ FrameRenderer::Result FrameRenderer::renderFrames(const FrameRenderSettings& set
                            .arg(renderSize.width())
                            .arg(renderSize.height());
     }
+    // Frames are drawn here, on the thread that owns the scene, and encoded on other threads
+    // meanwhile; the outcome is reported as if each had been written before the next was drawn.
+    FrameWriter writer;
     for (int index = 0; result.ok() && index < times.size() && !m_abort; ++index) {
         const float t = times.at(index);
         m_skeleton->showMoment(t);
@@ -95,17 +99,19 @@ FrameRenderer::Result FrameRenderer::renderFrames(const FrameRenderSettings& set
         const QImage frame = image.size() == settings.size
                                  ? image
                                  : image.scaled(settings.size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        const QString path = FrameRenderSettings::framePath(settings.folder, index);
-        if (frame.isNull() || !frame.save(path)) {
-            result.error = QStringLiteral("Cannot write %1.").arg(path);
+        if (!writer.write(index, frame, FrameRenderSettings::framePath(settings.folder, index))) {
             break;
         }
-        ++result.frames;
 
         if (sinceReport.elapsed() > kProgressIntervalMs) {
             Q_EMIT exportProgress(std::min(static_cast<qreal>(t) / static_cast<qreal>(durationMs), qreal(1.0)));
             sinceReport.restart();
         }
+    }
+    const FrameWriter::Result written = writer.finish();
+    result.frames = written.frames;
+    if (result.ok()) {
+        result.error = written.error;
     }
     result.aborted = m_abort;
 

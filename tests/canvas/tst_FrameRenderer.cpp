@@ -64,6 +64,8 @@ private Q_SLOTS:
     void nothingToWriteForAnEmptyAnimation();
     void refusesMoreFramesThanTheCap();
     void failuresAreReportedAndLeaveTheSceneIntact();
+    void aFrameThatCannotBeWrittenEndsTheExport_data();
+    void aFrameThatCannotBeWrittenEndsTheExport();
 
 private:
     FrameRenderSettings settings(const QString& folder) const;
@@ -279,6 +281,41 @@ void TestFrameRenderer::failuresAreReportedAndLeaveTheSceneIntact()
     QCOMPARE(skeleton.currentTime(), 250.0f);
     QVERIFY(skeleton.isSkeletonVisible());
     QCOMPARE(m_renderer->renderFrames(settings("after failures")).frames, 31);
+}
+
+void TestFrameRenderer::aFrameThatCannotBeWrittenEndsTheExport_data()
+{
+    QTest::addColumn<QString>("blocker");
+    QTest::newRow("a folder in the frame's place") << "folder";
+    QTest::newRow("a full disk") << "full disk";
+}
+
+void TestFrameRenderer::aFrameThatCannotBeWrittenEndsTheExport()
+{
+    // Frames are encoded on other threads while the next ones are drawn; still the export ends
+    // at the first frame that cannot be written, says which, and leaves exactly the frames
+    // before it, as if each had been written before the next was drawn.
+    QFETCH(QString, blocker);
+    const FrameRenderSettings s = settings("blocked " + blocker);
+    QVERIFY(QDir().mkpath(s.folder));
+    const QString blocked = FrameRenderSettings::framePath(s.folder, 5);
+    if (blocker == "folder") {
+        QVERIFY(QDir().mkpath(blocked));
+    } else if (!QFile::link("/dev/full", blocked)) {
+        QSKIP("No /dev/full to stand for a full disk");
+    }
+    Skeleton& skeleton = *m_fixture->skeleton;
+    skeleton.showMoment(250.0f);
+    const FrameRenderer::Result result = m_renderer->renderFrames(s);
+    QCOMPARE(result.error, QStringLiteral("Cannot write %1.").arg(blocked));
+    QCOMPARE(result.frames, 5);
+    QCOMPARE(QDir(s.folder).entryList(QDir::Files | QDir::Dirs | QDir::System | QDir::NoDotAndDotDot, QDir::Name),
+             QStringList({"0000.png", "0001.png", "0002.png", "0003.png", "0004.png", "0005.png"}));
+    for (int i = 0; i < 5; ++i) {
+        QCOMPARE(QImage(FrameRenderSettings::framePath(s.folder, i)).size(), s.size);
+    }
+    QCOMPARE(skeleton.currentTime(), 250.0f);
+    QVERIFY(skeleton.isSkeletonVisible());
 }
 
 BONESTAGE_WIDGETS_TEST_MAIN(TestFrameRenderer)
