@@ -258,11 +258,11 @@ CCDictionary* TSAnimationCurve::saveToDictionary() const
     auto* dict = CCDictionary::create();
     auto* points = CCArray::createWithCapacity(static_cast<unsigned>(m_keys.size() * 2));
     for (const bez3& key : m_keys) {
-        points->addObject(CCString::createWithFormat("{%.3f,%.3f}", key.time, key.value));
-        points->addObject(CCString::createWithFormat("{%.3f,%.3f}", key.inHandle, key.outHandle));
+        points->addObject(CCString::createWithPoint(key.time, key.value, 3));
+        points->addObject(CCString::createWithPoint(key.inHandle, key.outHandle, 3));
     }
     dict->setObject(points, "points");
-    dict->setObject(CCString::createWithFormat("%d", m_preset), "preset");
+    dict->setObject(CCString::createWithInteger(m_preset), "preset");
     return dict;
 }
 

@@ -89,7 +89,7 @@ void TSModel::loadConnections(CCDictionary* dict)
 CCDictionary* TSModel::attributesDictionary()
 {
     auto* dict = CCDictionary::create();
-    dict->setObject(CCString::createWithFormat("%u", m_id), "id");
+    dict->setObject(CCString::createWithInteger(m_id), "id");
     dict->setObject(CCString::create(m_className), "className");
     for (CCObject* obj : *m_attributes) {
         auto* attribute = static_cast<TSPAttribute*>(obj);
@@ -104,7 +104,7 @@ CCDictionary* TSModel::attributesDictionary()
 CCDictionary* TSModel::connectionsDictionary()
 {
     auto* dict = CCDictionary::create();
-    dict->setObject(CCString::createWithFormat("%u", m_id), "id");
+    dict->setObject(CCString::createWithInteger(m_id), "id");
     for (CCObject* obj : *m_attributes) {
         auto* attribute = static_cast<TSPAttribute*>(obj);
         CCDictionary* connections = attribute->connectionDictionary();

@@ -60,7 +60,7 @@ void TSModelIdList::writeIds(CCDictionary* dict, const char* key)
 {
     auto* ids = CCArray::createWithCapacity(count());
     for (CCObject* obj : *m_models) {
-        ids->addObject(CCString::createWithFormat("%d", static_cast<int>(static_cast<TSModel*>(obj)->id())));
+        ids->addObject(CCString::createWithInteger(static_cast<int>(static_cast<TSModel*>(obj)->id())));
     }
     dict->setObject(ids, key);
 }

@@ -92,10 +92,10 @@ CCDictionary* TSPAttributeFloat::valueDictionary()
     }
     const float current = value();
     if (current != m_defaultValue) {
-        dict->setObject(CCString::createWithFormat("%f", current), "value");
+        dict->setObject(CCString::create(CCString::fixed(current, 6)), "value");
     }
     if (m_variableValue != 0.0f) {
-        dict->setObject(CCString::createWithFormat("%f", m_variableValue), "variableValue");
+        dict->setObject(CCString::create(CCString::fixed(m_variableValue, 6)), "variableValue");
     }
     return dict;
 }

@@ -105,11 +105,10 @@ CCDictionary* TSPAttributePoint::valueDictionary()
     }
     const CCPoint current = value();
     if (current != m_defaultValue) {
-        dict->setObject(CCString::createWithFormat("{%.3f,%.3f}", current.x, current.y), "value");
+        dict->setObject(CCString::createWithPoint(current.x, current.y, 3), "value");
     }
     if (m_variableValue.x != 0.0f || m_variableValue.y != 0.0f) {
-        dict->setObject(CCString::createWithFormat("{%.3f,%.3f}", m_variableValue.x, m_variableValue.y),
-                        "variableValue");
+        dict->setObject(CCString::createWithPoint(m_variableValue.x, m_variableValue.y, 3), "variableValue");
     }
     return dict;
 }

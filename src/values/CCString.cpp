@@ -1,5 +1,7 @@
 #include "CCString.h"
 
+#include <charconv>
+#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -34,9 +36,9 @@ std::string formatArgs(const char* format, va_list args)
 
 } // namespace
 
-CCString* CCString::create(const std::string& text)
+CCString* CCString::create(std::string text)
 {
-    auto* string = new CCString(text);
+    auto* string = new CCString(std::move(text));
     string->autorelease();
     return string;
 }
@@ -58,6 +60,40 @@ std::string CCString::format(const char* format, ...)
     std::string text = formatArgs(format, args);
     va_end(args);
     return text;
+}
+
+std::string CCString::fixed(double value, int decimals)
+{
+    // The shortest exact conversion of the standard library rounds as printf does; printf itself
+    // is left for what that conversion does not take (infinities, NaN, other precisions).
+    if (std::isfinite(value) && decimals >= 0 && decimals <= 17) {
+        char text[400];
+        const std::to_chars_result result =
+            std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
+        if (result.ec == std::errc()) {
+            return std::string(text, result.ptr);
+        }
+    }
+    return format("%.*f", decimals, value);
+}
+
+CCString* CCString::createWithPoint(double x, double y, int decimals)
+{
+    std::string text;
+    text.reserve(24);
+    text += '{';
+    text += fixed(x, decimals);
+    text += ',';
+    text += fixed(y, decimals);
+    text += '}';
+    return create(std::move(text));
+}
+
+CCString* CCString::createWithInteger(long long value)
+{
+    char text[24];
+    const std::to_chars_result result = std::to_chars(text, text + sizeof text, value);
+    return create(std::string(text, result.ptr));
 }
 
 int CCString::intValue() const

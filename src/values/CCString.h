@@ -15,7 +15,7 @@ public:
     explicit CCString(const char* text) : m_sString(text ? text : "") {}
 
     /// New autoreleased string.
-    static CCString* create(const std::string& text);
+    static CCString* create(std::string text);
     /// New autoreleased string formatted printf-style; output beyond 100 KB is cut.
     static CCString* createWithFormat(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
@@ -36,6 +36,16 @@ public:
 
     /// Formats printf-style the way createWithFormat does, without making an object.
     static std::string format(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+    // The number forms that model files are full of, byte for byte what printf writes under the
+    // "C" locale, made without parsing a format string: a save writes hundreds of thousands.
+
+    /// value as "%.<decimals>f" writes it (decimals 0 to 17).
+    static std::string fixed(double value, int decimals);
+    /// New autoreleased string "{x,y}", each number as fixed() writes it: "{%.3f,%.3f}" for 3.
+    static CCString* createWithPoint(double x, double y, int decimals);
+    /// New autoreleased string of value as "%d" or "%u" writes it.
+    static CCString* createWithInteger(long long value);
 
 private:
     std::string m_sString;

@@ -11,6 +11,11 @@
 
 #include <QtTest>
 
+#include <climits>
+#include <cstring>
+#include <limits>
+#include <vector>
+
 using namespace cocos2d;
 using test::keysOf;
 
@@ -48,6 +53,8 @@ private Q_SLOTS:
     void dictionaryLongKeysKeepTheirTail();
     void dictionaryLookupsByKeyType();
     void dictionaryLargeStaysConsistentAfterRemovals();
+
+    void numberFormsMatchPrintf();
 };
 
 void TestValueObjects::idsAndReferenceCounts()
@@ -304,6 +311,59 @@ void TestValueObjects::dictionaryLargeStaysConsistentAfterRemovals()
     QCOMPARE(dict.elements().back().strKey, std::string("k1"));
     QCOMPARE(dict.valueForKey("k1")->string(), std::string("new"));
     QCOMPARE(dict.elements().front().strKey, std::string("k2"));
+}
+
+void TestValueObjects::numberFormsMatchPrintf()
+{
+    // Model files hold numbers as printf writes them; the forms made without printf must give
+    // the very same bytes: halfway cases, signs of zero, tiny and huge values, single-precision
+    // values of every kind, and what is no number at all.
+    std::vector<double> values{0.0,
+                               -0.0,
+                               0.0005,
+                               0.0015,
+                               0.0025,
+                               -0.0005,
+                               0.0625,
+                               -0.0625,
+                               1.0 / 3.0,
+                               2.5,
+                               123456789.123456789,
+                               -1e-9,
+                               1e-300,
+                               4.9e-324,
+                               1e20,
+                               -3.4e38,
+                               1.7e308,
+                               static_cast<double>(0.1f),
+                               static_cast<double>(16777217.0f),
+                               std::numeric_limits<double>::infinity(),
+                               -std::numeric_limits<double>::infinity(),
+                               std::numeric_limits<double>::quiet_NaN(),
+                               -std::numeric_limits<double>::quiet_NaN()};
+    quint32 bits = 12345;
+    for (int i = 0; i < 20000; ++i) {
+        bits = bits * 1664525u + 1013904223u;
+        float f = 0.0f;
+        std::memcpy(&f, &bits, sizeof f);
+        values.push_back(static_cast<double>(f));
+        values.push_back(static_cast<double>((bits % 2000001u) / 1000.0f - 1000.0f));
+    }
+    for (const double value : values) {
+        for (const int decimals : {0, 2, 3, 4, 6}) {
+            const std::string expected = CCString::format("%.*f", decimals, value);
+            QVERIFY2(CCString::fixed(value, decimals) == expected,
+                     qPrintable(QStringLiteral("%1 with %2 decimals")
+                                    .arg(QString::fromStdString(expected))
+                                    .arg(decimals)));
+        }
+        QCOMPARE(CCString::createWithPoint(value, -value, 3)->string(),
+                 CCString::format("{%.3f,%.3f}", value, -value));
+    }
+    for (const long long integer : {0LL, 7LL, -1LL, 4294967295LL, static_cast<long long>(INT_MIN)}) {
+        QCOMPARE(CCString::createWithInteger(integer)->string(), CCString::format("%lld", integer));
+    }
+    CCPoolManager::sharedPoolManager()->drain();
 }
 
 BONESTAGE_GUILESS_TEST_MAIN(TestValueObjects)
