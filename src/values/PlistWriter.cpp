@@ -6,6 +6,7 @@
 
 #include <tinyxml2.h>
 
+#include <memory>
 #include <typeinfo>
 
 namespace cocos2d {
@@ -130,11 +131,24 @@ bool PlistWriter::write(const CCDictionary* dict, std::FILE* file)
     if (!dict || !file) {
         return false;
     }
-    PlistPrinter printer;
-    writeDocument(printer, dict);
+    // A save prints dozens of documents of megabytes each. A buffer that grows afresh for every
+    // one is copied over and over as it doubles and touches new memory page by page, so each
+    // thread keeps its printer, emptied before each document; one that grew past the limit is
+    // let go after use.
+    constexpr int kKeptBufferBytes = 32 << 20;
+    thread_local std::unique_ptr<PlistPrinter> printer;
+    if (!printer) {
+        printer = std::make_unique<PlistPrinter>();
+    }
+    printer->ClearBuffer();
+    writeDocument(*printer, dict);
     // The printed text is written from the printer's own buffer, without a copy.
-    const auto size = static_cast<size_t>(printer.CStrSize() - 1);
-    return std::fwrite(printer.CStr(), 1, size, file) == size;
+    const auto size = static_cast<size_t>(printer->CStrSize() - 1);
+    const bool written = std::fwrite(printer->CStr(), 1, size, file) == size;
+    if (printer->CStrSize() > kKeptBufferBytes) {
+        printer.reset();
+    }
+    return written;
 }
 
 } // namespace cocos2d
