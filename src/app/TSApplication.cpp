@@ -11,6 +11,8 @@
 #include "TSMessageBox.h"
 #include "TSModelController.h"
 #include "TSStyle.h"
+#include "TSWelcomeWindow.h"
+#include "TemplateLibrary.h"
 
 #include <QDebug>
 #include <QFileOpenEvent>
@@ -21,6 +23,7 @@ TSApplication::TSApplication(int& argc, char** argv) : QApplication(argc, argv) 
 TSApplication::~TSApplication()
 {
     delete m_mainWindow.data();
+    delete m_firstWelcome.data();
 }
 
 void TSApplication::setAppInfo(const AppInfo::Record& record)
@@ -37,14 +40,19 @@ void TSApplication::start()
 {
     if (m_mainWindow) {
         m_mainWindow->deleteLater();
+        m_mainWindow = nullptr;
     }
     TSApplicationSettings::instance()->load();
     AnimationModelClasses::registerAll();
     removeLeftovers();
-    m_mainWindow = new TSMainWindow();
 
     const CommandLineRequest request =
         CommandLine::parse(arguments(), appInfo(AppInfo::DocumentExtension));
+    if (request.kind == CommandLineRequest::None) {
+        showWelcomeFirst();
+        return;
+    }
+    m_mainWindow = new TSMainWindow();
     // The command-line export has no user: no welcome window flashes up for it.
     if (request.kind != CommandLineRequest::Export) {
         m_mainWindow->showWelcomeWindow(false);
@@ -54,6 +62,60 @@ void TSApplication::start()
     } else if (request.kind == CommandLineRequest::Open && m_mainWindow && m_mainWindow->openFile(request.document)) {
         m_mainWindow->showEditor();
     }
+}
+
+TSMainWindow* TSApplication::mainWindow()
+{
+    if (!m_mainWindow && m_firstWelcome) {
+        buildMainWindow();
+    }
+    return m_mainWindow;
+}
+
+void TSApplication::showWelcomeFirst()
+{
+    auto* welcome = new TSWelcomeWindow(TemplateLibrary::projectsFolder());
+    welcome->setAttribute(Qt::WA_DeleteOnClose);
+    m_firstWelcome = welcome;
+    // Once it has been drawn the main window is built, and in any case before the first click or
+    // key press is handled, so whatever the user asks of the welcome window finds it there.
+    installEventFilter(this);
+    welcome->show();
+    welcome->raise();
+}
+
+bool TSApplication::eventFilter(QObject* watched, QEvent* event)
+{
+    if (!m_mainWindow && m_firstWelcome) {
+        switch (event->type()) {
+        case QEvent::Paint:
+            if (watched == m_firstWelcome) {
+                QTimer::singleShot(0, this, &TSApplication::buildMainWindow);
+            }
+            break;
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::KeyPress:
+            buildMainWindow();
+            break;
+        default:
+            break;
+        }
+    }
+    return QApplication::eventFilter(watched, event);
+}
+
+void TSApplication::buildMainWindow()
+{
+    removeEventFilter(this);
+    if (m_mainWindow) {
+        return;
+    }
+    m_mainWindow = new TSMainWindow();
+    if (m_firstWelcome) {
+        m_mainWindow->adoptWelcomeWindow(m_firstWelcome);
+    }
+    m_firstWelcome = nullptr;
 }
 
 void TSApplication::removeLeftovers()
@@ -125,7 +187,7 @@ bool TSApplication::event(QEvent* event)
         const QString file = static_cast<QFileOpenEvent*>(event)->file();
         // Opening asks about unsaved changes itself (and only when the file can be opened), so
         // the user is asked once and a missing file never costs the open document its edits.
-        if (m_mainWindow && m_mainWindow->openFile(file)) {
+        if (mainWindow() && m_mainWindow->openFile(file)) {
             m_mainWindow->showEditor();
         }
         return true;

@@ -22,10 +22,13 @@ public:
     /// settings), installs the style and the message handler.
     void setAppInfo(const AppInfo::Record& record);
     /// Loads the user settings, creates the main window, shows the welcome window and dispatches
-    /// the command line.
+    /// the command line. With nothing on the command line the welcome window comes up first and
+    /// the main window is built as soon as the welcome window has been drawn (or, at the latest,
+    /// before the first input is handled or when it is asked for).
     void start();
 
-    TSMainWindow* mainWindow() const { return m_mainWindow; }
+    /// The main window; built now if the start-up has not built it yet.
+    TSMainWindow* mainWindow();
 
     /// Exit statuses of the command-line export.
     enum ExportStatus {
@@ -46,10 +49,18 @@ protected Q_SLOTS:
 
 protected:
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     /// Removes what editors that no longer run left behind in the base folder.
     void removeLeftovers();
+    /// Shows the welcome window before there is a main window, which the welcome window does
+    /// not need and which takes longer to build than the welcome window itself.
+    void showWelcomeFirst();
+    /// Builds the main window and hands it the welcome window that is up.
+    void buildMainWindow();
 
     QPointer<TSMainWindow> m_mainWindow;
+    /// The welcome window shown before the main window was built.
+    QPointer<TSWelcomeWindow> m_firstWelcome;
 };

@@ -388,39 +388,44 @@ QAction* TSMainWindow::action(const QString& objectName) const
 void TSMainWindow::showWelcomeWindow(bool show)
 {
     if (!m_welcome) {
-        m_welcome = new TSWelcomeWindow(m_projectsFolder, isVisible() && !show ? this : nullptr);
-        m_welcome->setAttribute(Qt::WA_DeleteOnClose);
-        connect(m_welcome, &TSWelcomeWindow::newFileRequested, this, &TSMainWindow::newDocument);
-        connect(m_welcome, &TSWelcomeWindow::openRequested, this, [this] {
-            open();
-            if (!m_document->skeletonName().isEmpty() || !m_skeleton->nodes().empty()) {
-                showEditor();
-            }
-        });
-        connect(m_welcome, &TSWelcomeWindow::loadFromFileRequested, this, [this](const QString& path, bool) {
-            if (openFile(path)) {
-                showEditor();
-            }
-        });
-        auto openResource = [this](const QString& name, QString path) {
-            path.remove(QStringLiteral(".gif"));
-            if (loadDocument(path, true, name)) {
-                showEditor();
-            }
-        };
-        connect(m_welcome, &TSWelcomeWindow::openTemplateRequested, this, openResource);
-        connect(m_welcome, &TSWelcomeWindow::openAnimationRequested, this,
-                [openResource](const QString& name, QString path) {
-                    const QFileInfo info(path);
-                    const QStringList parts = info.fileName().split(QLatin1Char('.'));
-                    if (parts.size() == 3) {
-                        path = info.path() + QLatin1Char('/') + parts.mid(1).join(QLatin1Char('.'));
-                    }
-                    openResource(name, path);
-                });
+        adoptWelcomeWindow(new TSWelcomeWindow(m_projectsFolder, isVisible() && !show ? this : nullptr));
     }
     m_welcome->show();
     m_welcome->raise();
+}
+
+void TSMainWindow::adoptWelcomeWindow(TSWelcomeWindow* welcome)
+{
+    m_welcome = welcome;
+    m_welcome->setAttribute(Qt::WA_DeleteOnClose);
+    connect(m_welcome, &TSWelcomeWindow::newFileRequested, this, &TSMainWindow::newDocument);
+    connect(m_welcome, &TSWelcomeWindow::openRequested, this, [this] {
+        open();
+        if (!m_document->skeletonName().isEmpty() || !m_skeleton->nodes().empty()) {
+            showEditor();
+        }
+    });
+    connect(m_welcome, &TSWelcomeWindow::loadFromFileRequested, this, [this](const QString& path, bool) {
+        if (openFile(path)) {
+            showEditor();
+        }
+    });
+    auto openResource = [this](const QString& name, QString path) {
+        path.remove(QStringLiteral(".gif"));
+        if (loadDocument(path, true, name)) {
+            showEditor();
+        }
+    };
+    connect(m_welcome, &TSWelcomeWindow::openTemplateRequested, this, openResource);
+    connect(m_welcome, &TSWelcomeWindow::openAnimationRequested, this,
+            [openResource](const QString& name, QString path) {
+                const QFileInfo info(path);
+                const QStringList parts = info.fileName().split(QLatin1Char('.'));
+                if (parts.size() == 3) {
+                    path = info.path() + QLatin1Char('/') + parts.mid(1).join(QLatin1Char('.'));
+                }
+                openResource(name, path);
+            });
 }
 
 void TSMainWindow::showEditor()

@@ -52,6 +52,8 @@ public:
 
     /// Opens the welcome window (once; later calls raise it).
     void showWelcomeWindow(bool show);
+    /// Takes a welcome window that is already up as this window's own, as if it had opened it.
+    void adoptWelcomeWindow(TSWelcomeWindow* welcome);
     /// Shows the editor (as it was last left: maximised or not) and closes the welcome window.
     void showEditor();
     /// Loads a document; false when the user cancelled, the save before it failed, or it broke.

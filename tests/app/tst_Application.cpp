@@ -7,6 +7,7 @@
 #include "WindowAnswers.h"
 
 #include <QFileOpenEvent>
+#include <QPointer>
 #include <QtTest>
 
 namespace {
@@ -26,6 +27,7 @@ private Q_SLOTS:
     void fileOpenEventsOpenDocuments();
     void fileOpenAsksOnceAboutChanges();
     void exportRequestsThatCannotRun();
+    void welcomeWindowComesUpBeforeTheEditorIsBuilt();
 
 private:
     TSApplication* app() const { return static_cast<TSApplication*>(qApp); }
@@ -93,6 +95,32 @@ void TestApplication::exportRequestsThatCannotRun()
     CommandLineRequest open;
     open.kind = CommandLineRequest::Open;
     QCOMPARE(app()->runExport(open), int(TSApplication::ExportBadRequest));
+}
+
+void TestApplication::welcomeWindowComesUpBeforeTheEditorIsBuilt()
+{
+    // With nothing to open, the welcome window, which needs nothing of the editor, is up before
+    // the main window is built; the main window follows once the welcome window has been drawn,
+    // and takes it over.
+    const QPointer<TSMainWindow> previous = app()->mainWindow();
+    auto newWidgets = [&previous](const QMetaObject& type) {
+        QList<QWidget*> found;
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (widget->metaObject()->inherits(&type) && widget != previous &&
+                (!previous || widget != previous->welcomeWindow())) {
+                found.append(widget);
+            }
+        }
+        return found;
+    };
+    app()->start();
+    QCOMPARE(newWidgets(TSMainWindow::staticMetaObject).size(), 0);
+    const QList<QWidget*> welcomes = newWidgets(TSWelcomeWindow::staticMetaObject);
+    QCOMPARE(welcomes.size(), 1);
+    QVERIFY(welcomes.first()->isVisible());
+    QTRY_COMPARE(newWidgets(TSMainWindow::staticMetaObject).size(), 1);
+    QCOMPARE(app()->mainWindow()->welcomeWindow(), welcomes.first());
+    QVERIFY(!app()->mainWindow()->isVisible());
 }
 
 BONESTAGE_TEST_MAIN_WITH(TSApplication, TestApplication)
