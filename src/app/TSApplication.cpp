@@ -44,7 +44,6 @@ void TSApplication::start()
     }
     TSApplicationSettings::instance()->load();
     AnimationModelClasses::registerAll();
-    removeLeftovers();
 
     const CommandLineRequest request =
         CommandLine::parse(arguments(), appInfo(AppInfo::DocumentExtension));
@@ -52,6 +51,7 @@ void TSApplication::start()
         showWelcomeFirst();
         return;
     }
+    removeLeftovers();
     m_mainWindow = new TSMainWindow();
     // The command-line export has no user: no welcome window flashes up for it.
     if (request.kind != CommandLineRequest::Export) {
@@ -111,6 +111,9 @@ void TSApplication::buildMainWindow()
     if (m_mainWindow) {
         return;
     }
+    // The welcome window needs no working folder either: the model controller comes with the
+    // editor.
+    removeLeftovers();
     m_mainWindow = new TSMainWindow();
     if (m_firstWelcome) {
         m_mainWindow->adoptWelcomeWindow(m_firstWelcome);
