@@ -48,6 +48,9 @@ TSGraphicsView::TSGraphicsView(QWidget* parent) : QGraphicsView(parent)
     setTransformationAnchor(QGraphicsView::NoAnchor);
     setResizeAnchor(QGraphicsView::AnchorViewCenter);
     setViewportUpdateMode(QGraphicsView::FullViewportUpdate);
+    // The background drawn first covers all that is exposed, so the viewport need not be filled
+    // before it on every frame.
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     layoutButtons();
 }
