@@ -6,6 +6,7 @@
 
 #include <tinyxml2.h>
 
+#include <algorithm>
 #include <memory>
 #include <typeinfo>
 
@@ -40,6 +41,20 @@ public:
             }
             Write("&#13;", 5);
             start = end + 1;
+        }
+    }
+
+protected:
+    // The printer's own indentation, four spaces a level, written in one piece instead of one
+    // call per level.
+    void PrintSpace(int depth) override
+    {
+        static constexpr char kSpaces[] = "                                                                ";
+        size_t remaining = depth > 0 ? 4 * static_cast<size_t>(depth) : 0;
+        while (remaining > 0) {
+            const size_t piece = std::min(remaining, sizeof kSpaces - 1);
+            Write(kSpaces, piece);
+            remaining -= piece;
         }
     }
 };
