@@ -2,6 +2,7 @@
 
 #include "CCArray.h"
 #include "CCDictionary.h"
+#include "CCPoolManager.h"
 #include "TSBaseFolder.h"
 #include "TSModel.h"
 #include "TSModelController.h"
@@ -278,6 +279,10 @@ bool TSProjectStorage::writeDataForClass(const std::string& className, int pass)
     const unsigned chunk = std::min<unsigned>(kModelsPerFile, count);
     const unsigned files = (count + chunk - 1) / chunk;
     for (unsigned k = 0; k < files; ++k) {
+        // The dictionaries of one file go as soon as it is written: released while they are still
+        // in the cache, and their memory is used again for the next file instead of growing the
+        // heap by the dictionaries of the whole document.
+        CCPoolManager::sharedPoolManager()->push();
         auto* list = CCArray::createWithCapacity(chunk);
         for (unsigned i = k * chunk; i < std::min(count, (k + 1) * chunk); ++i) {
             auto* model = static_cast<TSModel*>(models->objectAtIndex(i));
@@ -288,7 +293,9 @@ bool TSProjectStorage::writeDataForClass(const std::string& className, int pass)
         const QString path = working + QDir::separator() + QString::fromStdString(className) + QLatin1Char('.') +
                              QString::number(k) +
                              (pass == 0 ? QStringLiteral(".attributes.xml") : QStringLiteral(".connections.xml"));
-        if (!root->writeToFile(path)) {
+        const bool written = root->writeToFile(path);
+        CCPoolManager::sharedPoolManager()->pop();
+        if (!written) {
             m_controller->prependError(QStringLiteral("Target file : ") + path);
             qWarning("%s", qPrintable(QStringLiteral("ERROR Write to file ") + path +
                                       QStringLiteral(" failed on writeDataForClass( CCString* )")));
