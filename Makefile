@@ -1,6 +1,7 @@
 # Bonestage — developer entry points.
 #   make run [ARGS="..."]   build and start the editor
 #   make test               build and run every test
+#   make install [PREFIX=p] build and install the editor into a prefix (default /usr/local)
 #   make bench              build and run the benchmarks
 #   make fuzz               build the fuzz targets (clang, libFuzzer)
 
@@ -8,6 +9,7 @@ BUILD_DIR  ?= build
 BUILD_TYPE ?= Release
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 ARGS       ?=
+PREFIX     ?= /usr/local
 
 # Debian packages the build, the tests and the command-line export need.
 PACKAGES := cmake ninja-build g++ make pkg-config \
@@ -24,7 +26,7 @@ FUZZ_PACKAGES := clang libclang-rt-14-dev
 
 SUDO := $(shell [ "$$(id -u)" = "0" ] || echo sudo)
 
-.PHONY: all deps configure build run test bench fuzz clean
+.PHONY: all deps configure build run test install bench fuzz clean
 
 all: build
 
@@ -54,6 +56,11 @@ run: build
 
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# Only what is installed is built.
+install: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target bonestage
+	cmake --install $(BUILD_DIR) --prefix "$(PREFIX)"
 
 # Each benchmark adds its rows to bench/results.tsv; the table of all of them comes last. A
 # benchmark that fails is reported and skipped: benchmarks never fail the build.
