@@ -11,11 +11,13 @@ JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 ARGS       ?=
 PREFIX     ?= /usr/local
 
-# Debian packages the build, the tests and the command-line export need.
+# Debian packages the build, the tests and the command-line export need; the installation test
+# validates the desktop files and registers the document type with the last three.
 PACKAGES := cmake ninja-build g++ make pkg-config \
             qtbase5-dev qtbase5-dev-tools libqt5svg5-dev \
             libquazip1-qt5-dev libtinyxml2-dev zlib1g-dev \
-            ffmpeg zip unzip fonts-dejavu-core
+            ffmpeg zip unzip fonts-dejavu-core \
+            desktop-file-utils appstream shared-mime-info
 
 # The benchmarks, in the order of the table that "make bench" ends with.
 BENCHMARKS := bench_PropertyList bench_Storage bench_Canvas bench_Export bench_Model bench_Startup \
@@ -57,9 +59,9 @@ run: build
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
-# Only what is installed is built.
+# Only what is installed is built: the program and its icons.
 install: configure
-	cmake --build $(BUILD_DIR) -j $(JOBS) --target bonestage
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target bonestage app_icons
 	cmake --install $(BUILD_DIR) --prefix "$(PREFIX)"
 
 # Each benchmark adds its rows to bench/results.tsv; the table of all of them comes last. A

@@ -1,5 +1,5 @@
-// Installs the build into a temporary prefix and checks what lands there: the program and its data
-// under share/bonestage; then runs the installed program.
+// Installs the build into a temporary prefix and checks what lands there: the program, its data
+// under share/bonestage, the desktop files and the icon; then runs the installed program.
 
 #include "HeadlessRun.h"
 #include "TestFiles.h"
@@ -14,6 +14,8 @@ namespace {
 
 const QString kBuiltProgram = QStringLiteral(BONESTAGE_EXECUTABLE);
 const QString kSource = QStringLiteral(BONESTAGE_SOURCE_DIR);
+const QString kAppId = QStringLiteral("com.wrenfold.bonestage");
+const QString kMimeType = QStringLiteral("application/x-bonestage-document");
 
 /// The files under folder, relative to it, sorted.
 QStringList filesUnder(const QString& folder)
@@ -42,6 +44,10 @@ class TestInstallation : public QObject
 private Q_SLOTS:
     void initTestCase();
     void installsTheProgramAndItsData();
+    void installsTheDesktopIntegration();
+    void desktopFilesValidate_data();
+    void desktopFilesValidate();
+    void registersTheDocumentType();
     void installedProgramExportsAShippedTemplate();
     void installedProgramFindsTheTemplatesInShare();
 
@@ -86,6 +92,90 @@ void TestInstallation::installsTheProgramAndItsData()
         QCOMPARE(test::fileBytes(installed("share/bonestage/") + file),
                  test::fileBytes(kSource + QStringLiteral("/Resources/") + file));
     }
+}
+
+void TestInstallation::installsTheDesktopIntegration()
+{
+    const QStringList files{"applications/" + kAppId + ".desktop", "metainfo/" + kAppId + ".metainfo.xml",
+                            "mime/packages/bonestage-document.xml"};
+    for (const QString& file : files) {
+        QVERIFY2(QFileInfo(installed("share/") + file).isFile(), qPrintable(file));
+    }
+    QCOMPARE(test::fileBytes(installed("share/icons/hicolor/scalable/apps/bonestage.svg")),
+             test::fileBytes(kSource + QStringLiteral("/resources/AppIcon.svg")));
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256, 512}) {
+        const QString path = installed("share/icons/hicolor/%1x%1/apps/bonestage.png").arg(size);
+        QImageReader reader(path);
+        QCOMPARE(reader.format(), QByteArray("png"));
+        const QImage icon = reader.read();
+        QCOMPARE(icon.size(), QSize(size, size));
+        // A dark rounded square whose rounded corners leave the corners clear, with the middle
+        // joint's dot at (120, 120) of 256, wide enough from 48 pixels on to fill a pixel.
+        QCOMPARE(qAlpha(icon.pixel(0, 0)), 0);
+        QCOMPARE(qAlpha(icon.pixel(size / 2, size - size / 8)), 255);
+        QVERIFY(qGray(icon.pixel(size / 2, size - size / 8)) < 0x30);
+        if (size >= 48) {
+            QCOMPARE(icon.pixelColor(120 * size / 256, 120 * size / 256).name(), QStringLiteral("#f2c55a"));
+        }
+    }
+
+    // The launcher, the software-centre entry and the MIME package name the same type.
+    const QByteArray desktop = test::fileBytes(installed("share/applications/") + kAppId + ".desktop");
+    QVERIFY(desktop.contains("\nExec=bonestage %f\n") && desktop.contains("\nIcon=bonestage\n"));
+    QVERIFY(desktop.contains("\nMimeType=" + kMimeType.toUtf8() + ";\n"));
+    const QByteArray metainfo = test::fileBytes(installed("share/metainfo/") + kAppId + ".metainfo.xml");
+    QVERIFY(metainfo.contains("<mediatype>" + kMimeType.toUtf8() + "</mediatype>"));
+    QVERIFY(
+        metainfo.contains("<launchable type=\"desktop-id\">" + kAppId.toUtf8() + ".desktop</launchable>"));
+    QVERIFY(test::fileBytes(installed("share/mime/packages/bonestage-document.xml"))
+                .contains("<mime-type type=\"" + kMimeType.toUtf8() + "\">"));
+}
+
+void TestInstallation::desktopFilesValidate_data()
+{
+    QTest::addColumn<QString>("tool");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("launcher") << "desktop-file-validate"
+                              << QStringList{installed("share/applications/") + kAppId + ".desktop"};
+    QTest::newRow("metainfo") << "appstreamcli"
+                              << QStringList{"validate", "--no-net", "--pedantic",
+                                             installed("share/metainfo/") + kAppId + ".metainfo.xml"};
+}
+
+void TestInstallation::desktopFilesValidate()
+{
+    QFETCH(QString, tool);
+    QFETCH(QStringList, arguments);
+    if (QStandardPaths::findExecutable(tool).isEmpty()) {
+        QSKIP(qPrintable(tool + " is not installed"));
+    }
+    QProcess validator;
+    validator.setProcessChannelMode(QProcess::MergedChannels);
+    validator.start(tool, arguments);
+    QVERIFY(validator.waitForFinished(60000));
+    const QByteArray output = validator.readAll();
+    QVERIFY2(validator.exitStatus() == QProcess::NormalExit && validator.exitCode() == 0, output.constData());
+    // Warnings and hints would not fail the tool; nothing is to be said about our files at all.
+    if (tool == QLatin1String("desktop-file-validate")) {
+        QVERIFY2(output.isEmpty(), output.constData());
+    } else {
+        QVERIFY2(!output.contains("W:") && !output.contains("I:") && !output.contains("P:"),
+                 output.constData());
+    }
+}
+
+void TestInstallation::registersTheDocumentType()
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("update-mime-database")).isEmpty()) {
+        QSKIP(
+            "update-mime-database is not installed: the install leaves the MIME database to a later refresh");
+    }
+    // The install refreshed the prefix's MIME database: documents are zip files ending in ".bsdoc",
+    // in lower case, as the editor opens them.
+    const QByteArray globs = test::fileBytes(installed("share/mime/globs2"));
+    QVERIFY2(globs.contains(":" + kMimeType.toUtf8() + ":*.bsdoc:cs\n"), globs.constData());
+    const QByteArray subclasses = test::fileBytes(installed("share/mime/subclasses"));
+    QVERIFY2(subclasses.contains(kMimeType.toUtf8() + " application/zip\n"), subclasses.constData());
 }
 
 int TestInstallation::exportWith(const QString& program, const QString& document, const QString& name,
