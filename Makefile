@@ -1,6 +1,7 @@
 # Bonestage — developer entry points.
 #   make run [ARGS="..."]   build and start the editor
 #   make test               build and run every test
+#   make install [PREFIX=p] build and install the editor into a prefix (default /usr/local)
 #   make bench              build and run the benchmarks
 #   make fuzz               build the fuzz targets (clang, libFuzzer)
 
@@ -8,12 +9,15 @@ BUILD_DIR  ?= build
 BUILD_TYPE ?= Release
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 ARGS       ?=
+PREFIX     ?= /usr/local
 
-# Debian packages the build, the tests and the command-line export need.
+# Debian packages the build, the tests and the command-line export need; the installation test
+# validates the desktop files and registers the document type with the last three.
 PACKAGES := cmake ninja-build g++ make pkg-config \
             qtbase5-dev qtbase5-dev-tools libqt5svg5-dev \
             libquazip1-qt5-dev libtinyxml2-dev zlib1g-dev \
-            ffmpeg zip unzip fonts-dejavu-core
+            ffmpeg zip unzip fonts-dejavu-core \
+            desktop-file-utils appstream shared-mime-info
 
 # The benchmarks, in the order of the table that "make bench" ends with.
 BENCHMARKS := bench_PropertyList bench_Storage bench_Canvas bench_Export bench_Model bench_Startup \
@@ -24,7 +28,7 @@ FUZZ_PACKAGES := clang libclang-rt-14-dev
 
 SUDO := $(shell [ "$$(id -u)" = "0" ] || echo sudo)
 
-.PHONY: all deps configure build run test bench fuzz clean
+.PHONY: all deps configure build run test install bench fuzz clean
 
 all: build
 
@@ -54,6 +58,11 @@ run: build
 
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# Only what is installed is built: the program and its icons.
+install: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target bonestage app_icons
+	cmake --install $(BUILD_DIR) --prefix "$(PREFIX)"
 
 # Each benchmark adds its rows to bench/results.tsv; the table of all of them comes last. A
 # benchmark that fails is reported and skipped: benchmarks never fail the build.

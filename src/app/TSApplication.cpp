@@ -31,6 +31,8 @@ void TSApplication::setAppInfo(const AppInfo::Record& record)
     AppInfo::setRecord(record);
     setApplicationName(appInfo(AppInfo::AppName));
     setOrganizationName(QStringLiteral("wrenfold"));
+    // The installed launcher is named after the bundle id; desktops match windows to it by this.
+    setDesktopFileName(appInfo(AppInfo::BundleId));
     setAttribute(Qt::AA_UseHighDpiPixmaps);
     setStyle(new TSStyle());
     qInstallMessageHandler(messageHandler);

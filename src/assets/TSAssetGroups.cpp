@@ -1,9 +1,9 @@
 #include "TSAssetGroups.h"
 
 #include "AppInfo.h"
+#include "ResourceLocator.h"
 #include "TSAssetIndex.h"
 
-#include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
 #include <QFile>
@@ -28,7 +28,7 @@ TSAssetGroups::TSAssetGroups(const QString& defaultRoot, const QStringList& defa
 
 QString TSAssetGroups::defaultRootFolder()
 {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/Resources/assets");
+    return ResourceLocator::locate(QStringLiteral("assets"));
 }
 
 QStringList TSAssetGroups::defaultGroupNames()

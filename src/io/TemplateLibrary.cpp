@@ -1,6 +1,7 @@
 #include "TemplateLibrary.h"
 
-#include <QCoreApplication>
+#include "ResourceLocator.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -22,7 +23,7 @@ QString TemplateLibrary::root()
     if (!rootOverride().isEmpty()) {
         return rootOverride();
     }
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/Resources/animations/");
+    return ResourceLocator::locate(QStringLiteral("animations")) + QLatin1Char('/');
 }
 
 void TemplateLibrary::setRoot(const QString& path)

@@ -6,9 +6,9 @@
 #include <QString>
 #include <QStringList>
 
-/// The library of skeleton templates that ships beside the program: one folder per template
-/// under applicationDirPath() + "/Resources/animations/", each with "skeleton.json", the
-/// placeholder images and the animation files.
+/// The library of skeleton templates that ships with the program: one folder per template in
+/// the "animations" data folder (ResourceLocator), each with "skeleton.json", the placeholder
+/// images and the animation files.
 class TemplateLibrary
 {
 public:

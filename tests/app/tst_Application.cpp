@@ -28,6 +28,7 @@ private Q_SLOTS:
     void fileOpenAsksOnceAboutChanges();
     void exportRequestsThatCannotRun();
     void welcomeWindowComesUpBeforeTheEditorIsBuilt();
+    void identityNamesTheApplicationForTheDesktop();
 
 private:
     TSApplication* app() const { return static_cast<TSApplication*>(qApp); }
@@ -121,6 +122,16 @@ void TestApplication::welcomeWindowComesUpBeforeTheEditorIsBuilt()
     QTRY_COMPARE(newWidgets(TSMainWindow::staticMetaObject).size(), 1);
     QCOMPARE(app()->mainWindow()->welcomeWindow(), welcomes.first());
     QVERIFY(!app()->mainWindow()->isVisible());
+}
+
+// Last: the identity also installs the application style and the log handler.
+void TestApplication::identityNamesTheApplicationForTheDesktop()
+{
+    app()->setAppInfo(AppInfo::bonestageRecord());
+    QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("Bonestage"));
+    QCOMPARE(QCoreApplication::organizationName(), QStringLiteral("wrenfold"));
+    // Window managers match the editor's windows to its launcher by this name.
+    QCOMPARE(QGuiApplication::desktopFileName(), QStringLiteral("com.wrenfold.bonestage"));
 }
 
 BONESTAGE_TEST_MAIN_WITH(TSApplication, TestApplication)

@@ -1,7 +1,7 @@
 // Runs the real program with "-export", with no display and no platform chosen, the way a build
 // machine would.
 
-#include "TSProjectArchive.h"
+#include "HeadlessRun.h"
 #include "TestFiles.h"
 #include "TestMain.h"
 
@@ -86,47 +86,12 @@ void TestCommandLineExport::initTestCase()
 int TestCommandLineExport::runExport(const QString& document, const QString& frames, const QString& gif,
                                      QByteArray* log)
 {
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
-        environment.remove(QLatin1String(name));
-    }
-    const QString home = m_dir.filePath(QStringLiteral("home"));
-    QDir().mkpath(home);
-    environment.insert(QStringLiteral("HOME"), home);
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/.config"));
-    environment.insert(QStringLiteral("TMPDIR"), m_dir.path());
-
-    QProcess process;
-    process.setProcessEnvironment(environment);
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(kProgram, {QStringLiteral("-export"), document, frames, gif});
-    if (!process.waitForFinished(120000)) {
-        process.kill();
-        process.waitForFinished();
-        return -2;
-    }
-    if (log) {
-        *log = process.readAll();
-    }
-    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    return test::runHeadless(kProgram, {QStringLiteral("-export"), document, frames, gif}, m_dir.path(), log);
 }
 
 QString TestCommandLineExport::defaultDocumentWithout(const QString& modelClass)
 {
-    const QString folder = m_dir.filePath(QStringLiteral("without ") + modelClass);
-    if (!QDir().mkpath(folder) || !TSProjectArchive::extract(kDefault, folder).opened) {
-        return QString();
-    }
-    QDir dir(folder);
-    for (const QString& file : dir.entryList({modelClass + QStringLiteral(".*")}, QDir::Files)) {
-        if (!dir.remove(file)) {
-            return QString();
-        }
-    }
-    const QString document = folder + QStringLiteral(".bsdoc");
-    const auto written =
-        TSProjectArchive::compress(folder, TSProjectArchive::collectFiles(folder), document, {});
-    return written == TSProjectArchive::CompressResult::Ok ? document : QString();
+    return test::documentWithout(kDefault, modelClass, m_dir.filePath(QStringLiteral("without ") + modelClass));
 }
 
 void TestCommandLineExport::makesAGifOfAShippedDocument()
