@@ -10,12 +10,25 @@
 #include "TSPAttributeFloat.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QPainter>
 
 #include <algorithm>
+#include <cstdio>
 #include <vector>
 
 using namespace cocos2d;
+
+namespace {
+
+// Moves a complete file over target in one step: target is the old file or the new one, never
+// missing or half written.
+bool replaceFile(const QString& complete, const QString& target)
+{
+    return std::rename(QFile::encodeName(complete).constData(), QFile::encodeName(target).constData()) == 0;
+}
+
+} // namespace
 
 TSModelAtlas::TSModelAtlas()
     : TSModel(kClassName, ""), m_width(addTypedAttribute<TSPAttributeFloat>("width")),
@@ -94,12 +107,12 @@ bool TSModelAtlas::fits(TSModelAtlas* atlas, TSModelSprite* sprite)
     return all;
 }
 
-void TSModelAtlas::pack()
+bool TSModelAtlas::pack()
 {
     for (CCObject* obj : *m_sprites.models()) {
         static_cast<TSModelSprite*>(obj)->setPos(QPointF(0, 0));
     }
-    place(true);
+    return place(true);
 }
 
 TSModelAtlas* TSModelAtlas::findAtlasFor(TSModelSprite* sprite)
@@ -229,6 +242,13 @@ QString TSModelAtlas::plistPath() const
 
 CCDictionary* TSModelAtlas::frameList()
 {
+    return frameList(CCString::format("atlas_ID%d.png", static_cast<int>(id())), [](TSModelSprite* sprite) {
+        return CCString::format("TSModelSprite_ID%d", static_cast<int>(sprite->id()));
+    });
+}
+
+template <class FrameKey> CCDictionary* TSModelAtlas::frameList(const std::string& texture, FrameKey frameKey)
+{
     auto* frames = CCDictionary::create();
     for (CCObject* obj : *m_sprites.models()) {
         auto* sprite = static_cast<TSModelSprite*>(obj);
@@ -247,10 +267,9 @@ CCDictionary* TSModelAtlas::frameList()
                          "sourceColorRect");
         frame->setObject(CCString::createWithFormat("{%.0f, %.0f}", sourceSize.width(), sourceSize.height()),
                          "sourceSize");
-        frames->setObject(frame, CCString::format("TSModelSprite_ID%d", static_cast<int>(sprite->id())));
+        frames->setObject(frame, frameKey(sprite));
     }
     auto* metadata = CCDictionary::create();
-    const std::string texture = CCString::format("atlas_ID%d.png", static_cast<int>(id()));
     metadata->setObject(CCString::create("2"), "format");
     metadata->setObject(CCString::create(texture), "realTextureFileName");
     metadata->setObject(CCString::createWithFormat("{%d, %d}", width(), height()), "size");
@@ -262,24 +281,43 @@ CCDictionary* TSModelAtlas::frameList()
     return list;
 }
 
+QImage TSModelAtlas::image()
+{
+    QImage image(width(), height(), QImage::Format_RGBA8888_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    for (CCObject* obj : *m_sprites.models()) {
+        auto* sprite = static_cast<TSModelSprite*>(obj);
+        painter.drawImage(QPoint(static_cast<int>(sprite->pos().x()), static_cast<int>(sprite->pos().y())),
+                          sprite->displayImage());
+    }
+    return image;
+}
+
 bool TSModelAtlas::save()
 {
     if (TSModelController::instance()->workingPath().isEmpty()) {
         return false;
     }
-    QImage image(width(), height(), QImage::Format_RGBA8888_Premultiplied);
-    image.fill(Qt::transparent);
-    {
-        QPainter painter(&image);
-        for (CCObject* obj : *m_sprites.models()) {
-            auto* sprite = static_cast<TSModelSprite*>(obj);
-            painter.drawImage(QPoint(static_cast<int>(sprite->pos().x()), static_cast<int>(sprite->pos().y())),
-                              sprite->displayImage());
-        }
-    }
-    const bool imageSaved = image.save(imagePath());
+    const bool imageSaved = image().save(imagePath());
     const bool listSaved = frameList()->writeToFile(plistPath());
     return imageSaved && listSaved;
+}
+
+bool TSModelAtlas::saveAs(const QString& imagePath, const QString& plistPath)
+{
+    const std::string texture = QFileInfo(imagePath).fileName().toStdString();
+    CCDictionary* list = frameList(texture, [](TSModelSprite* sprite) { return sprite->name(); });
+    // Both files are written beside their targets first, so a failure leaves the old ones whole.
+    const QString imageTemp = imagePath + QStringLiteral(".part");
+    const QString plistTemp = plistPath + QStringLiteral(".part");
+    const bool written = image().save(imageTemp, "PNG") && list->writeToFile(plistTemp);
+    const bool replaced = written && replaceFile(imageTemp, imagePath) && replaceFile(plistTemp, plistPath);
+    if (!replaced) {
+        QFile::remove(imageTemp);
+        QFile::remove(plistTemp);
+    }
+    return replaced;
 }
 
 CCDictionary* TSModelAtlas::attributesDictionary()

@@ -46,10 +46,14 @@ public:
     static QList<TSModelAtlas*> atlasesOf(TSModelSpriteContainer* container);
 
     /// Places every sprite (tallest first) and stores each one's top-left corner in its "pos";
-    /// a sprite that finds no place stays at (0, 0).
-    void pack();
+    /// a sprite that finds no place stays at (0, 0). True when every sprite found a place.
+    bool pack();
     /// Writes the atlas image and its property list.
     bool save();
+    /// Writes the atlas image and its property list to the given paths, for use outside a
+    /// document: the frames are keyed by the sprites' names and the texture is the image's file
+    /// name. A file that exists is replaced only once its successor is complete.
+    bool saveAs(const QString& imagePath, const QString& plistPath);
     QString imagePath() const;
     QString plistPath() const;
     /// The property list the atlas is described by.
@@ -62,6 +66,10 @@ public:
 private:
     /// Orders the sprites for placement and places them; true when all found a place.
     bool place(bool store);
+    /// The property list with each frame under frameKey(sprite) and the given texture file name.
+    template <class FrameKey> cocos2d::CCDictionary* frameList(const std::string& texture, FrameKey frameKey);
+    /// The atlas picture: every sprite drawn at its place.
+    QImage image();
 
     TSPAttributeFloat* m_width;
     TSPAttributeFloat* m_height;

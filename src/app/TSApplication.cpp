@@ -1,10 +1,7 @@
 #include "TSApplication.h"
 
-#include "AnimationCanvas.h"
-#include "AnimationExporter.h"
 #include "AnimationModelClasses.h"
 #include "CommandLine.h"
-#include "GifConverter.h"
 #include "LogHandler.h"
 #include "TSApplicationSettings.h"
 #include "TSMainWindow.h"
@@ -53,15 +50,21 @@ void TSApplication::start()
         showWelcomeFirst();
         return;
     }
+    const bool command = request.kind != CommandLineRequest::Open;
+    if (command && !PipelineCommands::needsEditor(request.kind)) {
+        // The help text, a bad command line and the atlas packing need no editor at all.
+        QTimer::singleShot(0, this, &TSApplication::handleExportCommand);
+        return;
+    }
     removeLeftovers();
     m_mainWindow = new TSMainWindow();
-    // The command-line export has no user: no welcome window flashes up for it.
-    if (request.kind != CommandLineRequest::Export) {
-        m_mainWindow->showWelcomeWindow(false);
-    }
-    if (request.kind == CommandLineRequest::Export) {
+    if (command) {
+        // The command-line exports have no user: no welcome window flashes up for them.
         QTimer::singleShot(0, this, &TSApplication::handleExportCommand);
-    } else if (request.kind == CommandLineRequest::Open && m_mainWindow && m_mainWindow->openFile(request.document)) {
+        return;
+    }
+    m_mainWindow->showWelcomeWindow(false);
+    if (m_mainWindow->openFile(request.document)) {
         m_mainWindow->showEditor();
     }
 }
@@ -143,46 +146,10 @@ void TSApplication::handleExportCommand()
 
 int TSApplication::runExport(const CommandLineRequest& request)
 {
-    if (!m_mainWindow || request.kind != CommandLineRequest::Export) {
+    if (PipelineCommands::needsEditor(request.kind) && !m_mainWindow) {
         return ExportBadRequest;
     }
-    // Nobody is there to answer: messages go to the log, questions are answered without saving.
-    TSMessageBox::setAnswerer([](const TSMessageBox::Request& box) {
-        qWarning().noquote() << "[export]" << box.title << box.text;
-        return box.buttons.testFlag(QMessageBox::No) ? QMessageBox::No : QMessageBox::Ok;
-    });
-    m_mainWindow->hide();
-    if (!m_mainWindow->openFile(request.document)) {
-        qCritical().noquote() << "[export] cannot open" << request.document;
-        return ExportDocumentFailed;
-    }
-    FrameRenderSettings settings;
-    settings.folder = request.framesFolder;
-    settings.rect = m_mainWindow->animationCanvas()->canvasRect();
-    settings.size = QSize(240, 240);
-    settings.fps = 30;
-    settings.background = QColor(QStringLiteral("#171717"));
-    const AnimationExporter::Result frames = m_mainWindow->exporter()->exportCurrent(settings);
-    m_mainWindow->close();
-    if (!frames.ok()) {
-        qCritical().noquote() << "[export]" << frames.error;
-        switch (frames.refused) {
-        case AnimationExporter::Refusal::NothingToRender:
-            return ExportNothingToRender;
-        case AnimationExporter::Refusal::TooManyFrames:
-            return ExportTooManyFrames;
-        case AnimationExporter::Refusal::None:
-            break;
-        }
-        return ExportFramesFailed;
-    }
-    qDebug().noquote() << QStringLiteral("[export] %1 frames written to %2").arg(frames.frames).arg(settings.folder);
-    QString error;
-    if (!GifConverter::convert(request.framesFolder, request.gifPath, &error)) {
-        qCritical().noquote() << "[export]" << error;
-        return ExportGifFailed;
-    }
-    return ExportDone;
+    return PipelineCommands(m_mainWindow).run(request);
 }
 
 bool TSApplication::event(QEvent* event)

@@ -2,6 +2,7 @@
 
 #include "AppInfo.h"
 #include "CommandLine.h"
+#include "PipelineCommands.h"
 
 #include <QApplication>
 #include <QPointer>
@@ -32,16 +33,16 @@ public:
 
     /// Exit statuses of the command-line export.
     enum ExportStatus {
-        ExportDone = 0,
-        ExportBadRequest = 1,
-        ExportDocumentFailed = 2,
-        ExportFramesFailed = 3,
-        ExportGifFailed = 4,
-        ExportNothingToRender = 5,
-        ExportTooManyFrames = 6,
+        ExportDone = PipelineCommands::Done,
+        ExportBadRequest = PipelineCommands::BadRequest,
+        ExportDocumentFailed = PipelineCommands::InputFailed,
+        ExportFramesFailed = PipelineCommands::OutputFailed,
+        ExportGifFailed = PipelineCommands::ConverterFailed,
+        ExportNothingToRender = PipelineCommands::NothingToDo,
+        ExportTooManyFrames = PipelineCommands::TooMuch,
     };
-    /// Opens the document hidden, renders its current animation into the frames folder and
-    /// makes the GIF; returns the exit status.
+    /// Runs a command of the command line (an export, the help text …) without a user; returns
+    /// the exit status. The exports render with the main window, hidden.
     int runExport(const CommandLineRequest& request);
 
 protected Q_SLOTS:

@@ -8,12 +8,15 @@
 
 namespace {
 
-/// The command-line export needs no screen; without a display server it draws offscreen.
+/// The commands of the command line need no screen; without a display server they draw offscreen.
 void chooseHeadlessPlatform(int argc, char** argv)
 {
 #if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
-    const bool exporting = argc > 1 && std::strcmp(argv[1], "-export") == 0;
-    if (exporting && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+    bool command = false;
+    for (const char* name : {"-export", "-export-frames", "-pack-atlas", "--help", "-h"}) {
+        command = command || (argc > 1 && std::strcmp(argv[1], name) == 0);
+    }
+    if (command && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
         qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
         qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
     }

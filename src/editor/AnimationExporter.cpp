@@ -2,6 +2,7 @@
 
 #include "AnimationCanvas.h"
 #include "DocumentController.h"
+#include "SafeFileName.h"
 #include "SceneAxes.h"
 #include "Skeleton.h"
 
@@ -115,7 +116,8 @@ bool AnimationExporter::refuseTooManyFrames(const QString& animationName, int fp
     return true;
 }
 
-AnimationExporter::Result AnimationExporter::exportAnimations(const QString& directory, const QSize& size, int fps)
+AnimationExporter::Result AnimationExporter::exportAnimations(const QString& directory, const QSize& size, int fps,
+                                                              Folders folders)
 {
     Result result;
     m_cancelled = false;
@@ -135,6 +137,17 @@ AnimationExporter::Result AnimationExporter::exportAnimations(const QString& dir
         }
     }
 
+    QStringList folderNames;
+    QStringList safeNames;
+    for (const DocumentController::Animation& animation : animations) {
+        if (folders == Folders::SafeAnimationName) {
+            safeNames << SafeFileName::unique(animation.name, safeNames);
+            folderNames << directory + QLatin1Char('/') + safeNames.last();
+        } else {
+            folderNames << animationFolder(directory, m_document->skeletonName(), animation.name);
+        }
+    }
+
     int index = 0;
     const QMetaObject::Connection reporting =
         connect(m_renderer, &FrameRenderer::exportProgress, this, [this, &index, count](qreal fraction) {
@@ -146,7 +159,7 @@ AnimationExporter::Result AnimationExporter::exportAnimations(const QString& dir
             const DocumentController::Animation& animation = animations.at(index);
             shelf.show(animation.identifier);
             FrameRenderSettings settings;
-            settings.folder = animationFolder(directory, m_document->skeletonName(), animation.name);
+            settings.folder = folderNames.at(index);
             settings.rect = m_canvas->canvasRect();
             settings.size = size;
             settings.fps = fps;
@@ -159,6 +172,7 @@ AnimationExporter::Result AnimationExporter::exportAnimations(const QString& dir
             }
             if (!rendered.aborted) {
                 ++result.animations;
+                result.folders << settings.folder;
                 Q_EMIT progress(static_cast<qreal>(index + 1) / count);
             }
         }
@@ -168,7 +182,8 @@ AnimationExporter::Result AnimationExporter::exportAnimations(const QString& dir
     return result;
 }
 
-AnimationExporter::Result AnimationExporter::exportCurrent(const FrameRenderSettings& settings)
+AnimationExporter::Result AnimationExporter::exportCurrent(const FrameRenderSettings& settings,
+                                                           bool drawCanvasFrame)
 {
     Result result;
     m_cancelled = false;
@@ -195,8 +210,9 @@ AnimationExporter::Result AnimationExporter::exportCurrent(const FrameRenderSett
         connect(m_renderer, &FrameRenderer::exportProgress, this, &AnimationExporter::progress);
     FrameRenderer::Result rendered;
     {
-        // The canvas frame stays in the picture, as it always has in the command-line GIF.
-        const ChromeHider hider(nullptr, m_axes);
+        // The canvas frame stays in the picture unless told otherwise, as it always has in the
+        // command-line GIF.
+        const ChromeHider hider(drawCanvasFrame ? nullptr : m_canvas.data(), m_axes);
         rendered = m_renderer->renderFrames(settings);
     }
     disconnect(reporting);

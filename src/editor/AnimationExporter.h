@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QSize>
+#include <QStringList>
 
 class AnimationCanvas;
 class DocumentController;
@@ -28,9 +29,16 @@ public:
         TooManyFrames,   ///< an animation needs more than FrameRenderSettings::kMaxFrames frames
     };
 
+    /// How the folder of each animation is named.
+    enum class Folders {
+        SkeletonAndAnimation, ///< animationFolder(): "<skeleton>_<animation>", as the editor names them
+        SafeAnimationName,    ///< the animation's name made safe for the file system, distinct per animation
+    };
+
     struct Result
     {
         int animations = 0; ///< animations rendered completely
+        QStringList folders; ///< the folders of the animations rendered completely, in list order
         int frames = 0;     ///< frames written in all
         bool cancelled = false;
         Refusal refused = Refusal::None;
@@ -50,11 +58,12 @@ public:
     /// edits included; the others are shown on the skeleton without becoming current, so the
     /// editor (current animation, time, selection, undo history) is as before afterwards.
     /// Nothing is written when any animation needs more frames than the cap.
-    Result exportAnimations(const QString& directory, const QSize& size, int fps);
-    /// The current animation only, with the given settings; only the axes marker is hidden, the
-    /// canvas frame is drawn. Nothing is written when there is no current animation, when it
-    /// gives no frame, or when it needs more frames than the cap.
-    Result exportCurrent(const FrameRenderSettings& settings);
+    Result exportAnimations(const QString& directory, const QSize& size, int fps,
+                            Folders folders = Folders::SkeletonAndAnimation);
+    /// The current animation only, with the given settings; the axes marker is hidden, the
+    /// canvas frame drawn unless told otherwise. Nothing is written when there is no current
+    /// animation, when it gives no frame, or when it needs more frames than the cap.
+    Result exportCurrent(const FrameRenderSettings& settings, bool drawCanvasFrame = true);
 
     bool isCancelled() const { return m_cancelled; }
 

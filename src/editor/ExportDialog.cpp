@@ -2,6 +2,7 @@
 
 #include "TSMessageBox.h"
 
+#include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -80,6 +81,7 @@ ExportDialog::ExportDialog(const QSize& baseSize, QWidget* parent) : QDialog(par
     layout->setSpacing(10);
     layout->addWidget(createResolutionGroup());
     layout->addWidget(createFramerateGroup());
+    layout->addWidget(createFormatGroup());
     layout->addLayout(createButtonRow());
 
     QMetaObject::connectSlotsByName(this);
@@ -175,6 +177,35 @@ QWidget* ExportDialog::createFramerateGroup()
     layout->addLayout(presetRow);
     layout->addLayout(customRow);
     return group;
+}
+
+QWidget* ExportDialog::createFormatGroup()
+{
+    auto* group = new QGroupBox(tr("Format:"), this);
+    group->setObjectName(QStringLiteral("formatGroupBox"));
+    m_formatCombo = new QComboBox(group);
+    m_formatCombo->setObjectName(QStringLiteral("formatCombo"));
+    m_formatCombo->addItem(tr("PNG frames"));
+    using Format = AnimationEncoder::Format;
+    for (const auto& [format, text] : {std::pair{Format::Gif, tr("PNG frames and GIF")},
+                                       std::pair{Format::AnimatedPng, tr("PNG frames and animated PNG")},
+                                       std::pair{Format::WebP, tr("PNG frames and animated WebP")}}) {
+        m_formatCombo->addItem(text, static_cast<int>(format));
+    }
+    m_formatCombo->setToolTip(tr("The animated image of each animation is written beside its frames folder, "
+                                 "with the same name. It needs ffmpeg."));
+    auto* layout = new QHBoxLayout(group);
+    layout->addWidget(m_formatCombo, 1);
+    return group;
+}
+
+std::optional<AnimationEncoder::Format> ExportDialog::animationFormat() const
+{
+    const QVariant format = m_formatCombo->currentData();
+    if (!format.isValid()) {
+        return std::nullopt;
+    }
+    return static_cast<AnimationEncoder::Format>(format.toInt());
 }
 
 QLayout* ExportDialog::createButtonRow()

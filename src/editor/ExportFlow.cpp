@@ -51,7 +51,10 @@ void ExportFlow::showDialog()
     const QSizeF frame = m_canvas->canvasRect().size() * AnimationCanvas::kLabelScale;
     auto* dialog = new ExportDialog(QSize(qRound(frame.width()), qRound(frame.height())), m_window);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    connect(dialog, &ExportDialog::doExport, this, &ExportFlow::exportAs);
+    connect(dialog, &ExportDialog::doExport, this, [this, dialog](QSize size, int fps) {
+        m_format = dialog->animationFormat();
+        exportAs(size, fps);
+    });
     dialog->adjustSize();
     dialog->move(m_window->geometry().center() - dialog->rect().center());
     dialog->open();
@@ -72,6 +75,12 @@ void ExportFlow::run()
     if (directory.isEmpty() || !m_exporter || !m_renderer || m_renderer->isRendering()) {
         return;
     }
+    // A converter that cannot make the format is found out before any frame is rendered.
+    QString error;
+    if (m_format && !AnimationEncoder::checkEncoder(*m_format, &error)) {
+        TSMessageBox::warning(m_window, QStringLiteral("Export"), error);
+        return;
+    }
     QPointer<TSProgressWindow> progress =
         new TSProgressWindow(QStringLiteral("Export"), QStringLiteral("Exporting ..."), true, m_window);
     progress->setAttribute(Qt::WA_DeleteOnClose);
@@ -84,6 +93,13 @@ void ExportFlow::run()
     });
     progress->show();
     const AnimationExporter::Result result = m_exporter->exportAnimations(directory, m_size, m_fps);
+    bool encoded = true;
+    if (m_format && result.ok() && !result.cancelled) {
+        if (progress) {
+            progress->setText(QStringLiteral("Converting ..."));
+        }
+        encoded = encode(result.folders, &error);
+    }
     if (progress) {
         // A cancelled export has nothing left to show either.
         progress->close();
@@ -91,5 +107,22 @@ void ExportFlow::run()
     m_window->update();
     if (!result.ok()) {
         TSMessageBox::warning(m_window, QStringLiteral("Export"), result.error);
+    } else if (!encoded) {
+        TSMessageBox::warning(m_window, QStringLiteral("Export"), error);
     }
+}
+
+bool ExportFlow::encode(const QStringList& folders, QString* error)
+{
+    AnimationEncoder::Options options;
+    options.fps = m_fps;
+    options.transparent = true;
+    for (const QString& folder : folders) {
+        QCoreApplication::processEvents();
+        const QString output = folder + AnimationEncoder::suffix(*m_format);
+        if (!GifConverter::run({AnimationEncoder::command(*m_format, folder, output, options)}, output, error)) {
+            return false;
+        }
+    }
+    return true;
 }

@@ -1,8 +1,12 @@
 #pragma once
 
+#include "AnimationEncoder.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QSize>
+
+#include <optional>
 
 class AnimationCanvas;
 class AnimationExporter;
@@ -11,7 +15,8 @@ class Skeleton;
 class QWidget;
 
 /// The editor's export as the user walks through it: the export directory, the export dialog,
-/// then every animation written as PNG frames behind a progress window.
+/// then every animation written as PNG frames behind a progress window and, when the dialog asked
+/// for one, an animated image made of each animation's frames.
 class ExportFlow : public QObject
 {
     Q_OBJECT
@@ -27,10 +32,13 @@ public Q_SLOTS:
     void showDialog();
     /// Remembers size and frame rate and starts the export when a directory is set.
     void exportAs(QSize size, int fps);
-    /// Writes every animation as PNG frames into the export directory.
+    /// Writes every animation as PNG frames into the export directory, then the animated images.
     void run();
 
 private:
+    /// Makes "<folder><suffix>" of each folder's frames; false with the reason in error.
+    bool encode(const QStringList& folders, QString* error);
+
     QWidget* m_window;
     QPointer<AnimationExporter> m_exporter;
     QPointer<FrameRenderer> m_renderer;
@@ -38,4 +46,5 @@ private:
     QPointer<Skeleton> m_skeleton;
     QSize m_size;
     int m_fps = 30;
+    std::optional<AnimationEncoder::Format> m_format;
 };

@@ -37,7 +37,12 @@ QList<GifConverter::Command> GifConverter::commands(const QString& framesFolder,
 
 bool GifConverter::convert(const QString& framesFolder, const QString& gifPath, QString* error)
 {
-    for (const Command& command : commands(framesFolder, gifPath)) {
+    return run(commands(framesFolder, gifPath), gifPath, error);
+}
+
+bool GifConverter::run(const QList<Command>& commands, const QString& output, QString* error)
+{
+    for (const Command& command : commands) {
         qDebug().noquote() << "Start command : " + command.text();
         QProcess process;
         process.setProcessChannelMode(QProcess::ForwardedChannels);
@@ -57,9 +62,9 @@ bool GifConverter::convert(const QString& framesFolder, const QString& gifPath, 
             return false;
         }
     }
-    if (!QFileInfo(gifPath).isFile()) {
+    if (!QFileInfo(output).isFile()) {
         if (error) {
-            *error = QStringLiteral("%1 wrote no GIF at %2.").arg(kProgram, gifPath);
+            *error = QStringLiteral("%1 wrote nothing at %2.").arg(kProgram, output);
         }
         return false;
     }

@@ -29,4 +29,9 @@ public:
     /// Runs both commands, logging each with "Start command : ", and waits for them. False with
     /// the reason in error when the converter cannot be started, fails, or leaves no GIF.
     static bool convert(const QString& framesFolder, const QString& gifPath, QString* error);
+
+    /// Runs the commands one after the other, logging each with "Start command : ", and waits
+    /// for them. False with the reason in error when one cannot be started or fails, or when no
+    /// file is at output afterwards.
+    static bool run(const QList<Command>& commands, const QString& output, QString* error);
 };

@@ -4,12 +4,14 @@
 #include "CCArray.h"
 #include "CCDictionary.h"
 #include "CCString.h"
+#include "SpriteSheet.h"
 #include "TSModelAtlas.h"
 #include "TSModelController.h"
 #include "TSModelSprite.h"
 #include "TSModelSpriteContainer.h"
 
 #include "ModelSupport.h"
+#include "TestFiles.h"
 #include "TestMain.h"
 
 #include <QPainter>
@@ -57,6 +59,9 @@ private Q_SLOTS:
     void newAtlasesAreNumberedAndFoundForContainers();
     void spritesFromPngFiles();
     void deletingSpriteRepacks();
+    void spriteSheetOfAFolder();
+    void spriteSheetGrowsToFit();
+    void spriteSheetRefusals();
 
 private:
     QTemporaryDir m_dir;
@@ -202,6 +207,136 @@ void TestAtlas::deletingSpriteRepacks()
     QCOMPARE(atlas->sprites().count(), 1u);
     QCOMPARE(wide->pos(), QPointF(0, 0));
     QCOMPARE(controller()->modelWithId(tall->id()), nullptr);
+}
+
+void TestAtlas::spriteSheetOfAFolder()
+{
+    const QString folder = m_dir.filePath("sheet pngs");
+    QImage wing(100, 80, QImage::Format_ARGB32);
+    wing.fill(Qt::transparent);
+    QPainter(&wing).fillRect(QRect(10, 20, 50, 30), QColor(200, 40, 40, 128));
+    QImage body(60, 120, QImage::Format_ARGB32);
+    body.fill(QColor(20, 90, 200));
+    QVERIFY(QDir().mkpath(folder + "/sub") && wing.save(folder + "/wing.png") && body.save(folder + "/body.PNG"));
+    // Neither other files nor subfolders are packed.
+    QVERIFY(body.save(folder + "/sub/ignored.png") && test::writeFile(folder + "/notes.txt", "x"));
+
+    const QString base = m_dir.filePath("out/sheets/hero");
+    const SpriteSheet::Result result = SpriteSheet::pack(folder, base + ".plist");
+    QVERIFY2(result.ok(), qPrintable(result.error));
+    QCOMPARE(result.sprites, 2);
+    QCOMPARE(result.imagePath, base + ".png");
+    QCOMPARE(result.plistPath, base + ".plist");
+    // The tallest first at the corner, the trimmed wing to its right past the padding.
+    QCOMPARE(result.size, QSize(128, 128));
+    const QImage atlas(base + ".png");
+    QCOMPARE(atlas.size(), QSize(128, 128));
+    QCOMPARE(atlas.convertToFormat(QImage::Format_ARGB32).copy(0, 0, 60, 120), body);
+    QCOMPARE(atlas.convertToFormat(QImage::Format_ARGB32).copy(64, 0, 50, 30),
+             wing.copy(10, 20, 50, 30));
+    QCOMPARE(qAlpha(atlas.pixel(62, 10)), 0);
+
+    CCDictionary* list = CCDictionary::createWithContentsOfFile(base + ".plist");
+    QVERIFY(list);
+    auto* frames = static_cast<CCDictionary*>(list->objectForKey("frames"));
+    QVERIFY(frames);
+    QCOMPARE(frames->count(), 2u);
+    auto* wingFrame = static_cast<CCDictionary*>(frames->objectForKey("wing.png"));
+    auto* bodyFrame = static_cast<CCDictionary*>(frames->objectForKey("body.PNG"));
+    QVERIFY(wingFrame && bodyFrame);
+    QCOMPARE(entry(wingFrame, "frame"), QStringLiteral("{{64, 0}, {50, 30}}"));
+    QCOMPARE(entry(wingFrame, "offset"), QStringLiteral("{-15, 5}"));
+    QCOMPARE(entry(wingFrame, "sourceColorRect"), QStringLiteral("{{10, 20}, {50, 30}}"));
+    QCOMPARE(entry(wingFrame, "sourceSize"), QStringLiteral("{100, 80}"));
+    QCOMPARE(entry(bodyFrame, "frame"), QStringLiteral("{{0, 0}, {60, 120}}"));
+    QCOMPARE(entry(bodyFrame, "rotated"), QStringLiteral("false"));
+    auto* metadata = static_cast<CCDictionary*>(list->objectForKey("metadata"));
+    QVERIFY(metadata);
+    QCOMPARE(entry(metadata, "textureFileName"), QStringLiteral("hero.png"));
+    QCOMPARE(entry(metadata, "realTextureFileName"), QStringLiteral("hero.png"));
+    QCOMPARE(entry(metadata, "size"), QStringLiteral("{128, 128}"));
+    QCOMPARE(entry(metadata, "format"), QStringLiteral("2"));
+    // Nothing of the document's atlases: no model, no temporary file left.
+    QCOMPARE(controller()->modelsOfClass(TSModelAtlas::kClassName), nullptr);
+    QCOMPARE(QDir(m_dir.filePath("out/sheets")).entryList(QDir::Files),
+             QStringList({"hero.plist", "hero.png"}));
+
+    // Packed again into the folder it reads, the atlas is not one of its own images.
+    const SpriteSheet::Result again = SpriteSheet::pack(folder, folder + "/wing sheet");
+    QVERIFY2(again.ok(), qPrintable(again.error));
+    QCOMPARE(SpriteSheet::pack(folder, folder + "/wing sheet").sprites, 2);
+}
+
+void TestAtlas::spriteSheetGrowsToFit()
+{
+    struct Case
+    {
+        QList<QSize> images;
+        QSize atlas;
+    };
+    // The padding counts: 124 + 4 fits 128, 125 + 4 does not. The smallest area wins, and of
+    // equal areas the wider one (three 204 × 104 requests fit 512 × 256, not 256 × 512).
+    const QList<Case> cases{{{QSize(124, 124)}, QSize(128, 128)},
+                            {{QSize(125, 10)}, QSize(256, 128)},
+                            {{QSize(10, 125)}, QSize(128, 256)},
+                            {{QSize(200, 100), QSize(200, 100), QSize(200, 100)}, QSize(512, 256)},
+                            {{QSize(4092, 10)}, QSize(4096, 128)}};
+    int index = 0;
+    for (const Case& c : cases) {
+        const QString folder = m_dir.filePath(QStringLiteral("grow %1").arg(++index));
+        QVERIFY(QDir().mkpath(folder));
+        for (int i = 0; i < c.images.size(); ++i) {
+            QImage image(c.images.at(i), QImage::Format_ARGB32);
+            image.fill(Qt::black);
+            QVERIFY(image.save(QStringLiteral("%1/%2.png").arg(folder).arg(i)));
+        }
+        const SpriteSheet::Result result = SpriteSheet::pack(folder, folder + "/atlas");
+        QVERIFY2(result.ok(), qPrintable(result.error));
+        QCOMPARE(result.size, c.atlas);
+        QCOMPARE(QImage(folder + "/atlas.png").size(), c.atlas);
+    }
+}
+
+void TestAtlas::spriteSheetRefusals()
+{
+    const QString empty = m_dir.filePath("refusals/empty");
+    const QString broken = m_dir.filePath("refusals/broken");
+    const QString wide = m_dir.filePath("refusals/wide");
+    const QString good = m_dir.filePath("refusals/good");
+    QImage pixel(1, 1, QImage::Format_ARGB32);
+    pixel.fill(Qt::white);
+    QImage tooWide(4093, 1, QImage::Format_ARGB32);
+    tooWide.fill(Qt::white);
+    QVERIFY(QDir().mkpath(empty) && test::writeFile(empty + "/readme.txt", "no images"));
+    QVERIFY(test::writeFile(broken + "/a.png", "not a png") && pixel.save(broken + "/b.png"));
+    QVERIFY(QDir().mkpath(wide) && tooWide.save(wide + "/a.png") && pixel.save(wide + "/b.png"));
+    QVERIFY(QDir().mkpath(good) && pixel.save(good + "/a.png"));
+    const QString blocker = m_dir.filePath("refusals/blocker");
+    QVERIFY(test::writeFile(blocker, "a file"));
+    const QString out = m_dir.filePath("refusals/out");
+
+    struct Case
+    {
+        QString folder;
+        QString base;
+        SpriteSheet::Failure failure;
+        QString error;
+    };
+    const QList<Case> cases{
+        {empty, out, SpriteSheet::Failure::NoImages, "There is no PNG file in " + empty + "."},
+        {empty + "/missing", out, SpriteSheet::Failure::NoImages, "There is no folder " + empty + "/missing."},
+        {broken, out, SpriteSheet::Failure::UnreadableImage, "Cannot read " + broken + "/a.png: "},
+        {wide, out, SpriteSheet::Failure::TooLarge, "The 2 images of " + wide + " do not fit into one 4096 × 4096 atlas."},
+        {good, blocker + "/atlas", SpriteSheet::Failure::WriteFailed,
+         "Cannot write " + blocker + "/atlas.png and " + blocker + "/atlas.plist."},
+    };
+    for (const Case& c : cases) {
+        const SpriteSheet::Result result = SpriteSheet::pack(c.folder, c.base);
+        QCOMPARE(result.failure, c.failure);
+        QVERIFY2(result.error.startsWith(c.error), qPrintable(result.error));
+        QVERIFY(!QFileInfo::exists(out + ".png") && !QFileInfo::exists(out + ".plist"));
+    }
+    QCOMPARE(test::fileBytes(blocker), QByteArray("a file"));
 }
 
 BONESTAGE_GUI_TEST_MAIN(TestAtlas)

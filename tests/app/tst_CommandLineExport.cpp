@@ -1,6 +1,9 @@
-// Runs the real program with "-export", with no display and no platform chosen, the way a build
-// machine would.
+// Runs the real program's commands ("-export", "-export-frames", "-pack-atlas", "--help") with no
+// display and no platform chosen, the way a build machine would.
 
+#include "CCDictionary.h"
+#include "CCString.h"
+#include "FrameRenderSettings.h"
 #include "HeadlessRun.h"
 #include "TestFiles.h"
 #include "TestMain.h"
@@ -9,6 +12,8 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QtTest>
+
+using cocos2d::CCDictionary;
 
 namespace {
 
@@ -33,6 +38,66 @@ QHash<QString, QString> probe(const QString& path)
         }
     }
     return values;
+}
+
+/// The frames ("0000.png" …) in a folder, in order.
+QStringList framesIn(const QString& folder)
+{
+    return QDir(folder).entryList({QStringLiteral("[0-9][0-9][0-9][0-9].png")}, QDir::Files, QDir::Name);
+}
+
+/// What the chunks of an animated WebP file say: the canvas, whether it has alpha, its frames and
+/// their durations, and of the first frame (which, unlike later ones, cannot leave pixels of the
+/// one before showing through) its size and whether its pixels use alpha.
+struct WebPAnimation
+{
+    QSize canvas;
+    bool alpha = false;
+    int frames = 0;
+    int durationMs = 0;
+    QSize firstFrame;
+    bool firstFrameAlpha = false;
+};
+
+WebPAnimation readWebP(const QByteArray& data)
+{
+    WebPAnimation webp;
+    auto number = [&data](int at, int bytes) {
+        qint64 value = 0;
+        for (int i = bytes - 1; i >= 0; --i) {
+            value = value * 256 + static_cast<unsigned char>(data.at(at + i));
+        }
+        return value;
+    };
+    if (!data.startsWith("RIFF") || data.mid(8, 4) != "WEBP") {
+        return webp;
+    }
+    for (int at = 12; at + 8 <= data.size();) {
+        const QByteArray type = data.mid(at, 4);
+        const int size = int(number(at + 4, 4));
+        if (type == "VP8X") {
+            webp.alpha = (data.at(at + 8) & 0x10) != 0;
+            webp.canvas = QSize(int(number(at + 12, 3)) + 1, int(number(at + 15, 3)) + 1);
+        } else if (type == "ANMF") {
+            if (webp.frames++ == 0) {
+                webp.firstFrame = QSize(int(number(at + 14, 3)) + 1, int(number(at + 17, 3)) + 1);
+                // A lossless frame: signature 0x2f, then 14 + 14 bits of size and the alpha bit.
+                const int frame = at + 8 + 16;
+                webp.firstFrameAlpha = data.mid(frame, 4) == "VP8L" && (number(frame + 9, 4) >> 28 & 1) != 0;
+            }
+            webp.durationMs += int(number(at + 8 + 12, 3));
+        }
+        at += 8 + size + (size & 1);
+    }
+    return webp;
+}
+
+/// The first frame of an animated file, decoded by ffmpeg.
+QImage firstFrame(const QString& path, const QString& folder)
+{
+    const QString png = folder + QStringLiteral("/decoded.png");
+    QProcess::execute(QStringLiteral("ffmpeg"), {"-v", "error", "-y", "-i", path, "-frames:v", "1", png});
+    return QImage(png);
 }
 
 /// Pixels that only the skeleton display paints: the fill of a joint's overlay (54, 54, 54), and
@@ -65,12 +130,28 @@ private Q_SLOTS:
     void makesAGifOfAShippedDocument();
     void failuresExitWithAStatus_data();
     void failuresExitWithAStatus();
+    void animatedPngKeepsAlpha_data();
+    void animatedPngKeepsAlpha();
+    void animatedWebPKeepsAlpha();
+    void transparentGif();
+    void animatedExportRefusals();
+    void helpNeedsNoWindow();
+    void exportFramesOfEveryAnimation();
+    void exportFramesFailures_data();
+    void exportFramesFailures();
+    void packAtlas();
+    void packAtlasFailures_data();
+    void packAtlasFailures();
 
 private:
     /// Runs "bonestage -export document frames gif"; returns the exit status (−1 on a crash).
     int runExport(const QString& document, const QString& frames, const QString& gif, QByteArray* log = nullptr);
     /// The start document with the model files of one class taken out.
     QString defaultDocumentWithout(const QString& modelClass);
+    /// Runs the program with arguments.
+    test::HeadlessRun run(const QStringList& arguments, const QString& pathFirst = QString());
+    /// Runs "-export" of the Biped to output with the options; the frames it rendered.
+    QStringList exportBiped(const QString& output, const QStringList& options, test::HeadlessRun* result);
 
     QTemporaryDir m_dir;
     bool m_haveConverter = false;
@@ -87,6 +168,19 @@ int TestCommandLineExport::runExport(const QString& document, const QString& fra
                                      QByteArray* log)
 {
     return test::runHeadless(kProgram, {QStringLiteral("-export"), document, frames, gif}, m_dir.path(), log);
+}
+
+test::HeadlessRun TestCommandLineExport::run(const QStringList& arguments, const QString& pathFirst)
+{
+    return test::runHeadlessApart(kProgram, arguments, m_dir.path(), pathFirst);
+}
+
+QStringList TestCommandLineExport::exportBiped(const QString& output, const QStringList& options,
+                                               test::HeadlessRun* result)
+{
+    const QString frames = output + QStringLiteral(" frames");
+    *result = run(QStringList{QStringLiteral("-export"), kBiped, frames, output} + options);
+    return framesIn(frames);
 }
 
 QString TestCommandLineExport::defaultDocumentWithout(const QString& modelClass)
@@ -208,6 +302,335 @@ void TestCommandLineExport::failuresExitWithAStatus()
         QVERIFY2(log.contains("Start command : ffmpeg"), log.constData());
         QVERIFY(QFileInfo::exists(frames + QStringLiteral("/0000.png")));
     }
+}
+
+void TestCommandLineExport::animatedPngKeepsAlpha_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("transparent");
+    QTest::newRow("transparent .apng") << "idle.apng" << true;
+    QTest::newRow("opaque .PNG") << "idle.PNG" << false;
+}
+
+void TestCommandLineExport::animatedPngKeepsAlpha()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, transparent);
+    if (!m_haveConverter) {
+        QSKIP("ffmpeg is not installed");
+    }
+    const QString output = m_dir.filePath(name);
+    test::HeadlessRun result;
+    const QStringList frames =
+        exportBiped(output, transparent ? QStringList{"-transparent"} : QStringList{}, &result);
+    QVERIFY2(result.status == 0, result.err.constData());
+    QVERIFY(frames.size() > 10);
+
+    QProcess probe;
+    probe.start("ffprobe", {"-v", "error", "-count_frames", "-select_streams", "v:0", "-show_entries",
+                            "stream=codec_name,width,height,pix_fmt,nb_read_frames", "-of",
+                            "default=noprint_wrappers=1", output});
+    QVERIFY(probe.waitForFinished(60000));
+    const QString stream = QString::fromUtf8(probe.readAllStandardOutput());
+    const QStringList lines{"codec_name=apng", "width=240", "height=240",
+                            QStringLiteral("pix_fmt=") + (transparent ? "rgba" : "rgb24"),
+                            QStringLiteral("nb_read_frames=%1").arg(frames.size())};
+    for (const QString& line : lines) {
+        QVERIFY2(stream.contains(line + '\n'), qPrintable(stream));
+    }
+    // Every frame is shown for 1/30 s: the last one ends when the animation does.
+    probe.start("ffprobe", {"-v", "error", "-select_streams", "v:0", "-show_entries",
+                            "packet=pts_time,duration_time", "-of", "csv=p=0", output});
+    QVERIFY(probe.waitForFinished(60000));
+    const QStringList packets = QString::fromUtf8(probe.readAllStandardOutput()).trimmed().split('\n');
+    QCOMPARE(packets.size(), frames.size());
+    const QStringList last = packets.last().split(',');
+    const double end = last.value(0).toDouble() + last.value(1).toDouble();
+    QVERIFY2(qAbs(end - frames.size() / 30.0) < 0.01, qPrintable(packets.last()));
+
+    // The frames come through unchanged: see-through around the character, or on #171717 with
+    // the canvas frame, as asked.
+    const QImage first = firstFrame(output, m_dir.path());
+    QCOMPARE(first.size(), QSize(240, 240));
+    QCOMPARE(qAlpha(first.pixel(120, 20)), transparent ? 0 : 255);
+    QCOMPARE(qAlpha(first.pixel(0, 0)), transparent ? 0 : 255);
+    QCOMPARE(first.convertToFormat(QImage::Format_ARGB32),
+             QImage(output + " frames/0000.png").convertToFormat(QImage::Format_ARGB32));
+}
+
+void TestCommandLineExport::animatedWebPKeepsAlpha()
+{
+    if (!m_haveConverter) {
+        QSKIP("ffmpeg is not installed");
+    }
+    for (const bool transparent : {true, false}) {
+        const QString output = m_dir.filePath(transparent ? "idle alpha.webp" : "idle.webp");
+        test::HeadlessRun result;
+        const QStringList frames =
+            exportBiped(output, transparent ? QStringList{"-transparent"} : QStringList{}, &result);
+        QVERIFY2(result.status == 0, result.err.constData());
+        const WebPAnimation webp = readWebP(test::fileBytes(output));
+        QCOMPARE(webp.canvas, QSize(240, 240));
+        if (transparent) {
+            // Only the character and its soft edges are stored; the canvas around it is empty.
+            QVERIFY2(webp.firstFrame.width() < 240 && webp.firstFrame.height() < 240,
+                     qPrintable(QStringLiteral("%1 x %2").arg(webp.firstFrame.width()).arg(webp.firstFrame.height())));
+            QVERIFY(webp.firstFrameAlpha);
+        } else {
+            QCOMPARE(webp.firstFrame, QSize(240, 240));
+            QVERIFY(!webp.firstFrameAlpha);
+        }
+        // Later frames keep what does not change see-through over the frame before: the file
+        // is marked as having alpha either way.
+        QVERIFY(webp.alpha);
+        // Frames that show no change are merged into one shown longer; the time adds up.
+        QVERIFY2(webp.frames > frames.size() / 2 && webp.frames <= frames.size(), qPrintable(QString::number(webp.frames)));
+        QVERIFY2(qAbs(webp.durationMs - frames.size() * 1000 / 30) <= frames.size(),
+                 qPrintable(QString::number(webp.durationMs)));
+    }
+}
+
+void TestCommandLineExport::transparentGif()
+{
+    if (!m_haveConverter) {
+        QSKIP("ffmpeg is not installed");
+    }
+    const QString output = m_dir.filePath("idle alpha.gif");
+    test::HeadlessRun result;
+    const QStringList frames = exportBiped(output, {"-transparent"}, &result);
+    QVERIFY2(result.status == 0, result.err.constData());
+    QImageReader reader(output);
+    QCOMPARE(reader.format(), QByteArray("gif"));
+    QCOMPARE(reader.imageCount(), frames.size());
+    const QImage first = reader.read();
+    QCOMPARE(first.size(), QSize(240, 240));
+    QCOMPARE(qAlpha(first.pixel(120, 20)), 0);
+}
+
+void TestCommandLineExport::animatedExportRefusals()
+{
+    // An ffmpeg without the WebP encoder: refused before anything is rendered.
+    const QString bin = m_dir.filePath(QStringLiteral("bin without webp"));
+    QVERIFY(test::writeFile(bin + "/ffmpeg", "#!/bin/sh\n"
+                                             "echo ' V....D apng                 APNG image'\n"
+                                             "echo ' V....D libwebp              libwebp WebP image'\n"));
+    QVERIFY(QFile::setPermissions(bin + "/ffmpeg", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    const QString frames = m_dir.filePath("no webp frames");
+    const QString webp = m_dir.filePath("no.webp");
+    test::HeadlessRun result = run({"-export", kBiped, frames, webp, "-transparent"}, bin);
+    QCOMPARE(result.status, 4);
+    QVERIFY2(result.err.contains("[export] The ffmpeg on the search path cannot write animated WebP: it has no "
+                                 "\"libwebp_anim\" encoder."),
+             result.err.constData());
+    QVERIFY(!QFileInfo::exists(frames) && !QFileInfo::exists(webp));
+
+    struct Case
+    {
+        QStringList arguments;
+        QByteArray message;
+    };
+    const QString out = m_dir.filePath("refused");
+    const QList<Case> cases{
+        {{"-export", kBiped, out, out + ".mp4"},
+         "[export] Cannot tell the format of " + out.toUtf8() + ".mp4: its name must end in .gif, .apng, .png or .webp."},
+        {{"-export", kBiped, out, out + ".png", "-transparent", "-loop"}, "Unknown option \"-loop\" for -export."},
+        {{"-export", kBiped, out, out + ".png", "extra"}, "Unexpected argument \"extra\""},
+    };
+    for (const Case& c : cases) {
+        result = run(c.arguments);
+        QCOMPARE(result.status, 1);
+        QVERIFY2(result.err.contains(c.message), result.err.constData());
+        QVERIFY(!QFileInfo::exists(out));
+    }
+}
+
+void TestCommandLineExport::helpNeedsNoWindow()
+{
+    for (const char* option : {"--help", "-h"}) {
+        const test::HeadlessRun result = run({QLatin1String(option)});
+        QCOMPARE(result.status, 0);
+        for (const QByteArray& line :
+             {QByteArray("  -export <document> <frames folder> <output> [-transparent]\n"),
+              QByteArray(".gif (GIF), .apng or .png (animated PNG), .webp (animated WebP)"),
+              QByteArray("  -export-frames <document> <folder> [-fps N] [-scale P]\n"),
+              QByteArray("  -pack-atlas <png folder> <output base>\n"), QByteArray("Exit status: 0 done")}) {
+            QVERIFY2(result.out.contains(line), result.out.constData());
+        }
+    }
+    const test::HeadlessRun bad = run({"-export-frames", kBiped});
+    QCOMPARE(bad.status, 1);
+    QVERIFY(bad.out.isEmpty());
+    QVERIFY2(bad.err.contains("-export-frames needs <folder> before any option"), bad.err.constData());
+    QVERIFY2(bad.err.contains("Run \"bonestage --help\" for the usage."), bad.err.constData());
+}
+
+void TestCommandLineExport::exportFramesOfEveryAnimation()
+{
+    // The Biped's animations, in list order, with their lengths.
+    const QList<QPair<QString, float>> animations{
+        {"Idle", 2.0f}, {"Jump", 1.2f}, {"Run", 0.6f}, {"Walk", 1.0f}, {"Wave", 1.6f}};
+    const QString full = m_dir.filePath("all frames");
+    const QString half = m_dir.filePath("all frames at half");
+    const test::HeadlessRun defaults = run({"-export-frames", kBiped, full});
+    QVERIFY2(defaults.status == 0, defaults.err.constData());
+    // Options in any order.
+    const test::HeadlessRun scaled = run({"-export-frames", kBiped, half, "-fps", "12", "-scale", "50"});
+    QVERIFY2(scaled.status == 0, scaled.err.constData());
+    const test::HeadlessRun reordered = run({"-export-frames", kBiped, half + " again", "-scale", "50", "-fps", "12"});
+    QVERIFY2(reordered.status == 0, reordered.err.constData());
+
+    QStringList fullFolders;
+    QStringList halfFolders;
+    for (const auto& animation : animations) {
+        fullFolders << full + '/' + animation.first;
+        halfFolders << half + '/' + animation.first;
+    }
+    QCOMPARE(QString::fromUtf8(defaults.out), fullFolders.join('\n') + '\n');
+    QCOMPARE(QString::fromUtf8(scaled.out), halfFolders.join('\n') + '\n');
+    QCOMPARE(QDir(full).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), animations.size());
+
+    // The canvas is 512 × 512, shown as 154 × 154: the size of the frames at 100 %.
+    QCOMPARE(QImage(fullFolders.first() + "/0000.png").size(), QSize(154, 154));
+    for (int i = 0; i < animations.size(); ++i) {
+        const float duration = animations.at(i).second;
+        const QStringList fullFrames = framesIn(fullFolders.at(i));
+        const QStringList halfFrames = framesIn(halfFolders.at(i));
+        QCOMPARE(fullFrames.size(), FrameRenderSettings::frameCount(duration, 30, 1.0f));
+        QCOMPARE(halfFrames.size(), FrameRenderSettings::frameCount(duration, 12, 1.0f));
+        QCOMPARE(halfFrames.last(), QStringLiteral("%1.png").arg(halfFrames.size() - 1, 4, 10, QLatin1Char('0')));
+        QCOMPARE(framesIn(half + " again/" + QFileInfo(halfFolders.at(i)).fileName()), halfFrames);
+        const QImage frame(halfFolders.at(i) + "/0000.png");
+        QCOMPARE(frame.size(), QSize(77, 77));
+        // A transparent background and no canvas frame: the corners are empty, the middle is not.
+        QCOMPARE(qAlpha(frame.pixel(0, 0)), 0);
+        QCOMPARE(qAlpha(frame.pixel(frame.width() - 1, frame.height() - 1)), 0);
+        int drawn = 0;
+        for (int y = 0; y < frame.height(); ++y) {
+            for (int x = 0; x < frame.width(); ++x) {
+                drawn += qAlpha(frame.pixel(x, y)) > 0 ? 1 : 0;
+            }
+        }
+        QVERIFY(drawn > 50);
+    }
+}
+
+void TestCommandLineExport::exportFramesFailures_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QByteArray>("message");
+
+    const QString out = m_dir.filePath(QStringLiteral("failed frames"));
+    const QString broken = m_dir.filePath(QStringLiteral("broken frames.bsdoc"));
+    const QString blocker = m_dir.filePath(QStringLiteral("frames blocker"));
+    QVERIFY(test::writeFile(broken, "PK not really") && test::writeFile(blocker, "a file"));
+    const QString missing = m_dir.filePath(QStringLiteral("missing.bsdoc"));
+
+    QTest::newRow("missing document") << QStringList{"-export-frames", missing, out} << 2
+                                      << ("[export-frames] cannot open " + missing.toUtf8());
+    QTest::newRow("corrupt document") << QStringList{"-export-frames", broken, out} << 2
+                                      << ("[export-frames] cannot open " + broken.toUtf8());
+    QTest::newRow("fps 0") << QStringList{"-export-frames", kBiped, out, "-fps", "0"} << 1
+                           << QByteArray("-fps needs a whole number of frames per second from 1 to 1000, not \"0\".");
+    QTest::newRow("scale abc") << QStringList{"-export-frames", kBiped, out, "-scale", "abc"} << 1
+                               << QByteArray("-scale needs a percentage of the canvas size above 0");
+    QTest::newRow("unknown option") << QStringList{"-export-frames", kBiped, out, "-fps", "10", "-quality", "9"}
+                                    << 1 << QByteArray("Unknown option \"-quality\" for -export-frames.");
+    QTest::newRow("missing folder argument") << QStringList{"-export-frames"} << 1
+                                             << QByteArray("-export-frames needs <document> before any option");
+    QTest::newRow("scale below a pixel") << QStringList{"-export-frames", kBiped, out, "-scale", "0.001"} << 1
+                                         << QByteArray("[export-frames] -scale 0.001 makes frames of 0 × 0 pixels");
+    QTest::newRow("folder inside a file") << QStringList{"-export-frames", kBiped, blocker + "/frames"} << 3
+                                          << ("[export-frames] Cannot make the folder " + blocker.toUtf8() + "/frames.");
+    QTest::newRow("no animation")
+        << QStringList{"-export-frames", defaultDocumentWithout(QStringLiteral("TSModelSkeletonAnimation")), out} << 5
+        << QByteArray("[export-frames] Nothing to export: the document has no animation.");
+    QTest::newRow("animations of no length")
+        << QStringList{"-export-frames", defaultDocumentWithout(QStringLiteral("TSModelSkeletonNode")), out} << 5
+        << QByteArray("[export-frames] Nothing to export: every animation of the document has a duration of 0.");
+}
+
+void TestCommandLineExport::exportFramesFailures()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QByteArray, message);
+    const test::HeadlessRun result = run(arguments);
+    QCOMPARE(result.status, status);
+    QVERIFY2(result.err.contains(message), result.err.constData());
+    QVERIFY(result.out.isEmpty());
+    QVERIFY(framesIn(m_dir.filePath(QStringLiteral("failed frames"))).isEmpty());
+}
+
+void TestCommandLineExport::packAtlas()
+{
+    const QString pngs = m_dir.filePath(QStringLiteral("atlas pngs"));
+    QImage tall(30, 100, QImage::Format_ARGB32);
+    tall.fill(QColor(0, 128, 255));
+    QImage small(40, 20, QImage::Format_ARGB32);
+    small.fill(Qt::transparent);
+    small.setPixelColor(5, 6, Qt::red);
+    QVERIFY(QDir().mkpath(pngs) && tall.save(pngs + "/tall.png") && small.save(pngs + "/small.png"));
+
+    const QString base = m_dir.filePath(QStringLiteral("atlas out/sheet"));
+    const test::HeadlessRun result = run({"-pack-atlas", pngs, base});
+    QVERIFY2(result.status == 0, result.err.constData());
+    const QImage atlas(base + ".png");
+    QCOMPARE(atlas.size(), QSize(128, 128));
+    CCDictionary* list = CCDictionary::createWithContentsOfFile(base + ".plist");
+    QVERIFY(list);
+    auto* frames = static_cast<CCDictionary*>(list->objectForKey("frames"));
+    QVERIFY(frames && frames->count() == 2);
+    auto text = [frames](const char* frame, const char* key) {
+        return QString::fromStdString(
+            static_cast<CCDictionary*>(frames->objectForKey(frame))->valueForKey(key)->string());
+    };
+    QCOMPARE(text("tall.png", "frame"), QStringLiteral("{{0, 0}, {30, 100}}"));
+    QCOMPARE(text("small.png", "frame"), QStringLiteral("{{34, 0}, {1, 1}}"));
+    QCOMPARE(text("small.png", "sourceColorRect"), QStringLiteral("{{5, 6}, {1, 1}}"));
+    QCOMPARE(atlas.pixelColor(34, 0), QColor(Qt::red));
+    QCOMPARE(atlas.pixelColor(29, 99), QColor(0, 128, 255));
+}
+
+void TestCommandLineExport::packAtlasFailures_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QByteArray>("message");
+
+    const QString empty = m_dir.filePath(QStringLiteral("no pngs"));
+    const QString broken = m_dir.filePath(QStringLiteral("broken pngs"));
+    const QString blocker = m_dir.filePath(QStringLiteral("atlas blocker"));
+    QImage pixel(1, 1, QImage::Format_ARGB32);
+    pixel.fill(Qt::white);
+    QVERIFY(QDir().mkpath(empty) && test::writeFile(broken + "/bad.png", "\x89PNG broken"));
+    const QString pixelOnly = m_dir.filePath(QStringLiteral("pixel only"));
+    QVERIFY(test::writeFile(blocker, "a file") && QDir().mkpath(pixelOnly) && pixel.save(pixelOnly + "/a.png"));
+    const QString out = m_dir.filePath(QStringLiteral("failed atlas"));
+
+    QTest::newRow("empty folder") << QStringList{"-pack-atlas", empty, out} << 5
+                                  << ("[pack-atlas] There is no PNG file in " + empty.toUtf8() + ".");
+    QTest::newRow("corrupt png") << QStringList{"-pack-atlas", broken, out} << 2
+                                 << ("[pack-atlas] Cannot read " + broken.toUtf8() + "/bad.png: ");
+    QTest::newRow("output inside a file")
+        << QStringList{"-pack-atlas", pixelOnly, blocker + "/atlas"} << 3
+        << ("[pack-atlas] Cannot write " + blocker.toUtf8() + "/atlas.png and ");
+    QTest::newRow("missing output base") << QStringList{"-pack-atlas", empty} << 1
+                                         << QByteArray("-pack-atlas needs <output base> before any option");
+    QTest::newRow("unknown option") << QStringList{"-pack-atlas", empty, out, "-trim"} << 1
+                                    << QByteArray("Unknown option \"-trim\" for -pack-atlas.");
+}
+
+void TestCommandLineExport::packAtlasFailures()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QByteArray, message);
+    const test::HeadlessRun result = run(arguments);
+    QCOMPARE(result.status, status);
+    QVERIFY2(result.err.contains(message), result.err.constData());
+    const QString out = m_dir.filePath(QStringLiteral("failed atlas"));
+    QVERIFY(!QFileInfo::exists(out + ".png") && !QFileInfo::exists(out + ".plist"));
 }
 
 BONESTAGE_GUI_TEST_MAIN(TestCommandLineExport)

@@ -4,6 +4,7 @@
 #include "TSMessageBox.h"
 #include "TestMain.h"
 
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -36,6 +37,7 @@ private Q_SLOTS:
     void zeroSizeIsRefused_data();
     void zeroSizeIsRefused();
     void cancelClosesWithoutExporting();
+    void formatIsChosenWithTheKeyboard();
 
 private:
     void open(const QSize& base);
@@ -371,6 +373,35 @@ void TestExportDialog::cancelClosesWithoutExporting()
     QCOMPARE(m_dialog->result(), int(QDialog::Rejected));
     QCOMPARE(m_exports->count(), 0);
     QVERIFY(m_messages.isEmpty());
+}
+
+void TestExportDialog::formatIsChosenWithTheKeyboard()
+{
+    open(QSize(240, 180));
+    auto* combo = m_dialog->findChild<QComboBox*>(QStringLiteral("formatCombo"));
+    QVERIFY(combo);
+    QCOMPARE(combo->count(), 4);
+    // PNG frames alone unless another format is chosen.
+    QCOMPARE(combo->currentText(), QStringLiteral("PNG frames"));
+    QCOMPARE(m_dialog->animationFormat(), std::nullopt);
+
+    using Format = AnimationEncoder::Format;
+    combo->setFocus();
+    for (const Format format : {Format::Gif, Format::AnimatedPng, Format::WebP}) {
+        QTest::keyClick(combo, Qt::Key_Down);
+        QCOMPARE(m_dialog->animationFormat(), std::optional<Format>(format));
+    }
+    QCOMPARE(combo->currentText(), QStringLiteral("PNG frames and animated WebP"));
+    QTest::keyClick(combo, Qt::Key_Up);
+    const QString shots = qEnvironmentVariable("BONESTAGE_SCREENSHOTS");
+    if (!shots.isEmpty()) {
+        m_dialog->grab().save(shots + "/export-dialog.png");
+    }
+    // The format travels beside size and rate, which are exported as before.
+    click("exportButton");
+    QCOMPARE(exportedSize(), QSize(240, 180));
+    QCOMPARE(exportedFps(), 30);
+    QCOMPARE(m_dialog->animationFormat(), std::optional<Format>(Format::AnimatedPng));
 }
 
 BONESTAGE_WIDGETS_TEST_MAIN(TestExportDialog)

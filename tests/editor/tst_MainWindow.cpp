@@ -25,6 +25,7 @@
 #include "TSStyle.h"
 #include "TSWelcomeWindow.h"
 #include "TemplateLibrary.h"
+#include "TestFiles.h"
 #include "TestMain.h"
 #include "ViewInput.h"
 #include "WindowAnswers.h"
@@ -40,7 +41,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QToolButton>
+#include <QStandardPaths>
 #include <QTreeWidget>
+#include <QtEndian>
 #include <QtTest>
 
 namespace {
@@ -83,6 +86,7 @@ private Q_SLOTS:
     void undoShortcutOnPanels();
     void welcomeWindowRequests();
     void exportWritesEveryAnimation();
+    void exportMakesAnimatedImages();
     void exportKeepsTheEditorAsItWas();
     void exportCancelledOrRefused();
     void screenshots();
@@ -90,7 +94,9 @@ private Q_SLOTS:
 private:
     /// File ▸ Export into directory at 15 frames per second, through the chooser and the dialog,
     /// until every animation's folder is written.
-    void exportThroughDialog(Choosers& choosers, const QString& directory);
+    /// Exports into directory through the menu's chooser and the dialog at 15 fps, with the format
+    /// formatSteps entries down the dialog's list; waits for the frames of every animation.
+    void exportThroughDialog(Choosers& choosers, const QString& directory, int formatSteps = 0);
 
     TSMainWindow* m_window = nullptr;
     QTemporaryDir m_dir;
@@ -499,7 +505,58 @@ void TestMainWindow::exportWritesEveryAnimation()
             !m_window->findChild<TSProgressWindow*>()->isVisible());
 }
 
-void TestMainWindow::exportThroughDialog(Choosers& choosers, const QString& directory)
+void TestMainWindow::exportMakesAnimatedImages()
+{
+    if (QStandardPaths::findExecutable("ffmpeg").isEmpty()) {
+        QSKIP("ffmpeg is not installed");
+    }
+    Choosers choosers;
+    Boxes boxes;
+    QVERIFY(m_window->loadDocument(kShipped + "/projects/Biped.bsdoc", true, "Biped Character"));
+    m_window->show();
+    // An animated PNG beside each animation's frames folder, one image frame per PNG frame.
+    const QString directory = m_dir.filePath("animated export");
+    exportThroughDialog(choosers, directory, 2);
+    for (const auto& [name, count] : {std::pair{"Idle", 31}, {"Jump", 18}, {"Run", 9}, {"Walk", 15}, {"Wave", 25}}) {
+        const QString folder = AnimationExporter::animationFolder(directory, "Biped Character", name);
+        QTRY_VERIFY(QFileInfo::exists(folder + ".png"));
+        const QByteArray png = test::fileBytes(folder + ".png");
+        QVERIFY(png.startsWith("\x89PNG"));
+        // The animation control chunk: its frame count, big-endian.
+        const int control = png.indexOf("acTL");
+        QVERIFY2(control > 0, name);
+        QCOMPARE(qFromBigEndian<quint32>(png.constData() + control + 4), quint32(count));
+        QCOMPARE(QDir(folder).entryList({"*.png"}, QDir::Files).size(), count);
+    }
+    QVERIFY(boxes.shown.isEmpty());
+
+    // A converter without the WebP encoder: the user is told before anything is rendered.
+    const QString bin = m_dir.filePath("bin without webp");
+    QVERIFY(test::writeFile(bin + "/ffmpeg", "#!/bin/sh\necho ' V....D apng                 APNG image'\n"));
+    QVERIFY(QFile::setPermissions(bin + "/ffmpeg", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(bin) + ':' + path);
+    const QString refused = m_dir.filePath("refused export");
+    QVERIFY(QDir().mkpath(refused));
+    choosers.answers << refused;
+    m_window->exportAnimation();
+    auto* dialog = m_window->findChild<ExportDialog*>();
+    QVERIFY(dialog);
+    QTRY_VERIFY(dialog->isVisible());
+    auto* formats = dialog->findChild<QComboBox*>("formatCombo");
+    formats->setFocus();
+    for (int i = 0; i < 3; ++i) {
+        QTest::keyClick(formats, Qt::Key_Down);
+    }
+    QTest::mouseClick(dialog->findChild<QPushButton*>("exportButton"), Qt::LeftButton);
+    QTRY_COMPARE(boxes.shown.size(), 1);
+    qputenv("PATH", path);
+    QCOMPARE(boxes.shown.first().title, QStringLiteral("Export"));
+    QVERIFY2(boxes.shown.first().text.contains("no \"libwebp_anim\" encoder"), qPrintable(boxes.shown.first().text));
+    QVERIFY(QDir(refused).isEmpty());
+}
+
+void TestMainWindow::exportThroughDialog(Choosers& choosers, const QString& directory, int formatSteps)
 {
     QVERIFY(QDir().mkpath(directory));
     choosers.answers << directory;
@@ -511,6 +568,11 @@ void TestMainWindow::exportThroughDialog(Choosers& choosers, const QString& dire
     // The base size is the 512 x 512 canvas frame at 0.3.
     QCOMPARE(dialog->findChild<QSpinBox*>("widthEdit")->value(), 154);
     QTest::mouseClick(dialog->findChild<QRadioButton*>("fps15RadioButton"), Qt::LeftButton);
+    auto* formats = dialog->findChild<QComboBox*>("formatCombo");
+    formats->setFocus();
+    for (int i = 0; i < formatSteps; ++i) {
+        QTest::keyClick(formats, Qt::Key_Down);
+    }
     QTest::mouseClick(dialog->findChild<QPushButton*>("exportButton"), Qt::LeftButton);
     const int animations = m_window->document()->animations().size();
     QTRY_VERIFY(!m_window->frameRenderer()->isRendering() &&

@@ -1,5 +1,8 @@
+#include "AnimationEncoder.h"
 #include "FrameRenderSettings.h"
 #include "GifConverter.h"
+#include "SafeFileName.h"
+#include "TestFiles.h"
 #include "TestMain.h"
 
 #include <QtTest>
@@ -14,6 +17,12 @@ private Q_SLOTS:
     void frameCountStopsPastTheCap();
     void framePathsAndRenderSize();
     void gifCommandsKeepPathsWhole();
+    void animatedFormatsFollowTheSuffix();
+    void animatedCommands();
+    void encoderCheckAsksTheConverter();
+    void safeFileNames_data();
+    void safeFileNames();
+    void uniqueSafeFileNames();
 };
 
 void TestFrameExport::frameTimes_data()
@@ -120,6 +129,113 @@ void TestFrameExport::gifCommandsKeepPathsWhole()
                             "-i \"/tmp/frames/palette.png\" "
                             "-filter_complex \"fps=30,scale=240:-1:flags=lanczos[x];[x][1:v]paletteuse\" "
                             "\"/tmp/out.gif\""));
+}
+
+void TestFrameExport::animatedFormatsFollowTheSuffix()
+{
+    using Format = AnimationEncoder::Format;
+    QCOMPARE(AnimationEncoder::formatOf("a/walk.gif"), std::optional<Format>(Format::Gif));
+    QCOMPARE(AnimationEncoder::formatOf("walk.APNG"), std::optional<Format>(Format::AnimatedPng));
+    QCOMPARE(AnimationEncoder::formatOf("walk.png"), std::optional<Format>(Format::AnimatedPng));
+    QCOMPARE(AnimationEncoder::formatOf("my.gif/walk.WebP"), std::optional<Format>(Format::WebP));
+    for (const char* path : {"walk.mp4", "walk", "walk.gif.bak", "gif", ""}) {
+        QVERIFY2(!AnimationEncoder::formatOf(QLatin1String(path)), path);
+    }
+}
+
+void TestFrameExport::animatedCommands()
+{
+    using Format = AnimationEncoder::Format;
+    const QString frames = QStringLiteral("/tmp/my \"odd\" frames");
+    const QStringList input{"-v", "error", "-f", "image2", "-y", "-framerate", "12", "-i", frames + "/%04d.png"};
+    AnimationEncoder::Options options;
+    options.fps = 12;
+    options.transparent = true;
+
+    const GifConverter::Command png = AnimationEncoder::command(Format::AnimatedPng, frames, "/o/a b.png", options);
+    QCOMPARE(png.program, QStringLiteral("ffmpeg"));
+    QCOMPARE(png.arguments, input + QStringList({"-pix_fmt", "rgba", "-plays", "0", "-f", "apng", "/o/a b.png"}));
+    options.transparent = false;
+    QCOMPARE(AnimationEncoder::command(Format::AnimatedPng, frames, "o.apng", options).arguments.at(10),
+             QStringLiteral("rgb24"));
+
+    const GifConverter::Command webp = AnimationEncoder::command(Format::WebP, "/tmp/f", "/tmp/o.webp", options);
+    QCOMPARE(webp.text(), QStringLiteral("ffmpeg -v error -f image2 -y -framerate 12 -i \"/tmp/f/%04d.png\" -c:v libwebp_anim "
+                                         "-lossless 1 -pix_fmt bgra -loop 0 -f webp \"/tmp/o.webp\""));
+    const GifConverter::Command gif = AnimationEncoder::command(Format::Gif, "/tmp/f", "/tmp/o.gif", options);
+    QCOMPARE(gif.text(), QStringLiteral("ffmpeg -v error -f image2 -y -framerate 12 -i \"/tmp/f/%04d.png\" -filter_complex "
+                                        "\"[0:v]split[a][b];[a]palettegen[p];[b][p]paletteuse\" -loop 0 -f gif "
+                                        "\"/tmp/o.gif\""));
+}
+
+void TestFrameExport::encoderCheckAsksTheConverter()
+{
+    // A stand-in converter that knows the animated PNG and GIF encoders but not WebP's.
+    QTemporaryDir bin;
+    const QString fake = bin.filePath(QStringLiteral("ffmpeg"));
+    QVERIFY(test::writeFile(fake, "#!/bin/sh\n"
+                                  "[ \"$2\" = -encoders ] || exit 1\n"
+                                  "echo ' V..... gif                  GIF (Graphics Interchange Format)'\n"
+                                  "echo ' V....D apng                 APNG (Animated Portable Network Graphics) image'\n"
+                                  "echo ' V....D libwebp              libwebp WebP image (codec webp)'\n"));
+    QVERIFY(QFile::setPermissions(fake, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(bin.path()));
+
+    QString error;
+    const bool png = AnimationEncoder::checkEncoder(AnimationEncoder::Format::AnimatedPng, &error);
+    const bool webp = AnimationEncoder::checkEncoder(AnimationEncoder::Format::WebP, &error);
+    const QString webpError = error;
+    // Converting does not go on past the check: no frames are read, nothing is written.
+    const bool converted = AnimationEncoder::convert(AnimationEncoder::Format::WebP, bin.path(),
+                                                     bin.filePath(QStringLiteral("o.webp")), {}, &error);
+    qputenv("PATH", QFile::encodeName(bin.filePath(QStringLiteral("nothing here"))));
+    const bool missing = AnimationEncoder::checkEncoder(AnimationEncoder::Format::Gif, &error);
+    qputenv("PATH", path);
+
+    QVERIFY(png);
+    QVERIFY(!webp);
+    QCOMPARE(webpError, QStringLiteral("The ffmpeg on the search path cannot write animated WebP: it has no "
+                                       "\"libwebp_anim\" encoder. Install an ffmpeg built with it, or export to "
+                                       "another format."));
+    QVERIFY(!converted);
+    QVERIFY(!QFileInfo::exists(bin.filePath(QStringLiteral("o.webp"))));
+    QVERIFY(!missing);
+    QVERIFY2(error.startsWith(QStringLiteral("Cannot start ffmpeg: ")) &&
+                 error.endsWith(QStringLiteral("Exporting to GIF needs ffmpeg on the search path.")),
+             qPrintable(error));
+}
+
+void TestFrameExport::safeFileNames_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("safe");
+
+    QTest::newRow("plain") << "Walk cycle" << "Walk cycle";
+    QTest::newRow("separators") << "Biped/Idle.json" << "Biped_Idle.json";
+    QTest::newRow("windows characters") << "a\\b:c*d?e\"f<g>h|i" << "a_b_c_d_e_f_g_h_i";
+    QTest::newRow("control characters") << QString("tab\there\nnow") << "tab_here_now";
+    QTest::newRow("surrounding dots and spaces") << " ..hidden. " << "hidden";
+    QTest::newRow("parent folder") << ".." << "untitled";
+    QTest::newRow("empty") << "" << "untitled";
+    QTest::newRow("device name") << "con" << "con_";
+    QTest::newRow("device name with suffix") << "LPT1.txt" << "LPT1_.txt";
+    QTest::newRow("not a device name") << "console" << "console";
+    QTest::newRow("letters of any script") << QString::fromUtf8("Sprung über Äste") << QString::fromUtf8("Sprung über Äste");
+}
+
+void TestFrameExport::safeFileNames()
+{
+    QFETCH(QString, name);
+    QTEST(SafeFileName::from(name), "safe");
+}
+
+void TestFrameExport::uniqueSafeFileNames()
+{
+    // Distinct names for names that would meet on disk, whatever the case.
+    QCOMPARE(SafeFileName::unique("a/b", {"x"}), QStringLiteral("a_b"));
+    QCOMPARE(SafeFileName::unique("a:b", {"A_B"}), QStringLiteral("a_b 2"));
+    QCOMPARE(SafeFileName::unique("a:b", {"a_b", "a_b 2"}), QStringLiteral("a_b 3"));
 }
 
 BONESTAGE_GUILESS_TEST_MAIN(TestFrameExport)
