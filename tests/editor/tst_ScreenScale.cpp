@@ -211,6 +211,20 @@ void TestScreenScale::handlesKeepTheirScreenSize()
                                                                      .arg(expected)));
         }
     }
+    // The pointer over a corner turns into our 16-pixel double arrow, with Ctrl held into our
+    // turning arrow (a mirrored one at this corner).
+    for (const Qt::KeyboardModifier modifier : {Qt::NoModifier, Qt::ControlModifier}) {
+        if (modifier != Qt::NoModifier) {
+            QTest::keyPress(view, Qt::Key_Control);
+        }
+        test::moveTo(view, manipulator->polygon().at(0), modifier, Qt::NoButton);
+        const QCursor cursor = view->viewport()->cursor();
+        QCOMPARE(cursor.shape(), Qt::BitmapCursor);
+        QCOMPARE(cursor.pixmap().size(), QSize(16, 16) * windowScale());
+        QCOMPARE(cursor.pixmap().devicePixelRatio(), ratio);
+    }
+    QCOMPARE(manipulator->operation(), int(ObjectManipulator::Rotate));
+    QTest::keyRelease(view, Qt::Key_Control);
 }
 
 void TestScreenScale::timelineMarksKeepTheirScreenSize()
