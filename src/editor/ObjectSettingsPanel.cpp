@@ -32,8 +32,7 @@ const QString kBoneIcon = QStringLiteral(":/resources/outliner/Icon_bone.svg");
 
 QIcon circleIcon(const QColor& color)
 {
-    QPixmap pixmap(8, 10);
-    pixmap.fill(Qt::transparent);
+    QPixmap pixmap = ScreenScale::blankPixmap(QSize(8, 10));
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);

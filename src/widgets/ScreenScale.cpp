@@ -5,6 +5,7 @@
 #include <QGraphicsView>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QSize>
 #include <QWidget>
 
 double ScreenScale::of(const QWidget* widget)
@@ -20,4 +21,13 @@ double ScreenScale::ofItem(const QGraphicsItem* item)
         return of(item->scene()->views().first());
     }
     return of(nullptr);
+}
+
+QPixmap ScreenScale::blankPixmap(const QSize& size)
+{
+    const qreal ratio = qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
+    QPixmap pixmap(size * ratio);
+    pixmap.setDevicePixelRatio(ratio);
+    pixmap.fill(Qt::transparent);
+    return pixmap;
 }

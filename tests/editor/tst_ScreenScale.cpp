@@ -20,6 +20,7 @@
 #include "TestMain.h"
 #include "ViewInput.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QtTest>
 
@@ -82,6 +83,7 @@ private Q_SLOTS:
     void addNodeButtonKeepsItsScreenSize();
     void handlesKeepTheirScreenSize();
     void timelineMarksKeepTheirScreenSize();
+    void drawnIconsAreSharp();
 
 private:
     /// The shipped biped, the view zoomed by the screen scale so the character and the parts
@@ -250,6 +252,20 @@ void TestScreenScale::timelineMarksKeepTheirScreenSize()
     const double expected = (29 * 0.5 - 3) * windowScale() + ratio;
     QVERIFY2(std::abs(height - expected) <= 1.5,
              qPrintable(QStringLiteral("%1 device pixels, %2 expected").arg(height).arg(expected)));
+}
+
+void TestScreenScale::drawnIconsAreSharp()
+{
+    openBipedAndPickForearm();
+    // The bone colours' dots are drawn by the program: at the window's pixel density, not scaled up.
+    auto* colours = m_window->findChild<QComboBox*>(QStringLiteral("boneColorComboBox"));
+    QVERIFY(colours && colours->isVisible());
+    QVERIFY(colours->count() > 1);
+    for (int i = 0; i < colours->count(); ++i) {
+        const QPixmap dot = colours->itemIcon(i).pixmap(m_window->windowHandle(), QSize(8, 10));
+        QCOMPARE(dot.devicePixelRatio(), m_window->devicePixelRatioF());
+        QCOMPARE(dot.size(), QSize(8, 10) * m_window->devicePixelRatioF());
+    }
 }
 
 BONESTAGE_WIDGETS_TEST_MAIN(TestScreenScale)
