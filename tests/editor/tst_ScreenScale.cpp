@@ -4,6 +4,7 @@
 #include "AnimationEditorPanel.h"
 #include "AnimationModelClasses.h"
 #include "DocumentController.h"
+#include "ItemData.h"
 #include "ObjectManipulator.h"
 #include "OutlinerPanel.h"
 #include "ScreenScale.h"
@@ -86,8 +87,9 @@ private Q_SLOTS:
     void drawnIconsAreSharp();
 
 private:
-    /// The shipped biped, the view zoomed by the screen scale so the character and the parts
-    /// drawn over it keep their proportions, with the forearm picked in the outliner.
+    /// The shipped biped in animation mode, the view zoomed to 4 x the screen scale (so the
+    /// character keeps its proportions to the parts drawn over it), the forearm picked in the
+    /// outliner and centred.
     void openBipedAndPickForearm();
     /// The window's pixels per pixel of a plain 96 DPI screen: the screen scale the code applies
     /// times the device pixel ratio Qt applies.
@@ -172,7 +174,7 @@ void TestScreenScale::addNodeButtonKeepsItsScreenSize()
     TSGraphicsView* view = m_window->graphicsView();
     QGraphicsItem* button = nullptr;
     for (QGraphicsItem* item : m_window->scene()->items()) {
-        if (item->isVisible() && item->data(130).toBool()) {
+        if (item->isVisible() && item->data(ItemData::IsIndicator).toBool()) {
             button = item;
         }
     }
@@ -181,7 +183,8 @@ void TestScreenScale::addNodeButtonKeepsItsScreenSize()
     const QImage resting = grab(view->viewport());
     test::moveTo(view, button->sceneBoundingRect().center(), Qt::NoModifier, Qt::NoButton);
     const QImage lit = grab(view->viewport());
-    test::moveTo(view, button->sceneBoundingRect().center() + QPointF(200, 200), Qt::NoModifier, Qt::NoButton);
+    test::moveTo(view, button->sceneBoundingRect().center() + QPointF(200, 200), Qt::NoModifier,
+                 Qt::NoButton);
     QCOMPARE(grab(view->viewport()), resting);
     // 20 pixels across plus its ring's pen (a twentieth of that) at 96 DPI.
     const QRect painted = changedPixels(resting, lit);
@@ -207,10 +210,11 @@ void TestScreenScale::handlesKeepTheirScreenSize()
         const QPoint corner = view->mapFromScene(manipulator->polygon().at(i)) * ratio;
         for (const QPoint& step : {QPoint(1, 0), QPoint(0, 1)}) {
             const int run = runThrough(shot, corner, step, square);
-            QVERIFY2(std::abs(run - expected) <= 1.5, qPrintable(QStringLiteral("corner %1: %2 device pixels, %3 expected")
-                                                                     .arg(i)
-                                                                     .arg(run)
-                                                                     .arg(expected)));
+            QVERIFY2(std::abs(run - expected) <= 1.5,
+                     qPrintable(QStringLiteral("corner %1: %2 device pixels, %3 expected")
+                                    .arg(i)
+                                    .arg(run)
+                                    .arg(expected)));
         }
     }
     // The pointer over a corner turns into our 16-pixel double arrow, with Ctrl held into our
