@@ -8,11 +8,18 @@
 #include <QSize>
 #include <QWidget>
 
+#include <cmath>
+
 double ScreenScale::of(const QWidget* widget)
 {
     const QScreen* screen = widget && widget->screen() ? widget->screen() : QGuiApplication::primaryScreen();
     const double dpi = screen ? screen->logicalDotsPerInch() : 96.0;
     return dpi > 0.0 ? dpi / 96.0 : 1.0;
+}
+
+int ScreenScale::pixels(double length, const QWidget* widget)
+{
+    return static_cast<int>(std::lround(length * of(widget)));
 }
 
 double ScreenScale::ofItem(const QGraphicsItem* item)

@@ -23,6 +23,9 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QLineEdit>
+#include <QStyle>
+#include <QToolButton>
 #include <QtTest>
 
 namespace {
@@ -85,6 +88,7 @@ private Q_SLOTS:
     void handlesKeepTheirScreenSize();
     void timelineMarksKeepTheirScreenSize();
     void drawnIconsAreSharp();
+    void panelsKeepTheirProportions();
 
 private:
     /// The shipped biped in animation mode, the view zoomed to 4 x the screen scale (so the
@@ -270,6 +274,37 @@ void TestScreenScale::drawnIconsAreSharp()
         QCOMPARE(dot.devicePixelRatio(), m_window->devicePixelRatioF());
         QCOMPARE(dot.size(), QSize(8, 10) * m_window->devicePixelRatioF());
     }
+}
+
+void TestScreenScale::panelsKeepTheirProportions()
+{
+    openBipedAndPickForearm();
+    const double s = ScreenScale::of(m_window);
+    // Text grows with the logical DPI; the fields and buttons holding it grow along.
+    for (const char* name : {"framesNumberLineEdit", "speedEdit"}) {
+        auto* edit = m_window->findChild<QLineEdit*>(QLatin1String(name));
+        QVERIFY2(edit && edit->isVisible(), name);
+        const int frame = edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, edit);
+        const int room = edit->width() - 2 * frame - 4;
+        QVERIFY2(edit->fontMetrics().horizontalAdvance(edit->text()) <= room, name);
+    }
+    auto* import = m_window->findChild<QToolButton*>(QStringLiteral("importAssetsButton"));
+    QVERIFY(import && import->isVisible());
+    QVERIFY2(import->width() >= import->sizeHint().width(), qPrintable(QString::number(import->width())));
+    // Icons keep their size next to the text: 18 pixels at 96 DPI.
+    for (const char* name : {"addButton", "playButton", "keyButton", "addNodeButton", "removeNodeButton"}) {
+        auto* button = m_window->findChild<QToolButton*>(QLatin1String(name));
+        QVERIFY2(button && button->isVisible(), name);
+        QCOMPARE(button->iconSize(), QSize(18, 18) * s);
+    }
+    // The canvas's overlay buttons: 28 pixels square at 96 DPI.
+    for (const TSGraphicsButton* button : m_window->graphicsView()->buttons()) {
+        QCOMPARE(button->rect().size(), QSize(28, 28) * s);
+    }
+    // The outliner opens 220 pixels wide at 96 DPI, so its rows show their names beside the
+    // indentation and toggles that follow the screen scale.
+    QVERIFY2(m_window->outliner()->width() >= qRound(220 * s),
+             qPrintable(QString::number(m_window->outliner()->width())));
 }
 
 BONESTAGE_WIDGETS_TEST_MAIN(TestScreenScale)
