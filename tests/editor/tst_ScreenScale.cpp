@@ -269,10 +269,22 @@ void TestScreenScale::drawnIconsAreSharp()
     auto* colours = m_window->findChild<QComboBox*>(QStringLiteral("boneColorComboBox"));
     QVERIFY(colours && colours->isVisible());
     QVERIFY(colours->count() > 1);
+    const double ratio = m_window->devicePixelRatioF();
     for (int i = 0; i < colours->count(); ++i) {
-        const QPixmap dot = colours->itemIcon(i).pixmap(m_window->windowHandle(), QSize(8, 10));
-        QCOMPARE(dot.devicePixelRatio(), m_window->devicePixelRatioF());
-        QCOMPARE(dot.size(), QSize(8, 10) * m_window->devicePixelRatioF());
+        const QPixmap icon = colours->itemIcon(i).pixmap(m_window->windowHandle(), colours->iconSize());
+        QCOMPARE(icon.devicePixelRatio(), ratio);
+        QCOMPARE(icon.size(), colours->iconSize() * ratio);
+        // The dot is 8 pixels across, in device pixels 8 x the ratio.
+        const QImage image = icon.toImage();
+        QRect dot;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                if (qAlpha(image.pixel(x, y)) > 127) {
+                    dot |= QRect(x, y, 1, 1);
+                }
+            }
+        }
+        QVERIFY2(std::abs(dot.width() - 8 * ratio) <= 1, qPrintable(QString::number(dot.width())));
     }
 }
 
