@@ -164,14 +164,19 @@ QImage ObjectManipulator::cursorImage(const QString& path) const
 {
     registerResources();
     QSvgRenderer renderer(path);
-    const int side = std::max(1, qRound(16 * m_screenScale));
-    QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
     if (!renderer.isValid()) {
         return QImage();
     }
+    // 16 pixels times the screen scale, drawn at the screen's own density so that a screen with
+    // a device pixel ratio neither shrinks nor blurs it.
+    const qreal ratio = qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
+    const int side = std::max(1, qRound(16 * m_screenScale * ratio));
+    QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
     QPainter painter(&image);
     renderer.render(&painter);
+    painter.end();
+    image.setDevicePixelRatio(ratio);
     return image;
 }
 

@@ -1,5 +1,6 @@
 #include "TSGraphicsView.h"
 
+#include "ScreenScale.h"
 #include "TSApplicationSettings.h"
 #include "TSAssetsSpriteGraphicsItem.h"
 #include "TSDropZone.h"
@@ -89,7 +90,9 @@ void TSGraphicsView::fitRect(const QRectF& rect)
 
 TSGraphicsButton* TSGraphicsView::addButton(const QIcon& icon, const QString& toolTip)
 {
-    auto* button = new TSGraphicsButton(this);
+    // 28 pixels square on a 96 DPI screen.
+    const int side = ScreenScale::pixels(28, this);
+    auto* button = new TSGraphicsButton(this, QSize(side, side));
     button->setIcon(icon);
     button->setToolTip(toolTip);
     m_buttons.append(button);

@@ -34,7 +34,8 @@ QToolButton* toolButton(const QString& objectName, const QString& icon, const QS
     auto* button = new QToolButton(parent);
     button->setObjectName(objectName);
     button->setIcon(QIcon(icon));
-    button->setIconSize(QSize(18, 18));
+    const int side = ScreenScale::pixels(18, parent);
+    button->setIconSize(QSize(side, side));
     button->setToolTip(toolTip);
     button->setCheckable(checkable);
     button->setAutoRaise(true);
@@ -46,7 +47,7 @@ QLineEdit* lineEdit(const QString& objectName, const QString& toolTip, int width
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(objectName);
     edit->setToolTip(toolTip);
-    edit->setFixedWidth(width);
+    edit->setFixedWidth(ScreenScale::pixels(width, parent));
     edit->setAlignment(Qt::AlignRight);
     return edit;
 }

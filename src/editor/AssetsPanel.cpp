@@ -1,5 +1,6 @@
 #include "AssetsPanel.h"
 
+#include "ScreenScale.h"
 #include "TSAssetsFrame.h"
 
 #include <QLineEdit>
@@ -9,7 +10,7 @@
 AssetsPanel::AssetsPanel(QWidget* parent) : QWidget(parent), m_frame(new TSAssetsFrame(this))
 {
     setObjectName(QStringLiteral("assetsBackground"));
-    setFixedWidth(190);
+    setFixedWidth(ScreenScale::pixels(190, this));
     auto* search = new QLineEdit(this);
     search->setObjectName(QStringLiteral("searchWidget"));
     search->setPlaceholderText(QStringLiteral("Search tags"));
@@ -20,7 +21,8 @@ AssetsPanel::AssetsPanel(QWidget* parent) : QWidget(parent), m_frame(new TSAsset
     importButton->setToolButtonStyle(Qt::ToolButtonTextOnly);
     importButton->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(8, 8, 8, 8);
+    const int margin = ScreenScale::pixels(8, this);
+    layout->setContentsMargins(margin, margin, margin, margin);
     layout->addWidget(search);
     layout->addWidget(m_frame, 1);
     layout->addWidget(importButton);

@@ -111,8 +111,8 @@ QWidget* ExportDialog::createResolutionGroup()
     m_linkSizeButton->setCheckable(true);
     m_linkSizeButton->setToolTip(tr("Keep width and height equal"));
     QIcon linkIcon;
-    linkIcon.addFile(QStringLiteral(":/resources/icon_link.png"), QSize(), QIcon::Normal, QIcon::Off);
-    linkIcon.addFile(QStringLiteral(":/resources/icon_link_black.png"), QSize(), QIcon::Normal, QIcon::On);
+    linkIcon.addFile(QStringLiteral(":/resources/icon_link.svg"), QSize(), QIcon::Normal, QIcon::Off);
+    linkIcon.addFile(QStringLiteral(":/resources/icon_link_black.svg"), QSize(), QIcon::Normal, QIcon::On);
     m_linkSizeButton->setIcon(linkIcon);
     m_linkSizeButton->setIconSize(QSize(20, 20));
     // The black glyph of the linked state needs a light face to stand on.

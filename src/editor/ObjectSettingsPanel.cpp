@@ -30,15 +30,16 @@ using Field = ObjectFieldEditor::Field;
 constexpr int kColumnWidth = 240;
 const QString kBoneIcon = QStringLiteral(":/resources/outliner/Icon_bone.svg");
 
-QIcon circleIcon(const QColor& color)
+// An 8-pixel dot, a pixel below the middle of an icon of the given size: drawn at the size the
+// list shows it, so that no screen's pixel density scales it.
+QIcon circleIcon(const QColor& color, const QSize& size)
 {
-    QPixmap pixmap(8, 10);
-    pixmap.fill(Qt::transparent);
+    QPixmap pixmap = ScreenScale::blankPixmap(size);
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
     painter.setBrush(color);
-    painter.drawEllipse(QRectF(0, 2, 8, 8));
+    painter.drawEllipse(QRectF((size.width() - 8) / 2.0, (size.height() - 8) / 2.0 + 1, 8, 8));
     return QIcon(pixmap);
 }
 
@@ -216,7 +217,7 @@ void ObjectSettingsPanel::fillBoneColors()
     for (const ObjectFieldEditor::BoneColor& entry : ObjectFieldEditor::boneColors()) {
         QColor color;
         color.setNamedColor(entry.color);
-        m_boneColors->addItem(circleIcon(color), entry.name);
+        m_boneColors->addItem(circleIcon(color, m_boneColors->iconSize()), entry.name);
     }
 }
 

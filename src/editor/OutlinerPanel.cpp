@@ -20,7 +20,8 @@ QToolButton* iconButton(const QString& objectName, const QString& icon, const QS
     auto* button = new QToolButton(parent);
     button->setObjectName(objectName);
     button->setIcon(QIcon(icon));
-    button->setIconSize(QSize(18, 18));
+    const int side = ScreenScale::pixels(18, parent);
+    button->setIconSize(QSize(side, side));
     button->setToolTip(toolTip);
     button->setAutoRaise(true);
     return button;
@@ -80,7 +81,7 @@ OutlinerPanel::OutlinerPanel(QWidget* parent) : QWidget(parent), m_tree(new TSOu
     layout->addWidget(m_tree, 1);
     layout->addWidget(footer);
     m_tree->verticalScrollBar()->installEventFilter(this);
-    setMinimumWidth(180);
+    setMinimumWidth(px(180));
 }
 
 void OutlinerPanel::rebuild(const QGraphicsScene* scene)

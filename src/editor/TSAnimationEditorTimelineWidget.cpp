@@ -18,6 +18,9 @@ const QColor kKeyColour(QStringLiteral("#00f07f"));
 const QColor kRuler(75, 75, 75);
 const QColor kPlayhead(255, 178, 42);
 
+/// The timeline's height at a screen scale of 1.
+constexpr double kHeight = 29.0;
+
 /// Narrower cells than this (times the screen scale) are merged, several frames to a cell.
 constexpr double kMinCellPixels = 3.0;
 
@@ -31,7 +34,8 @@ bool isDeleteKey(const QKeyEvent* event)
 TSAnimationEditorTimelineWidget::TSAnimationEditorTimelineWidget(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("timeline"));
-    setMinimumHeight(29);
+    // 29 pixels on a 96 DPI screen: the marks, cells and ruler are laid out in halves of it.
+    setMinimumHeight(static_cast<int>(std::lround(kHeight * ScreenScale::of(this))));
     setMouseTracking(false);
     // The timeline takes the keyboard when the mouse enters it (and on a click), so that Delete
     // acts on its keys.

@@ -1,6 +1,7 @@
 #include "TSLibraryWidget.h"
 
 #include "CCArray.h"
+#include "ScreenScale.h"
 #include "TSModelController.h"
 #include "TSModelSpriteContainer.h"
 
@@ -15,14 +16,16 @@ constexpr int kThumbnail = 48;
 
 QIcon thumbnail(TSModelSpriteContainer* container)
 {
-    QPixmap pixmap(kThumbnail, kThumbnail);
-    pixmap.fill(Qt::transparent);
+    QPixmap pixmap = ScreenScale::blankPixmap(QSize(kThumbnail, kThumbnail));
     const QImage frame = container->frameImage(0);
     if (!frame.isNull()) {
-        const QImage scaled =
-            frame.scaled(kThumbnail, kThumbnail, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-        QPainter(&pixmap).drawImage((kThumbnail - scaled.width()) / 2, (kThumbnail - scaled.height()) / 2,
-                                    scaled);
+        // Scaled to the thumbnail's device pixels, not to its size in pixels and then up again.
+        const qreal ratio = pixmap.devicePixelRatio();
+        const QImage scaled = frame.scaled(QSize(kThumbnail, kThumbnail) * ratio, Qt::KeepAspectRatio,
+                                           Qt::SmoothTransformation);
+        const QSizeF shown = QSizeF(scaled.size()) / ratio;
+        const QPointF at((kThumbnail - shown.width()) / 2, (kThumbnail - shown.height()) / 2);
+        QPainter(&pixmap).drawImage(QRectF(at, shown), scaled);
     }
     return QIcon(pixmap);
 }

@@ -23,6 +23,7 @@
 #include "OnionSkin.h"
 #include "OutlinerPanel.h"
 #include "SceneAxes.h"
+#include "ScreenScale.h"
 #include "Skeleton.h"
 #include "TSAnimationCurveEditor.h"
 #include "TSAnimationEditorTimelineWidget.h"
@@ -165,7 +166,7 @@ void TSMainWindow::buildPanels()
     splitter->addWidget(m_outliner);
     splitter->addWidget(m_view);
     splitter->setStretchFactor(1, 1);
-    splitter->setSizes({220, 900});
+    splitter->setSizes({ScreenScale::pixels(220, this), ScreenScale::pixels(900, this)});
     auto* animationSplitter = new QSplitter(Qt::Vertical, this);
     animationSplitter->setObjectName(QStringLiteral("animationSplitter"));
     animationSplitter->addWidget(splitter);

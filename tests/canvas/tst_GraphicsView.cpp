@@ -1,4 +1,5 @@
 // The canvas view and scene driven with real events: zoom, panning, keys, drops, buttons.
+#include "ScreenScale.h"
 #include "TSGraphicsButton.h"
 #include "TSGraphicsNode.h"
 #include "TSGraphicsObject.h"
@@ -160,8 +161,10 @@ void TestGraphicsView::overlayButtonsLayoutAndToggle()
     TSGraphicsButton* first = m_view->addButton(QIcon(), "first");
     TSGraphicsButton* second = m_view->addButton(QIcon(), "second");
     const int width = m_view->viewport()->width();
-    QCOMPARE(first->rect(), QRect(width - 33, 5, 28, 28));
-    QCOMPARE(second->rect(), QRect(width - 66, 5, 28, 28));
+    // 28 pixels square times the screen scale, 5 pixels apart and from the top right corner.
+    const int side = qRound(28 * ScreenScale::of(m_view));
+    QCOMPARE(first->rect(), QRect(width - side - 5, 5, side, side));
+    QCOMPARE(second->rect(), QRect(width - 2 * (side + 5), 5, side, side));
     QSignalSpy toggled(second, &TSGraphicsButton::toggled);
     int walks = 0;
     connect(m_view, qOverload<TSGraphicsObject*, QPointF>(&TSGraphicsView::objectDidSelected), this,
@@ -176,7 +179,7 @@ void TestGraphicsView::overlayButtonsLayoutAndToggle()
     QTest::mouseClick(m_view->viewport(), Qt::LeftButton, Qt::NoModifier, second->rect().center());
     QCOMPARE(toggled.count(), 1);
     m_view->resize(800, 480);
-    QCOMPARE(first->rect().x(), m_view->viewport()->width() - 33);
+    QCOMPARE(first->rect().x(), m_view->viewport()->width() - side - 5);
 }
 
 void TestGraphicsView::dropOfNonPngIsRejectedWithOneWarning()

@@ -407,7 +407,11 @@ void TestSkeleton::jointCircleKeepsScreenSize()
     tracks.append(std::move(spine));
     expectDefaultTracks(3);
     f.skeleton->setAnimation(std::move(tracks));
-    // Node size pixels times the screen scale (logical DPI / 96), at any zoom of 1 or more.
+    // Node size pixels times the screen scale (logical DPI / 96), at any zoom of 1 or more (the
+    // test also runs with a logical DPI of 192, a screen scale of 2).
+    if (qEnvironmentVariableIntValue("QT_FONT_DPI") == 192) {
+        QCOMPARE(ScreenScale::of(&f.view), 2.0);
+    }
     const double expected = 20.0 * ScreenScale::of(&f.view);
     for (float zoom : {1.0f, 2.0f, 5.0f}) {
         f.view.setZoom(zoom);

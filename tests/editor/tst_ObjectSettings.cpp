@@ -518,10 +518,13 @@ void TestObjectSettings::badInputIsRefusedOrClamped()
         names << colors->itemText(i);
     }
     QCOMPARE(names, (QStringList{"Gray", "Red", "Purple", "Blue", "Aqua", "Green", "Lime"}));
-    const QImage circle = colors->itemIcon(1).pixmap(8, 10).toImage();
-    QCOMPARE(circle.size(), QSize(8, 10));
-    QCOMPARE(circle.pixelColor(4, 6), QColor("#e3494d"));
-    QCOMPARE(circle.pixelColor(4, 0).alpha(), 0);
+    // An 8-pixel dot a pixel below the middle of the chooser's icon.
+    const QImage circle = colors->itemIcon(1).pixmap(colors->iconSize()).toImage();
+    QCOMPARE(circle.size(), colors->iconSize());
+    const QPoint middle(circle.width() / 2, circle.height() / 2 + 1);
+    QCOMPARE(circle.pixelColor(middle), QColor("#e3494d"));
+    QCOMPARE(circle.pixelColor(middle + QPoint(0, -5)).alpha(), 0);
+    QCOMPARE(circle.pixelColor(middle + QPoint(5, 0)).alpha(), 0);
     const int steps = history->index();
     colors->setFocus();
     QTest::keyClick(colors, Qt::Key_Down);

@@ -101,6 +101,8 @@ private:
 
 void TestSpriteEditor::initTestCase()
 {
+    // As the application does: icons hand out pixmaps at the screen's pixel density.
+    QCoreApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
     QApplication::setStyle(new TSStyle());
     AnimationModelClasses::registerAll();
     TemplateLibrary::setRoot(kShipped + "/animations");
@@ -408,6 +410,12 @@ void TestSpriteEditor::stillAndFramelessAnimations()
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QCOMPARE(window.library()->list()->count(), 2);
+    // Thumbnails are drawn at the screen's pixel density (this test also runs at a ratio of 2).
+    for (int row = 0; row < 2; ++row) {
+        const QIcon icon = window.library()->list()->item(row)->icon();
+        const QPixmap thumbnail = icon.pixmap(window.windowHandle(), window.library()->list()->iconSize());
+        QCOMPARE(thumbnail.devicePixelRatio(), window.devicePixelRatioF());
+    }
 
     window.setSpriteContainer(still);
     QVERIFY(!in<QWidget>(&window, "animationEditorTools")->isVisible());

@@ -149,6 +149,18 @@ def open_eye16():
     ]
 
 
+def link24(colour):
+    # Two chain links at 45 degrees, each a two-pixel stadium, hooked into each other.
+    return [
+        '<g transform="rotate(-45 12 12)">',
+        "  <rect " + attrs(x=2.5, y=8.5, width=11, height=7, rx=3.5, fill="none", stroke=colour,
+                           stroke_width=2) + "/>",
+        "  <rect " + attrs(x=10.5, y=8.5, width=11, height=7, rx=3.5, fill="none", stroke=colour,
+                           stroke_width=2) + "/>",
+        "</g>",
+    ]
+
+
 # --- icon sets ------------------------------------------------------------------------------
 
 def animation_view():
@@ -326,8 +338,15 @@ def cursors():
     return files
 
 
+def links():
+    # The export dialog's switch that ties width to height: light while off, black on the light
+    # face of the switched-on button.
+    return {"icon_link": svg(24, link24(LIGHT)), "icon_link_black": svg(24, link24(BLACK))}
+
+
 def main():
     folders = {
+        "": links(),
         "animationView": animation_view(),
         "buttons": buttons(),
         "attributes": attributes(),
