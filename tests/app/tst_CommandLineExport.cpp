@@ -100,20 +100,19 @@ QImage firstFrame(const QString& path, const QString& folder)
     return QImage(png);
 }
 
-/// Pixels that only the skeleton display paints: the fill of a joint's overlay (54, 54, 54), and
-/// lines tinted by the outline colours, (255, 168, 0) in setup mode and (62, 197, 112) in
-/// animation mode, or by the inner dot (246, 68, 31). The lines are thinner than a pixel at
-/// this scale, so they show blended with what lies under them.
+/// Pixels that only the skeleton display paints: the fill of a joint's overlay (54, 54, 54), the
+/// outline colours, (255, 168, 0) in setup mode and (62, 197, 112) in animation mode, and the
+/// inner dot (246, 68, 31). The corners are left out: the canvas frame's handles sit there.
 int skeletonPixels(const QImage& image)
 {
+    const QVector<QRgb> skeleton = {qRgb(54, 54, 54), qRgb(62, 197, 112), qRgb(255, 168, 0), qRgb(246, 68, 31)};
+    constexpr int corner = 8;
     int count = 0;
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
-            const QColor c = image.pixelColor(x, y);
-            const bool overlay = c == QColor(54, 54, 54);
-            const bool orangeOrRed = c.red() > 90 && c.green() < c.red() && 2 * c.blue() < c.red();
-            const bool green = c.green() > 90 && 2 * c.red() < c.green() && c.blue() < c.green();
-            count += overlay || orangeOrRed || green ? 1 : 0;
+            const bool inCorner = (x < corner || x >= image.width() - corner) &&
+                                  (y < corner || y >= image.height() - corner);
+            count += !inCorner && skeleton.contains(image.pixel(x, y) | 0xff000000u) ? 1 : 0;
         }
     }
     return count;

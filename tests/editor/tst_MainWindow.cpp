@@ -485,7 +485,7 @@ void TestMainWindow::exportWritesEveryAnimation()
                  qPrintable(QStringLiteral("%1: %2 frames").arg(name).arg(frames.size())));
         QCOMPARE(frames.first(), QStringLiteral("0000.png"));
         const QImage frame(folder + "/" + frames.at(frames.size() / 2));
-        QCOMPARE(frame.size(), QSize(154, 154));
+        QCOMPARE(frame.size(), (m_window->animationCanvas()->canvasRect().size() * 0.3).toSize());
         // Transparent around the character, the character drawn in the middle.
         QCOMPARE(frame.pixelColor(0, 0).alpha(), 0);
         int opaque = 0;
@@ -565,8 +565,9 @@ void TestMainWindow::exportThroughDialog(Choosers& choosers, const QString& dire
     auto* dialog = m_window->findChild<ExportDialog*>();
     QVERIFY(dialog);
     QTRY_VERIFY(dialog->isVisible());
-    // The base size is the 512 x 512 canvas frame at 0.3.
-    QCOMPARE(dialog->findChild<QSpinBox*>("widthEdit")->value(), 154);
+    // The base size is the document's canvas frame at 0.3.
+    QCOMPARE(dialog->findChild<QSpinBox*>("widthEdit")->value(),
+             qRound(m_window->animationCanvas()->canvasRect().width() * 0.3));
     QTest::mouseClick(dialog->findChild<QRadioButton*>("fps15RadioButton"), Qt::LeftButton);
     auto* formats = dialog->findChild<QComboBox*>("formatCombo");
     formats->setFocus();

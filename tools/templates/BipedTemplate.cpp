@@ -260,12 +260,12 @@ TemplateCharacter BipedTemplate::character()
 
 QList<TemplateAnimation> BipedTemplate::animations()
 {
-    return {idle(), jump(), run(), walk(), wave()};
+    return {idle("Idle.json", "Idle", 2.0, 8), jump(), run(), walk(), wave()};
 }
 
-TemplateAnimation BipedTemplate::idle()
+TemplateAnimation BipedTemplate::idle(const QString& file, const QString& name, double duration, int samples)
 {
-    TemplateAnimation a("Idle.json", "Idle", 2.0, true);
+    TemplateAnimation a(file, name, duration, true, samples);
     using Motion::swing;
     // Breathing: the chest fills and lifts the shoulders, the weight settles a little.
     a.cycle("chest", AnimatedObject::ScaleY, [](double p) { return 1.0 + 0.025 * (1 - swing(p)) / 2; });
@@ -303,9 +303,9 @@ TemplateAnimation BipedTemplate::run()
 
 TemplateAnimation BipedTemplate::jump()
 {
-    TemplateAnimation a("Jump.json", "Jump", 1.4, false);
+    TemplateAnimation a("Jump.json", "Jump", 1.2, false);
     // Rest, crouch, push off, top of the jump, falling, landing, settling, rest.
-    const QVector<double> t = {0.0, 0.32, 0.46, 0.72, 0.92, 1.04, 1.22, 1.4};
+    const QVector<double> t = {0.0, 0.28, 0.4, 0.62, 0.8, 0.9, 1.05, 1.2};
     const QVector<double> thigh = {0, 0.95, -0.1, 0.9, 0.15, 0.9, 0.12, 0};
     const QVector<double> knee = {0, -1.7, 0, -1.55, -0.2, -1.6, -0.2, 0};
     QVector<double> hips;
@@ -340,7 +340,7 @@ TemplateAnimation BipedTemplate::jump()
 TemplateAnimation BipedTemplate::wave()
 {
     // Breathing as in the idle, the near arm raised and the hand waving twice per loop.
-    TemplateAnimation a = idle().retimed("Wave.json", "Wave", 1.6);
+    TemplateAnimation a = idle("Wave.json", "Wave", 1.6, 16);
     using Motion::swing;
     a.cycle("upper_arm_R", AnimatedObject::Rotation, [](double p) { return -2.45 + 0.06 * swing(p); });
     a.cycle("forearm_R", AnimatedObject::Rotation, [](double p) { return -0.35 + 0.5 * swing(2 * p); });

@@ -14,7 +14,8 @@ public:
     static QList<TemplateAnimation> animations();
 
 private:
-    static TemplateAnimation idle();
+    /// Standing and breathing; the wave is built on it.
+    static TemplateAnimation idle(const QString& file, const QString& name, double duration, int samples);
     static TemplateAnimation walk();
     static TemplateAnimation run();
     static TemplateAnimation jump();

@@ -166,7 +166,7 @@ QList<TemplateAnimation> QuadrupedTemplate::animations()
 
 TemplateAnimation QuadrupedTemplate::idle()
 {
-    TemplateAnimation a("Idle.json", "Idle", 2.0, true);
+    TemplateAnimation a("Idle.json", "Idle", 2.0, true, 12);
     using Motion::swing;
     a.cycle("chest", AnimatedObject::ScaleY, [](double p) { return 1.0 + 0.03 * (1 - swing(p)) / 2; });
     a.cycle("spine", AnimatedObject::ScaleY, [](double p) { return 1.0 + 0.02 * (1 - swing(p, 0.05)) / 2; });

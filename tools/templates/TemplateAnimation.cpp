@@ -33,16 +33,17 @@ double Motion::swing(double phase, double at)
     return std::cos(kTau * (phase - at));
 }
 
-TemplateAnimation::TemplateAnimation(const QString& file, const QString& name, double duration, bool cyclic)
-    : m_file(file), m_name(name), m_duration(duration), m_cyclic(cyclic)
+TemplateAnimation::TemplateAnimation(const QString& file, const QString& name, double duration, bool cyclic,
+                                     int samples)
+    : m_file(file), m_name(name), m_duration(duration), m_cyclic(cyclic), m_samples(samples)
 {
 }
 
-void TemplateAnimation::cycle(const QString& node, int channel, const Function& f, int count)
+void TemplateAnimation::cycle(const QString& node, int channel, const Function& f)
 {
     Samples samples;
-    for (int i = 0; i <= count; ++i) {
-        samples.append({m_duration * i / count, f(static_cast<double>(i % count) / count)});
+    for (int i = 0; i <= m_samples; ++i) {
+        samples.append({m_duration * i / m_samples, f(static_cast<double>(i % m_samples) / m_samples)});
     }
     m_channels[node][channel] = samples;
 }
@@ -55,37 +56,6 @@ void TemplateAnimation::keys(const QString& node, int channel, const QVector<dou
         samples.append({times[i], values[i]});
     }
     m_channels[node][channel] = samples;
-}
-
-double TemplateAnimation::valueAt(const QString& node, int channel, double phase) const
-{
-    const auto found = m_channels.find(node);
-    if (found == m_channels.end() || found->second.count(channel) == 0) {
-        return channel == AnimatedObject::ScaleX || channel == AnimatedObject::ScaleY ? 1.0 : 0.0;
-    }
-    const Samples& samples = found->second.at(channel);
-    const double time = phase * m_duration;
-    for (int i = 1; i < samples.size(); ++i) {
-        if (time <= samples[i].first) {
-            const double span = samples[i].first - samples[i - 1].first;
-            const double f = span > 0 ? (time - samples[i - 1].first) / span : 0.0;
-            return samples[i - 1].second + (samples[i].second - samples[i - 1].second) * f;
-        }
-    }
-    return samples.last().second;
-}
-
-TemplateAnimation TemplateAnimation::retimed(const QString& file, const QString& name, double duration) const
-{
-    TemplateAnimation copy(file, name, duration, m_cyclic);
-    for (const auto& [node, channels] : m_channels) {
-        for (const auto& [channel, samples] : channels) {
-            const QString n = node;
-            const int c = channel;
-            copy.cycle(n, c, [this, n, c](double phase) { return valueAt(n, c, phase); }, samples.size() - 1);
-        }
-    }
-    return copy;
 }
 
 QJsonObject TemplateAnimation::json(const TemplateCharacter& character) const

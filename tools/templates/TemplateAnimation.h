@@ -18,19 +18,16 @@ public:
     using Samples = QVector<QPair<double, double>>;
     using Function = std::function<double(double)>; // phase in [0, 1) → value
 
-    TemplateAnimation(const QString& file, const QString& name, double duration, bool cyclic);
+    /// Cyclic channels are sampled `samples` times over the loop.
+    TemplateAnimation(const QString& file, const QString& name, double duration, bool cyclic, int samples = 16);
 
     const QString& file() const { return m_file; }
     double duration() const { return m_duration; }
 
-    /// Samples f over the loop (count keys plus the closing one).
-    void cycle(const QString& node, int channel, const Function& f, int count = 24);
+    /// Samples f over the loop (the sample count in keys plus the closing one).
+    void cycle(const QString& node, int channel, const Function& f);
     /// Keys at the given times (non-cyclic animations).
     void keys(const QString& node, int channel, const QVector<double>& times, const QVector<double>& values);
-    /// The value of a channel at a phase, read back from its samples (linear between them).
-    double valueAt(const QString& node, int channel, double phase) const;
-    /// A copy with another file, name and duration, every channel resampled to the new length.
-    TemplateAnimation retimed(const QString& file, const QString& name, double duration) const;
 
     /// The animation file: every part of the character gets keys over the whole animation.
     QJsonObject json(const TemplateCharacter& character) const;
@@ -40,6 +37,7 @@ private:
     QString m_name;
     double m_duration;
     bool m_cyclic;
+    int m_samples;
     std::map<QString, std::map<int, Samples>> m_channels; // node → channel → samples
 };
 
