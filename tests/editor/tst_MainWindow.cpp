@@ -85,6 +85,7 @@ private Q_SLOTS:
     void copyPasteImages();
     void undoShortcutOnPanels();
     void welcomeWindowRequests();
+    void templatesOpenFramedAndFitted();
     void exportWritesEveryAnimation();
     void exportMakesAnimatedImages();
     void exportKeepsTheEditorAsItWas();
@@ -448,6 +449,46 @@ void TestMainWindow::welcomeWindowRequests()
     QCOMPARE(m_window->documentTitle(), QStringLiteral("Quadruped"));
     QVERIFY(m_window->isVisible());
     QTRY_VERIFY(!m_window->welcomeWindow());
+}
+
+void TestMainWindow::templatesOpenFramedAndFitted()
+{
+    // The first template opens into a hidden editor, the others into the shown one.
+    for (const char* name : {"Biped", "Quadruped", "Tentacle"}) {
+        m_window->showWelcomeWindow(false);
+        auto* card = m_window->welcomeWindow()->findChild<QToolButton*>(QStringLiteral("template_") + name);
+        QVERIFY(card);
+        QTest::mouseClick(card, Qt::LeftButton);
+        QTRY_VERIFY(!m_window->welcomeWindow());
+        QVERIFY(QTest::qWaitForWindowExposed(m_window));
+
+        // The frame holds the character in every pose of every animation, with a small margin.
+        const QRectF frame = m_window->animationCanvas()->canvasRect();
+        Skeleton* skeleton = m_window->skeleton();
+        QRectF drawn;
+        for (const DocumentController::Animation& animation : m_window->document()->animations()) {
+            QVERIFY(m_window->document()->selectAnimation(animation.identifier));
+            for (int i = 0; i <= 10; ++i) {
+                skeleton->showMoment(skeleton->duration() * 100.0f * i);
+                for (const auto& asset : skeleton->images()) {
+                    const QRectF image = asset->item->sceneBoundingRect();
+                    QVERIFY2(frame.contains(image), qPrintable(QStringLiteral("%1 %2 %3 at %4")
+                                                                   .arg(name, animation.name, asset->nodeName)
+                                                                   .arg(i)));
+                    drawn |= image;
+                }
+            }
+        }
+        const double margin = 0.1 * std::max(drawn.width(), drawn.height());
+        QVERIFY2(drawn.adjusted(-margin, -margin, margin, margin).contains(frame), name);
+        QVERIFY2(frame.width() * frame.height() < 1.5 * drawn.width() * drawn.height(), name);
+
+        // The view shows the whole frame, filling the viewport in one direction.
+        const QRect shown = m_window->graphicsView()->mapFromScene(frame).boundingRect();
+        const QRect viewport = m_window->graphicsView()->viewport()->rect();
+        QVERIFY2(viewport.contains(shown), name);
+        QVERIFY2(shown.width() > 0.75 * viewport.width() || shown.height() > 0.75 * viewport.height(), name);
+    }
 }
 
 void TestMainWindow::exportWritesEveryAnimation()
