@@ -801,17 +801,22 @@ void TestMainWindow::screenshots()
     QTest::qWait(50);
     const QImage welcome = m_window->welcomeWindow()->grab().toImage();
     QVERIFY(!welcome.isNull());
-    QVERIFY(m_window->loadDocument(kShipped + "/projects/Biped.bsdoc", true, "Biped Character"));
-    m_window->show();
-    QTest::qWait(50);
-    m_window->fitCanvas();
-    m_window->manipulator()->setTargets({m_window->skeleton()->nodeByName("head")->joint});
-    QTest::qWait(50);
-    const QImage window = m_window->grab().toImage();
-    QVERIFY(!window.isNull());
     if (!out.isEmpty()) {
         welcome.save(out + "/welcome.png");
-        window.save(out + "/main-window.png");
+    }
+    // Each template as it opens, with a joint selected.
+    for (const auto& [name, joint] : {std::pair{"Biped", "head"}, {"Quadruped", "neck"}, {"Tentacle", "segment_2"}}) {
+        QVERIFY(m_window->loadDocument(kShipped + "/projects/" + name + ".bsdoc", true, name));
+        m_window->show();
+        QTest::qWait(50);
+        m_window->fitCanvas();
+        m_window->manipulator()->setTargets({m_window->skeleton()->nodeByName(joint)->joint});
+        QTest::qWait(50);
+        const QImage window = m_window->grab().toImage();
+        QVERIFY(!window.isNull());
+        if (!out.isEmpty()) {
+            window.save(out + "/main-window-" + name + ".png");
+        }
     }
 }
 

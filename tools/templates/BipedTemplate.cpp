@@ -310,7 +310,7 @@ TemplateAnimation BipedTemplate::jump()
     const QVector<double> knee = {0, -1.7, 0, -1.55, -0.2, -1.6, -0.2, 0};
     QVector<double> hips;
     QVector<double> feet;
-    const QVector<double> air = {0, 0, 30, 78, 40, 0, 0, 0};
+    const QVector<double> air = {0, 0, 22, 54, 28, 0, 0, 0};
     for (int i = 0; i < t.size(); ++i) {
         hips << (legReach(thigh[i], knee[i]) - legReach(0, 0) + air[i]) / kUnit;
         // On the ground the feet stay flat; in the air the toes point down.

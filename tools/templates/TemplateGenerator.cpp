@@ -66,7 +66,7 @@ QRectF documentFrame(const QString& folder)
 {
     TemplateStage stage(folder);
     const QRectF bounds = stage.motionBounds();
-    const double margin = std::max(bounds.width(), bounds.height()) * 0.06;
+    const double margin = std::max(bounds.width(), bounds.height()) * 0.04;
     const QRectF grown = bounds.adjusted(-margin, -margin, margin, margin);
     return QRectF(QPointF(std::floor(grown.left()), std::floor(grown.top())),
                   QPointF(std::ceil(grown.right()), std::ceil(grown.bottom())));

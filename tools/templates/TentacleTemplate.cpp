@@ -35,8 +35,10 @@ PartDrawing segment(int index)
         d.shape(foot.united(D::limb({0, 0}, {0, -kLength}, r0, r1)), kTentacle, QPointF(4, 3));
     } else if (index == kCount - 1) {
         // The tip curls over to the right.
-        QPainterPath tip = D::limb({0, 0}, {2, -22}, r0, r1 * 0.8);
-        tip = tip.united(D::limb({2, -22}, {12, -32}, r1 * 0.8, 3.5)).united(D::limb({12, -32}, {20, -26}, 3.5, 2.5));
+        QPainterPath tip = D::limb({0, 0}, {1, -20}, r0, r1 * 0.85);
+        tip = tip.united(D::limb({1, -20}, {7, -30}, r1 * 0.85, 3.8))
+                  .united(D::limb({7, -30}, {15, -31}, 3.8, 2.8))
+                  .united(D::limb({15, -31}, {18, -25}, 2.8, 2.0));
         d.shape(tip, kTentacle, QPointF(3, 1));
     } else {
         d.shape(D::limb({0, 0}, {0, -kLength}, r0, r1), kTentacle, QPointF(4, 0));
@@ -69,7 +71,7 @@ TemplateCharacter TentacleTemplate::character()
 
 QList<TemplateAnimation> TentacleTemplate::animations()
 {
-    return {curl(), idle(), sway()};
+    return {idle(), sway(), wrap()};
 }
 
 TemplateAnimation TentacleTemplate::idle()
@@ -99,9 +101,9 @@ TemplateAnimation TentacleTemplate::sway()
     return a;
 }
 
-TemplateAnimation TentacleTemplate::curl()
+TemplateAnimation TentacleTemplate::wrap()
 {
-    TemplateAnimation a("Curl.json", "Curl", 1.8, true);
+    TemplateAnimation a("Wrap.json", "Wrap", 1.8, true);
     // Every segment bends the same way, the tip first: the tentacle rolls up and opens again.
     for (int i = 0; i < kCount; ++i) {
         const double delay = 0.06 * (kCount - 1 - i);

@@ -6,7 +6,7 @@
 #include <QList>
 
 /// The tentacle template: a chain of five segments rising from a base, suckers along its inner
-/// side. Idle, sway and curl.
+/// side. Idle, sway and wrap.
 class TentacleTemplate
 {
 public:
@@ -16,5 +16,5 @@ public:
 private:
     static TemplateAnimation idle();
     static TemplateAnimation sway();
-    static TemplateAnimation curl();
+    static TemplateAnimation wrap();
 };
