@@ -453,7 +453,10 @@ void TestMainWindow::welcomeWindowRequests()
 
 void TestMainWindow::templatesOpenFramedAndFitted()
 {
-    // The first template opens into a hidden editor, the others into the shown one.
+    // The first template opens into a hidden editor that comes up maximised, the others into the
+    // shown one.
+    QSettings().setValue("isMainWindowMaximized", true);
+    const auto restore = qScopeGuard([] { QSettings().remove("isMainWindowMaximized"); });
     for (const char* name : {"Biped", "Quadruped", "Tentacle"}) {
         m_window->showWelcomeWindow(false);
         auto* card = m_window->welcomeWindow()->findChild<QToolButton*>(QStringLiteral("template_") + name);
@@ -489,6 +492,14 @@ void TestMainWindow::templatesOpenFramedAndFitted()
         QVERIFY2(viewport.contains(shown), name);
         QVERIFY2(shown.width() > 0.75 * viewport.width() || shown.height() > 0.75 * viewport.height(), name);
     }
+    // Once the user works in the view, a new window size leaves the zoom alone.
+    TSGraphicsView* view = m_window->graphicsView();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(4, 4));
+    const float zoom = view->zoomFactor();
+    m_window->showNormal();
+    m_window->resize(m_window->width() + 200, m_window->height() + 100);
+    QTRY_VERIFY(view->viewport()->width() > 300);
+    QCOMPARE(view->zoomFactor(), zoom);
 }
 
 void TestMainWindow::exportWritesEveryAnimation()
