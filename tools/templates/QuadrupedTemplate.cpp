@@ -90,33 +90,14 @@ PartDrawing tail(bool tip)
     return d;
 }
 
-PartDrawing haunch(const Tone& fur)
+// One bone of a leg hanging from its joint to end; the lower half of the lower bones is dark.
+PartDrawing leg(QPointF end, double top, double bottom, const Tone& fur, const Tone* sock = nullptr)
 {
     PartDrawing d;
-    d.shape(D::limb({0, 0}, {6, 32}, 15, 8), fur, QPointF(3, 3));
-    return d;
-}
-
-PartDrawing hock(const Tone& fur, const Tone& sock)
-{
-    PartDrawing d;
-    d.shape(D::limb({0, 0}, {-6, 30}, 8, 6), fur, QPointF(3, 0));
-    d.shape(D::limb({-3, 16}, {-6, 30}, 7, 6), sock, QPointF(2, 0));
-    return d;
-}
-
-PartDrawing foreleg(const Tone& fur)
-{
-    PartDrawing d;
-    d.shape(D::limb({0, 0}, {0, 34}, 11, 8), fur, QPointF(3, 0));
-    return d;
-}
-
-PartDrawing shank(const Tone& fur, const Tone& sock)
-{
-    PartDrawing d;
-    d.shape(D::limb({0, 0}, {0, 30}, 7.5, 6), fur, QPointF(3, 0));
-    d.shape(D::limb({0, 14}, {0, 30}, 7, 6), sock, QPointF(2, 0));
+    d.shape(D::limb({0, 0}, end, top, bottom), fur, QPointF(3, 0));
+    if (sock) {
+        d.shape(D::limb(end * 0.5, end, bottom + 1, bottom), *sock, QPointF(2, 0));
+    }
     return d;
 }
 
@@ -141,12 +122,13 @@ TemplateCharacter QuadrupedTemplate::character()
         const QPointF depth = near ? QPointF(0, 0) : QPointF(7, -4);
         const int hind = near ? 10 : 0;
         const int front = near ? 15 : 3;
-        c.parts << part("hind_upper_" + side, "hips", QPointF(-8, 12) + depth, z, hind, haunch(fur))
-                << part("hind_lower_" + side, "hind_upper_" + side, QPointF(6, 32), z, hind + 1, hock(fur, sock))
+        c.parts << part("hind_upper_" + side, "hips", QPointF(-8, 12) + depth, z, hind, leg({6, 32}, 15, 8, fur))
+                << part("hind_lower_" + side, "hind_upper_" + side, QPointF(6, 32), z, hind + 1,
+                        leg({-6, 30}, 8, 6, fur, &sock))
                 << part("hind_paw_" + side, "hind_lower_" + side, QPointF(-6, 30), z, hind + 2, paw(sock))
-                << part("front_upper_" + side, "chest", QPointF(8, 14) + depth, z, front, foreleg(fur))
+                << part("front_upper_" + side, "chest", QPointF(8, 14) + depth, z, front, leg({0, 34}, 11, 8, fur))
                 << part("front_lower_" + side, "front_upper_" + side, QPointF(0, 34), z, front + 1,
-                        shank(fur, sock))
+                        leg({0, 30}, 7.5, 6, fur, &sock))
                 << part("front_paw_" + side, "front_lower_" + side, QPointF(0, 30), z, front + 2, paw(sock));
     }
     c.parts << part("tail_2", "tail_1", QPointF(-30, -10), 4, 6, tail(true))
