@@ -39,6 +39,7 @@
 #include "TSProgressWindow.h"
 #include "TSWelcomeWindow.h"
 #include "TemplateLibrary.h"
+#include "ViewFitter.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -91,6 +92,7 @@ void TSMainWindow::buildScene()
     m_view->setScene(m_scene);
     m_canvas = new AnimationCanvas();
     m_scene->addItem(m_canvas);
+    m_fitter = new ViewFitter(m_view, [this] { return m_canvas->canvasRect(); }, this);
     m_manipulator = new ObjectManipulator();
     m_manipulator->setParent(this);
     m_scene->setManipulator(m_manipulator);
@@ -810,7 +812,7 @@ void TSMainWindow::onCanvasEditingRequest(QRectF)
 
 void TSMainWindow::fitCanvas()
 {
-    m_view->fitRect(m_canvas->canvasRect());
+    m_fitter->fit();
 }
 
 bool TSMainWindow::eventFilter(QObject* watched, QEvent* event)

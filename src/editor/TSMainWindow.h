@@ -31,6 +31,7 @@ class Skeleton;
 class TSGraphicsButton;
 class TSGraphicsScene;
 class TSGraphicsView;
+class ViewFitter;
 #include "TSWelcomeWindow.h"
 
 /// The editor window: canvas, outliner, animation editor and object settings; the menus; and
@@ -150,6 +151,7 @@ private:
     TSGraphicsScene* m_scene = nullptr;
     TSGraphicsView* m_view = nullptr;
     AnimationCanvas* m_canvas = nullptr;
+    ViewFitter* m_fitter = nullptr;
     ObjectManipulator* m_manipulator = nullptr;
     AddNodeIndicator* m_indicator = nullptr;
     SceneAxes* m_axes = nullptr;

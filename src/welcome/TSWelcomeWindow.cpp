@@ -5,6 +5,7 @@
 #include "StartupSignal.h"
 #include "TSApplicationSettings.h"
 #include "TemplateLibrary.h"
+#include "TemplateStage.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -113,6 +114,7 @@ TSWelcomeWindow::TSWelcomeWindow(const QString& projectsFolder, QWidget* parent)
         Q_EMIT loadFromFileRequested(item->data(Qt::UserRole).toString(), false);
     });
     fillTemplates();
+    drawPreviews();
     refreshRecentFiles();
 }
 
@@ -132,13 +134,12 @@ void TSWelcomeWindow::refreshRecentFiles()
     }
 }
 
-QWidget* TSWelcomeWindow::makeTemplateCard(const QString& name, const QString& document, const QString& preview)
+QToolButton* TSWelcomeWindow::makeTemplateCard(const QString& name, const QString& document)
 {
     auto* card = new QToolButton(this);
     card->setProperty("class", QStringLiteral("templateCard"));
     card->setObjectName(QStringLiteral("template_") + QFileInfo(document).completeBaseName());
     card->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    card->setIcon(QIcon(preview));
     card->setIconSize(QSize(150, 150));
     card->setText(name);
     card->setCursor(Qt::PointingHandCursor);
@@ -156,8 +157,9 @@ void TSWelcomeWindow::fillTemplates()
         if (!QFileInfo::exists(document)) {
             continue;
         }
-        const QString preview = m_projectsFolder + entry.first + QStringLiteral(".png");
-        m_templates->addWidget(makeTemplateCard(entry.second, document, preview), index / 3, index % 3);
+        QToolButton* card = makeTemplateCard(entry.second, document);
+        m_cards.append({card, entry.first});
+        m_templates->addWidget(card, index / 3, index % 3);
         ++index;
     }
     if (index == 0) {
@@ -167,8 +169,25 @@ void TSWelcomeWindow::fillTemplates()
     }
 }
 
+void TSWelcomeWindow::drawPreviews()
+{
+    const qreal ratio = devicePixelRatioF();
+    if (ratio == m_previewRatio) {
+        return;
+    }
+    m_previewRatio = ratio;
+    for (const auto& [card, folder] : m_cards) {
+        // Drawn from the template at the screen's pixel ratio; the shipped picture is the fallback.
+        const QImage preview = TemplateStage::preview(folder, card->iconSize(), ratio, Qt::transparent);
+        card->setIcon(preview.isNull() ? QIcon(m_projectsFolder + folder + QStringLiteral(".png"))
+                                       : QIcon(QPixmap::fromImage(preview)));
+    }
+}
+
 void TSWelcomeWindow::showEvent(QShowEvent* event)
 {
+    // The window may open on a screen with another pixel ratio than the one it was made for.
+    drawPreviews();
     QWidget::showEvent(event);
     signalStartupComplete();
 }

@@ -4,9 +4,11 @@
 
 class QGridLayout;
 class QListWidget;
+class QToolButton;
 
 /// The start window: a new document, opening a document, the recent documents and the skeleton
-/// templates that ship with the editor, each shown with a preview.
+/// templates that ship with the editor, each shown with a preview drawn from the template at the
+/// screen's pixel ratio.
 class TSWelcomeWindow : public QWidget
 {
     Q_OBJECT
@@ -32,10 +34,14 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    QWidget* makeTemplateCard(const QString& name, const QString& document, const QString& preview);
+    QToolButton* makeTemplateCard(const QString& name, const QString& document);
     void fillTemplates();
+    /// Draws the template previews at the window's pixel ratio, unless they already are.
+    void drawPreviews();
 
     QString m_projectsFolder;
     QListWidget* m_recent;
     QGridLayout* m_templates;
+    QList<QPair<QToolButton*, QString>> m_cards; // card, template folder
+    qreal m_previewRatio = 0.0;
 };

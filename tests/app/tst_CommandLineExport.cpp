@@ -5,11 +5,13 @@
 #include "CCString.h"
 #include "FrameRenderSettings.h"
 #include "HeadlessRun.h"
+#include "TSProjectArchive.h"
 #include "TestFiles.h"
 #include "TestMain.h"
 
 #include <QImageReader>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QtTest>
 
@@ -100,20 +102,38 @@ QImage firstFrame(const QString& path, const QString& folder)
     return QImage(png);
 }
 
-/// Pixels that only the skeleton display paints: the fill of a joint's overlay (54, 54, 54), and
-/// lines tinted by the outline colours, (255, 168, 0) in setup mode and (62, 197, 112) in
-/// animation mode, or by the inner dot (246, 68, 31). The lines are thinner than a pixel at
-/// this scale, so they show blended with what lies under them.
+/// The size the editor shows for the canvas frame a document stores: its width and height × 0.3.
+QSize shownFrameSize(const QString& document, const QString& folder)
+{
+    if (!QDir().mkpath(folder) || !TSProjectArchive::extract(document, folder).opened) {
+        return QSize();
+    }
+    QFile settings(folder + QStringLiteral("/TSModelGeneralSettings.0.attributes.xml"));
+    if (!settings.open(QIODevice::ReadOnly)) {
+        return QSize();
+    }
+    const QRegularExpression rect(QStringLiteral(R"(<key>objectFrameRect</key>\s*<string>\{\{[-\d.]+,[-\d.]+\},)"
+                                                 R"(\{([\d.]+),([\d.]+)\}\}</string>)"));
+    const QRegularExpressionMatch match = rect.match(QString::fromUtf8(settings.readAll()));
+    if (!match.hasMatch()) {
+        return QSize();
+    }
+    return QSize(qRound(match.captured(1).toDouble() * 0.3), qRound(match.captured(2).toDouble() * 0.3));
+}
+
+/// Pixels that only the skeleton display paints: the fill of a joint's overlay (54, 54, 54), the
+/// outline colours, (255, 168, 0) in setup mode and (62, 197, 112) in animation mode, and the
+/// inner dot (246, 68, 31). The corners are left out: the canvas frame's handles sit there.
 int skeletonPixels(const QImage& image)
 {
+    const QVector<QRgb> skeleton = {qRgb(54, 54, 54), qRgb(62, 197, 112), qRgb(255, 168, 0), qRgb(246, 68, 31)};
+    constexpr int corner = 8;
     int count = 0;
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
-            const QColor c = image.pixelColor(x, y);
-            const bool overlay = c == QColor(54, 54, 54);
-            const bool orangeOrRed = c.red() > 90 && c.green() < c.red() && 2 * c.blue() < c.red();
-            const bool green = c.green() > 90 && 2 * c.red() < c.green() && c.blue() < c.green();
-            count += overlay || orangeOrRed || green ? 1 : 0;
+            const bool inCorner = (x < corner || x >= image.width() - corner) &&
+                                  (y < corner || y >= image.height() - corner);
+            count += !inCorner && skeleton.contains(image.pixel(x, y) | 0xff000000u) ? 1 : 0;
         }
     }
     return count;
@@ -489,8 +509,10 @@ void TestCommandLineExport::exportFramesOfEveryAnimation()
     QCOMPARE(QString::fromUtf8(scaled.out), halfFolders.join('\n') + '\n');
     QCOMPARE(QDir(full).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), animations.size());
 
-    // The canvas is 512 × 512, shown as 154 × 154: the size of the frames at 100 %.
-    QCOMPARE(QImage(fullFolders.first() + "/0000.png").size(), QSize(154, 154));
+    // The canvas frame as the editor shows its size is the size of the frames at 100 %.
+    const QSize shown = shownFrameSize(kBiped, m_dir.filePath("Biped unpacked"));
+    QVERIFY(!shown.isEmpty());
+    QCOMPARE(QImage(fullFolders.first() + "/0000.png").size(), shown);
     for (int i = 0; i < animations.size(); ++i) {
         const float duration = animations.at(i).second;
         const QStringList fullFrames = framesIn(fullFolders.at(i));
@@ -500,7 +522,7 @@ void TestCommandLineExport::exportFramesOfEveryAnimation()
         QCOMPARE(halfFrames.last(), QStringLiteral("%1.png").arg(halfFrames.size() - 1, 4, 10, QLatin1Char('0')));
         QCOMPARE(framesIn(half + " again/" + QFileInfo(halfFolders.at(i)).fileName()), halfFrames);
         const QImage frame(halfFolders.at(i) + "/0000.png");
-        QCOMPARE(frame.size(), QSize(77, 77));
+        QCOMPARE(frame.size(), QSize(qRound(shown.width() * 0.5), qRound(shown.height() * 0.5)));
         // A transparent background and no canvas frame: the corners are empty, the middle is not.
         QCOMPARE(qAlpha(frame.pixel(0, 0)), 0);
         QCOMPARE(qAlpha(frame.pixel(frame.width() - 1, frame.height() - 1)), 0);

@@ -85,6 +85,7 @@ private Q_SLOTS:
     void copyPasteImages();
     void undoShortcutOnPanels();
     void welcomeWindowRequests();
+    void templatesOpenFramedAndFitted();
     void exportWritesEveryAnimation();
     void exportMakesAnimatedImages();
     void exportKeepsTheEditorAsItWas();
@@ -450,6 +451,57 @@ void TestMainWindow::welcomeWindowRequests()
     QTRY_VERIFY(!m_window->welcomeWindow());
 }
 
+void TestMainWindow::templatesOpenFramedAndFitted()
+{
+    // The first template opens into a hidden editor that comes up maximised, the others into the
+    // shown one.
+    QSettings().setValue("isMainWindowMaximized", true);
+    const auto restore = qScopeGuard([] { QSettings().remove("isMainWindowMaximized"); });
+    for (const char* name : {"Biped", "Quadruped", "Tentacle"}) {
+        m_window->showWelcomeWindow(false);
+        auto* card = m_window->welcomeWindow()->findChild<QToolButton*>(QStringLiteral("template_") + name);
+        QVERIFY(card);
+        QTest::mouseClick(card, Qt::LeftButton);
+        QTRY_VERIFY(!m_window->welcomeWindow());
+        QVERIFY(QTest::qWaitForWindowExposed(m_window));
+
+        // The frame holds the character in every pose of every animation, with a small margin.
+        const QRectF frame = m_window->animationCanvas()->canvasRect();
+        Skeleton* skeleton = m_window->skeleton();
+        QRectF drawn;
+        for (const DocumentController::Animation& animation : m_window->document()->animations()) {
+            QVERIFY(m_window->document()->selectAnimation(animation.identifier));
+            for (int i = 0; i <= 10; ++i) {
+                skeleton->showMoment(skeleton->duration() * 100.0f * i);
+                for (const auto& asset : skeleton->images()) {
+                    const QRectF image = asset->item->sceneBoundingRect();
+                    QVERIFY2(frame.contains(image), qPrintable(QStringLiteral("%1 %2 %3 at %4")
+                                                                   .arg(name, animation.name, asset->nodeName)
+                                                                   .arg(i)));
+                    drawn |= image;
+                }
+            }
+        }
+        const double margin = 0.1 * std::max(drawn.width(), drawn.height());
+        QVERIFY2(drawn.adjusted(-margin, -margin, margin, margin).contains(frame), name);
+        QVERIFY2(frame.width() * frame.height() < 1.5 * drawn.width() * drawn.height(), name);
+
+        // The view shows the whole frame, filling the viewport in one direction.
+        const QRect shown = m_window->graphicsView()->mapFromScene(frame).boundingRect();
+        const QRect viewport = m_window->graphicsView()->viewport()->rect();
+        QVERIFY2(viewport.contains(shown), name);
+        QVERIFY2(shown.width() > 0.75 * viewport.width() || shown.height() > 0.75 * viewport.height(), name);
+    }
+    // Once the user works in the view, a new window size leaves the zoom alone.
+    TSGraphicsView* view = m_window->graphicsView();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(4, 4));
+    const float zoom = view->zoomFactor();
+    m_window->showNormal();
+    m_window->resize(m_window->width() + 200, m_window->height() + 100);
+    QTRY_VERIFY(view->viewport()->width() > 300);
+    QCOMPARE(view->zoomFactor(), zoom);
+}
+
 void TestMainWindow::exportWritesEveryAnimation()
 {
     Choosers choosers;
@@ -485,7 +537,7 @@ void TestMainWindow::exportWritesEveryAnimation()
                  qPrintable(QStringLiteral("%1: %2 frames").arg(name).arg(frames.size())));
         QCOMPARE(frames.first(), QStringLiteral("0000.png"));
         const QImage frame(folder + "/" + frames.at(frames.size() / 2));
-        QCOMPARE(frame.size(), QSize(154, 154));
+        QCOMPARE(frame.size(), (m_window->animationCanvas()->canvasRect().size() * 0.3).toSize());
         // Transparent around the character, the character drawn in the middle.
         QCOMPARE(frame.pixelColor(0, 0).alpha(), 0);
         int opaque = 0;
@@ -565,8 +617,9 @@ void TestMainWindow::exportThroughDialog(Choosers& choosers, const QString& dire
     auto* dialog = m_window->findChild<ExportDialog*>();
     QVERIFY(dialog);
     QTRY_VERIFY(dialog->isVisible());
-    // The base size is the 512 x 512 canvas frame at 0.3.
-    QCOMPARE(dialog->findChild<QSpinBox*>("widthEdit")->value(), 154);
+    // The base size is the document's canvas frame at 0.3.
+    QCOMPARE(dialog->findChild<QSpinBox*>("widthEdit")->value(),
+             qRound(m_window->animationCanvas()->canvasRect().width() * 0.3));
     QTest::mouseClick(dialog->findChild<QRadioButton*>("fps15RadioButton"), Qt::LeftButton);
     auto* formats = dialog->findChild<QComboBox*>("formatCombo");
     formats->setFocus();
@@ -759,17 +812,22 @@ void TestMainWindow::screenshots()
     QTest::qWait(50);
     const QImage welcome = m_window->welcomeWindow()->grab().toImage();
     QVERIFY(!welcome.isNull());
-    QVERIFY(m_window->loadDocument(kShipped + "/projects/Biped.bsdoc", true, "Biped Character"));
-    m_window->show();
-    QTest::qWait(50);
-    m_window->fitCanvas();
-    m_window->manipulator()->setTargets({m_window->skeleton()->nodeByName("head")->joint});
-    QTest::qWait(50);
-    const QImage window = m_window->grab().toImage();
-    QVERIFY(!window.isNull());
     if (!out.isEmpty()) {
         welcome.save(out + "/welcome.png");
-        window.save(out + "/main-window.png");
+    }
+    // Each template as it opens, with a joint selected.
+    for (const auto& [name, joint] : {std::pair{"Biped", "head"}, {"Quadruped", "neck"}, {"Tentacle", "segment_2"}}) {
+        QVERIFY(m_window->loadDocument(kShipped + "/projects/" + name + ".bsdoc", true, name));
+        m_window->show();
+        QTest::qWait(50);
+        m_window->fitCanvas();
+        m_window->manipulator()->setTargets({m_window->skeleton()->nodeByName(joint)->joint});
+        QTest::qWait(50);
+        const QImage window = m_window->grab().toImage();
+        QVERIFY(!window.isNull());
+        if (!out.isEmpty()) {
+            window.save(out + "/main-window-" + name + ".png");
+        }
     }
 }
 

@@ -743,6 +743,8 @@ void TestOutliner::dragReparentKeepsThePoseAndUndoesInOneStep()
     undo();
 
     // An image row goes to another joint the same way: its picture stays where it is drawn.
+    // The far arm's branch sits between the chest and the head: folded, both rows fit.
+    fold({"upper_arm_L"});
     Skeleton::Asset* face = imageOf("head");
     const QTransform drawn = face->item->sceneTransform();
     QTreeWidgetItem* faceRow = tree()->row(face->placeholder);
