@@ -3,6 +3,7 @@
 #include "CCArray.h"
 #include "CCDictionary.h"
 #include "CCPoolManager.h"
+#include "RecoveryFolder.h"
 #include "TSBaseFolder.h"
 #include "TSModel.h"
 #include "TSModelController.h"
@@ -15,6 +16,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <set>
 
 using namespace cocos2d;
@@ -333,7 +335,12 @@ bool TSProjectStorage::compressWorkingFolder(const QString& archivePath)
         fail("Working path is Empty - Aborting compression", "Working path is Empty. ");
         return false;
     }
-    const QStringList files = TSProjectArchive::collectFiles(working);
+    QStringList files = TSProjectArchive::collectFiles(working);
+    // The recovery state is the editor's own, kept beside the document's files, never in it.
+    const QString recovery = RecoveryFolder::kName + QLatin1Char('/');
+    files.erase(std::remove_if(files.begin(), files.end(),
+                               [&recovery](const QString& file) { return file.startsWith(recovery); }),
+                files.end());
     auto progress = [this](int done, int total) {
         Q_EMIT m_controller->saveProgress(0.5 + 0.5 * static_cast<double>(done) / static_cast<double>(total));
     };
