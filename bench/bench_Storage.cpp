@@ -9,6 +9,7 @@
 #include "AnimationModelClasses.h"
 #include "DocumentController.h"
 #include "ObjectManipulator.h"
+#include "RecoverySnapshot.h"
 #include "SceneAxes.h"
 #include "Skeleton.h"
 #include "TSGraphicsScene.h"
@@ -150,6 +151,17 @@ int main(int argc, char** argv)
             bench::Program::run("zip", {"-r", "-q", archive.toStdString(), "."},
                                 TSModelController::instance()->workingPath().toStdString());
         });
+        // What a recovery write costs the GUI thread; encoding and writing happen on a worker.
+        const auto snapshot = bench::InterleavedPair::repeat([&editor] {
+            editor.document->pushStateToModels();
+            bench::keep(
+                RecoverySnapshot::take(TSModelController::instance(), RecoveryManifest()).files.size());
+        });
+        const auto push = bench::InterleavedPair::repeat([&editor] { editor.document->pushStateToModels(); });
+        bench::Report::pair("recovery snapshot of the same on the GUI thread, held to one 60 Hz frame",
+                            "pushStateToModels + RecoverySnapshot::take", "pushStateToModels alone",
+                            bench::Goal::timeAtMost(16e-3, "ms"),
+                            [&] { return bench::InterleavedPair::run(snapshot, push, options); });
         bench::Report::pair("save, 200 nodes / 30 animations / 50 images, no image changed",
                             "DocumentController::save", "zip -r of the working folder",
                             bench::Goal::ratioAtMost(1.5),
