@@ -13,11 +13,13 @@ AutoRecovery::AutoRecovery(DocumentController* document, std::function<QString()
 {
     m_timer.setSingleShot(true);
     connect(&m_timer, &QTimer::timeout, this, &AutoRecovery::writeNow);
+    connect(&m_steps, &QTimer::timeout, this, &AutoRecovery::takeStep);
     connect(&m_watcher, &QFutureWatcherBase::finished, this, &AutoRecovery::writeFinished);
 }
 
 AutoRecovery::~AutoRecovery()
 {
+    m_builder.reset();
     m_waiting.reset();
     m_watcher.waitForFinished();
 }
@@ -54,7 +56,21 @@ void AutoRecovery::writeNow()
     manifest.time = QDateTime::currentDateTimeUtc();
     manifest.pid = QCoreApplication::applicationPid();
     manifest.unsaved = m_document->isModified();
-    RecoverySnapshot snapshot = RecoverySnapshot::take(controller, manifest);
+    m_builder = std::make_unique<RecoverySnapshotBuilder>(controller, manifest);
+    m_steps.start(0);
+}
+
+void AutoRecovery::takeStep()
+{
+    if (!m_builder || (m_busy && m_busy())) {
+        return;
+    }
+    if (!m_builder->step(kStepBudget)) {
+        return;
+    }
+    m_steps.stop();
+    RecoverySnapshot snapshot = m_builder->result();
+    m_builder.reset();
     if (m_watcher.isRunning()) {
         m_waiting = std::move(snapshot);
     } else {
@@ -89,6 +105,8 @@ void AutoRecovery::finish()
 {
     // A waiting snapshot belongs to the folder about to go; only the write running is let end.
     m_timer.stop();
+    m_steps.stop();
+    m_builder.reset();
     m_waiting.reset();
     m_watcher.waitForFinished();
 }

@@ -11,7 +11,7 @@ class TSModelController;
 
 /// The open project as a recovery state holds it, taken on the GUI thread and written on another:
 /// the model files as finished text and the pictures as (implicitly shared) images, so that the
-/// writer touches no model and the expensive part, encoding pictures, happens off the GUI thread.
+/// writer touches no model and encoding the pictures happens off the GUI thread.
 struct RecoverySnapshot
 {
     struct File
@@ -30,8 +30,6 @@ struct RecoverySnapshot
     QList<File> files;
     QList<Picture> pictures;
 
-    /// The controller's models as the model files of a save would hold them, and every picture
-    /// that a save would write into the working folder. Stores the id counter in the general
-    /// settings, as a save does.
+    /// The whole snapshot at once (RecoverySnapshotBuilder without a time limit).
     static RecoverySnapshot take(TSModelController* controller, const RecoveryManifest& manifest);
 };

@@ -3,6 +3,7 @@
 #include "AnimationModelClasses.h"
 #include "RecoveryFolder.h"
 #include "RecoverySnapshot.h"
+#include "RecoverySnapshotBuilder.h"
 #include "RecoveryWriter.h"
 #include "TSGraphicsPixmapModel.h"
 #include "TSModelController.h"
@@ -99,6 +100,7 @@ private Q_SLOTS:
     void initTestCase() { AnimationModelClasses::registerAll(); }
     void cleanup() { TSModelController::destroyInstance(); }
     void stateHoldsWhatASaveWrites();
+    void snapshotInStepsEqualsTheWhole();
     void failedOrCutShortWritesKeepThePreviousState();
     void manifestsOfOtherFormatsAreUnusable();
     void leftBehindFoldersWithUnsavedWorkStay();
@@ -145,6 +147,31 @@ void TestRecoveryState::stateHoldsWhatASaveWrites()
     QVERIFY2(TSProjectArchive::verify(document, files.filter(QRegularExpression("^(?!recovery/)")), &error),
              qPrintable(error));
     QFile::remove(document);
+}
+
+void TestRecoveryState::snapshotInStepsEqualsTheWhole()
+{
+    // 1203 nodes: three files of each pass, the last one short.
+    addNodes(1203);
+    const RecoverySnapshot whole = RecoverySnapshot::take(controller(), manifest("a", ""));
+    RecoverySnapshotBuilder builder(controller(), manifest("a", ""));
+    // Models replaced after the snapshot began are written as they were when it began.
+    controller()->removeModelsOfClass("TSModelSkeletonNode");
+    addNodes(2);
+    int steps = 1;
+    while (!builder.step(0)) {
+        ++steps;
+    }
+    // Without time to spare, each step prints one model in one pass (general settings and nodes).
+    QCOMPARE(steps, 2 * (1 + 1203));
+    const RecoverySnapshot stepped = builder.result();
+    QCOMPARE(stepped.files.size(), 8);
+    QCOMPARE(stepped.files.size(), whole.files.size());
+    for (int i = 0; i < whole.files.size(); ++i) {
+        QCOMPARE(stepped.files.at(i).name, whole.files.at(i).name);
+        QCOMPARE(stepped.files.at(i).content, whole.files.at(i).content);
+    }
+    QVERIFY(whole.files.at(2).name.startsWith("TSModelSkeletonNode.0."));
 }
 
 void TestRecoveryState::failedOrCutShortWritesKeepThePreviousState()
