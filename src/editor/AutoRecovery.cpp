@@ -12,7 +12,7 @@ AutoRecovery::AutoRecovery(DocumentController* document, std::function<QString()
     : QObject(parent), m_document(document), m_documentName(std::move(documentName))
 {
     m_timer.setSingleShot(true);
-    connect(&m_timer, &QTimer::timeout, this, &AutoRecovery::writeNow);
+    connect(&m_timer, &QTimer::timeout, this, &AutoRecovery::intervalPassed);
     connect(&m_steps, &QTimer::timeout, this, &AutoRecovery::takeStep);
     connect(&m_watcher, &QFutureWatcherBase::finished, this, &AutoRecovery::writeFinished);
 }
@@ -38,6 +38,13 @@ void AutoRecovery::noteChange()
     }
 }
 
+void AutoRecovery::intervalPassed()
+{
+    if (m_document && (m_document->isModified() || m_keepsUnsaved)) {
+        writeNow();
+    }
+}
+
 void AutoRecovery::writeNow()
 {
     m_timer.stop();
@@ -56,6 +63,7 @@ void AutoRecovery::writeNow()
     manifest.time = QDateTime::currentDateTimeUtc();
     manifest.pid = QCoreApplication::applicationPid();
     manifest.unsaved = m_document->isModified();
+    m_keepsUnsaved = manifest.unsaved;
     m_builder = std::make_unique<RecoverySnapshotBuilder>(controller, manifest);
     m_steps.start(0);
 }
@@ -107,6 +115,7 @@ void AutoRecovery::finish()
     m_timer.stop();
     m_steps.stop();
     m_builder.reset();
+    m_keepsUnsaved = false;
     m_waiting.reset();
     m_watcher.waitForFinished();
 }

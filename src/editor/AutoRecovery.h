@@ -61,6 +61,9 @@ Q_SIGNALS:
     void written(bool ok);
 
 private:
+    /// The timer ran out: a state is written when there is something unsaved to keep, or when
+    /// the last one kept unsaved work that is gone now (undone, say).
+    void intervalPassed();
     void takeStep();
     void start(RecoverySnapshot snapshot);
     void writeFinished();
@@ -71,6 +74,8 @@ private:
     QTimer m_timer;
     QTimer m_steps;
     std::unique_ptr<RecoverySnapshotBuilder> m_builder;
+    /// Whether the last state taken in this working folder holds unsaved work.
+    bool m_keepsUnsaved = false;
     QFutureWatcher<bool> m_watcher;
     std::optional<RecoverySnapshot> m_waiting;
     /// Used by the worker only while a write runs, by nobody otherwise.
