@@ -68,9 +68,7 @@ void TSApplication::start()
     if (m_mainWindow->openFile(request.document)) {
         m_mainWindow->showEditor();
     }
-    if (request.kind != CommandLineRequest::Export) {
-        offerRecovery();
-    }
+    offerRecovery();
 }
 
 TSMainWindow* TSApplication::mainWindow()
