@@ -16,7 +16,7 @@ PREFIX     ?= /usr/local
 PACKAGES := cmake ninja-build g++ make pkg-config \
             qtbase5-dev qtbase5-dev-tools libqt5svg5-dev \
             libquazip1-qt5-dev libtinyxml2-dev zlib1g-dev \
-            ffmpeg zip unzip fonts-dejavu-core \
+            ffmpeg zip unzip fonts-dejavu-core xvfb xdotool \
             desktop-file-utils appstream shared-mime-info
 
 # The benchmarks, in the order of the table that "make bench" ends with.

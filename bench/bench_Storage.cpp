@@ -9,6 +9,8 @@
 #include "AnimationModelClasses.h"
 #include "DocumentController.h"
 #include "ObjectManipulator.h"
+#include "RecoverySnapshot.h"
+#include "RecoverySnapshotBuilder.h"
 #include "SceneAxes.h"
 #include "Skeleton.h"
 #include "TSGraphicsScene.h"
@@ -150,6 +152,27 @@ int main(int argc, char** argv)
             bench::Program::run("zip", {"-r", "-q", archive.toStdString(), "."},
                                 TSModelController::instance()->workingPath().toStdString());
         });
+        // What a recovery write holds the GUI thread for at the most: the push into the models and
+        // noting them; the text follows in steps of AutoRecovery::kStepBudget, the files on a worker.
+        const auto capture = bench::InterleavedPair::repeat([&editor] {
+            editor.document->pushStateToModels();
+            RecoverySnapshotBuilder builder(TSModelController::instance(), RecoveryManifest());
+            bench::keep(builder.isDone());
+        });
+        const auto push = bench::InterleavedPair::repeat([&editor] { editor.document->pushStateToModels(); });
+        bench::Report::pair(
+            "recovery snapshot of the same, longest hold of the GUI thread, held to a 60 Hz frame",
+            "pushStateToModels + RecoverySnapshotBuilder", "pushStateToModels alone",
+            bench::Goal::timeAtMost(16e-3, "ms"),
+            [&] { return bench::InterleavedPair::run(capture, push, options); });
+        const auto whole = bench::InterleavedPair::repeat([] {
+            bench::keep(
+                RecoverySnapshot::take(TSModelController::instance(), RecoveryManifest()).files.size());
+        });
+        bench::Report::pair(
+            "recovery snapshot of the same, all steps together (spread over event-loop turns)",
+            "RecoverySnapshot::take", "DocumentController::save", bench::Goal::none(),
+            [&] { return bench::InterleavedPair::run(whole, save, options); });
         bench::Report::pair("save, 200 nodes / 30 animations / 50 images, no image changed",
                             "DocumentController::save", "zip -r of the working folder",
                             bench::Goal::ratioAtMost(1.5),

@@ -3,6 +3,7 @@
 #include "AnimationModelClasses.h"
 #include "CommandLine.h"
 #include "LogHandler.h"
+#include "RecoveryOffer.h"
 #include "TSApplicationSettings.h"
 #include "TSMainWindow.h"
 #include "TSMessageBox.h"
@@ -67,6 +68,7 @@ void TSApplication::start()
     if (m_mainWindow->openFile(request.document)) {
         m_mainWindow->showEditor();
     }
+    offerRecovery();
 }
 
 TSMainWindow* TSApplication::mainWindow()
@@ -124,6 +126,17 @@ void TSApplication::buildMainWindow()
         m_mainWindow->adoptWelcomeWindow(m_firstWelcome);
     }
     m_firstWelcome = nullptr;
+    offerRecovery();
+}
+
+void TSApplication::offerRecovery()
+{
+    // Once the event loop runs: the main window may be built from inside an event filter.
+    QTimer::singleShot(0, this, [this] {
+        if (m_mainWindow) {
+            RecoveryOffer::run(m_mainWindow);
+        }
+    });
 }
 
 void TSApplication::removeLeftovers()

@@ -60,6 +60,8 @@ private:
     void showWelcomeFirst();
     /// Builds the main window and hands it the welcome window that is up.
     void buildMainWindow();
+    /// Asks about the unsaved work of editors that were killed or crashed (RecoveryOffer).
+    void offerRecovery();
 
     QPointer<TSMainWindow> m_mainWindow;
     /// The welcome window shown before the main window was built.

@@ -129,6 +129,24 @@ bool DocumentController::load(const QString& path, bool isTemplate, QString* err
     return true;
 }
 
+bool DocumentController::recover(const QString& session, QString* error)
+{
+    reset();
+    TSModelController* controller = TSModelController::instance();
+    controller->clearError();
+    if (!controller->recoverSession(session)) {
+        *error = controller->errorString();
+        controller->clearError();
+        controller->reset();
+        return false;
+    }
+    // Without a file of its own the document is saved like a new one: under a name asked for.
+    m_template = controller->documentPath().isEmpty();
+    buildSceneFromModels();
+    setModified(true);
+    return true;
+}
+
 void DocumentController::buildSceneFromModels()
 {
     const QList<TSModelSkeleton*> skeletons = modelsOf<TSModelSkeleton>(TSModelSkeleton::kClassName);

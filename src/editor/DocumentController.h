@@ -49,6 +49,10 @@ public:
     void reset();
     /// Replaces the open document by the one at path; false with the reason in error.
     bool load(const QString& path, bool isTemplate, QString* error);
+    /// Replaces the open document by the recovery state of the working folder session (another
+    /// editor's); the document is modified, and untitled (a template) when the state names no
+    /// document file. False with the reason in error.
+    bool recover(const QString& session, QString* error);
     /// Makes an animation current; the current one is first stored in the models.
     bool selectAnimation(const QString& identifier) override;
     bool hasAnimationNamed(const QString& name) const override;

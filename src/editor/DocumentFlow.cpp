@@ -75,10 +75,30 @@ bool DocumentFlow::load(const QString& path, bool isTemplate)
     if (!isTemplate) {
         QSettings().setValue(kOpenSavePath, path);
     }
+    return replaceDocument(
+        [this, &path, isTemplate](QString* error) { return m_document->load(path, isTemplate, error); });
+}
+
+bool DocumentFlow::recover(const QString& session)
+{
+    if (m_saving || !settleChanges(QStringLiteral("Do you want to save your changes to file ?"))) {
+        return false;
+    }
+    const bool recovered =
+        replaceDocument([this, &session](QString* error) { return m_document->recover(session, error); });
+    if (recovered) {
+        // Never clean again until saved: undoing every later edit still leaves the recovered ones.
+        m_history->resetClean();
+    }
+    return recovered;
+}
+
+bool DocumentFlow::replaceDocument(const std::function<bool(QString* error)>& read)
+{
     Q_EMIT aboutToLoad();
     m_history->clear();
     QString error;
-    const bool loaded = m_document->load(path, isTemplate, &error);
+    const bool loaded = read(&error);
     if (!loaded) {
         TSMessageBox::warning(m_window, QStringLiteral("Error on open"), error);
     }

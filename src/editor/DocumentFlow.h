@@ -3,6 +3,8 @@
 #include <QObject>
 #include <QPointer>
 
+#include <functional>
+
 class DocumentController;
 class HistoryManager;
 class QWidget;
@@ -29,6 +31,9 @@ public:
     /// Replaces the document, asking first about unsaved changes; false when the user cancelled,
     /// the save before it failed, or the document could not be read.
     bool load(const QString& path, bool isTemplate);
+    /// Replaces the document by the recovery state of another editor's working folder session,
+    /// asking first about unsaved changes; the recovered document counts as changed until saved.
+    bool recover(const QString& session);
     /// Saves in place, or asks for a name for a new or template document.
     bool save();
     /// Asks for a name and saves there.
@@ -47,6 +52,8 @@ Q_SIGNALS:
     void saved(const QString& path);
 
 private:
+    /// Replaces the document through read (load or recovery); false when it failed.
+    bool replaceDocument(const std::function<bool(QString* error)>& read);
     /// Yes, No or Cancel to unsaved changes; false when the caller must stop.
     bool settleChanges(const QString& question);
 

@@ -8,6 +8,7 @@
 #include "AnimationExporter.h"
 #include "AppInfo.h"
 #include "AssetsPanel.h"
+#include "AutoRecovery.h"
 #include "DocumentController.h"
 #include "DocumentFlow.h"
 #include "EditController.h"
@@ -27,8 +28,8 @@
 #include "Skeleton.h"
 #include "TSAnimationCurveEditor.h"
 #include "TSAnimationEditorTimelineWidget.h"
-#include "TSDeletableComboBox.h"
 #include "TSApplicationSettings.h"
+#include "TSDeletableComboBox.h"
 #include "TSFileDialogs.h"
 #include "TSGraphicsButton.h"
 #include "TSGraphicsScene.h"
@@ -121,9 +122,12 @@ void TSMainWindow::buildScene()
     m_history->setDocument(m_document);
     m_edit = new EditController(m_skeleton, m_manipulator, m_history, m_indicator, this);
     m_flow = new DocumentFlow(this, m_document, m_history);
+    m_recovery = new AutoRecovery(
+        m_document, [this] { return documentTitle(); }, this);
     m_renderer = new FrameRenderer(m_skeleton, m_scene, m_manipulator, this);
     m_exporter = new AnimationExporter(m_document, m_skeleton, m_renderer, m_canvas, m_axes, this);
     m_export = new ExportFlow(this, m_exporter, m_renderer, m_canvas, m_skeleton);
+    m_recovery->setBusyCheck([this] { return m_flow->isSaving() || m_renderer->isRendering(); });
 
     m_fieldEditor = new ObjectFieldEditor(m_skeleton, m_manipulator, this);
 
@@ -374,8 +378,18 @@ void TSMainWindow::connectCanvas()
         m_animationEditor->timeline()->setCurrentFrame(0);
     });
     connect(m_flow, &DocumentFlow::aboutToLoad, this, &TSMainWindow::resetEditor);
+    // The working folder is replaced on load: no recovery write may still be going on in it.
+    connect(m_flow, &DocumentFlow::aboutToLoad, m_recovery, &AutoRecovery::finish);
+    connect(m_history, &QUndoStack::indexChanged, m_recovery, &AutoRecovery::noteChange);
+    connect(m_document, &DocumentController::modifiedChanged, m_recovery, [this](bool modified) {
+        if (modified) {
+            m_recovery->noteChange();
+        }
+    });
     connect(m_flow, &DocumentFlow::loadFinished, this, &TSMainWindow::refreshAfterLoad);
     connect(m_flow, &DocumentFlow::saved, this, &TSMainWindow::documentSaved);
+    // After the title has followed the new name.
+    connect(m_flow, &DocumentFlow::saved, m_recovery, &AutoRecovery::writeNow);
     connect(m_document, &DocumentController::modifiedChanged, this, [this](bool modified) {
         setWindowModified(modified);
     });
@@ -537,6 +551,15 @@ void TSMainWindow::save()
 void TSMainWindow::saveAs()
 {
     m_flow->saveAs();
+}
+
+bool TSMainWindow::recoverSession(const QString& session, const QString& title)
+{
+    if (!m_flow->recover(session)) {
+        return false;
+    }
+    setDocumentTitle(title.isEmpty() ? QStringLiteral("Untitled") : title);
+    return true;
 }
 
 bool TSMainWindow::writeDocument(const QString& path)

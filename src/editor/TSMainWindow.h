@@ -10,6 +10,7 @@ class AnimationCanvas;
 class AnimationEditorController;
 class AnimationEditorPanel;
 class AnimationExporter;
+class AutoRecovery;
 class DocumentController;
 class DocumentFlow;
 class EditController;
@@ -59,6 +60,9 @@ public:
     void showEditor();
     /// Loads a document; false when the user cancelled, the save before it failed, or it broke.
     bool loadDocument(const QString& path, bool isTemplate, const QString& title = QString());
+    /// Replaces the document by the unsaved work another editor left in its working folder
+    /// session; the document is modified and titled title ("Untitled" when empty).
+    bool recoverSession(const QString& session, const QString& title);
     /// Writes the document to path (progress window, error box); true when it was written.
     bool writeDocument(const QString& path);
 
@@ -83,6 +87,7 @@ public:
     bool hasClipboard() const;
     EditController* editing() const { return m_edit; }
     EditingModes* modes() const { return m_modes; }
+    AutoRecovery* autoRecovery() const { return m_recovery; }
     QString animationsFolder() const { return m_animationsFolder; }
     /// Adds PNG files as images of the selected joint (or the selected image's joint, or the
     /// first root), as one undoable step.
@@ -162,6 +167,7 @@ private:
     DocumentController* m_document = nullptr;
     EditController* m_edit = nullptr;
     DocumentFlow* m_flow = nullptr;
+    AutoRecovery* m_recovery = nullptr;
     ExportFlow* m_export = nullptr;
     OutlinerPanel* m_outliner = nullptr;
     AnimationEditorPanel* m_animationEditor = nullptr;

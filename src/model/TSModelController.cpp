@@ -2,6 +2,7 @@
 
 #include "CCArray.h"
 #include "CCDictionary.h"
+#include "RecoveryFolder.h"
 #include "TSBaseFolder.h"
 #include "TSModel.h"
 #include "TSModelGeneralSettings.h"
@@ -407,7 +408,7 @@ void TSModelController::discardStaleSessions()
         return name.size() == 36 && !QUuid::fromString(name).isNull();
     };
     for (const QString& name : staleSessions()) {
-        if (isSessionName(name)) {
+        if (isSessionName(name) && !holdsRecoverableWork(name)) {
             discardSession(name);
         }
     }
@@ -418,10 +419,71 @@ void TSModelController::discardStaleSessions()
         QDir(m_baseFolder).entryList({prefix + QLatin1Char('*') + suffix}, QDir::Files);
     for (const QString& archive : archives) {
         const QString name = archive.mid(prefix.size(), archive.size() - prefix.size() - suffix.size());
-        if (isSessionName(name) && !m_ignoreList.contains(name) && !answers(name)) {
+        if (!isSessionName(name) || m_ignoreList.contains(name) || answers(name)) {
+            continue;
+        }
+        if (holdsRecoverableWork(name)) {
+            // The interrupted save's archive is of no use; the folder waits for the user.
+            QFile::remove(temporaryArchivePath(name));
+        } else {
             discardSession(name);
         }
     }
+}
+
+bool TSModelController::holdsRecoverableWork(const QString& name) const
+{
+    RecoveryManifest manifest;
+    switch (RecoveryFolder::read(m_baseFolder + QLatin1Char('/') + name, &manifest)) {
+    case RecoveryManifest::Status::Missing:
+        return false;
+    case RecoveryManifest::Status::Ok:
+        return manifest.unsaved;
+    case RecoveryManifest::Status::Unusable:
+        // Maybe of another version of the editor, which could still read it.
+        return true;
+    }
+    return false;
+}
+
+QStringList TSModelController::recoverableSessions() const
+{
+    QStringList names;
+    for (const QString& name : staleSessions()) {
+        if (holdsRecoverableWork(name)) {
+            names.append(name);
+        }
+    }
+    return names;
+}
+
+bool TSModelController::recoverSession(const QString& name)
+{
+    const QString folder = m_baseFolder + QLatin1Char('/') + name;
+    RecoveryManifest manifest;
+    QString problem;
+    if (m_baseFolder.isEmpty() || name.isEmpty() ||
+        RecoveryFolder::read(folder, &manifest, &problem) != RecoveryManifest::Status::Ok) {
+        log("[TSModelController] no recovery state in %s: %s", qPrintable(name), qPrintable(problem));
+        prependError(QStringLiteral("No recovery state found. "));
+        return false;
+    }
+    if (!createWorkingFolder()) {
+        prependError(QStringLiteral("Failed to create working folder. %1. ").arg(m_folderProblem));
+        return false;
+    }
+    if (!RecoveryFolder::restore(folder, manifest, m_workingPath, &problem)) {
+        log("[TSModelController] %s", qPrintable(problem));
+        prependError(problem + QStringLiteral(". "));
+        recreateWorkingFolder();
+        return false;
+    }
+    cocos2d::CCPoolManager::sharedPoolManager()->push();
+    const bool loaded = loadWorkingSession(QFileInfo(m_workingPath).fileName());
+    cocos2d::CCPoolManager::sharedPoolManager()->pop();
+    m_documentPath = manifest.documentPath;
+    log("[TSModelController] recovered %s of %s", qPrintable(name), qPrintable(manifest.documentName));
+    return loaded;
 }
 
 void TSModelController::discardSession(const QString& name)

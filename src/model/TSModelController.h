@@ -108,6 +108,15 @@ public:
     /// among staleSessions() and the temporary archives whose editor does not answer. Only
     /// names of working folders (UUIDs) are touched.
     void discardStaleSessions();
+    /// The folders among staleSessions() that hold unsaved work in a recovery state, or a
+    /// recovery state this editor cannot read (RecoveryFolder). discardStaleSessions() leaves
+    /// them for the user to decide.
+    QStringList recoverableSessions() const;
+    /// Makes a fresh working folder, fills it with the recovery state of the working folder name
+    /// and loads it; the document path becomes the one the state names (empty for a document
+    /// that was never saved). The folder name stays until discardSession(). False with the
+    /// reason in errorString(); the folder name is left as it was.
+    bool recoverSession(const QString& name);
     /// The temporary archive that the saves of working folder name go through, in the base folder.
     QString temporaryArchivePath(const QString& name) const;
     /// Removes the working folder name and its temporary archive; a folder that cannot be removed
@@ -153,6 +162,7 @@ private:
     void closeServer();
     void removeIgnoredFolders();
     bool answers(const QString& name) const;
+    bool holdsRecoverableWork(const QString& name) const;
 
     cocos2d::CCDictionary* m_modelsByClass;
     std::map<unsigned, TSModel*> m_modelsById;

@@ -3,6 +3,7 @@
 #include "CCArray.h"
 #include "CCDictionary.h"
 #include "CCPoolManager.h"
+#include "RecoveryFolder.h"
 #include "TSBaseFolder.h"
 #include "TSModel.h"
 #include "TSModelController.h"
@@ -15,6 +16,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <set>
 
 using namespace cocos2d;
@@ -236,6 +238,19 @@ QString TSProjectStorage::temporaryArchivePath() const
     return m_controller->temporaryArchivePath(QFileInfo(m_controller->workingPath()).fileName());
 }
 
+void TSProjectStorage::noteLastId()
+{
+    if (TSModelGeneralSettings* settings = TSModelGeneralSettings::current()) {
+        settings->setLastIdNumber(TSModelController::currentId());
+    }
+}
+
+QString TSProjectStorage::modelFileName(const std::string& className, unsigned number, int pass)
+{
+    return QString::fromStdString(className) + QLatin1Char('.') + QString::number(number) +
+           (pass == 0 ? QStringLiteral(".attributes.xml") : QStringLiteral(".connections.xml"));
+}
+
 bool TSProjectStorage::saveWorkingFiles()
 {
     const QString working = m_controller->workingPath();
@@ -243,9 +258,7 @@ bool TSProjectStorage::saveWorkingFiles()
         fail("ERROR: Working path is empty", "Working path empty. ");
         return false;
     }
-    if (TSModelGeneralSettings* settings = TSModelGeneralSettings::current()) {
-        settings->setLastIdNumber(TSModelController::currentId());
-    }
+    noteLastId();
     QDir folder(working);
     for (const QString& file : folder.entryList({"TSGraphics*.xml", "TSModel*.xml", "main.xml"}, QDir::Files)) {
         folder.remove(file);
@@ -264,13 +277,9 @@ bool TSProjectStorage::saveWorkingFiles()
     return true;
 }
 
-bool TSProjectStorage::writeDataForClass(const std::string& className, int pass)
+bool TSProjectStorage::forEachModelFile(const std::string& className, int pass,
+                                        const ModelFileVisitor& visit) const
 {
-    const QString working = m_controller->workingPath();
-    if (working.isEmpty()) {
-        fail("ERROR: Working path is empty", "Working path empty. ");
-        return false;
-    }
     CCArray* models = m_controller->modelsOfClass(className);
     if (!models || models->count() == 0) {
         return true;
@@ -279,7 +288,7 @@ bool TSProjectStorage::writeDataForClass(const std::string& className, int pass)
     const unsigned chunk = std::min<unsigned>(kModelsPerFile, count);
     const unsigned files = (count + chunk - 1) / chunk;
     for (unsigned k = 0; k < files; ++k) {
-        // The dictionaries of one file go as soon as it is written: released while they are still
+        // The dictionaries of one file go as soon as it is visited: released while they are still
         // in the cache, and their memory is used again for the next file instead of growing the
         // heap by the dictionaries of the whole document.
         CCPoolManager::sharedPoolManager()->push();
@@ -290,20 +299,33 @@ bool TSProjectStorage::writeDataForClass(const std::string& className, int pass)
         }
         auto* root = CCDictionary::create();
         root->setObject(list, "ROOT");
-        const QString path = working + QDir::separator() + QString::fromStdString(className) + QLatin1Char('.') +
-                             QString::number(k) +
-                             (pass == 0 ? QStringLiteral(".attributes.xml") : QStringLiteral(".connections.xml"));
-        const bool written = root->writeToFile(path);
+        const bool visited = visit(modelFileName(className, k, pass), root);
         CCPoolManager::sharedPoolManager()->pop();
-        if (!written) {
+        if (!visited) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool TSProjectStorage::writeDataForClass(const std::string& className, int pass)
+{
+    const QString working = m_controller->workingPath();
+    if (working.isEmpty()) {
+        fail("ERROR: Working path is empty", "Working path empty. ");
+        return false;
+    }
+    return forEachModelFile(className, pass, [this, &working](const QString& fileName, CCDictionary* root) {
+        const QString path = working + QDir::separator() + fileName;
+        if (!root->writeToFile(path)) {
             m_controller->prependError(QStringLiteral("Target file : ") + path);
             qWarning("%s", qPrintable(QStringLiteral("ERROR Write to file ") + path +
                                       QStringLiteral(" failed on writeDataForClass( CCString* )")));
             return false;
         }
         TSModelController::log("write: %s", qPrintable(path));
-    }
-    return true;
+        return true;
+    });
 }
 
 bool TSProjectStorage::compressWorkingFolder(const QString& archivePath)
@@ -313,7 +335,12 @@ bool TSProjectStorage::compressWorkingFolder(const QString& archivePath)
         fail("Working path is Empty - Aborting compression", "Working path is Empty. ");
         return false;
     }
-    const QStringList files = TSProjectArchive::collectFiles(working);
+    QStringList files = TSProjectArchive::collectFiles(working);
+    // The recovery state is the editor's own, kept beside the document's files, never in it.
+    const QString recovery = RecoveryFolder::kName + QLatin1Char('/');
+    files.erase(std::remove_if(files.begin(), files.end(),
+                               [&recovery](const QString& file) { return file.startsWith(recovery); }),
+                files.end());
     auto progress = [this](int done, int total) {
         Q_EMIT m_controller->saveProgress(0.5 + 0.5 * static_cast<double>(done) / static_cast<double>(total));
     };

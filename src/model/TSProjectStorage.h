@@ -3,6 +3,13 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+#include <string>
+
+namespace cocos2d {
+class CCDictionary;
+} // namespace cocos2d
+
 class TSModel;
 class TSModelController;
 
@@ -12,6 +19,8 @@ class TSProjectStorage
 {
 public:
     static constexpr int kModelsPerFile = 500;
+    /// Called with the name and the content of each model file; false stops the walk.
+    using ModelFileVisitor = std::function<bool(const QString& fileName, cocos2d::CCDictionary* root)>;
 
     explicit TSProjectStorage(TSModelController* controller) : m_controller(controller) {}
 
@@ -24,6 +33,13 @@ public:
     bool saveWorkingFiles();
     /// Writes the attributes (pass 0) or connections (pass 1) files of one class.
     bool writeDataForClass(const std::string& className, int pass);
+    /// Hands each attributes (pass 0) or connections (pass 1) file of one class to visit, up to
+    /// kModelsPerFile models a file, in class-array order; false when visit refused one.
+    bool forEachModelFile(const std::string& className, int pass, const ModelFileVisitor& visit) const;
+    /// "<class>.<number>.attributes.xml" (pass 0) or ".connections.xml" (pass 1).
+    static QString modelFileName(const std::string& className, unsigned number, int pass);
+    /// Stores the id counter in the general settings, so a load continues the ids from there.
+    static void noteLastId();
     /// Zips the working folder into archivePath and checks the result.
     bool compressWorkingFolder(const QString& archivePath);
     /// Reads a new archive back: true when it holds exactly entries, all intact; otherwise puts

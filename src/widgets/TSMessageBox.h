@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QList>
 #include <QMessageBox>
+#include <QPair>
 
 #include <functional>
 
@@ -19,6 +21,8 @@ public:
         QString text;
         QMessageBox::StandardButtons buttons;
         QMessageBox::StandardButton defaultButton;
+        /// Buttons that show a text of the caller's instead of their standard one.
+        QList<QPair<QMessageBox::StandardButton, QString>> buttonTexts = {};
     };
     using Answerer = std::function<QMessageBox::StandardButton(const Request&)>;
 
@@ -31,6 +35,12 @@ public:
     static QMessageBox::StandardButton question(QWidget* parent, const QString& title, const QString& text,
                                                 QMessageBox::StandardButtons buttons,
                                                 QMessageBox::StandardButton defaultButton);
+
+    /// A question whose buttons carry the given texts; returns the standard
+    /// button behind the text pressed (the one with the reject role for Escape).
+    static QMessageBox::StandardButton ask(QWidget* parent, const QString& title, const QString& text,
+                                           const QList<QPair<QMessageBox::StandardButton, QString>>& buttons,
+                                           QMessageBox::StandardButton defaultButton);
 
     /// Replaces showing boxes by calling answerer; an empty one shows boxes again.
     static void setAnswerer(Answerer answerer);

@@ -1,12 +1,17 @@
-// Runs the real program: what it clears away when it starts, and how it ends on a signal.
+// Runs the real program: what it clears away when it starts, how it ends on a signal, and what
+// it gives back after it was killed.
 
 #include "TestFiles.h"
 #include "TestMain.h"
 
 #include <QLocalServer>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QUuid>
 #include <QtTest>
+
+#include <quazip.h>
+#include <quazipfile.h>
 
 #include <signal.h>
 
@@ -19,6 +24,100 @@ QString newSessionName()
     return QUuid::createUuid().toString(QUuid::WithoutBraces);
 }
 
+QString baseFolder()
+{
+    return QDir::tempPath() + QStringLiteral("/com.wrenfold.bonestage/");
+}
+
+/// The editor's environment: this test's temporary folder (so both see the same base folder and
+/// local servers), and a display when one is given.
+QProcessEnvironment editorEnvironment(const QString& display = QString())
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TMPDIR"), QDir::tempPath());
+    if (display.isEmpty()) {
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    } else {
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        environment.insert(QStringLiteral("DISPLAY"), display);
+    }
+    return environment;
+}
+
+/// An X server of its own, on a display it picks, for real keyboard input through xdotool.
+class VirtualDisplay
+{
+public:
+    bool start()
+    {
+        m_server.start(QStringLiteral("Xvfb"),
+                       {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                        QStringLiteral("0"), QStringLiteral("1400x1000x24"), QStringLiteral("-nolisten"),
+                        QStringLiteral("tcp")});
+        if (!m_server.waitForStarted()) {
+            return false;
+        }
+        while (!m_server.canReadLine() && m_server.waitForReadyRead(10000)) {
+        }
+        const QByteArray number = m_server.readLine().trimmed();
+        m_display = number.isEmpty() ? QString() : QStringLiteral(":") + QString::fromLatin1(number);
+        return !m_display.isEmpty();
+    }
+    ~VirtualDisplay()
+    {
+        m_server.terminate();
+        m_server.waitForFinished(5000);
+    }
+    QString name() const { return m_display; }
+
+    /// Runs xdotool with arguments; true when it succeeded.
+    bool xdotool(const QStringList& arguments) const
+    {
+        QProcess tool;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("DISPLAY"), m_display);
+        tool.setProcessEnvironment(environment);
+        tool.start(QStringLiteral("xdotool"), arguments);
+        return tool.waitForFinished(30000) && tool.exitStatus() == QProcess::NormalExit &&
+               tool.exitCode() == 0;
+    }
+    /// Gives the keyboard to the visible window whose title matches title and presses keys there.
+    bool pressIn(const QString& title, const QString& keys) const
+    {
+        return xdotool({QStringLiteral("search"), QStringLiteral("--sync"), QStringLiteral("--onlyvisible"),
+                        QStringLiteral("--name"), title, QStringLiteral("windowfocus"),
+                        QStringLiteral("--sync")}) &&
+               xdotool({QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("100"), keys});
+    }
+
+private:
+    QProcess m_server;
+    QString m_display;
+};
+
+/// The working folders in the base folder that are not in before.
+QStringList newFolders(const QStringList& before)
+{
+    QStringList added;
+    for (const QString& name : QDir(baseFolder()).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        if (!before.contains(name)) {
+            added << name;
+        }
+    }
+    return added;
+}
+
+/// The bytes of one entry of a zip archive.
+QByteArray archiveEntry(const QString& archive, const QString& entry)
+{
+    QuaZip zip(archive);
+    if (!zip.open(QuaZip::mdUnzip) || !zip.setCurrentFile(entry)) {
+        return QByteArray();
+    }
+    QuaZipFile file(&zip);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 } // namespace
 
 class TestEditorProcess : public QObject
@@ -28,6 +127,7 @@ class TestEditorProcess : public QObject
 private Q_SLOTS:
     void leftoversGoAtStartAndSignalsEndCleanly_data();
     void leftoversGoAtStartAndSignalsEndCleanly();
+    void workOfAKilledEditorComesBack();
 };
 
 void TestEditorProcess::leftoversGoAtStartAndSignalsEndCleanly_data()
@@ -42,7 +142,7 @@ void TestEditorProcess::leftoversGoAtStartAndSignalsEndCleanly()
     QFETCH(int, signalNumber);
     // The program shares this test's temporary folder, so both see the same base folder and the
     // same local servers.
-    const QString base = QDir::tempPath() + QStringLiteral("/com.wrenfold.bonestage/");
+    const QString base = baseFolder();
     auto archive = [&base](const QString& name) -> QString {
         return base + QStringLiteral("tmp.%1.bsdoc").arg(name);
     };
@@ -61,10 +161,7 @@ void TestEditorProcess::leftoversGoAtStartAndSignalsEndCleanly()
     const QStringList before = QDir(base).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
 
     QProcess editor;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    environment.insert(QStringLiteral("TMPDIR"), QDir::tempPath());
-    editor.setProcessEnvironment(environment);
+    editor.setProcessEnvironment(editorEnvironment());
     editor.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     editor.start(kProgram, QStringList());
     QVERIFY(editor.waitForStarted());
@@ -98,6 +195,60 @@ void TestEditorProcess::leftoversGoAtStartAndSignalsEndCleanly()
 
     QDir(base + alive).removeRecursively();
     QFile::remove(archive(alive));
+}
+
+void TestEditorProcess::workOfAKilledEditorComesBack()
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty() ||
+        QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty()) {
+        QSKIP("needs Xvfb and xdotool (make deps installs them)");
+    }
+    VirtualDisplay display;
+    QVERIFY(display.start());
+    QTemporaryDir documents;
+    const QString document = documents.filePath(QStringLiteral("walker.bsdoc"));
+    QVERIFY(QFile::copy(QStringLiteral(BONESTAGE_SOURCE_DIR "/Resources/projects/Biped.bsdoc"), document));
+    QVERIFY(!archiveEntry(document, "TSModelSkeletonNode.0.attributes.xml").isEmpty());
+    QVERIFY(!archiveEntry(document, "TSModelSkeletonNode.0.attributes.xml").contains("New node 1"));
+    QProcessEnvironment environment = editorEnvironment(display.name());
+    environment.insert(QStringLiteral("BONESTAGE_RECOVERY_INTERVAL_MS"), QStringLiteral("300"));
+    const QStringList before = QDir(baseFolder()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+
+    // The document opens, N adds a node, and once the state holds it the editor is killed.
+    QProcess first;
+    first.setProcessEnvironment(environment);
+    first.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    first.start(kProgram, {document});
+    QVERIFY(first.waitForStarted());
+    QVERIFY(display.pressIn(QStringLiteral("^walker"), QStringLiteral("n")));
+    QTRY_COMPARE_WITH_TIMEOUT(newFolders(before).size(), 1, 30000);
+    const QString session = newFolders(before).first();
+    const QString manifest = baseFolder() + session + QStringLiteral("/recovery/manifest.json");
+    auto manifestText = [&manifest] {
+        QFile file(manifest);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(manifestText().contains("\"unsaved\": true"), 30000);
+    QVERIFY(manifestText().contains(document.toUtf8()));
+    QVERIFY(::kill(static_cast<pid_t>(first.processId()), SIGKILL) == 0);
+    QVERIFY(first.waitForFinished(30000));
+    QCOMPARE(first.exitStatus(), QProcess::CrashExit);
+    QVERIFY(QFileInfo::exists(manifest));
+
+    // The next start asks; Return takes the default, Recover; Ctrl+S saves to the same file.
+    QProcess second;
+    second.setProcessEnvironment(environment);
+    second.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    second.start(kProgram, QStringList());
+    QVERIFY(second.waitForStarted());
+    QVERIFY(display.pressIn(QStringLiteral("^Recover unsaved work$"), QStringLiteral("Return")));
+    QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(baseFolder() + session), 30000);
+    QVERIFY(display.pressIn(QStringLiteral("^walker"), QStringLiteral("ctrl+s")));
+    QTRY_VERIFY_WITH_TIMEOUT(
+        archiveEntry(document, "TSModelSkeletonNode.0.attributes.xml").contains("New node 1"), 30000);
+    QVERIFY(::kill(static_cast<pid_t>(second.processId()), SIGTERM) == 0);
+    QVERIFY(second.waitForFinished(30000));
+    QCOMPARE(second.exitCode(), 0);
 }
 
 BONESTAGE_GUILESS_TEST_MAIN(TestEditorProcess)

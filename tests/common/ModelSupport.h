@@ -4,6 +4,7 @@
 
 #include "CCArray.h"
 #include "CCDictionary.h"
+#include "CCString.h"
 #include "TSModel.h"
 #include "TSModelController.h"
 
