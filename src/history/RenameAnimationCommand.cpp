@@ -6,7 +6,7 @@
 RenameAnimationCommand::RenameAnimationCommand(HistoryManager* history, const QString& identifier,
                                                const QString& oldName, const QString& newName)
     : HistoryCommand(QStringLiteral("Rename animation")), m_history(history), m_oldIdentifier(identifier),
-      m_oldName(oldName), m_newName(newName)
+      m_oldName(oldName), m_newName(newName), m_shown(history->currentAnimation())
 {
     if (AnimationDocument* document = history->document()) {
         m_newIdentifier = document->identifierFor(newName);
@@ -21,6 +21,8 @@ void RenameAnimationCommand::apply()
         m_ignoresOldName) {
         document->setIgnored(m_oldName, true);
     }
+    // Undone and redone, the step shows the animation it was made in, as every other step does.
+    m_history->enterAnimation(m_shown == m_oldIdentifier ? m_newIdentifier : m_shown);
 }
 
 void RenameAnimationCommand::revert()
@@ -30,4 +32,5 @@ void RenameAnimationCommand::revert()
         m_ignoresOldName) {
         document->setIgnored(m_oldName, false);
     }
+    m_history->enterAnimation(m_shown);
 }

@@ -8,7 +8,8 @@ class HistoryManager;
 
 /// "Rename animation": an animation takes a new name and the identifier that goes with it; its
 /// tracks stay, and so does playback when it is the current one. A template animation renamed
-/// becomes the document's own, and its old name goes on the ignore list meanwhile.
+/// becomes the document's own, and its old name goes on the ignore list meanwhile. Undone and
+/// redone, it shows the animation that was shown when it was made.
 class RenameAnimationCommand : public HistoryCommand
 {
 public:
@@ -26,5 +27,7 @@ private:
     QString m_newIdentifier;
     QString m_oldName;
     QString m_newName;
+    /// The animation shown when the rename was made.
+    QString m_shown;
     bool m_ignoresOldName = false;
 };

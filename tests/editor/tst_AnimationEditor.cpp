@@ -152,6 +152,7 @@ private Q_SLOTS:
     void spaceTogglesPlaybackUnlessTheCanvasPans();
     void copyThenUndo();
     void renameKeepsPlayingAndRefusesBadNames();
+    void renameUndoesInTheAnimationItWasMadeIn();
     void deletedTemplateAnimationStaysDeleted();
     void onionSkinShowsThePosesAround();
     void onionSkinIsNeverExported();
@@ -807,6 +808,37 @@ void TestAnimationEditor::renameKeepsPlayingAndRefusesBadNames()
     QCOMPARE(document->currentAnimation(), QStringLiteral("Biped/Idle.json"));
     QCOMPARE(chooser->currentText(), QStringLiteral("Idle"));
     QVERIFY(!document->ignoreList().contains("Idle"));
+}
+
+void TestAnimationEditor::renameUndoesInTheAnimationItWasMadeIn()
+{
+    // Another animation renamed from the chooser while Idle is shown, then Walk looked at: undo
+    // and redo bring back Idle, as every other step does with the animation it was made in.
+    openBiped();
+    DocumentController* document = m_window->document();
+    TSDeletableComboBox* chooser = editor()->animationComboBox();
+    clickChooserButton("Jump", TSDeletableComboBox::RenameButton);
+    QTest::keyClicks(chooser->renameEdit(), "Leap");
+    QTest::keyClick(chooser->renameEdit(), Qt::Key_Return);
+    QCOMPARE(document->currentAnimationName(), QStringLiteral("Idle"));
+    QVERIFY(chooser->findText("Leap") >= 0);
+    chooser->setFocus();
+    while (chooser->currentText() != QLatin1String("Walk") && chooser->currentIndex() < chooser->count() - 1) {
+        QTest::keyClick(chooser, Qt::Key_Down);
+    }
+    QCOMPARE(document->currentAnimationName(), QStringLiteral("Walk"));
+    TSGraphicsView* view = m_window->graphicsView();
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(document->currentAnimationName(), QStringLiteral("Idle"));
+    QCOMPARE(chooser->currentText(), QStringLiteral("Idle"));
+    QVERIFY(chooser->findText("Jump") >= 0 && chooser->findText("Leap") < 0);
+    QTest::keyClick(chooser, Qt::Key_Down);
+    QVERIFY(document->currentAnimationName() != QLatin1String("Idle"));
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(document->currentAnimationName(), QStringLiteral("Idle"));
+    QVERIFY(chooser->findText("Leap") >= 0 && chooser->findText("Jump") < 0);
 }
 
 void TestAnimationEditor::deletedTemplateAnimationStaysDeleted()
