@@ -74,6 +74,7 @@ ExportDialog::ExportDialog(const QSize& baseSize, QWidget* parent) : QDialog(par
     registerResources();
     setWindowTitle(tr("Export Options"));
     setModal(true);
+    setObjectName(QStringLiteral("exportDialog"));
 
     auto* layout = new QVBoxLayout(this);
     layout->setSizeConstraint(QLayout::SetFixedSize);
