@@ -13,6 +13,8 @@
 #include "TemplateLibrary.h"
 
 #include <QDebug>
+#include <QDir>
+#include <QSettings>
 #include <QFileOpenEvent>
 #include <QTimer>
 
@@ -47,6 +49,9 @@ void TSApplication::start()
 
     const CommandLineRequest request =
         CommandLine::parse(arguments(), appInfo(AppInfo::DocumentExtension));
+    if (request.kind != CommandLineRequest::Export) {
+        QTimer::singleShot(0, this, &TSApplication::warnAboutSettingsStore);
+    }
     if (request.kind == CommandLineRequest::None) {
         showWelcomeFirst();
         return;
@@ -137,6 +142,22 @@ void TSApplication::offerRecovery()
             RecoveryOffer::run(m_mainWindow);
         }
     });
+}
+
+void TSApplication::warnAboutSettingsStore()
+{
+    const QString problem = TSApplicationSettings::storeProblem();
+    if (problem.isEmpty()) {
+        return;
+    }
+    qWarning().noquote() << "[TSApplication] the settings cannot be saved:" << problem;
+    QWidget* parent = m_firstWelcome ? static_cast<QWidget*>(m_firstWelcome)
+                                     : m_mainWindow ? static_cast<QWidget*>(m_mainWindow) : nullptr;
+    TSMessageBox::warning(parent, QStringLiteral("Settings"),
+                          QStringLiteral("Your settings cannot be saved: %1, so %2 cannot be written. The editor "
+                                         "works as usual, but it will not remember the recent documents and your "
+                                         "preferences.")
+                              .arg(problem, QDir::toNativeSeparators(QSettings().fileName())));
 }
 
 void TSApplication::removeLeftovers()

@@ -62,6 +62,8 @@ private:
     void buildMainWindow();
     /// Asks about the unsaved work of editors that were killed or crashed (RecoveryOffer).
     void offerRecovery();
+    /// Tells the user once, over the first window, when the settings store cannot be written.
+    void warnAboutSettingsStore();
 
     QPointer<TSMainWindow> m_mainWindow;
     /// The welcome window shown before the main window was built.

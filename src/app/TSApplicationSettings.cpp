@@ -1,5 +1,6 @@
 #include "TSApplicationSettings.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QSettings>
@@ -62,6 +63,19 @@ void TSApplicationSettings::load()
         m_userId = QString::number(QRandomGenerator::global()->generate() & 0x7fffffffu);
         save();
     }
+}
+
+QString TSApplicationSettings::storeProblem()
+{
+    const QFileInfo store(QSettings().fileName());
+    const QString folder = store.absolutePath();
+    if (!QDir().mkpath(folder) || !QFileInfo(folder).isDir()) {
+        return QStringLiteral("the folder %1 cannot be created").arg(QDir::toNativeSeparators(folder));
+    }
+    if (store.exists() ? !store.isWritable() : !QFileInfo(folder).isWritable()) {
+        return QStringLiteral("%1 is read-only").arg(QDir::toNativeSeparators(store.exists() ? store.filePath() : folder));
+    }
+    return QString();
 }
 
 void TSApplicationSettings::save()

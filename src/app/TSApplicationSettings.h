@@ -20,6 +20,9 @@ public:
 
     void load();
     void save();
+    /// Why the settings store cannot be written (its folder cannot be made, or it or its folder
+    /// is read-only); empty when it can.
+    static QString storeProblem();
 
     QStringList recentFiles() const { return m_recentFiles; }
     /// Replaces the recent documents (most recent first) and writes them.

@@ -75,6 +75,12 @@ bool TSBaseFolder::prepare(const QString& path, QString* problem)
     return true;
 }
 
+QString TSBaseFolder::runtimePath()
+{
+    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    return runtime.isEmpty() ? QString() : runtime + QLatin1Char('/') + appInfo(AppInfo::BundleId);
+}
+
 QString TSBaseFolder::choose(QString* problem)
 {
     const QString preferred = preferredPath();
@@ -82,13 +88,26 @@ QString TSBaseFolder::choose(QString* problem)
     if (prepare(preferred, &preferredProblem)) {
         return preferred;
     }
-    const QString fallback = fallbackPath();
-    QString fallbackProblem = QStringLiteral("there is no cache folder for this user");
-    const bool usable = !fallback.isEmpty() && prepare(fallback, &fallbackProblem);
-    if (problem) {
-        *problem = usable ? preferredProblem : preferredProblem + QStringLiteral("; ") + fallbackProblem;
+    QStringList problems(preferredProblem);
+    // A home folder that cannot be written takes the cache location with it: the session's
+    // runtime folder, which lies outside home, is the last resort.
+    const QString fallbacks[] = {fallbackPath(), runtimePath()};
+    const QString missing[] = {QStringLiteral("there is no cache folder for this user"),
+                               QStringLiteral("there is no runtime folder for this user")};
+    for (int i = 0; i < 2; ++i) {
+        QString fallbackProblem = missing[i];
+        if (!fallbacks[i].isEmpty() && prepare(fallbacks[i], &fallbackProblem)) {
+            if (problem) {
+                *problem = preferredProblem;
+            }
+            return fallbacks[i];
+        }
+        problems << fallbackProblem;
     }
-    return usable ? fallback : QString();
+    if (problem) {
+        *problem = problems.join(QStringLiteral("; "));
+    }
+    return QString();
 }
 
 bool TSBaseFolder::makePrivate(const QString& path)

@@ -300,6 +300,10 @@ void TestProjectStorage::openStopsWhenNoWorkingFolderCanBeMade()
     QDir(fallbackFolder()).removeRecursively();
     QVERIFY(QDir().mkpath(QFileInfo(fallbackFolder()).path()));
     QVERIFY(test::writeFile(fallbackFolder(), "in the way too"));
+    const QString runtime =
+        QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation) + "/com.wrenfold.bonestage";
+    QDir(runtime).removeRecursively();
+    QVERIFY(test::writeFile(runtime, "in the way as well"));
 
     added(new TSModelSkeletonNode());
     QVERIFY(controller()->workingPath().isEmpty());
@@ -315,6 +319,7 @@ void TestProjectStorage::openStopsWhenNoWorkingFolderCanBeMade()
              qPrintable(controller()->errorString()));
     QVERIFY(controller()->workingPath().isEmpty());
     QCOMPARE(controller()->modelsOfClass(TSModelSkeletonNode::kClassName)->count(), 1u);
+    QVERIFY(QFile::remove(runtime));
 }
 
 void TestProjectStorage::saveThenOpenReproducesEveryModel()
