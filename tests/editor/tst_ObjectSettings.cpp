@@ -94,6 +94,7 @@ private Q_SLOTS:
     void hiddenJointWaitsForActivate();
     void badInputIsRefusedOrClamped();
     void fieldValuesWithoutAWindow();
+    void rowTitlesShowWhole();
     void screenshots();
 
 private:
@@ -609,6 +610,25 @@ void TestObjectSettings::fieldValuesWithoutAWindow()
     // The keyed offset is taken before the set-up pose, so it turns with it.
     QVERIFY(near(joint->sceneTransform().map(QPointF()), rest.map(QPointF(0, -20)) + QPointF(30, -50)));
     QVERIFY(near(joint->sceneTransform().map(QPointF()), QPointF(10, -10)));
+}
+
+void TestObjectSettings::rowTitlesShowWhole()
+{
+    // Every row's title fits the width it is given, hidden rows included.
+    openBiped();
+    auto* frame = widget<QWidget>("objectSettingsFrame");
+    QVERIFY(frame);
+    QVERIFY(frame->findChildren<QLabel*>().size() > 8);
+    for (const QLabel* label : frame->findChildren<QLabel*>()) {
+        if (label->text().isEmpty() || label->wordWrap() || label->objectName() == QLatin1String("hintTextLabel")) {
+            continue;
+        }
+        const int needed = QFontMetrics(label->font()).horizontalAdvance(label->text());
+        QVERIFY2(needed <= label->maximumWidth(), qPrintable(QStringLiteral("%1: %2 of %3 pixels")
+                                                                 .arg(label->text())
+                                                                 .arg(needed)
+                                                                 .arg(label->maximumWidth())));
+    }
 }
 
 void TestObjectSettings::screenshots()
