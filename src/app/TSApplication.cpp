@@ -14,8 +14,8 @@
 
 #include <QDebug>
 #include <QDir>
-#include <QSettings>
 #include <QFileOpenEvent>
+#include <QSettings>
 #include <QTimer>
 
 TSApplication::TSApplication(int& argc, char** argv) : QApplication(argc, argv) {}
@@ -151,12 +151,11 @@ void TSApplication::warnAboutSettingsStore()
         return;
     }
     qWarning().noquote() << "[TSApplication] the settings cannot be saved:" << problem;
-    QWidget* parent = m_firstWelcome ? static_cast<QWidget*>(m_firstWelcome)
-                                     : m_mainWindow ? static_cast<QWidget*>(m_mainWindow) : nullptr;
+    QWidget* parent = m_firstWelcome ? static_cast<QWidget*>(m_firstWelcome) : m_mainWindow.data();
     TSMessageBox::warning(parent, QStringLiteral("Settings"),
-                          QStringLiteral("Your settings cannot be saved: %1, so %2 cannot be written. The editor "
-                                         "works as usual, but it will not remember the recent documents and your "
-                                         "preferences.")
+                          QStringLiteral("Your settings cannot be saved: %1, so %2 cannot be written. The "
+                                         "editor works as usual, but it will not remember the recent documents "
+                                         "and your preferences.")
                               .arg(problem, QDir::toNativeSeparators(QSettings().fileName())));
 }
 

@@ -73,7 +73,8 @@ QString TSApplicationSettings::storeProblem()
         return QStringLiteral("the folder %1 cannot be created").arg(QDir::toNativeSeparators(folder));
     }
     if (store.exists() ? !store.isWritable() : !QFileInfo(folder).isWritable()) {
-        return QStringLiteral("%1 is read-only").arg(QDir::toNativeSeparators(store.exists() ? store.filePath() : folder));
+        return QStringLiteral("%1 is read-only")
+            .arg(QDir::toNativeSeparators(store.exists() ? store.filePath() : folder));
     }
     return QString();
 }

@@ -83,7 +83,8 @@ ObjectSettingsPanel::ObjectSettingsPanel(ObjectFieldEditor* editor, HistoryManag
     // "Speed": the whole "Animation Speed" does not fit the column's titles.
     m_speedRow = addRow(QStringLiteral("Speed"),
                         {addField(ObjectFieldEditor::AnimationSpeed, QStringLiteral("animationSpeed"))});
-    m_fields.value(ObjectFieldEditor::AnimationSpeed)->setToolTip(QStringLiteral("Animation speed of the frame animation"));
+    m_fields.value(ObjectFieldEditor::AnimationSpeed)
+        ->setToolTip(QStringLiteral("Animation speed of the frame animation"));
     m_fields.value(ObjectFieldEditor::PosX)->setToolTip(QStringLiteral("X (pixels)"));
     m_fields.value(ObjectFieldEditor::PosY)->setToolTip(QStringLiteral("Y (pixels, up)"));
     m_fields.value(ObjectFieldEditor::Rotation)->setToolTip(QStringLiteral("Degrees, counter-clockwise"));

@@ -20,8 +20,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QTreeWidgetItemIterator>
 #include <QRegularExpression>
+#include <QTreeWidgetItemIterator>
 #include <QtTest>
 
 #include <cmath>
@@ -30,7 +30,8 @@ namespace test {
 
 inline QString transformText(const QTransform& t)
 {
-    return QString::asprintf("(%.3f %.3f %.3f %.3f %.2f %.2f)", t.m11(), t.m12(), t.m21(), t.m22(), t.dx(), t.dy());
+    return QString::asprintf("(%.3f %.3f %.3f %.3f %.2f %.2f)", t.m11(), t.m12(), t.m21(), t.m22(), t.dx(),
+                             t.dy());
 }
 
 /// Nodes and images in their set-up pose (with the images' frame animations), canvas, animations,
@@ -65,7 +66,8 @@ inline QStringList documentState(TSMainWindow* window)
         }
     }
     const QRectF canvas = window->animationCanvas()->canvasRect();
-    lines << QString::asprintf("canvas %.2f %.2f %.2f %.2f", canvas.x(), canvas.y(), canvas.width(), canvas.height());
+    lines << QString::asprintf("canvas %.2f %.2f %.2f %.2f", canvas.x(), canvas.y(), canvas.width(),
+                               canvas.height());
     QStringList animations;
     for (const DocumentController::Animation& animation : window->document()->animations()) {
         animations << animation.name;
@@ -74,7 +76,8 @@ inline QStringList documentState(TSMainWindow* window)
     lines << QStringLiteral("animations %1; current %2 shown %3")
                  .arg(animations.join(','), window->document()->currentAnimationName(),
                       editor->animationComboBox()->currentText());
-    lines << QStringLiteral("frames %1 field %2").arg(skeleton->frameCount()).arg(editor->framesEdit()->text());
+    lines
+        << QStringLiteral("frames %1 field %2").arg(skeleton->frameCount()).arg(editor->framesEdit()->text());
     for (const auto& tracks : skeleton->tracks()) {
         if (!tracks->hasKeys()) {
             continue;
@@ -84,8 +87,8 @@ inline QStringList documentState(TSMainWindow* window)
             const TSAnimationCurve& curve = tracks->channel(channel);
             for (int i = 0; i < curve.keyCount(); ++i) {
                 const bez3& key = curve.keys()[i];
-                line += QString::asprintf(" %d[%.4f %.4f %.4f %.4f]", channel, key.inHandle, key.time, key.value,
-                                          key.outHandle);
+                line += QString::asprintf(" %d[%.4f %.4f %.4f %.4f]", channel, key.inHandle, key.time,
+                                          key.value, key.outHandle);
             }
         }
         lines << line;
@@ -128,7 +131,8 @@ inline QString stateDifference(const QStringList& actual, const QStringList& exp
         for (auto match = number.globalMatch(expectedText); match.hasNext();) {
             expectedNumbers << match.next().captured().toDouble();
         }
-        bool same = actualText.replace(number, QStringLiteral("#")) == expectedText.replace(number, QStringLiteral("#"));
+        bool same = actualText.replace(number, QStringLiteral("#")) ==
+                    expectedText.replace(number, QStringLiteral("#"));
         for (int n = 0; same && n < actualNumbers.size(); ++n) {
             same = std::abs(actualNumbers.at(n) - expectedNumbers.at(n)) <= tolerance;
         }

@@ -82,7 +82,8 @@ void TestBadInput::spacesAndAccentsInThePath()
     // A template with a node added, saved under that name.
     app()->start();
     QTRY_VERIFY(visibleWelcome());
-    QToolButton* card = visibleWelcome()->findChildren<QToolButton*>(QRegularExpression("^template_")).value(0);
+    QToolButton* card =
+        visibleWelcome()->findChildren<QToolButton*>(QRegularExpression("^template_")).value(0);
     QVERIFY(card);
     QTest::mouseClick(card, Qt::LeftButton);
     TSMainWindow* window = app()->mainWindow();

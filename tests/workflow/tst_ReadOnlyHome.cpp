@@ -34,7 +34,8 @@ bool lockHome(const QString& home)
     bool locked = true;
     for (const char* folder : {".config", ".local/share", ".local", ".cache", "tmp", ""}) {
         locked = QFile::setPermissions(home + QLatin1Char('/') + QLatin1String(folder),
-                                       QFileDevice::ReadOwner | QFileDevice::ExeOwner) && locked;
+                                       QFileDevice::ReadOwner | QFileDevice::ExeOwner) &&
+                 locked;
     }
     return locked;
 }
@@ -65,7 +66,8 @@ private:
 
 void TestReadOnlyHome::initTestCase()
 {
-    QVERIFY(!QFileInfo(QDir::tempPath()).isWritable() || !QDir().mkpath(QDir::tempPath() + "/com.wrenfold.bonestage"));
+    QVERIFY(!QFileInfo(QDir::tempPath()).isWritable() ||
+            !QDir().mkpath(QDir::tempPath() + "/com.wrenfold.bonestage"));
     app()->setAppInfo(AppInfo::bonestageRecord());
 }
 
@@ -80,7 +82,8 @@ void TestReadOnlyHome::startsEditsAndSaysWhatCannotBeKept()
     QVERIFY(m_boxes.shown.first().text.contains(QStringLiteral("cannot be saved")));
     QWidget* welcome = nullptr;
     for (QWidget* widget : QApplication::topLevelWidgets()) {
-        welcome = widget->objectName() == QLatin1String("welcomeWindow") && widget->isVisible() ? widget : welcome;
+        welcome =
+            widget->objectName() == QLatin1String("welcomeWindow") && widget->isVisible() ? widget : welcome;
     }
     QVERIFY(welcome);
 

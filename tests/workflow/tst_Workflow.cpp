@@ -64,7 +64,8 @@ void answerNextInput(const QString& text, int tries = 200)
     });
 }
 
-void send(QWidget* widget, QEvent::Type type, const QPoint& pos, Qt::MouseButton button, Qt::MouseButtons buttons)
+void send(QWidget* widget, QEvent::Type type, const QPoint& pos, Qt::MouseButton button,
+          Qt::MouseButtons buttons)
 {
     QMouseEvent event(type, QPointF(pos), QPointF(widget->mapToGlobal(pos)), button, buttons, Qt::NoModifier);
     QApplication::sendEvent(widget, &event);
@@ -158,7 +159,8 @@ void TestWorkflow::initTestCase()
 void TestWorkflow::shoot(QWidget* topLevel, const QString& name)
 {
     QTest::qWait(30);
-    const QString path = QStringLiteral("%1/%2-%3.png").arg(kShots).arg(++m_shot, 2, 10, QLatin1Char('0')).arg(name);
+    const QString path =
+        QStringLiteral("%1/%2-%3.png").arg(kShots).arg(++m_shot, 2, 10, QLatin1Char('0')).arg(name);
     QVERIFY2(topLevel->window()->grab().save(path), qPrintable(path));
 }
 
@@ -236,7 +238,8 @@ QStringList TestWorkflow::pickableJoints() const
         double nearest = std::numeric_limits<double>::max();
         for (const auto& other : skeleton()->nodes()) {
             if (other != node) {
-                nearest = std::min(nearest, QLineF(centre, other->joint->sceneBoundingRect().center()).length());
+                nearest =
+                    std::min(nearest, QLineF(centre, other->joint->sceneBoundingRect().center()).length());
             }
         }
         joints.append({-nearest, node->name});
@@ -291,7 +294,8 @@ void TestWorkflow::aTemplateOpensInTheEditor()
 {
     QWidget* welcome = nullptr;
     for (QWidget* widget : QApplication::topLevelWidgets()) {
-        welcome = widget->objectName() == QLatin1String("welcomeWindow") && widget->isVisible() ? widget : welcome;
+        welcome =
+            widget->objectName() == QLatin1String("welcomeWindow") && widget->isVisible() ? widget : welcome;
     }
     QVERIFY(welcome);
     const QList<QToolButton*> cards = welcome->findChildren<QToolButton*>(QRegularExpression("^template_"));
@@ -319,8 +323,9 @@ void TestWorkflow::aTemplateOpensInTheEditor()
 void TestWorkflow::imagesDroppedOntoTwoJoints()
 {
     const size_t images = skeleton()->images().size();
-    const QString red = test::writePng(m_dir.filePath("red badge.png"), QColor(220, 60, 50), QSize(40, 28));
-    const QString blue = test::writePng(m_dir.filePath("blue badge.png"), QColor(60, 110, 230), QSize(24, 36));
+    const QString red = test::writePng(m_dir.filePath("red badge.png"), QColor(220, 60, 50), QSize(240, 160));
+    const QString blue =
+        test::writePng(m_dir.filePath("blue badge.png"), QColor(60, 110, 230), QSize(160, 240));
     QVERIFY(!red.isEmpty() && !blue.isEmpty());
     edit("add asset", [&] { dropFiles({red}, m_joints.at(0)); });
     edit("add asset", [&] { dropFiles({blue}, m_joints.at(1)); });
@@ -332,10 +337,14 @@ void TestWorkflow::imagesDroppedOntoTwoJoints()
     QCOMPARE(first->nodeName, m_joints.at(0));
     QCOMPARE(second->name, QStringLiteral("blue badge"));
     QCOMPARE(second->nodeName, m_joints.at(1));
-    QCOMPARE(first->placeholder->pixmap().size(), QSize(40, 28));
+    QCOMPARE(first->placeholder->pixmap().size(), QSize(240, 160));
     QVERIFY(first->item->isVisible() && second->item->isVisible());
     // The outliner lists each under its joint.
-    QVERIFY(!window()->outliner()->tree()->findItems("red badge", Qt::MatchExactly | Qt::MatchRecursive).isEmpty());
+    QVERIFY(!window()
+                 ->outliner()
+                 ->tree()
+                 ->findItems("red badge", Qt::MatchExactly | Qt::MatchRecursive)
+                 .isEmpty());
     shoot(window(), "images");
 }
 
@@ -359,19 +368,28 @@ void TestWorkflow::recordingKeysARotationOnTheCanvas()
     QVERIFY(window()->manipulator()->animationMode());
     shoot(window(), "recording");
 
-    // The second joint turned at frame 0 and again, further, at frame 30.
+    // Closer to the character, with the wheel over the joint about to be turned.
     m_rotated = m_joints.at(1);
+    const QPoint over =
+        view()->mapFromScene(skeleton()->nodeByName(m_rotated)->joint->sceneBoundingRect().center());
+    const double zoom = view()->transform().m11();
+    for (int i = 0; i < 5; ++i) {
+        test::wheel(view(), over, 120);
+    }
+    QVERIFY(view()->transform().m11() > zoom);
+
+    // The second joint turned at frame 0 and again, further, at frame 30.
     Skeleton::Node* node = skeleton()->nodeByName(m_rotated);
     const auto tip = [node] { return node->joint->sceneTransform().map(QPointF(0, -50)); };
     const QPointF unposed = tip();
     clickFrame(0);
     QPointF grab = node->joint->sceneTransform().map(QPointF());
-    edit("Animation change", [&] { test::drag(view(), grab, grab + QPointF(40, 0)); });
+    edit("Animation change", [&] { test::drag(view(), grab, grab + QPointF(-12, -4)); });
     const QPointF atZero = tip();
     QVERIFY(QLineF(atZero, unposed).length() > 5);
     clickFrame(30);
     grab = node->joint->sceneTransform().map(QPointF());
-    edit("Animation change", [&] { test::drag(view(), grab, grab + QPointF(0, 50)); });
+    edit("Animation change", [&] { test::drag(view(), grab, grab + QPointF(14, 4)); });
     QVERIFY(QLineF(tip(), atZero).length() > 5);
     const TSAnimationCurve& rotation = node->animation->channel(AnimatedObject::Rotation);
     QVERIFY2(keyFrames(rotation).contains(0) && keyFrames(rotation).contains(30),
@@ -395,7 +413,8 @@ void TestWorkflow::theCurveIsShapedInTheCurveEditor()
     QListWidget* rows = window()->animationEditor()->attributesList();
     QTest::mouseClick(rows->viewport(), Qt::LeftButton, Qt::NoModifier,
                       rows->visualItemRect(rows->item(AnimatedObject::Rotation)).center());
-    TSAnimationCurve* rotation = &skeleton()->nodeByName(m_rotated)->animation->channel(AnimatedObject::Rotation);
+    TSAnimationCurve* rotation =
+        &skeleton()->nodeByName(m_rotated)->animation->channel(AnimatedObject::Rotation);
     QCOMPARE(editor->currentCurve(), rotation);
     QTest::keyClick(editor, Qt::Key_F);
     // The key at frame 0 picked, then its outgoing handle pulled up: the curve leaves the first
@@ -437,8 +456,9 @@ void TestWorkflow::animationsAddedRenamedAndCopied()
         QAbstractItemView* list = chooser->view();
         QTRY_VERIFY(list->isVisible());
         QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
-                          chooser->buttonRect(list->visualRect(list->model()->index(row, 0)),
-                                              TSDeletableComboBox::RenameButton)
+                          chooser
+                              ->buttonRect(list->visualRect(list->model()->index(row, 0)),
+                                           TSDeletableComboBox::RenameButton)
                               .center());
         QTRY_VERIFY(chooser->renameEdit()->isVisible());
         QTest::keyClick(chooser->renameEdit(), Qt::Key_A, Qt::ControlModifier);
@@ -476,7 +496,7 @@ void TestWorkflow::aFrameAnimationInTheSpriteEditor()
     QList<QUrl> urls;
     for (int i = 0; i < 4; ++i) {
         const QString path = test::writePng(m_dir.filePath(QStringLiteral("spark_%1.png").arg(i)),
-                                            QColor::fromHsv(40 + i * 50, 200, 240), QSize(24 + i * 4, 24));
+                                            QColor::fromHsv(40 + i * 50, 200, 240), QSize(160 + i * 16, 160));
         QVERIFY(!path.isEmpty());
         urls << QUrl::fromLocalFile(path);
     }
@@ -500,7 +520,8 @@ void TestWorkflow::aFrameAnimationInTheSpriteEditor()
     QVERIFY(editor);
     QVERIFY(QTest::qWaitForWindowExposed(editor));
     QCOMPARE(editor->spriteContainer(), sprite->container);
-    edit("Sprite speed", [&] { test::typeInto(editor->findChild<QLineEdit*>("animationSpeedLineEdit"), "0.5"); });
+    edit("Sprite speed",
+         [&] { test::typeInto(editor->findChild<QLineEdit*>("animationSpeedLineEdit"), "0.5"); });
     QCOMPARE(sprite->container->animationSpeed(), 0.5f);
     shoot(editor, "sprite-editor");
     QPointer<TSSpritesWindow> guard(editor);
@@ -576,7 +597,8 @@ void TestWorkflow::savedQuitAndStartedAgain()
     QTRY_VERIFY(!first);
     QWidget* welcome = nullptr;
     for (QWidget* widget : QApplication::topLevelWidgets()) {
-        welcome = widget->objectName() == QLatin1String("welcomeWindow") && widget->isVisible() ? widget : welcome;
+        welcome =
+            widget->objectName() == QLatin1String("welcomeWindow") && widget->isVisible() ? widget : welcome;
     }
     QVERIFY(welcome);
     QVERIFY(QTest::qWaitForWindowExposed(welcome));
@@ -590,7 +612,8 @@ void TestWorkflow::reopenedFromRecentFilesAsSaved()
 {
     QWidget* welcome = nullptr;
     for (QWidget* widget : QApplication::topLevelWidgets()) {
-        welcome = widget->objectName() == QLatin1String("welcomeWindow") && widget->isVisible() ? widget : welcome;
+        welcome =
+            widget->objectName() == QLatin1String("welcomeWindow") && widget->isVisible() ? widget : welcome;
     }
     QVERIFY(welcome);
     auto* recent = welcome->findChild<QListWidget*>("recentList");
