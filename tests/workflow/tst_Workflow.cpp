@@ -5,6 +5,7 @@
 // again, the document opened from the recent files and found as it was saved, exported as PNG
 // frames and, by the real program on the command line, as a GIF. Each step leaves a screenshot.
 #include "FrameRenderer.h"
+#include "HeadlessRun.h"
 #include "HistoryManager.h"
 #include "ObjectManipulator.h"
 #include "ObjectSettingsPanel.h"
@@ -680,16 +681,10 @@ void TestWorkflow::commandLineMakesAGif()
 {
     const QString frames = m_dir.filePath("gif frames");
     const QString gif = m_dir.filePath("hero.gif");
-    QProcess program;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
-    environment.remove(QStringLiteral("DISPLAY"));
-    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
-    program.setProcessEnvironment(environment);
-    program.start(kProgram, {"-export", m_document, frames, gif});
-    QVERIFY(program.waitForFinished(120000));
-    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(program.exitCode(), 0);
+    QByteArray log;
+    QCOMPARE(
+        test::runHeadless(kProgram, {"-export", m_document, frames, gif}, m_dir.filePath("gif run"), &log),
+        0);
     QVERIFY(!QDir(frames).entryList({"*.png"}, QDir::Files).isEmpty());
     QFile file(gif);
     QVERIFY(file.open(QIODevice::ReadOnly));
