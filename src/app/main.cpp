@@ -35,12 +35,18 @@ int main(int argc, char** argv)
     TSApplication application(argc, argv);
     // SIGTERM and SIGINT end the event loop, so the process ends as on any other exit and the
     // working folder goes with it.
+    // A signal that arrives while start() still opens a document is seen by the events that
+    // loading processes, before the event loop runs, when quitting does nothing: it is
+    // remembered, and the loop is not entered at all.
     TerminationSignals termination;
-    QObject::connect(&termination, &TerminationSignals::received, &application,
-                     [] { QCoreApplication::quit(); });
+    bool terminated = false;
+    QObject::connect(&termination, &TerminationSignals::received, &application, [&terminated] {
+        terminated = true;
+        QCoreApplication::quit();
+    });
     // Numbers in files are written and read with a point, whatever the user's locale.
     std::setlocale(LC_NUMERIC, "C");
     application.setAppInfo(AppInfo::bonestageRecord());
     application.start();
-    return application.exec();
+    return terminated ? 0 : application.exec();
 }

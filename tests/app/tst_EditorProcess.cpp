@@ -7,6 +7,7 @@
 #include <QLocalServer>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QThread>
 #include <QUuid>
 #include <QtTest>
 
@@ -128,6 +129,7 @@ private Q_SLOTS:
     void leftoversGoAtStartAndSignalsEndCleanly_data();
     void leftoversGoAtStartAndSignalsEndCleanly();
     void workOfAKilledEditorComesBack();
+    void signalWhileADocumentLoadsEndsTheEditor();
 };
 
 void TestEditorProcess::leftoversGoAtStartAndSignalsEndCleanly_data()
@@ -249,6 +251,27 @@ void TestEditorProcess::workOfAKilledEditorComesBack()
     QVERIFY(::kill(static_cast<pid_t>(second.processId()), SIGTERM) == 0);
     QVERIFY(second.waitForFinished(30000));
     QCOMPARE(second.exitCode(), 0);
+}
+
+void TestEditorProcess::signalWhileADocumentLoadsEndsTheEditor()
+{
+    // SIGTERM as soon as the editor has a working folder, while the document named on the
+    // command line is still being opened, before its event loop runs: it still ends, cleanly.
+    const QString base = baseFolder();
+    const QStringList before = QDir(base).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    QProcess editor;
+    editor.setProcessEnvironment(editorEnvironment());
+    editor.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    editor.start(kProgram, {QStringLiteral(BONESTAGE_SOURCE_DIR "/Resources/projects/Biped.bsdoc")});
+    QVERIFY(editor.waitForStarted());
+    while (QDir(base).entryList(QDir::Dirs | QDir::NoDotAndDotDot) == before && editor.state() == QProcess::Running) {
+        QThread::usleep(200);
+    }
+    QVERIFY(::kill(static_cast<pid_t>(editor.processId()), SIGTERM) == 0);
+    QVERIFY(editor.waitForFinished(30000));
+    QCOMPARE(editor.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(editor.exitCode(), 0);
+    QTRY_COMPARE(QDir(base).entryList(QDir::Dirs | QDir::NoDotAndDotDot), before);
 }
 
 BONESTAGE_GUILESS_TEST_MAIN(TestEditorProcess)
