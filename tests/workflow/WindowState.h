@@ -28,6 +28,13 @@
 
 namespace test {
 
+/// A checksum of an image's pixels, whatever format it is held in.
+inline quint16 pixelSum(const QImage& image)
+{
+    const QImage pixels = image.convertToFormat(QImage::Format_ARGB32);
+    return qChecksum(reinterpret_cast<const char*>(pixels.constBits()), static_cast<uint>(pixels.sizeInBytes()));
+}
+
 inline QString transformText(const QTransform& t)
 {
     return QString::asprintf("(%.3f %.3f %.3f %.3f %.2f %.2f)", t.m11(), t.m12(), t.m21(), t.m22(), t.dx(),
@@ -49,17 +56,20 @@ inline QStringList documentState(TSMainWindow* window)
     }
     for (const auto* list : {&skeleton->images(), &skeleton->dummyImages()}) {
         for (const auto& asset : *list) {
-            QString line = QStringLiteral("image %1 on %2 z %3 %4 %5x%6")
+            const QImage picture = asset->placeholder->pixmap().toImage();
+            QString line = QStringLiteral("image %1 on %2 z %3 %4 %5x%6 pixels %7")
                                .arg(asset->name, asset->nodeName)
                                .arg(asset->item->zValue())
                                .arg(transformText(asset->restTransform))
-                               .arg(asset->placeholder->pixmap().width())
-                               .arg(asset->placeholder->pixmap().height());
+                               .arg(picture.width())
+                               .arg(picture.height())
+                               .arg(pixelSum(picture));
             if (TSModelSpriteContainer* sprites = asset->container) {
                 line += QString::asprintf(" frames %d speed %.3f length %.4f", sprites->spriteCount(),
                                           sprites->animationSpeed(), sprites->duration());
                 for (int i = 0; i < sprites->spriteCount(); ++i) {
-                    line += QLatin1Char(' ') + QString::fromStdString(sprites->spriteAt(i)->name());
+                    line += QStringLiteral(" %1:%2").arg(QString::fromStdString(sprites->spriteAt(i)->name()))
+                                .arg(pixelSum(sprites->frameImage(i)));
                 }
             }
             lines << line;
