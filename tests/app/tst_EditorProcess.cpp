@@ -4,6 +4,7 @@
 #include "TestFiles.h"
 #include "TestMain.h"
 
+#include <QDeadlineTimer>
 #include <QLocalServer>
 #include <QProcess>
 #include <QStandardPaths>
@@ -78,17 +79,26 @@ public:
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("DISPLAY"), m_display);
         tool.setProcessEnvironment(environment);
+        tool.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         tool.start(QStringLiteral("xdotool"), arguments);
         return tool.waitForFinished(30000) && tool.exitStatus() == QProcess::NormalExit &&
                tool.exitCode() == 0;
     }
     /// Gives the keyboard to the visible window whose title matches title and presses keys there.
+    /// A window that is mapped again just after the search (the welcome window closing, a dialog
+    /// going away) makes the focus request fail, so it is asked again until a deadline.
     bool pressIn(const QString& title, const QString& keys) const
     {
-        return xdotool({QStringLiteral("search"), QStringLiteral("--sync"), QStringLiteral("--onlyvisible"),
-                        QStringLiteral("--name"), title, QStringLiteral("windowfocus"),
-                        QStringLiteral("--sync")}) &&
-               xdotool({QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("100"), keys});
+        QDeadlineTimer deadline(30000);
+        while (!xdotool({QStringLiteral("search"), QStringLiteral("--sync"), QStringLiteral("--onlyvisible"),
+                         QStringLiteral("--name"), title, QStringLiteral("windowfocus"),
+                         QStringLiteral("--sync")})) {
+            if (deadline.hasExpired()) {
+                return false;
+            }
+            QThread::msleep(200);
+        }
+        return xdotool({QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("100"), keys});
     }
 
 private:
