@@ -1,6 +1,7 @@
 #include "HelpBoxes.h"
 
 #include "AppInfo.h"
+#include "ResourceLocator.h"
 #include "TSMessageBox.h"
 
 #include <QApplication>
@@ -10,7 +11,8 @@
 
 void HelpBoxes::showHelp(QWidget* parent)
 {
-    const QString readme = QCoreApplication::applicationDirPath() + QStringLiteral("/README.md");
+    // The user guide ships with the templates: beside the program, or in the installed data folder.
+    const QString readme = ResourceLocator::locate(QStringLiteral("README.md"));
     if (!QFileInfo::exists(readme) || !QDesktopServices::openUrl(QUrl::fromLocalFile(readme))) {
         TSMessageBox::information(
             parent, QApplication::applicationDisplayName() + QStringLiteral(" Help"),

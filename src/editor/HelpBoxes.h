@@ -2,8 +2,8 @@
 
 class QWidget;
 
-/// The Help menu's boxes: the help text (or the README beside the program), the about box and
-/// the answer to "Check For Updates".
+/// The Help menu's boxes: the user guide (README.md, which ships with the data) or a short help
+/// text when it is missing, the about box and the answer to "Check For Updates".
 class HelpBoxes
 {
 public:

@@ -7,6 +7,7 @@
 
 #include <QDirIterator>
 #include <QImageReader>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QtTest>
 
@@ -87,10 +88,23 @@ void TestInstallation::installsTheProgramAndItsData()
     const QStringList shipped = filesUnder(kSource + QStringLiteral("/Resources"));
     QVERIFY(shipped.contains("animations/Biped/skeleton.json") && shipped.contains("projects/Biped.bsdoc") &&
             shipped.contains("assets/assets_0.xml"));
-    QCOMPARE(filesUnder(installed("share/bonestage")), shipped);
+    // Beside the data, the user guide that Help opens and every picture it shows.
+    QStringList guide{QStringLiteral("README.md")};
+    const QRegularExpression picture(QStringLiteral("!\\[[^\\]]*\\]\\(([^)]+)\\)"));
+    for (auto it = picture.globalMatch(QString::fromUtf8(test::fileBytes(kSource + QStringLiteral("/README.md"))));
+         it.hasNext();) {
+        guide << it.next().captured(1);
+    }
+    QVERIFY(guide.size() >= 3);
+    QStringList expected = shipped + guide;
+    expected.sort();
+    QCOMPARE(filesUnder(installed("share/bonestage")), expected);
     for (const QString& file : shipped) {
         QCOMPARE(test::fileBytes(installed("share/bonestage/") + file),
                  test::fileBytes(kSource + QStringLiteral("/Resources/") + file));
+    }
+    for (const QString& file : guide) {
+        QCOMPARE(test::fileBytes(installed("share/bonestage/") + file), test::fileBytes(kSource + "/" + file));
     }
 }
 
