@@ -1,15 +1,55 @@
 #pragma once
-// Test helpers: mouse input on a graphics view at scene points, delivered as real events to the
-// viewport (QTest::mouseMove does not carry held buttons in Qt 5), and clicks on tree rows.
+// Test helpers: mouse input and drops on widgets and on a graphics view at scene points, delivered
+// as real events (QTest::mouseMove does not carry held buttons in Qt 5), and clicks on tree rows.
 
 #include <QApplication>
+#include <QDropEvent>
 #include <QGraphicsView>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QTreeWidget>
 #include <QtTest>
 #include <QWheelEvent>
 
 namespace test {
+
+/// A mouse event of any type delivered to a widget (QTest's mouseMove carries no buttons in Qt 5).
+inline void sendMouseTo(QWidget* target, QEvent::Type type, const QPoint& pos, Qt::MouseButton button,
+                        Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QMouseEvent event(type, QPointF(pos), QPointF(target->mapToGlobal(pos)), button, buttons, modifiers);
+    QApplication::sendEvent(target, &event);
+}
+
+/// Press at from, move in four steps to to with the button held, release there.
+inline void dragOn(QWidget* target, const QPoint& from, const QPoint& to,
+                   Qt::KeyboardModifiers modifiers = Qt::NoModifier, Qt::MouseButton button = Qt::LeftButton)
+{
+    sendMouseTo(target, QEvent::MouseButtonPress, from, button, button, modifiers);
+    for (int i = 1; i <= 4; ++i) {
+        sendMouseTo(target, QEvent::MouseMove, from + (to - from) * i / 4, Qt::NoButton, button, modifiers);
+    }
+    sendMouseTo(target, QEvent::MouseButtonRelease, to, button, Qt::NoButton, modifiers);
+}
+
+/// Drags data over target to pos (enter, then move) as a copy: whether the target takes it.
+inline bool dragOver(QWidget* target, const QPoint& pos, const QMimeData* data)
+{
+    QDragEnterEvent enter(pos, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    QDragMoveEvent move(pos, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &move);
+    return enter.isAccepted();
+}
+
+/// Drags data over target to pos and drops it there: whether the target took the drag.
+inline bool dropOn(QWidget* target, const QPoint& pos, const QMimeData* data)
+{
+    const bool taken = dragOver(target, pos, data);
+    QDropEvent drop(pos, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+    return taken;
+}
 
 inline QPoint viewPoint(QGraphicsView* view, const QPointF& scenePoint)
 {
@@ -19,8 +59,7 @@ inline QPoint viewPoint(QGraphicsView* view, const QPointF& scenePoint)
 inline void sendMouse(QGraphicsView* view, QEvent::Type type, const QPoint& pos, Qt::MouseButton button,
                       Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
-    QMouseEvent event(type, QPointF(pos), QPointF(view->viewport()->mapToGlobal(pos)), button, buttons, modifiers);
-    QApplication::sendEvent(view->viewport(), &event);
+    sendMouseTo(view->viewport(), type, pos, button, buttons, modifiers);
 }
 
 inline void pressAt(QGraphicsView* view, const QPointF& scenePoint, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
