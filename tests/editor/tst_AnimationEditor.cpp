@@ -6,90 +6,44 @@
 #include "AnimationCanvas.h"
 #include "AnimationEditorController.h"
 #include "AnimationEditorPanel.h"
-#include "AnimationModelClasses.h"
-#include "DocumentController.h"
 #include "FrameRenderer.h"
 #include "HistoryManager.h"
-#include "ObjectManipulator.h"
 #include "OnionSkin.h"
-#include "OutlinerPanel.h"
-#include "PixmapPlaceholderItem.h"
 #include "ScreenScale.h"
-#include "Skeleton.h"
-#include "TSAnimationEditorTimelineWidget.h"
-#include "TSApplicationSettings.h"
 #include "TSDeletableComboBox.h"
-#include "TSGraphicsView.h"
-#include "TSMainWindow.h"
-#include "TSModelController.h"
-#include "TSOutlinerWidget.h"
-#include "TSStyle.h"
-#include "TemplateLibrary.h"
 #include "TestMain.h"
-#include "ViewInput.h"
 #include "WindowAnswers.h"
+#include "WindowFixture.h"
 
 #include <QAbstractItemView>
 #include <QElapsedTimer>
-#include <QGraphicsEllipseItem>
 #include <QGraphicsPixmapItem>
-#include <QInputDialog>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QSettings>
 #include <QSpinBox>
 #include <QSplitter>
-#include <QToolButton>
-#include <QtTest>
-
-#include <functional>
 
 namespace {
 
-const QString kShipped = QStringLiteral(BONESTAGE_SOURCE_DIR "/Resources");
+using test::answerNextInput;
+using test::typeInto;
 
-QPoint cellPoint(const TSAnimationEditorTimelineWidget* timeline, int frame, bool onKeys)
+QPoint keyCell(const TSAnimationEditorTimelineWidget* timeline, int frame)
 {
-    const double cell = static_cast<double>(timeline->width()) / timeline->frameCount();
-    return QPoint(static_cast<int>((frame + 0.5) * cell),
-                  onKeys ? timeline->height() * 3 / 4 : timeline->height() / 4);
-}
-
-void sendMouse(QWidget* widget, QEvent::Type type, const QPoint& pos, Qt::MouseButtons buttons)
-{
-    QMouseEvent event(type, QPointF(pos), QPointF(widget->mapToGlobal(pos)),
-                      type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons, Qt::NoModifier);
-    QApplication::sendEvent(widget, &event);
+    return test::timelineCell(timeline, frame, true);
 }
 
 /// Presses on the key cell of from, moves through the points given and lets go at the last.
 void dragKey(TSAnimationEditorTimelineWidget* timeline, int from, const QList<QPoint>& path)
 {
-    sendMouse(timeline, QEvent::MouseButtonPress, cellPoint(timeline, from, true), Qt::LeftButton);
+    using test::sendMouseTo;
+    sendMouseTo(timeline, QEvent::MouseButtonPress, keyCell(timeline, from), Qt::LeftButton, Qt::LeftButton);
     for (const QPoint& point : path) {
-        sendMouse(timeline, QEvent::MouseMove, point, Qt::LeftButton);
+        sendMouseTo(timeline, QEvent::MouseMove, point, Qt::NoButton, Qt::LeftButton);
     }
-    sendMouse(timeline, QEvent::MouseButtonRelease,
-              path.isEmpty() ? cellPoint(timeline, from, true) : path.last(), Qt::NoButton);
-}
-
-/// Types text into the dialog that is about to open and confirms it.
-void answerNextInput(const QString& text, int tries = 100)
-{
-    QTimer::singleShot(0, [text, tries] {
-        auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
-        if (!dialog) {
-            if (tries > 0) {
-                answerNextInput(text, tries - 1);
-            }
-            return;
-        }
-        QLineEdit* edit = dialog->findChild<QLineEdit*>();
-        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(edit, text);
-        QTest::keyClick(edit, Qt::Key_Return);
-    });
+    sendMouseTo(timeline, QEvent::MouseButtonRelease, path.isEmpty() ? keyCell(timeline, from) : path.last(),
+                Qt::LeftButton, Qt::NoButton);
 }
 
 /// The rotation keys of a node: the channel the template animates (single default keys of the
@@ -132,14 +86,14 @@ bool nearTransform(const QTransform& a, const QTransform& b, double tolerance = 
 
 } // namespace
 
-class TestAnimationEditor : public QObject
+class TestAnimationEditor : public QObject, test::WindowFixture
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase();
-    void init();
-    void cleanup();
+    void initTestCase() { setUpApplication(); }
+    void init() { openWindow(); }
+    void cleanup() { closeWindow(); }
     void timelineReadsFramesFromTheMouse();
     void keysAreNeverDroppedOntoKeys();
     void controlsCarryTheirNamesTipsAndIcons();
@@ -159,85 +113,29 @@ private Q_SLOTS:
     void screenshots();
 
 private:
-    void openBiped();
-    void selectNode(const QString& name);
-    void clickButton(const char* objectName);
-    void clickFrame(int frame, bool onKeys = false);
-    void doubleClickFrame(int frame);
-    /// Types text into a field of the editor and confirms it with Return.
-    void typeInto(QLineEdit* field, const QString& text);
+    void openBiped()
+    {
+        openTemplate();
+        QCOMPARE(m_window->document()->currentAnimationName(), QStringLiteral("Idle"));
+    }
+    void clickFrame(int frame, bool onKeys = false) { clickTimeline(frame, onKeys); }
+    /// A click on a property row of the expanded editor.
+    void clickProperty(int row, Qt::MouseButton button = Qt::LeftButton)
+    {
+        QListWidget* rows = editor()->attributesList();
+        QTest::mouseClick(rows->viewport(), button, Qt::NoModifier, rows->visualItemRect(rows->item(row)).center());
+    }
+    void doubleClickFrame(int frame)
+    {
+        QTest::mouseDClick(timeline(), Qt::LeftButton, Qt::NoModifier, keyCell(timeline(), frame));
+    }
     /// Clicks a row button (rename or delete) of the animation chooser's list.
     void clickChooserButton(const QString& name, TSDeletableComboBox::RowButton button);
     /// The window's scene transforms of every joint.
     QList<QTransform> jointTransforms() const;
     TSAnimationEditorTimelineWidget* timeline() const { return m_window->animationEditor()->timeline(); }
     AnimationEditorPanel* editor() const { return m_window->animationEditor(); }
-
-    TSMainWindow* m_window = nullptr;
-    QTemporaryDir m_dir;
 };
-
-void TestAnimationEditor::initTestCase()
-{
-    QApplication::setStyle(new TSStyle());
-    AnimationModelClasses::registerAll();
-    TemplateLibrary::setRoot(kShipped + "/animations");
-}
-
-void TestAnimationEditor::init()
-{
-    TSApplicationSettings::instance()->setOnionSkin(TSApplicationSettings::OnionSkin());
-    m_window = new TSMainWindow();
-    m_window->resize(1200, 760);
-}
-
-void TestAnimationEditor::cleanup()
-{
-    m_window->document()->setModified(false);
-    delete m_window;
-    TSModelController::destroyInstance();
-}
-
-void TestAnimationEditor::openBiped()
-{
-    QVERIFY(m_window->loadDocument(kShipped + "/projects/Biped.bsdoc", true, "Biped Character"));
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowActive(m_window));
-    m_window->fitCanvas();
-    QCOMPARE(m_window->document()->currentAnimationName(), QStringLiteral("Idle"));
-}
-
-void TestAnimationEditor::selectNode(const QString& name)
-{
-    QVERIFY(test::clickRow(m_window->outliner()->tree(), name));
-    QCOMPARE(m_window->manipulator()->targets(), {m_window->skeleton()->nodeByName(name)->joint});
-}
-
-void TestAnimationEditor::clickButton(const char* objectName)
-{
-    auto* button = m_window->findChild<QToolButton*>(QLatin1String(objectName));
-    QVERIFY2(button && button->isVisible(), objectName);
-    QTest::mouseClick(button, Qt::LeftButton);
-}
-
-void TestAnimationEditor::clickFrame(int frame, bool onKeys)
-{
-    QTest::mouseClick(timeline(), Qt::LeftButton, Qt::NoModifier, cellPoint(timeline(), frame, onKeys));
-}
-
-void TestAnimationEditor::doubleClickFrame(int frame)
-{
-    QTest::mouseDClick(timeline(), Qt::LeftButton, Qt::NoModifier, cellPoint(timeline(), frame, true));
-}
-
-void TestAnimationEditor::typeInto(QLineEdit* field, const QString& text)
-{
-    QTest::mouseClick(field, Qt::LeftButton);
-    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClick(field, Qt::Key_Delete);
-    QTest::keyClicks(field, text);
-    QTest::keyClick(field, Qt::Key_Return);
-}
 
 void TestAnimationEditor::clickChooserButton(const QString& name, TSDeletableComboBox::RowButton button)
 {
@@ -335,15 +233,14 @@ void TestAnimationEditor::keysAreNeverDroppedOntoKeys()
     QSignalSpy moved(&strip, &TSAnimationEditorTimelineWidget::frameMoved);
     QSignalSpy finished(&strip, &TSAnimationEditorTimelineWidget::keyMoveFinished);
     // Straight onto the key at 5: both stay.
-    dragKey(&strip, 3, {cellPoint(&strip, 5, true)});
+    dragKey(&strip, 3, {keyCell(&strip, 5)});
     QCOMPARE(moved.size(), 0);
     QCOMPARE(finished.size(), 0);
     QCOMPARE(strip.keyFlags().at(3), 1);
     QCOMPARE(strip.keyFlags().at(5), 1);
     // Across it to 7: 4, then 7 (5 is skipped), then out past the right end to frame 19.
     dragKey(&strip, 3,
-            {cellPoint(&strip, 4, true), cellPoint(&strip, 5, true), cellPoint(&strip, 7, true),
-             QPoint(900, 22)});
+            {keyCell(&strip, 4), keyCell(&strip, 5), keyCell(&strip, 7), QPoint(900, 22)});
     QCOMPARE(moved.size(), 3);
     QCOMPARE(moved.at(0), (QVariantList{3, 4}));
     QCOMPARE(moved.at(1), (QVariantList{4, 7}));
@@ -460,8 +357,8 @@ void TestAnimationEditor::expandedEditorWorksOnTheCurrentRow()
     QListWidget* rows = editor()->attributesList();
     clickButton("extendButton");
     QVERIFY(editor()->isExpanded());
-    QVERIFY(!m_window->findChild<QToolButton*>("extendButton")->isVisible());
-    QVERIFY(m_window->findChild<QToolButton*>("collapseButton")->isVisible());
+    QVERIFY(!widget<QToolButton>("extendButton")->isVisible());
+    QVERIFY(widget<QToolButton>("collapseButton")->isVisible());
     QCOMPARE(splitter->sizes().last(), static_cast<int>(std::lround(255 * s)));
     QCOMPARE(m_window->findChild<QWidget*>("timelineSpacer")->width(), static_cast<int>(std::lround(57 * s)));
     // The rows show only with one joint or image selected.
@@ -477,22 +374,18 @@ void TestAnimationEditor::expandedEditorWorksOnTheCurrentRow()
 
     // Pelvis: "Position Y" keys every 15 frames, rotation keys at 0 and 120.
     const Skeleton::Node* pelvis = m_window->skeleton()->nodeByName("pelvis");
-    QTest::mouseClick(rows->viewport(), Qt::LeftButton, Qt::NoModifier,
-                      rows->visualItemRect(rows->item(2)).center());
+    clickProperty(2);
     QCOMPARE(controller->currentRow(), 2);
     QCOMPARE(timeline()->keyFlags().at(0), 1);
     QCOMPARE(timeline()->keyFlags().at(15), 0);
-    QTest::mouseClick(rows->viewport(), Qt::LeftButton, Qt::NoModifier,
-                      rows->visualItemRect(rows->item(1)).center());
+    clickProperty(1);
     QCOMPARE(timeline()->keyFlags().at(15), 1);
     // A right click on another row adds its curve behind the current one, and takes it away.
-    QTest::mouseClick(rows->viewport(), Qt::RightButton, Qt::NoModifier,
-                      rows->visualItemRect(rows->item(2)).center());
+    clickProperty(2, Qt::RightButton);
     QCOMPARE(controller->currentRow(), 1);
     QCOMPARE(controller->secondCurves(1), (QStringList{"Position X", "Rotation"}));
     QVERIFY(rows->item(2)->font().italic());
-    QTest::mouseClick(rows->viewport(), Qt::RightButton, Qt::NoModifier,
-                      rows->visualItemRect(rows->item(0)).center());
+    clickProperty(0, Qt::RightButton);
     QCOMPARE(controller->secondCurves(1), QStringList{"Rotation"});
 
     // A double click keys the current row only.
@@ -531,8 +424,7 @@ void TestAnimationEditor::keysMoveAsOneStepAndDeleteWhenPicked()
 
     // The key of frame 15 dragged over 16, 17 and 18 to 19: one undo step.
     dragKey(timeline(), 15,
-            {cellPoint(timeline(), 16, true), cellPoint(timeline(), 17, true),
-             cellPoint(timeline(), 18, true), cellPoint(timeline(), 19, true)});
+            {keyCell(timeline(), 16), keyCell(timeline(), 17), keyCell(timeline(), 18), keyCell(timeline(), 19)});
     QCOMPARE(history->count(), 1);
     QCOMPARE(history->undoText(), QStringLiteral("Move keyframe"));
     QVERIFY(rotation.keyFrames().contains(19));
@@ -547,11 +439,11 @@ void TestAnimationEditor::keysMoveAsOneStepAndDeleteWhenPicked()
     QCOMPARE(keysText(forearm->animation), moved);
 
     // Onto the key at 30: nothing moves and nothing is recorded.
-    dragKey(timeline(), 19, {cellPoint(timeline(), 30, true)});
+    dragKey(timeline(), 19, {keyCell(timeline(), 30)});
     QCOMPARE(history->count(), 1);
     QCOMPARE(keysText(forearm->animation), moved);
     // Past the key at 30 to 33: the keys stay in time order.
-    dragKey(timeline(), 19, {cellPoint(timeline(), 31, true), cellPoint(timeline(), 33, true)});
+    dragKey(timeline(), 19, {keyCell(timeline(), 31), keyCell(timeline(), 33)});
     QCOMPARE(history->count(), 2);
     QCOMPARE(rotation.keyFrames().mid(0, 4), (QList<int>{0, 30, 33, 45}));
 
@@ -1075,9 +967,7 @@ void TestAnimationEditor::screenshots()
     m_window->graphicsView()->fitRect(character.adjusted(-60, -20, 60, 20));
     clickButton("extendButton");
     selectNode("forearm_L");
-    QListWidget* rows = editor()->attributesList();
-    QTest::mouseClick(rows->viewport(), Qt::LeftButton, Qt::NoModifier,
-                      rows->visualItemRect(rows->item(2)).center());
+    clickProperty(2);
     doubleClickFrame(7);
     clickFrame(15, true);
     clickFrame(22);
