@@ -5,68 +5,32 @@
 #include "AddNodeIndicator.h"
 #include "AnimationCanvas.h"
 #include "AnimationEditorPanel.h"
-#include "AnimationModelClasses.h"
-#include "DocumentController.h"
 #include "HistoryManager.h"
-#include "ObjectManipulator.h"
-#include "OutlinerPanel.h"
-#include "PixmapPlaceholderItem.h"
-#include "Skeleton.h"
-#include "TSAnimationEditorTimelineWidget.h"
-#include "TSGraphicsButton.h"
-#include "TSGraphicsScene.h"
-#include "TSGraphicsView.h"
-#include "TSMainWindow.h"
-#include "TSModelController.h"
-#include "TSOutlinerWidget.h"
-#include "TSStyle.h"
-#include "TemplateLibrary.h"
 #include "TestMain.h"
-#include "ViewInput.h"
 #include "WindowAnswers.h"
+#include "WindowFixture.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QGraphicsEllipseItem>
 #include <QGraphicsPixmapItem>
 #include <QGraphicsSimpleTextItem>
-#include <QInputDialog>
-#include <QLineEdit>
 #include <QMimeData>
 #include <QSpinBox>
-#include <QToolButton>
 #include <QTreeWidget>
 #include <QWindow>
-#include <QtTest>
 
 #include <cmath>
 #include <functional>
 
 namespace {
 
-const QString kShipped = QStringLiteral(BONESTAGE_SOURCE_DIR "/Resources");
+using test::answerNextInput;
+using test::writePng;
 
 QString transformText(const QTransform& t)
 {
     return QString::asprintf("(%.3f %.3f %.3f %.3f %.3f %.3f)", t.m11(), t.m12(), t.m21(), t.m22(), t.dx(), t.dy());
-}
-
-/// Types text into the input dialog that is about to open and confirms it.
-void answerNextInput(const QString& text, int tries = 100)
-{
-    QTimer::singleShot(0, [text, tries] {
-        auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
-        if (!dialog) {
-            if (tries > 0) {
-                answerNextInput(text, tries - 1);
-            }
-            return;
-        }
-        QLineEdit* edit = dialog->findChild<QLineEdit*>();
-        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(edit, text);
-        QTest::keyClick(edit, Qt::Key_Return);
-    });
 }
 
 /// Whether to is from moved by about offset (a drag lands on whole view pixels).
@@ -77,23 +41,16 @@ bool moved(const QTransform& from, const QTransform& to, const QPointF& offset)
            to.m21() == from.m21() && to.m22() == from.m22();
 }
 
-QString writePng(const QString& path, const QColor& colour, const QSize& size = QSize(16, 12))
-{
-    QImage image(size, QImage::Format_ARGB32);
-    image.fill(colour);
-    return image.save(path) ? path : QString();
-}
-
 } // namespace
 
-class TestUndoRedo : public QObject
+class TestUndoRedo : public QObject, test::WindowFixture
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase();
-    void init();
-    void cleanup();
+    void initTestCase() { setUpApplication(); }
+    void init() { openWindow(); }
+    void cleanup() { closeWindow(); }
     void addNodeByKeyOutlinerAndCanvasButton();
     void deleteNodeBranchAndImage();
     void importDropAndPasteImages();
@@ -126,50 +83,18 @@ private:
     void regainKeyboard();
     /// The add-animation button, answered with name.
     void newAnimation(const QString& name);
-    /// A real click on the tool button of that object name.
-    void clickButton(const char* objectName);
-    void clickAt(const QPointF& scenePoint, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
     void clickImage(const QString& name, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
     /// A drag on the canvas that takes item (a joint or an image) and moves the mouse by offset.
     void dragItem(const QGraphicsItem* item, const QPointF& offset);
     void selectNode(const QString& name);
-    void startRecording();
     /// The next (Key_Down) or previous (Key_Up) animation, picked in the animation chooser.
     void chooseAnimation(Qt::Key key);
-    void dropFiles(const QList<QUrl>& urls, const QString& onNode);
     Skeleton::Asset* image(const QString& name) const;
-    QPointF pickable(const QGraphicsItem* item) const;
-
-    TSMainWindow* m_window = nullptr;
-    QTemporaryDir m_dir;
 };
-
-void TestUndoRedo::initTestCase()
-{
-    QApplication::setStyle(new TSStyle());
-    AnimationModelClasses::registerAll();
-    TemplateLibrary::setRoot(kShipped + "/animations");
-}
-
-void TestUndoRedo::init()
-{
-    m_window = new TSMainWindow();
-    m_window->resize(1200, 760);
-}
-
-void TestUndoRedo::cleanup()
-{
-    m_window->document()->setModified(false);
-    delete m_window;
-    TSModelController::destroyInstance();
-}
 
 void TestUndoRedo::openBiped()
 {
-    QVERIFY(m_window->loadDocument(kShipped + "/projects/Biped.bsdoc", true, "Biped Character"));
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowActive(m_window));
-    m_window->fitCanvas();
+    openTemplate();
     m_window->graphicsView()->setFocus();
     QCOMPARE(title(), QStringLiteral("Biped Character"));
 }
@@ -300,38 +225,6 @@ void TestUndoRedo::newAnimation(const QString& name)
     typeInto([this] { clickButton("addButton"); }, name);
 }
 
-void TestUndoRedo::clickButton(const char* objectName)
-{
-    auto* button = m_window->findChild<QToolButton*>(QLatin1String(objectName));
-    QVERIFY2(button, objectName);
-    QTest::mouseClick(button, Qt::LeftButton);
-}
-
-void TestUndoRedo::clickAt(const QPointF& scenePoint, Qt::KeyboardModifiers modifiers)
-{
-    test::pressAt(m_window->graphicsView(), scenePoint, modifiers);
-    test::releaseAt(m_window->graphicsView(), scenePoint, modifiers);
-}
-
-QPointF TestUndoRedo::pickable(const QGraphicsItem* item) const
-{
-    // A point where item is the topmost item the manipulator can pick.
-    const QRectF box = item->sceneBoundingRect();
-    for (double y = box.top() + 1; y < box.bottom(); y += 1) {
-        for (double x = box.left() + 1; x < box.right(); x += 1) {
-            for (QGraphicsItem* under : m_window->scene()->items(QPointF(x, y))) {
-                if (under->flags() & QGraphicsItem::ItemIsSelectable) {
-                    if (under == item) {
-                        return QPointF(x, y);
-                    }
-                    break;
-                }
-            }
-        }
-    }
-    return QPointF(qQNaN(), qQNaN());
-}
-
 Skeleton::Asset* TestUndoRedo::image(const QString& name) const
 {
     for (const auto& asset : m_window->skeleton()->images()) {
@@ -344,12 +237,8 @@ Skeleton::Asset* TestUndoRedo::image(const QString& name) const
 
 void TestUndoRedo::clickImage(const QString& name, Qt::KeyboardModifiers modifiers)
 {
-    Skeleton::Asset* asset = image(name);
-    QVERIFY2(asset, qPrintable(name));
-    const QPointF point = pickable(asset->placeholder);
-    QVERIFY2(!qIsNaN(point.x()), qPrintable(name));
-    clickAt(point, modifiers);
-    QVERIFY(m_window->manipulator()->targets().contains(asset->placeholder));
+    QVERIFY2(image(name), qPrintable(name));
+    WindowFixture::clickImage(image(name), modifiers);
 }
 
 void TestUndoRedo::dragItem(const QGraphicsItem* item, const QPointF& offset)
@@ -361,24 +250,8 @@ void TestUndoRedo::dragItem(const QGraphicsItem* item, const QPointF& offset)
 
 void TestUndoRedo::selectNode(const QString& name)
 {
-    QVERIFY(test::clickRow(m_window->outliner()->tree(), name));
-    QCOMPARE(m_window->manipulator()->targets(), {m_window->skeleton()->nodeByName(name)->joint});
+    WindowFixture::selectNode(name);
     m_window->graphicsView()->setFocus();
-}
-
-void TestUndoRedo::startRecording()
-{
-    // "Animation mode" makes joints editable; the key button makes their drags keys.
-    TSGraphicsView* view = m_window->graphicsView();
-    for (TSGraphicsButton* button : view->buttons()) {
-        if (button->toolTip() == QLatin1String("Animation mode")) {
-            QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, button->rect().center());
-            QVERIFY(button->isChecked());
-            QVERIFY(m_window->skeleton()->editableJoints());
-        }
-    }
-    clickButton("keyButton");
-    QVERIFY(m_window->manipulator()->animationMode());
 }
 
 void TestUndoRedo::chooseAnimation(Qt::Key key)
@@ -387,20 +260,6 @@ void TestUndoRedo::chooseAnimation(Qt::Key key)
     chooser->setFocus();
     QTest::keyClick(chooser, key);
     m_window->graphicsView()->setFocus();
-}
-
-void TestUndoRedo::dropFiles(const QList<QUrl>& urls, const QString& onNode)
-{
-    TSGraphicsView* view = m_window->graphicsView();
-    QMimeData data;
-    data.setUrls(urls);
-    const QPoint at = view->mapFromScene(m_window->skeleton()->nodeByName(onNode)->joint->sceneBoundingRect().center());
-    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(view->viewport(), &enter);
-    QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(view->viewport(), &move);
-    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(view->viewport(), &drop);
 }
 
 // Edits -----------------------------------------------------------------------------------------
@@ -598,8 +457,7 @@ void TestUndoRedo::keyedDragsAndTimelineDelete()
     // Delete on the timeline removes the keys of the selected joint's picked frame.
     selectNode("forearm_L");
     TSAnimationEditorTimelineWidget* timeline = m_window->animationEditor()->timeline();
-    const double cell = static_cast<double>(timeline->width()) / timeline->frameCount();
-    QTest::mouseClick(timeline, Qt::LeftButton, Qt::NoModifier, QPoint(static_cast<int>(15.5 * cell), timeline->height() * 3 / 4));
+    clickTimeline(15, true);
     QCOMPARE(timeline->selectedKey(), 15);
     roundTrip("Delete keyframe", [&] {
         QTest::keyClick(timeline, Qt::Key_Delete);
@@ -631,10 +489,7 @@ void TestUndoRedo::framesAndNewAnimation()
     openBiped();
     QLineEdit* frames = m_window->animationEditor()->framesEdit();
     roundTrip("Change frames", [&] {
-        QTest::mouseClick(frames, Qt::LeftButton);
-        QTest::keyClick(frames, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(frames, "60");
-        QTest::keyClick(frames, Qt::Key_Return);
+        test::typeInto(frames, "60");
         QCOMPARE(m_window->skeleton()->frameCount(), 60);
     });
     // Ctrl+Z and Ctrl+Y typed in the field itself act on the history, and leaving the field
