@@ -2,30 +2,14 @@
 // and key events: typed values in set-up and recording mode with their undo, the image
 // adjustments, the picture drop, the assets warning, the hint for hidden joints, bad input.
 #include "AnimationEditorPanel.h"
-#include "AnimationModelClasses.h"
 #include "AnimationTracks.h"
-#include "DocumentController.h"
 #include "HistoryManager.h"
 #include "ObjectFieldEditor.h"
-#include "ObjectManipulator.h"
-#include "OutlinerPanel.h"
-#include "PixmapPlaceholderItem.h"
 #include "Pose.h"
-#include "Skeleton.h"
-#include "TSAnimationEditorTimelineWidget.h"
-#include "TSApplicationSettings.h"
-#include "TSGraphicsButton.h"
-#include "TSGraphicsScene.h"
-#include "TSGraphicsView.h"
 #include "TSLineEditUpdateable.h"
-#include "TSMainWindow.h"
-#include "TSModelController.h"
-#include "TSOutlinerWidget.h"
-#include "TSStyle.h"
-#include "TemplateLibrary.h"
 #include "TestMain.h"
-#include "ViewInput.h"
 #include "WindowAnswers.h"
+#include "WindowFixture.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -37,24 +21,14 @@
 #include <QPushButton>
 #include <QSlider>
 #include <QStyleOptionSlider>
-#include <QToolButton>
 #include <QTreeWidget>
-#include <QtTest>
 
 #include <cmath>
 
 namespace {
 
-const QString kShipped = QStringLiteral(BONESTAGE_SOURCE_DIR "/Resources");
-
-QList<QPointF> keyPoints(const TSAnimationCurve& curve)
-{
-    QList<QPointF> points;
-    for (int i = 0; i < curve.keyCount(); ++i) {
-        points << curve.keyPoint(i);
-    }
-    return points;
-}
+using test::keyPoints;
+using test::kShipped;
 
 /// The set-up pose of a node in its parent's coordinates, as channel values.
 Pose::Values setupValues(const Skeleton::Node* node)
@@ -80,14 +54,14 @@ bool isFinite(const QTransform& t)
 
 } // namespace
 
-class TestObjectSettings : public QObject
+class TestObjectSettings : public QObject, test::WindowFixture
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase();
-    void init();
-    void cleanup();
+    void initTestCase() { setUpApplication(); }
+    void init() { openWindow(QSize(1280, 800)); }
+    void cleanup() { closeWindow(); }
     void typedRotationIsARestPoseOrAKeyAndOneUndoStep();
     void imageAdjustmentsAndPictureDrop();
     void assetsWarningShowsUntilSuppressed();
@@ -97,125 +71,11 @@ private Q_SLOTS:
     void rowTitlesShowWhole();
     void screenshots();
 
-private:
-    void openBiped();
-    template <class T> T* widget(const char* name) const
-    {
-        T* found = m_window->findChild<T*>(QLatin1String(name));
-        if (!found) {
-            qWarning("no widget %s", name);
-        }
-        return found;
-    }
-    /// Types text into a field as a user would: click, select all, type, Return.
-    void type(const char* field, const QString& text);
-    void clickOverlay(const QString& toolTip);
-    TSGraphicsButton* overlay(const QString& toolTip) const;
-    void selectImageOf(const QString& node);
-    void undo() { QTest::keyClick(m_window->graphicsView(), Qt::Key_Z, Qt::ControlModifier); }
-    void redo() { QTest::keyClick(m_window->graphicsView(), Qt::Key_Y, Qt::ControlModifier); }
-    Skeleton::Asset* imageAsset(const QString& node) const;
-
-    TSMainWindow* m_window = nullptr;
-    QTemporaryDir m_dir;
 };
-
-void TestObjectSettings::initTestCase()
-{
-    QApplication::setStyle(new TSStyle());
-    AnimationModelClasses::registerAll();
-    TemplateLibrary::setRoot(kShipped + "/animations");
-}
-
-void TestObjectSettings::init()
-{
-    TSApplicationSettings::instance()->setRecentFiles({});
-    m_window = new TSMainWindow();
-    m_window->resize(1280, 800);
-}
-
-void TestObjectSettings::cleanup()
-{
-    m_window->document()->setModified(false);
-    delete m_window;
-    TSModelController::destroyInstance();
-}
-
-void TestObjectSettings::openBiped()
-{
-    QVERIFY(m_window->loadDocument(kShipped + "/projects/Biped.bsdoc", true, "Biped Character"));
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowActive(m_window));
-    m_window->fitCanvas();
-}
-
-void TestObjectSettings::type(const char* name, const QString& text)
-{
-    auto* field = widget<QLineEdit>(name);
-    QVERIFY(field && field->isVisible() && field->isEnabled());
-    QTest::mouseClick(field, Qt::LeftButton);
-    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(field, text);
-    QTest::keyClick(field, Qt::Key_Return);
-}
-
-TSGraphicsButton* TestObjectSettings::overlay(const QString& toolTip) const
-{
-    for (TSGraphicsButton* button : m_window->graphicsView()->buttons()) {
-        if (button->toolTip() == toolTip) {
-            return button;
-        }
-    }
-    return nullptr;
-}
-
-void TestObjectSettings::clickOverlay(const QString& toolTip)
-{
-    TSGraphicsButton* button = overlay(toolTip);
-    QVERIFY2(button, qPrintable(toolTip));
-    QTest::mouseClick(m_window->graphicsView()->viewport(), Qt::LeftButton, Qt::NoModifier, button->rect().center());
-}
-
-Skeleton::Asset* TestObjectSettings::imageAsset(const QString& node) const
-{
-    for (const auto& asset : m_window->skeleton()->images()) {
-        if (asset->nodeName == node) {
-            return asset.get();
-        }
-    }
-    return nullptr;
-}
-
-void TestObjectSettings::selectImageOf(const QString& node)
-{
-    Skeleton::Asset* asset = imageAsset(node);
-    QVERIFY(asset);
-    // A point of the image where nothing selectable lies above it, anywhere in the view pixel
-    // a click there lands on (the scene hands the press to the topmost item in that pixel).
-    const QRectF box = asset->placeholder->sceneBoundingRect();
-    TSGraphicsView* view = m_window->graphicsView();
-    for (double y = box.top() + 1; y < box.bottom(); y += 2) {
-        for (double x = box.left() + 1; x < box.right(); x += 2) {
-            const QPolygonF pixel = view->mapToScene(QRect(view->mapFromScene(QPointF(x, y)), QSize(1, 1)));
-            for (QGraphicsItem* under : m_window->scene()->items(pixel)) {
-                if (under->flags() & QGraphicsItem::ItemIsSelectable) {
-                    if (under == asset->placeholder) {
-                        test::pressAt(m_window->graphicsView(), QPointF(x, y));
-                        test::releaseAt(m_window->graphicsView(), QPointF(x, y));
-                        QCOMPARE(m_window->manipulator()->targets(), {asset->placeholder});
-                        return;
-                    }
-                    break;
-                }
-            }
-        }
-    }
-    QFAIL("no free point on the image");
-}
 
 void TestObjectSettings::typedRotationIsARestPoseOrAKeyAndOneUndoStep()
 {
-    openBiped();
+    openTemplate();
     Skeleton::Node* forearm = m_window->skeleton()->nodeByName("forearm_L");
     HistoryManager* history = m_window->history();
     auto* column = widget<QWidget>("objectSettingsFrame");
@@ -287,9 +147,9 @@ void TestObjectSettings::typedRotationIsARestPoseOrAKeyAndOneUndoStep()
 
 void TestObjectSettings::imageAdjustmentsAndPictureDrop()
 {
-    openBiped();
+    openTemplate();
     HistoryManager* history = m_window->history();
-    Skeleton::Asset* head = imageAsset("head");
+    Skeleton::Asset* head = imageOf("head");
     selectImageOf("head");
     const QImage picture = Skeleton::pictureOf(*head);
     QPoint opaque(-1, -1);
@@ -349,25 +209,18 @@ void TestObjectSettings::imageAdjustmentsAndPictureDrop()
     // The progress window of the save took the activation with it.
     m_window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(m_window));
-    head = imageAsset("head");
+    head = imageOf("head");
     QCOMPARE(head->adjustment.opacity, 0.5f);
     QCOMPARE(Skeleton::pictureOf(*head).pixelColor(opaque).alpha(), 255);
     QCOMPARE(head->item->pixmap().toImage().pixelColor(opaque).alpha(), 127);
 
     // A PNG dropped on the image area replaces the picture, as one step.
     selectImageOf("head");
-    QImage green(16, 12, QImage::Format_ARGB32);
-    green.fill(Qt::green);
-    const QString png = m_dir.filePath("green.png");
-    QVERIFY(green.save(png));
+    const QString png = test::writePng(m_dir.filePath("green.png"), Qt::green);
     auto* area = widget<QWidget>("imageDropArea");
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(png)});
-    QDragEnterEvent enter(area->rect().center(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(area, &enter);
-    QVERIFY(enter.isAccepted());
-    QDropEvent drop(area->rect().center(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(area, &drop);
+    QVERIFY(test::dropOn(area, area->rect().center(), &data));
     QCOMPARE(Skeleton::pictureOf(*head).size(), QSize(16, 12));
     QCOMPARE(m_window->history()->count(), 1);
     undo();
@@ -377,7 +230,7 @@ void TestObjectSettings::imageAdjustmentsAndPictureDrop()
 
 void TestObjectSettings::assetsWarningShowsUntilSuppressed()
 {
-    openBiped();
+    openTemplate();
     auto* key = widget<QToolButton>("keyButton");
     selectImageOf("head");
     // Recording switched on with an image selected: warned, and the image let go.
@@ -414,7 +267,7 @@ void TestObjectSettings::assetsWarningShowsUntilSuppressed()
 
 void TestObjectSettings::hiddenJointWaitsForActivate()
 {
-    openBiped();
+    openTemplate();
     Skeleton* skeleton = m_window->skeleton();
     QGraphicsItem* head = skeleton->nodeByName("head")->joint;
     const QStringList tips = {"Axes visibility", "Skeleton visibility", "Animation mode"};
@@ -460,7 +313,7 @@ void TestObjectSettings::hiddenJointWaitsForActivate()
 void TestObjectSettings::badInputIsRefusedOrClamped()
 {
     test::Boxes boxes;
-    openBiped();
+    openTemplate();
     Skeleton* skeleton = m_window->skeleton();
     Skeleton::Node* forearm = skeleton->nodeByName("forearm_L");
     HistoryManager* history = m_window->history();
@@ -545,7 +398,7 @@ void TestObjectSettings::badInputIsRefusedOrClamped()
     QCOMPARE(widget<QSlider>("hueSlider")->value(), 100);
     type("brightness", "nan");
     QCOMPARE(widget<QLineEdit>("brightness")->text(), QStringLiteral("0"));
-    QCOMPARE(imageAsset("head")->adjustment.brightness, 0.0f);
+    QCOMPARE(imageOf("head")->adjustment.brightness, 0.0f);
 }
 
 void TestObjectSettings::fieldValuesWithoutAWindow()
@@ -615,7 +468,7 @@ void TestObjectSettings::fieldValuesWithoutAWindow()
 void TestObjectSettings::rowTitlesShowWhole()
 {
     // Every row's title fits the width it is given, hidden rows included.
-    openBiped();
+    openTemplate();
     auto* frame = widget<QWidget>("objectSettingsFrame");
     QVERIFY(frame);
     QVERIFY(frame->findChildren<QLabel*>().size() > 8);
@@ -633,7 +486,7 @@ void TestObjectSettings::rowTitlesShowWhole()
 
 void TestObjectSettings::screenshots()
 {
-    openBiped();
+    openTemplate();
     const QString out = qEnvironmentVariable("BONESTAGE_SCREENSHOTS");
     auto* column = widget<QWidget>("objectSettingsFrame");
     QVERIFY(test::clickRow(m_window->outliner()->tree(), "forearm_L"));
