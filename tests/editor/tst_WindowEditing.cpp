@@ -2,90 +2,33 @@
 // by rubber band), what Delete and Add Node act on (also during a drag), the timeline's Delete,
 // drops and imports, the shortcuts and the title, and naming documents.
 #include "AnimationEditorPanel.h"
-#include "AnimationModelClasses.h"
-#include "DocumentController.h"
 #include "HistoryManager.h"
-#include "ObjectManipulator.h"
-#include "OutlinerPanel.h"
-#include "PixmapPlaceholderItem.h"
-#include "Skeleton.h"
-#include "TSAnimationEditorTimelineWidget.h"
-#include "TSApplicationSettings.h"
 #include "TSAssetIndex.h"
 #include "TSAssetsFrame.h"
 #include "TSLibraryViewTagged.h"
-#include "TSGraphicsScene.h"
-#include "TSGraphicsView.h"
-#include "TSMainWindow.h"
-#include "TSModelController.h"
 #include "TSModelSkeletonAnimation.h"
-#include "TSOutlinerWidget.h"
-#include "TSStyle.h"
-#include "TemplateLibrary.h"
 #include "TestMain.h"
-#include "ViewInput.h"
 #include "WindowAnswers.h"
+#include "WindowFixture.h"
 
 #include <QAction>
 #include <QComboBox>
-#include <QLineEdit>
 #include <QMimeData>
 #include <QShortcut>
-#include <QToolButton>
 #include <QTreeWidget>
 #include <QWindow>
-#include <QtTest>
 
-namespace {
+using test::kShipped;
+using test::writePng;
 
-const QString kShipped = QStringLiteral(BONESTAGE_SOURCE_DIR "/Resources");
-
-/// A scene point where item is the topmost item the manipulator can pick.
-QPointF pickablePoint(QGraphicsScene* scene, const QGraphicsItem* item)
-{
-    const QRectF box = item->sceneBoundingRect();
-    for (double y = box.top() + 1; y < box.bottom(); y += 2) {
-        for (double x = box.left() + 1; x < box.right(); x += 2) {
-            for (QGraphicsItem* under : scene->items(QPointF(x, y))) {
-                if (under->flags() & QGraphicsItem::ItemIsSelectable) {
-                    if (under == item) {
-                        return QPointF(x, y);
-                    }
-                    break;
-                }
-            }
-        }
-    }
-    return QPointF(qQNaN(), qQNaN());
-}
-
-/// A click on a frame of the timeline: in its upper half (the ruler, which moves the playhead)
-/// or its lower half (the key cells, which picks a key).
-void clickTimelineFrame(TSAnimationEditorTimelineWidget* timeline, int frame, bool onKeys = false)
-{
-    const double cell = static_cast<double>(timeline->width()) / timeline->frameCount();
-    QTest::mouseClick(timeline, Qt::LeftButton, Qt::NoModifier,
-                      QPoint(static_cast<int>((frame + 0.5) * cell), onKeys ? timeline->height() * 3 / 4
-                                                                            : timeline->height() / 4));
-}
-
-QString writePng(const QString& path, const QColor& colour)
-{
-    QImage image(16, 12, QImage::Format_ARGB32);
-    image.fill(colour);
-    return image.save(path) ? path : QString();
-}
-
-} // namespace
-
-class TestWindowEditing : public QObject
+class TestWindowEditing : public QObject, test::WindowFixture
 {
     Q_OBJECT
 
 private Q_SLOTS:
     void initTestCase();
-    void init();
-    void cleanup();
+    void init() { openWindow(); }
+    void cleanup() { closeWindow(); }
     void deleteAndAddNodeActOnTheCanvasSelection();
     void rubberBandPicksTheImages();
     void deleteDuringADragRemovesWhatThePressFound();
@@ -97,18 +40,16 @@ private Q_SLOTS:
     void animationsNamedOutsideTheLibraryAreNotRead();
 
 private:
-    void openBiped();
-    QGraphicsItem* imageOf(const QString& nodeName) const;
-
-    TSMainWindow* m_window = nullptr;
-    QTemporaryDir m_dir;
+    QGraphicsItem* placeholderOf(const QString& node) const
+    {
+        const Skeleton::Asset* asset = imageOf(node);
+        return asset ? asset->placeholder : nullptr;
+    }
 };
 
 void TestWindowEditing::initTestCase()
 {
-    QApplication::setStyle(new TSStyle());
-    AnimationModelClasses::registerAll();
-    TemplateLibrary::setRoot(kShipped + "/animations");
+    setUpApplication();
     // A default group of two tagged images; the second default group has no index file.
     const QString library = m_dir.filePath("library");
     QString error;
@@ -121,41 +62,9 @@ void TestWindowEditing::initTestCase()
     TSAssetsFrame::setDefaultRoot(library);
 }
 
-void TestWindowEditing::init()
-{
-    TSApplicationSettings::instance()->setRecentFiles({});
-    m_window = new TSMainWindow();
-    m_window->resize(1200, 760);
-}
-
-void TestWindowEditing::cleanup()
-{
-    m_window->document()->setModified(false);
-    delete m_window;
-    TSModelController::destroyInstance();
-}
-
-void TestWindowEditing::openBiped()
-{
-    QVERIFY(m_window->loadDocument(kShipped + "/projects/Biped.bsdoc", true, "Biped Character"));
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowActive(m_window));
-    m_window->fitCanvas();
-}
-
-QGraphicsItem* TestWindowEditing::imageOf(const QString& nodeName) const
-{
-    for (const auto& asset : m_window->skeleton()->images()) {
-        if (asset->nodeName == nodeName) {
-            return asset->placeholder;
-        }
-    }
-    return nullptr;
-}
-
 void TestWindowEditing::deleteAndAddNodeActOnTheCanvasSelection()
 {
-    openBiped();
+    openTemplate();
     Skeleton* skeleton = m_window->skeleton();
     TSGraphicsView* view = m_window->graphicsView();
     QTreeWidget* tree = m_window->outliner()->tree();
@@ -167,12 +76,11 @@ void TestWindowEditing::deleteAndAddNodeActOnTheCanvasSelection()
     QVERIFY(remove->isEnabled());
 
     // Clicking an image makes the image the selection; the outliner shows its row instead.
-    QGraphicsItem* head = imageOf("head");
+    QGraphicsItem* head = placeholderOf("head");
     QVERIFY(head);
-    const QPointF onHead = pickablePoint(m_window->scene(), head);
+    const QPointF onHead = pickable(head);
     QVERIFY(!qIsNaN(onHead.x()));
-    test::pressAt(view, onHead);
-    test::releaseAt(view, onHead);
+    clickAt(onHead);
     QCOMPARE(m_window->manipulator()->targets(), {head});
     QCOMPARE(m_window->outliner()->tree()->selectedObjects(), {head});
 
@@ -183,14 +91,13 @@ void TestWindowEditing::deleteAndAddNodeActOnTheCanvasSelection()
     QCOMPARE(skeleton->nodes().back()->parent, QStringLiteral("head"));
 
     // Delete removes the image, and only the image.
-    const QPointF onHeadAgain = pickablePoint(m_window->scene(), head);
-    test::pressAt(view, onHeadAgain);
-    test::releaseAt(view, onHeadAgain);
+    const QPointF onHeadAgain = pickable(head);
+    clickAt(onHeadAgain);
     QCOMPARE(m_window->manipulator()->targets(), {head});
     const size_t images = skeleton->images().size();
     QTest::keyClick(view, Qt::Key_Delete);
     QCOMPARE(skeleton->images().size(), images - 1);
-    QVERIFY(!imageOf("head"));
+    QVERIFY(!placeholderOf("head"));
     QVERIFY(skeleton->nodeByName("forearm_L"));
     QVERIFY(skeleton->nodeByName("hand_L"));
     QCOMPARE(skeleton->nodes().size(), nodes + 1);
@@ -199,8 +106,7 @@ void TestWindowEditing::deleteAndAddNodeActOnTheCanvasSelection()
     QVERIFY(test::clickRow(tree, "forearm_L"));
     const QPointF empty(-2000, -2000);
     view->centerOn(empty);
-    test::pressAt(view, empty);
-    test::releaseAt(view, empty);
+    clickAt(empty);
     QVERIFY(m_window->manipulator()->targets().isEmpty());
     QVERIFY(tree->selectedItems().isEmpty());
     QVERIFY(!remove->isEnabled());
@@ -211,7 +117,7 @@ void TestWindowEditing::deleteAndAddNodeActOnTheCanvasSelection()
 
 void TestWindowEditing::rubberBandPicksTheImages()
 {
-    openBiped();
+    openTemplate();
     Skeleton* skeleton = m_window->skeleton();
     TSGraphicsView* view = m_window->graphicsView();
     ObjectManipulator* manipulator = m_window->manipulator();
@@ -234,11 +140,11 @@ void TestWindowEditing::rubberBandPicksTheImages()
 
 void TestWindowEditing::deleteDuringADragRemovesWhatThePressFound()
 {
-    openBiped();
+    openTemplate();
     TSGraphicsView* view = m_window->graphicsView();
     // Delete during a drag removes the image as the press found it: undone, it is back there.
-    QGraphicsItem* head = imageOf("head");
-    const QPointF onHead = pickablePoint(m_window->scene(), head);
+    QGraphicsItem* head = placeholderOf("head");
+    const QPointF onHead = pickable(head);
     QVERIFY(!qIsNaN(onHead.x()));
     test::drag(view, onHead, onHead);
     const QTransform before = head->sceneTransform();
@@ -246,18 +152,18 @@ void TestWindowEditing::deleteDuringADragRemovesWhatThePressFound()
     test::pressAt(view, onHead);
     test::moveTo(view, onHead + QPointF(40, 25));
     QTest::keyClick(view, Qt::Key_Delete);
-    QVERIFY(!imageOf("head"));
+    QVERIFY(!placeholderOf("head"));
     test::moveTo(view, onHead + QPointF(60, 30));
     test::releaseAt(view, onHead + QPointF(60, 30));
     QCOMPARE(m_window->history()->count(), commands + 1);
     m_window->history()->undo();
-    QCOMPARE(imageOf("head"), head);
+    QCOMPARE(placeholderOf("head"), head);
     QCOMPARE(head->sceneTransform(), before);
 }
 
 void TestWindowEditing::timelineDeleteRemovesOnlyThePickedKey()
 {
-    openBiped();
+    openTemplate();
     Skeleton::Node* forearm = m_window->skeleton()->nodeByName("forearm_L");
     QVERIFY(forearm->animation);
     TSAnimationCurve& rotation = forearm->animation->channel(AnimatedObject::Rotation);
@@ -272,15 +178,15 @@ void TestWindowEditing::timelineDeleteRemovesOnlyThePickedKey()
     QCOMPARE(timeline->keyFlags().at(11), 1);
     // The playhead on frame 11 and a click on frame 12, where there is no key: no key is
     // picked, and Delete takes neither a key nor the selected joint.
-    clickTimelineFrame(timeline, 11);
+    clickTimeline(11);
     QCOMPARE(timeline->currentFrame(), 11);
-    clickTimelineFrame(timeline, 12, true);
+    clickTimeline(12, true);
     QCOMPARE(timeline->selectedKey(), -1);
     QVERIFY(timeline->hasFocus());
     QTest::keyClick(timeline, Qt::Key_Delete);
     QCOMPARE(rotation.keyCount(), 2u);
     // The key picked on frame 10 goes, and only it.
-    clickTimelineFrame(timeline, 10, true);
+    clickTimeline(10, true);
     QCOMPARE(timeline->selectedKey(), 10);
     QCOMPARE(timeline->currentFrame(), 11);
     QTest::keyClick(timeline, Qt::Key_Delete);
@@ -293,7 +199,7 @@ void TestWindowEditing::timelineDeleteRemovesOnlyThePickedKey()
 void TestWindowEditing::dropBindsToTheJointUnderItOnlyOnce()
 {
     test::Choosers choosers;
-    openBiped();
+    openTemplate();
     Skeleton* skeleton = m_window->skeleton();
     TSGraphicsView* view = m_window->graphicsView();
     const QString dropped = writePng(m_dir.filePath("dropped.png"), Qt::green);
@@ -304,13 +210,9 @@ void TestWindowEditing::dropBindsToTheJointUnderItOnlyOnce()
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(dropped)});
     const QPoint at = view->mapFromScene(skeleton->nodeByName("head")->joint->sceneBoundingRect().center());
-    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(view->viewport(), &enter);
-    QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(view->viewport(), &move);
+    QVERIFY(test::dragOver(view->viewport(), at, &data));
     QCOMPARE(skeleton->dropTarget(), skeleton->nodeByName("head"));
-    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(view->viewport(), &drop);
+    test::dropOn(view->viewport(), at, &data);
     QCOMPARE(skeleton->images().back()->name, QStringLiteral("dropped"));
     QCOMPARE(skeleton->images().back()->nodeName, QStringLiteral("head"));
     QVERIFY(!skeleton->dropTarget());
@@ -328,15 +230,15 @@ void TestWindowEditing::dropBindsToTheJointUnderItOnlyOnce()
 void TestWindowEditing::assetLibraryImportSearchAndDragOntoAJoint()
 {
     test::Choosers choosers;
-    openBiped();
-    auto* groups = m_window->findChild<QComboBox*>("assetsGroupComboBox");
-    auto* library = m_window->findChild<TSLibraryViewTagged*>("assetsView");
+    openTemplate();
+    auto* groups = widget<QComboBox>("assetsGroupComboBox");
+    auto* library = widget<TSLibraryViewTagged>("assetsView");
     QVERIFY(groups && library);
     QCOMPARE(groups->currentText(), QStringLiteral("Characters"));
     QTRY_COMPARE(library->model()->rowCount(), 2);
 
     // The search field filters by tag prefix.
-    auto* search = m_window->findChild<QLineEdit*>("searchWidget");
+    auto* search = widget<QLineEdit>("searchWidget");
     QTest::keyClicks(search, "BL");
     QCOMPARE(library->model()->rowCount(), 1);
     QCOMPARE(library->model()->index(0, 0).data().toString(), QStringLiteral("sword"));
@@ -345,7 +247,7 @@ void TestWindowEditing::assetLibraryImportSearchAndDragOntoAJoint()
     const QString own = writePng(m_dir.filePath("blade-runner.png"), Qt::cyan);
     const QString other = writePng(m_dir.filePath("cape.png"), Qt::magenta);
     choosers.answers << own + "\n" + other;
-    QTest::mouseClick(m_window->findChild<QToolButton*>("importAssetsButton"), Qt::LeftButton);
+    clickButton("importAssetsButton");
     QCOMPARE(choosers.asked.last().caption, QStringLiteral("Import Assets"));
     QCOMPARE(choosers.asked.last().filter, QStringLiteral("Images (*.png)"));
     QCOMPARE(groups->currentText(), QStringLiteral("Untitled 0"));
@@ -372,12 +274,7 @@ void TestWindowEditing::assetLibraryImportSearchAndDragOntoAJoint()
     const int steps = history->index();
     const size_t images = skeleton->images().size();
     const QPoint at = view->mapFromScene(skeleton->nodeByName("head")->joint->sceneBoundingRect().center());
-    QDragEnterEvent enter(at, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(view->viewport(), &enter);
-    QDragMoveEvent move(at, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(view->viewport(), &move);
-    QDropEvent drop(at, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(view->viewport(), &drop);
+    QVERIFY(test::dropOn(view->viewport(), at, data.get()));
     QCOMPARE(skeleton->images().size(), images + 1);
     const Skeleton::Asset* added = skeleton->images().back().get();
     QCOMPARE(added->name, QStringLiteral("sword"));
@@ -392,7 +289,7 @@ void TestWindowEditing::assetLibraryImportSearchAndDragOntoAJoint()
 
 void TestWindowEditing::redoShortcutsAndModifiedMarker()
 {
-    openBiped();
+    openTemplate();
     const QString clean = m_window->windowHandle()->title();
     Skeleton* skeleton = m_window->skeleton();
     Skeleton::Node* head = skeleton->nodeByName("head");
