@@ -1,35 +1,22 @@
 // Frame animations in the window: PNG files dropped on a joint's image row become one animated
 // image in one step, saved with their atlases and opened again; bad drops are refused with
 // nothing made; the sprite editor plays, times, recolours and hands over animations.
-#include "AnimationModelClasses.h"
 #include "CCArray.h"
-#include "DocumentController.h"
 #include "HistoryManager.h"
-#include "ObjectManipulator.h"
 #include "ObjectSettingsPanel.h"
-#include "OutlinerPanel.h"
-#include "PixmapPlaceholderItem.h"
-#include "Skeleton.h"
 #include "SpriteAnimationBuilder.h"
-#include "TSAnimationEditorTimelineWidget.h"
-#include "TSApplicationSettings.h"
 #include "TSAttributeWidget.h"
 #include "TSAttributesView.h"
 #include "TSImageDropArea.h"
 #include "TSLibraryWidget.h"
-#include "TSMainWindow.h"
 #include "TSModelAtlas.h"
-#include "TSModelController.h"
 #include "TSModelSprite.h"
 #include "TSModelSpriteContainer.h"
-#include "TSOutlinerWidget.h"
 #include "TSPAttributeFloat.h"
 #include "TSSpritesWindow.h"
-#include "TSStyle.h"
-#include "TemplateLibrary.h"
 #include "TestMain.h"
-#include "ViewInput.h"
 #include "WindowAnswers.h"
+#include "WindowFixture.h"
 
 #include <QGraphicsPixmapItem>
 #include <QLabel>
@@ -44,8 +31,6 @@
 
 namespace {
 
-const QString kShipped = QStringLiteral(BONESTAGE_SOURCE_DIR "/Resources");
-
 QImage shown(const QImage& image)
 {
     return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
@@ -59,14 +44,19 @@ int modelCount(const char* className)
 
 } // namespace
 
-class TestSpriteEditor : public QObject
+class TestSpriteEditor : public QObject, test::WindowFixture
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase();
-    void init();
-    void cleanup();
+    void initTestCase()
+    {
+        // As the application does: icons hand out pixmaps at the screen's pixel density.
+        QCoreApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
+        setUpApplication();
+    }
+    void init() { openWindow(QSize(1280, 800)); }
+    void cleanup() { closeWindow(); }
     void droppedFramesAreOneStepSavedAndReopened();
     void badDropsAreRefused_data();
     void badDropsAreRefused();
@@ -85,48 +75,12 @@ private:
     TSSpritesWindow* openEditor();
     /// The image bound to joint that plays a sprite.
     Skeleton::Asset* spriteImage(const QString& joint) const;
-    template <class T> T* in(QWidget* parent, const char* name) const
-    {
-        T* found = parent->findChild<T*>(QLatin1String(name));
-        if (!found) {
-            qWarning("no widget %s", name);
-        }
-        return found;
-    }
-    void type(QLineEdit* field, const QString& text);
-
-    TSMainWindow* m_window = nullptr;
-    QTemporaryDir m_dir;
+    template <class T> T* in(QWidget* parent, const char* name) const { return widget<T>(name, parent); }
 };
-
-void TestSpriteEditor::initTestCase()
-{
-    // As the application does: icons hand out pixmaps at the screen's pixel density.
-    QCoreApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
-    QApplication::setStyle(new TSStyle());
-    AnimationModelClasses::registerAll();
-    TemplateLibrary::setRoot(kShipped + "/animations");
-}
-
-void TestSpriteEditor::init()
-{
-    TSApplicationSettings::instance()->setRecentFiles({});
-    m_window = new TSMainWindow();
-    m_window->resize(1280, 800);
-}
-
-void TestSpriteEditor::cleanup()
-{
-    m_window->document()->setModified(false);
-    delete m_window;
-    TSModelController::destroyInstance();
-}
 
 void TestSpriteEditor::openBipedAt(const QString& joint)
 {
-    QVERIFY(m_window->loadDocument(kShipped + "/projects/Biped.bsdoc", true, "Biped Character"));
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowActive(m_window));
+    openTemplate();
     QVERIFY(test::clickRow(m_window->outliner()->tree(), joint));
     QVERIFY(in<TSImageDropArea>(m_window, "imageDropArea")->isVisible());
 }
@@ -169,11 +123,7 @@ void TestSpriteEditor::drop(const QStringList& paths)
         urls << QUrl::fromLocalFile(path);
     }
     data.setUrls(urls);
-    QDragEnterEvent enter(area->rect().center(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(area, &enter);
-    QVERIFY(enter.isAccepted());
-    QDropEvent dropped(area->rect().center(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(area, &dropped);
+    QVERIFY(test::dropOn(area, area->rect().center(), &data));
 }
 
 TSSpritesWindow* TestSpriteEditor::openEditor()
@@ -194,15 +144,6 @@ Skeleton::Asset* TestSpriteEditor::spriteImage(const QString& joint) const
         }
     }
     return nullptr;
-}
-
-void TestSpriteEditor::type(QLineEdit* field, const QString& text)
-{
-    QVERIFY(field && field->isVisible());
-    QTest::mouseClick(field, Qt::LeftButton);
-    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(field, text);
-    QTest::keyClick(field, Qt::Key_Return);
 }
 
 void TestSpriteEditor::droppedFramesAreOneStepSavedAndReopened()
@@ -338,16 +279,16 @@ void TestSpriteEditor::editorPlaysTimesRecoloursAndHandsOver()
     QCOMPARE(played, QList<int>({1, 2, 3, 4, 5, 6, 7, 8, 9, 0}));
 
     auto* speed = in<QLineEdit>(window, "animationSpeedLineEdit");
-    type(speed, "2");
+    test::typeInto(speed, "2");
     QCOMPARE(container->animationSpeed(), 2.0f);
     QCOMPARE(window->playTimer()->interval(), 8);
     QCOMPARE(history->undoText(), QStringLiteral("Sprite speed"));
-    type(speed, "0.5");
+    test::typeInto(speed, "0.5");
     QCOMPARE(window->playTimer()->interval(), 33);
     const int steps = history->count();
     test::Boxes boxes;
     for (const char* bad : {"0", "-1", "fast"}) {
-        type(speed, bad);
+        test::typeInto(speed, bad);
         QCOMPARE(speed->text(), QStringLiteral("0.5"));
     }
     QCOMPARE(boxes.shown.size(), 3);
@@ -355,11 +296,11 @@ void TestSpriteEditor::editorPlaysTimesRecoloursAndHandsOver()
              QStringLiteral("The speed must be a number greater than 0 and at most 1000."));
     QCOMPARE(container->animationSpeed(), 0.5f);
     auto* frames = in<QLineEdit>(window, "durationLineEdit");
-    type(frames, "0");
+    test::typeInto(frames, "0");
     QCOMPARE(boxes.shown.last().text,
              QStringLiteral("The length must be a whole number of frames from 1 to 216000."));
     QCOMPARE(history->count(), steps);
-    type(frames, "20");
+    test::typeInto(frames, "20");
     QCOMPARE(container->duration(), 20 / 60.0f);
     QCOMPARE(window->timeline()->frameCount(), 20);
     QCOMPARE(history->undoText(), QStringLiteral("Sprite frames"));
@@ -373,7 +314,7 @@ void TestSpriteEditor::editorPlaysTimesRecoloursAndHandsOver()
     auto* brightness = window->attributesView()
                            ->widgetFor(container->attributeNamed("Brightness"))
                            ->findChild<QLineEdit*>("value");
-    type(brightness, "1");
+    test::typeInto(brightness, "1");
     QCOMPARE(history->undoText(), QStringLiteral("Sprite Brightness"));
     QCOMPARE(window->previewImage().pixelColor(8, 8), QColor(Qt::white));
     QCOMPARE(canvasColour(), QColor(Qt::white));
