@@ -2,79 +2,51 @@
 #include "AnimationCanvas.h"
 #include "AnimationEditorPanel.h"
 #include "AnimationExporter.h"
-#include "AnimationModelClasses.h"
-#include "DocumentController.h"
 #include "ExportDialog.h"
 #include "FrameRenderer.h"
 #include "HistoryManager.h"
-#include "ObjectManipulator.h"
-#include "OutlinerPanel.h"
-#include "PixmapPlaceholderItem.h"
-#include "Skeleton.h"
-#include "TSApplicationSettings.h"
 #include "TSFileDialogs.h"
-#include "TSAnimationEditorTimelineWidget.h"
-#include "TSGraphicsButton.h"
-#include "TSGraphicsView.h"
-#include "TSMainWindow.h"
 #include "TSMessageBox.h"
-#include "TSModelController.h"
-#include "TSOutlinerWidget.h"
 #include "TSProgressWindow.h"
 #include "TSProjectStorage.h"
-#include "TSStyle.h"
 #include "TSWelcomeWindow.h"
-#include "TemplateLibrary.h"
 #include "TestFiles.h"
 #include "TestMain.h"
-#include "ViewInput.h"
 #include "WindowAnswers.h"
+#include "WindowFixture.h"
 
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QSpinBox>
 #include <QGraphicsEllipseItem>
 #include <QGraphicsPixmapItem>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QToolButton>
 #include <QStandardPaths>
 #include <QTreeWidget>
 #include <QtEndian>
-#include <QtTest>
 
 namespace {
 
-const QString kShipped = QStringLiteral(BONESTAGE_SOURCE_DIR "/Resources");
-
 using test::Boxes;
 using test::Choosers;
-
-QList<QPointF> keyPoints(const TSAnimationCurve& curve)
-{
-    QList<QPointF> points;
-    for (int i = 0; i < curve.keyCount(); ++i) {
-        points << curve.keyPoint(i);
-    }
-    return points;
-}
+using test::keyPoints;
+using test::kShipped;
 
 } // namespace
 
-class TestMainWindow : public QObject
+class TestMainWindow : public QObject, test::WindowFixture
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase();
-    void init();
-    void cleanup();
+    void initTestCase() { setUpApplication(); }
+    void init() { openWindow(); }
+    void cleanup() { closeWindow(); }
     void newDocumentHasOneRootJoint();
     void templateSaveAsksForANameThenSavesInPlace();
-    void editSaveReopenKeepsTheCharacter();
     void cancelKeepsTheModifiedDocument();
     void yesWithCancelledSaveDoesNotLoad();
     void closingAsksAndCancelKeepsTheWindow();
@@ -93,36 +65,10 @@ private Q_SLOTS:
     void screenshots();
 
 private:
-    /// File ▸ Export into directory at 15 frames per second, through the chooser and the dialog,
-    /// until every animation's folder is written.
     /// Exports into directory through the menu's chooser and the dialog at 15 fps, with the format
     /// formatSteps entries down the dialog's list; waits for the frames of every animation.
     void exportThroughDialog(Choosers& choosers, const QString& directory, int formatSteps = 0);
-
-    TSMainWindow* m_window = nullptr;
-    QTemporaryDir m_dir;
 };
-
-void TestMainWindow::initTestCase()
-{
-    QApplication::setStyle(new TSStyle());
-    AnimationModelClasses::registerAll();
-    TemplateLibrary::setRoot(kShipped + "/animations");
-}
-
-void TestMainWindow::init()
-{
-    TSApplicationSettings::instance()->setRecentFiles({});
-    m_window = new TSMainWindow();
-    m_window->resize(1200, 760);
-}
-
-void TestMainWindow::cleanup()
-{
-    m_window->document()->setModified(false);
-    delete m_window;
-    TSModelController::destroyInstance();
-}
 
 void TestMainWindow::newDocumentHasOneRootJoint()
 {
@@ -143,6 +89,9 @@ void TestMainWindow::templateSaveAsksForANameThenSavesInPlace()
     QVERIFY(m_window->loadDocument(kShipped + "/projects/Biped.bsdoc", true, "Biped Character"));
     QCOMPARE(m_window->documentTitle(), QStringLiteral("Biped Character"));
     QCOMPARE(m_window->animationEditor()->animationComboBox()->count(), 5);
+    Skeleton* skeleton = m_window->skeleton();
+    const size_t nodes = skeleton->nodes().size();
+    const size_t images = skeleton->images().size();
     const QString target = m_dir.filePath("my biped.bsdoc");
     choosers.answers << target;
     m_window->save();
@@ -153,8 +102,13 @@ void TestMainWindow::templateSaveAsksForANameThenSavesInPlace()
     QVERIFY(QFileInfo::exists(target));
     QCOMPARE(m_window->documentTitle(), QStringLiteral("my biped"));
     QVERIFY(!m_window->document()->isTemplate());
-    // Now Save writes an edit in place without asking.
+
+    // Now Save writes edits in place without asking: the walk chosen, the head keyed, a node added.
     m_window->show();
+    QComboBox* chooser = m_window->animationEditor()->animationComboBox();
+    QMetaObject::invokeMethod(chooser, "activated", Q_ARG(int, chooser->findText("Walk")));
+    QCOMPARE(m_window->document()->currentAnimationName(), QStringLiteral("Walk"));
+    skeleton->nodeByName("head")->animation->channel(AnimatedObject::Rotation).insertKey(0.75f, 0.5f, true);
     QVERIFY(test::clickRow(m_window->outliner()->tree(), "head"));
     QTest::mouseClick(m_window->findChild<QToolButton*>("addNodeButton"), Qt::LeftButton);
     QVERIFY(m_window->document()->isModified());
@@ -162,49 +116,18 @@ void TestMainWindow::templateSaveAsksForANameThenSavesInPlace()
     QCOMPARE(choosers.asked.size(), 1);
     QVERIFY(!m_window->document()->isModified());
     QCOMPARE(m_window->recentFiles(), QStringList{QDir::toNativeSeparators(target)});
-    delete m_window;
-    TSModelController::destroyInstance();
+
+    // Opened again in a new window, everything is there.
+    closeWindow();
     m_window = new TSMainWindow();
     m_window->openFile(target);
-    const Skeleton::Node* added = m_window->skeleton()->nodeByName("New node 1");
-    QVERIFY(added);
-    QCOMPARE(added->parent, QStringLiteral("head"));
-}
-
-void TestMainWindow::editSaveReopenKeepsTheCharacter()
-{
-    Choosers choosers;
-    QVERIFY(m_window->loadDocument(kShipped + "/projects/Biped.bsdoc", true, "Biped Character"));
-    Skeleton* skeleton = m_window->skeleton();
-    const size_t nodes = skeleton->nodes().size();
-    const size_t images = skeleton->images().size();
-    // Choose the walk, key the head, add a node.
-    QComboBox* chooser = m_window->animationEditor()->animationComboBox();
-    const int walk = chooser->findText("Walk");
-    QVERIFY(walk >= 0);
-    QMetaObject::invokeMethod(chooser, "activated", Q_ARG(int, walk));
-    QCOMPARE(m_window->document()->currentAnimationName(), QStringLiteral("Walk"));
-    Skeleton::Node* head = skeleton->nodeByName("head");
-    QVERIFY(head->animation);
-    head->animation->channel(AnimatedObject::Rotation).insertKey(0.75f, 0.5f, true);
-    m_window->manipulator()->setTargets({skeleton->nodeByName("chest")->joint});
-    QTest::mouseClick(m_window->findChild<QToolButton*>("addNodeButton"), Qt::LeftButton);
-    QVERIFY(skeleton->nodeByName("New node 1"));
-    QVERIFY(m_window->document()->isModified());
-    const QString path = m_dir.filePath("edited.bsdoc");
-    choosers.answers << path;
-    m_window->save();
-    QVERIFY(!m_window->document()->isModified());
-    delete m_window;
-    TSModelController::destroyInstance();
-
-    m_window = new TSMainWindow();
-    m_window->openFile(path);
     skeleton = m_window->skeleton();
-    QCOMPARE(m_window->documentTitle(), QStringLiteral("edited"));
+    QCOMPARE(m_window->documentTitle(), QStringLiteral("my biped"));
     QCOMPARE(skeleton->nodes().size(), nodes + 1);
     QCOMPARE(skeleton->images().size(), images);
-    QCOMPARE(skeleton->nodeByName("New node 1")->parent, QStringLiteral("chest"));
+    const Skeleton::Node* added = skeleton->nodeByName("New node 1");
+    QVERIFY(added);
+    QCOMPARE(added->parent, QStringLiteral("head"));
     QCOMPARE(m_window->document()->currentAnimationName(), QStringLiteral("Walk"));
     const TSAnimationCurve& rotation = skeleton->nodeByName("head")->animation->channel(AnimatedObject::Rotation);
     QVERIFY(std::abs(rotation.evaluate(0.5f) - 0.75f) < 1e-3f);
@@ -383,9 +306,7 @@ void TestMainWindow::deleteRulesAndNodeRemoval()
     QCOMPARE(m_window->skeleton()->nodes().size(), before - 3);
     QVERIFY(!m_window->skeleton()->nodeByName("hand_L"));
     QVERIFY(tree->findItems("upper_arm_L", Qt::MatchExactly | Qt::MatchRecursive).isEmpty());
-    for (const auto& asset : m_window->skeleton()->images()) {
-        QVERIFY(asset->nodeName != "forearm_L");
-    }
+    QVERIFY(!imageOf("forearm_L"));
     QVERIFY(m_window->document()->isModified());
 }
 
@@ -394,12 +315,7 @@ void TestMainWindow::copyPasteImages()
     QVERIFY(m_window->loadDocument(kShipped + "/projects/Tentacle.bsdoc", true, "Tentacle"));
     QVERIFY(!m_window->action("pasteAction")->isEnabled());
     Skeleton* skeleton = m_window->skeleton();
-    Skeleton::Asset* tip = nullptr;
-    for (const auto& asset : skeleton->images()) {
-        if (asset->nodeName == "tip") {
-            tip = asset.get();
-        }
-    }
+    const Skeleton::Asset* tip = imageOf("tip");
     QVERIFY(tip);
     m_window->manipulator()->setTargets({tip->placeholder});
     m_window->action("copyAction")->trigger();
@@ -655,13 +571,7 @@ void TestMainWindow::exportKeepsTheEditorAsItWas()
     }
     QTest::mouseClick(timeline, Qt::LeftButton, Qt::NoModifier, QPoint(x + 1, timeline->height() / 4));
     QCOMPARE(timeline->currentFrame(), 20);
-    for (TSGraphicsButton* button : view->buttons()) {
-        if (button->toolTip() == QStringLiteral("Animation mode")) {
-            QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, button->rect().center());
-        }
-    }
-    QVERIFY(m_window->skeleton()->animationMode());
-    QTest::mouseClick(m_window->findChild<QToolButton*>("keyButton"), Qt::LeftButton);
+    startRecording();
     Skeleton::Node* head = m_window->skeleton()->nodeByName("head");
     AnimatedObject* tracks = head->animation;
     // Where the joint and a point 50 px along the head are on screen.
