@@ -1,25 +1,12 @@
 // The outliner driven with real mouse and key events: rows built from the scene, the delegate's
 // parts, selection by click and Shift-click, hiding and locking subtrees, drags that reparent
 // (and the one that cannot), renaming by double click, and the canvas selection mirrored.
-#include "AnimationModelClasses.h"
-#include "DocumentController.h"
 #include "HistoryManager.h"
-#include "ObjectManipulator.h"
-#include "OutlinerPanel.h"
-#include "PixmapPlaceholderItem.h"
 #include "ScreenScale.h"
-#include "Skeleton.h"
-#include "TSGraphicsButton.h"
-#include "TSGraphicsView.h"
-#include "TSMainWindow.h"
-#include "TSModelController.h"
 #include "TSOutlinerItemDelegate.h"
-#include "TSOutlinerWidget.h"
-#include "TSStyle.h"
-#include "TemplateLibrary.h"
 #include "TestMain.h"
-#include "ViewInput.h"
 #include "WindowAnswers.h"
+#include "WindowFixture.h"
 
 #include <QGraphicsEllipseItem>
 #include <QGraphicsPixmapItem>
@@ -37,8 +24,6 @@
 Q_DECLARE_METATYPE(const QGraphicsItem*)
 
 namespace {
-
-const QString kShipped = QStringLiteral(BONESTAGE_SOURCE_DIR "/Resources");
 
 using Hit = TSOutlinerItemDelegate::Hit;
 
@@ -148,22 +133,10 @@ void click(TSOutlinerWidget* tree, const QPoint& at, Qt::KeyboardModifiers modif
     QTest::mouseClick(tree->viewport(), Qt::LeftButton, modifiers, at);
 }
 
-void send(QWidget* target, QEvent::Type type, const QPoint& pos, Qt::MouseButton button,
-          Qt::MouseButtons buttons)
-{
-    QMouseEvent event(type, QPointF(pos), QPointF(target->mapToGlobal(pos)), button, buttons, Qt::NoModifier);
-    QApplication::sendEvent(target, &event);
-}
-
 /// Press on from, move in steps with the button held, release on to.
 void dragRow(TSOutlinerWidget* tree, const QPoint& from, const QPoint& to)
 {
-    QWidget* viewport = tree->viewport();
-    send(viewport, QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
-    for (int i = 1; i <= 4; ++i) {
-        send(viewport, QEvent::MouseMove, from + (to - from) * i / 4, Qt::NoButton, Qt::LeftButton);
-    }
-    send(viewport, QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
+    test::dragOn(tree->viewport(), from, to);
 }
 
 /// Drags a row from a fraction of its height to a fraction of another row's height; both rows
@@ -191,13 +164,13 @@ bool near(const QPointF& a, const QPointF& b)
 
 } // namespace
 
-class TestOutliner : public QObject
+class TestOutliner : public QObject, test::WindowFixture
 {
     Q_OBJECT
 
 private Q_SLOTS:
     void initTestCase();
-    void cleanup();
+    void cleanup() { closeWindow(); }
     void rowsFollowTheScene();
     void aSceneWithoutARootGivesAnEmptyTree();
     void bigTreesAndLongNames();
@@ -217,52 +190,21 @@ private:
     void openBiped();
     TSOutlinerWidget* tree() const { return m_window->outliner()->tree(); }
     QGraphicsItem* joint(const QString& name) const { return m_window->skeleton()->nodeByName(name)->joint; }
-    Skeleton::Asset* imageOf(const QString& node) const;
     /// Folds branches by their arrows, so the rows a test drags between are in view on any screen.
     void fold(const QStringList& names);
-    void undo() { QTest::keyClick(m_window->graphicsView(), Qt::Key_Z, Qt::ControlModifier); }
-    void redo() { QTest::keyClick(m_window->graphicsView(), Qt::Key_Y, Qt::ControlModifier); }
-
-    TSMainWindow* m_window = nullptr;
 };
 
 void TestOutliner::initTestCase()
 {
     qRegisterMetaType<const QGraphicsItem*>();
     qRegisterMetaType<QList<QGraphicsItem*>>();
-    QApplication::setStyle(new TSStyle());
-    AnimationModelClasses::registerAll();
-    TemplateLibrary::setRoot(kShipped + "/animations");
-}
-
-void TestOutliner::cleanup()
-{
-    if (m_window) {
-        m_window->document()->setModified(false);
-        delete m_window;
-        m_window = nullptr;
-        TSModelController::destroyInstance();
-    }
+    setUpApplication();
 }
 
 void TestOutliner::openBiped()
 {
-    m_window = new TSMainWindow();
-    m_window->resize(1200, 900);
-    QVERIFY(m_window->loadDocument(kShipped + "/projects/Biped.bsdoc", true, "Biped Character"));
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowActive(m_window));
-    m_window->fitCanvas();
-}
-
-Skeleton::Asset* TestOutliner::imageOf(const QString& node) const
-{
-    for (const auto& asset : m_window->skeleton()->images()) {
-        if (asset->nodeName == node) {
-            return asset.get();
-        }
-    }
-    return nullptr;
+    openWindow(QSize(1200, 900));
+    openTemplate();
 }
 
 void TestOutliner::fold(const QStringList& names)
@@ -634,13 +576,7 @@ void TestOutliner::lockingAJointLocksItsSubtree()
 {
     openBiped();
     Skeleton* skeleton = m_window->skeleton();
-    TSGraphicsButton* mode = nullptr;
-    for (TSGraphicsButton* button : m_window->graphicsView()->buttons()) {
-        mode = button->toolTip() == "Animation mode" ? button : mode;
-    }
-    QVERIFY(mode);
-    QTest::mouseClick(m_window->graphicsView()->viewport(), Qt::LeftButton, Qt::NoModifier,
-                      mode->rect().center());
+    clickOverlay("Animation mode");
     QVERIFY(skeleton->animationMode());
     const QList<Skeleton::Node*> arm = skeleton->subtree(skeleton->nodeByName("upper_arm_L"));
     QCOMPARE(arm.size(), 3);
@@ -659,14 +595,13 @@ void TestOutliner::lockingAJointLocksItsSubtree()
     }
     QVERIFY(selectable(joint("chest")));
     // A click on the locked hand on the canvas does not pick it.
-    TSGraphicsView* view = m_window->graphicsView();
     const QPointF hand = joint("hand_L")->sceneBoundingRect().center();
-    test::pressAt(view, hand);
-    test::releaseAt(view, hand);
+    clickAt(hand);
     QVERIFY(!m_window->manipulator()->targets().contains(joint("hand_L")));
     // Leaving animation mode and coming back keeps the lock.
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, mode->rect().center());
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, mode->rect().center());
+    clickOverlay("Animation mode");
+    QVERIFY(!skeleton->animationMode());
+    clickOverlay("Animation mode");
     QVERIFY(skeleton->animationMode());
     QVERIFY(!selectable(joint("hand_L")));
     // Unlocking gives everything under the row back to the canvas.
@@ -674,8 +609,7 @@ void TestOutliner::lockingAJointLocksItsSubtree()
     for (const Skeleton::Node* node : arm) {
         QVERIFY2(selectable(node->joint), qPrintable(node->name));
     }
-    test::pressAt(view, hand);
-    test::releaseAt(view, hand);
+    clickAt(hand);
     QCOMPARE(m_window->manipulator()->targets(), {joint("hand_L")});
 }
 
@@ -869,14 +803,14 @@ void TestOutliner::screenshots()
     QVERIFY(!panel.isNull());
     // Halfway through a drag: the frame around the joint the row would go under.
     const QPoint from = pointAt(tree(), rowNamed(tree(), "neck"), 0.5);
-    send(tree()->viewport(), QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
-    send(tree()->viewport(), QEvent::MouseMove, pointAt(tree(), rowNamed(tree(), "spine"), 0.5), Qt::NoButton,
+    test::sendMouseTo(tree()->viewport(), QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+    test::sendMouseTo(tree()->viewport(), QEvent::MouseMove, pointAt(tree(), rowNamed(tree(), "spine"), 0.5), Qt::NoButton,
          Qt::LeftButton);
     const QImage dragging = column->grab().toImage();
     // Let go just above where it was: it stays.
     const QPoint above = pointAt(tree(), rowNamed(tree(), "neck"), 0.05);
-    send(tree()->viewport(), QEvent::MouseMove, above, Qt::NoButton, Qt::LeftButton);
-    send(tree()->viewport(), QEvent::MouseButtonRelease, above, Qt::LeftButton, Qt::NoButton);
+    test::sendMouseTo(tree()->viewport(), QEvent::MouseMove, above, Qt::NoButton, Qt::LeftButton);
+    test::sendMouseTo(tree()->viewport(), QEvent::MouseButtonRelease, above, Qt::LeftButton, Qt::NoButton);
     QCOMPARE(m_window->skeleton()->nodeByName("neck")->parent, QStringLiteral("chest"));
     QVERIFY(boxes.shown.isEmpty());
     if (!out.isEmpty()) {
