@@ -3,23 +3,16 @@
 // and deleted, the set-key form, what reaches the undo history, and curves it must survive.
 #include "AnimationEditorPanel.h"
 #include "AnimationJson.h"
-#include "AnimationModelClasses.h"
 #include "CanvasFixture.h"
-#include "DocumentController.h"
 #include "EditController.h"
 #include "HistoryManager.h"
-#include "OutlinerPanel.h"
 #include "TSAnimationCurveEditor.h"
 #include "TSAnimationCurveEditorSetKeyWidget.h"
 #include "TSAnimationEditorTimelineWidget.h"
-#include "TSMainWindow.h"
-#include "TSModelController.h"
-#include "TSOutlinerWidget.h"
-#include "TSStyle.h"
-#include "TemplateLibrary.h"
 #include "TestMain.h"
 #include "TwoAnimations.h"
 #include "ViewInput.h"
+#include "WindowFixture.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -38,8 +31,10 @@ Q_DECLARE_METATYPE(TSAnimationCurve*)
 namespace {
 
 using Axes = TSAnimationCurveEditorAxes;
+using test::dragOn;
+using test::sendMouseTo;
 
-const QString kShipped = QStringLiteral(BONESTAGE_SOURCE_DIR "/Resources");
+using test::kShipped;
 
 // 20 frames of about 30 pixels on a 603-pixel-wide editor (frame f is drawn near x = 16 + 30 f,
 // depending on the display scale), and a plot of 200 pixels: keys from −0.5 to 0.5 give 200
@@ -76,35 +71,17 @@ void fillCurve(TSAnimationCurve& curve)
     curve.setKeys(keys, 3);
 }
 
-void send(QWidget* widget, QEvent::Type type, const QPoint& pos, Qt::MouseButton button,
-          Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-{
-    QMouseEvent event(type, QPointF(pos), QPointF(widget->mapToGlobal(pos)), button, buttons, modifiers);
-    QApplication::sendEvent(widget, &event);
-}
-
-/// Press at from, move in steps to to (with the button held), release there.
-void drag(QWidget* widget, const QPoint& from, const QPoint& to,
-          Qt::KeyboardModifiers modifiers = Qt::NoModifier, Qt::MouseButton button = Qt::LeftButton)
-{
-    send(widget, QEvent::MouseButtonPress, from, button, button, modifiers);
-    for (int i = 1; i <= 4; ++i) {
-        send(widget, QEvent::MouseMove, from + (to - from) * i / 4, Qt::NoButton, button, modifiers);
-    }
-    send(widget, QEvent::MouseButtonRelease, to, button, Qt::NoButton, modifiers);
-}
-
 void click(QWidget* widget, const QPoint& pos, Qt::MouseButton button = Qt::LeftButton)
 {
-    send(widget, QEvent::MouseButtonPress, pos, button, button);
-    send(widget, QEvent::MouseButtonRelease, pos, button, Qt::NoButton);
+    sendMouseTo(widget, QEvent::MouseButtonPress, pos, button, button);
+    sendMouseTo(widget, QEvent::MouseButtonRelease, pos, button, Qt::NoButton);
 }
 
 void doubleClick(QWidget* widget, const QPoint& pos)
 {
     click(widget, pos);
-    send(widget, QEvent::MouseButtonDblClick, pos, Qt::LeftButton, Qt::LeftButton);
-    send(widget, QEvent::MouseButtonRelease, pos, Qt::LeftButton, Qt::NoButton);
+    sendMouseTo(widget, QEvent::MouseButtonDblClick, pos, Qt::LeftButton, Qt::LeftButton);
+    sendMouseTo(widget, QEvent::MouseButtonRelease, pos, Qt::LeftButton, Qt::NoButton);
 }
 
 void wheel(QWidget* widget, int delta)
@@ -143,12 +120,13 @@ struct Fixture
 
 } // namespace
 
-class TestCurveEditor : public QObject
+class TestCurveEditor : public QObject, test::WindowFixture
 {
     Q_OBJECT
 
 private Q_SLOTS:
     void initTestCase();
+    void cleanup() { closeWindow(); }
     void valueRangeIsAtLeastTwoTenths_data();
     void valueRangeIsAtLeastTwoTenths();
     void keyDragsLandOnFrames_data();
@@ -179,7 +157,7 @@ private Q_SLOTS:
 void TestCurveEditor::initTestCase()
 {
     qRegisterMetaType<TSAnimationCurve*>();
-    QApplication::setStyle(new TSStyle());
+    setUpApplication();
 }
 
 void TestCurveEditor::valueRangeIsAtLeastTwoTenths_data()
@@ -245,7 +223,7 @@ void TestCurveEditor::keyDragsLandOnFrames()
     QFETCH(int, frame);
     Fixture f;
     const QPoint from = pixel(f.item(key).keyPixel());
-    drag(&f.editor, from, QPoint(x, from.y() - 23));
+    dragOn(&f.editor, from, QPoint(x, from.y() - 23));
     const float time = f.curve.key(key).time;
     QCOMPARE(time, Axes::frameTime(frame));
     QCOMPARE(std::nearbyint(time * 60.0f), time * 60.0f);
@@ -255,7 +233,7 @@ void TestCurveEditor::keyDragsLandOnFrames()
     // A key that lay between frames (as files may have it) lands on one too.
     f.curve.setKeyPoint(1, 0.0625f, -0.5f); // frame 3.75
     f.editor.refresh();
-    drag(&f.editor, pixel(f.item(1).keyPixel()), pixel(f.item(1).keyPixel()) + QPoint(1, -20));
+    dragOn(&f.editor, pixel(f.item(1).keyPixel()), pixel(f.item(1).keyPixel()) + QPoint(1, -20));
     QCOMPARE(f.curve.key(1).time, Axes::frameTime(4));
 }
 
@@ -282,7 +260,7 @@ void TestCurveEditor::valuesRoundToHundredthsUnlessControl()
     }
     // y = 132 is −0.125 exactly: (207 − 132) / 200 − 0.5.
     QCOMPARE(f.editor.axes().value(132), -0.125);
-    drag(&f.editor, QPoint(frameX(f.editor, 0), valueY(0.5)), QPoint(frameX(f.editor, 0), 132),
+    dragOn(&f.editor, QPoint(frameX(f.editor, 0), valueY(0.5)), QPoint(frameX(f.editor, 0), 132),
          Qt::KeyboardModifiers(modifiers));
     const bez3 after = f.curve.key(0);
     QCOMPARE(after.value, value);
@@ -304,7 +282,7 @@ void TestCurveEditor::aPresetIsEditedAsACustomCopy()
     QSignalSpy curves(&f.editor, &TSAnimationCurveEditor::animationCurveChanged);
 
     const QPoint key = pixel(f.item(1).keyPixel()); // (0.5, 0.1)
-    drag(&f.editor, key, key + QPoint(0, -40));
+    dragOn(&f.editor, key, key + QPoint(0, -40));
     TSAnimationCurve* copy = f.editor.currentCurve();
     QVERIFY(copy != preset.get());
     QCOMPARE(copy->preset(), TSAnimationCurve::kCustomPreset);
@@ -330,15 +308,15 @@ void TestCurveEditor::onlyDragsThatMoveSomethingAreRecorded()
     click(&f.editor, key);
     QCOMPARE(f.editor.selectedKeyIndices(), QList<int>{1});
     // Away and back to the same pixel.
-    send(&f.editor, QEvent::MouseButtonPress, key, Qt::LeftButton, Qt::LeftButton);
-    send(&f.editor, QEvent::MouseMove, key + QPoint(60, -40), Qt::NoButton, Qt::LeftButton);
-    send(&f.editor, QEvent::MouseMove, key, Qt::NoButton, Qt::LeftButton);
-    send(&f.editor, QEvent::MouseButtonRelease, key, Qt::LeftButton, Qt::NoButton);
+    sendMouseTo(&f.editor, QEvent::MouseButtonPress, key, Qt::LeftButton, Qt::LeftButton);
+    sendMouseTo(&f.editor, QEvent::MouseMove, key + QPoint(60, -40), Qt::NoButton, Qt::LeftButton);
+    sendMouseTo(&f.editor, QEvent::MouseMove, key, Qt::NoButton, Qt::LeftButton);
+    sendMouseTo(&f.editor, QEvent::MouseButtonRelease, key, Qt::LeftButton, Qt::NoButton);
     QCOMPARE(f.history.count(), 0);
     QCOMPARE(curves.size(), 0);
     QVERIFY(sameKeys(keysOf(f.curve), original));
 
-    drag(&f.editor, key, QPoint(frameX(f.editor, 12), valueY(-0.25)));
+    dragOn(&f.editor, key, QPoint(frameX(f.editor, 12), valueY(-0.25)));
     QCOMPARE(f.history.count(), 1);
     QCOMPARE(curves.size(), 1);
     const QUndoCommand* group = f.history.command(0);
@@ -395,8 +373,8 @@ void TestCurveEditor::handleDragsFollowTheHandleMode()
     const QPoint key(frameX(f.editor, 10), valueY(-0.5));
     click(&f.editor, key);
     QVERIFY(f.item(1).showsHandles());
-    send(&f.editor, QEvent::MouseButtonPress, key, Qt::RightButton, Qt::RightButton);
-    send(&f.editor, QEvent::MouseButtonRelease, key, Qt::RightButton, Qt::NoButton);
+    sendMouseTo(&f.editor, QEvent::MouseButtonPress, key, Qt::RightButton, Qt::RightButton);
+    sendMouseTo(&f.editor, QEvent::MouseButtonRelease, key, Qt::RightButton, Qt::NoButton);
     auto* menu = f.editor.findChild<QMenu*>();
     QVERIFY(menu && menu->isVisible());
     const QList<QAction*> actions = menu->actions();
@@ -414,7 +392,7 @@ void TestCurveEditor::handleDragsFollowTheHandleMode()
     const QPoint handle = pixel(f.item(1).inPixel());
     const Axes& axes = f.editor.axes();
     QCOMPARE(handle.x(), static_cast<int>(std::lround(axes.framePixel(10) - axes.frameWidth() * 10.0 / 3.0)));
-    drag(&f.editor, handle, handle + QPoint(25, 60));
+    dragOn(&f.editor, handle, handle + QPoint(25, 60));
     const bez3 after = f.curve.key(1);
     QCOMPARE(after.time, before.time);
     QCOMPARE(after.value, before.value);
@@ -437,14 +415,14 @@ void TestCurveEditor::severalKeysMoveAndScaleWithTheirBox()
     Fixture f;
     const std::vector<bez3> original = keysOf(f.curve);
     // A band from empty space around the last two keys.
-    drag(&f.editor, QPoint(frameX(f.editor, 8), 2), QPoint(kWidth - 3, kHeight - 3));
+    dragOn(&f.editor, QPoint(frameX(f.editor, 8), 2), QPoint(kWidth - 3, kHeight - 3));
     QCOMPARE(f.editor.selectedKeyIndices(), (QList<int>{1, 2}));
     const QRectF box = f.editor.selectionBox();
     QVERIFY(box.contains(f.item(1).keyPixel()) && box.contains(f.item(2).keyPixel()));
     QCOMPARE(f.editor.hitTest(box.center().toPoint()), int(TSAnimationCurveEditor::HitBoxInside));
 
     // Grabbing one of them moves both: two frames earlier, 0.1 up.
-    drag(&f.editor, QPoint(frameX(f.editor, 10), valueY(-0.5)),
+    dragOn(&f.editor, QPoint(frameX(f.editor, 10), valueY(-0.5)),
          QPoint(frameX(f.editor, 8) + 4, valueY(-0.4)));
     QCOMPARE(f.curve.key(1).time, Axes::frameTime(8));
     QCOMPARE(f.curve.key(2).time, Axes::frameTime(17));
@@ -456,7 +434,7 @@ void TestCurveEditor::severalKeysMoveAndScaleWithTheirBox()
     QCOMPARE(f.editor.selectedKeyIndices(), (QList<int>{1, 2}));
 
     // Moving them onto the first key stops a frame after it.
-    drag(&f.editor, QPoint(frameX(f.editor, 8), valueY(-0.4)),
+    dragOn(&f.editor, QPoint(frameX(f.editor, 8), valueY(-0.4)),
          QPoint(frameX(f.editor, 0) - 20, valueY(-0.4)));
     QCOMPARE(f.curve.key(1).time, Axes::frameTime(1));
     QCOMPARE(f.curve.key(2).time, Axes::frameTime(10));
@@ -468,13 +446,13 @@ void TestCurveEditor::severalKeysMoveAndScaleWithTheirBox()
     const QRectF full = f.editor.selectionBox();
     const QPoint right(static_cast<int>(full.right()), static_cast<int>(full.center().y()));
     QCOMPARE(f.editor.hitTest(right), int(TSAnimationCurveEditor::HitBoxRight));
-    drag(&f.editor, right, right - QPoint(9 * 30 / 3 * 1, 0)); // 9 frames → 6
+    dragOn(&f.editor, right, right - QPoint(9 * 30 / 3 * 1, 0)); // 9 frames → 6
     QCOMPARE(f.curve.key(1).time, Axes::frameTime(10));
     QCOMPARE(f.curve.key(2).time, Axes::frameTime(16));
     const QRectF scaled = f.editor.selectionBox();
     const QPoint top(static_cast<int>(scaled.center().x()), static_cast<int>(std::ceil(scaled.top())));
     QCOMPARE(f.editor.hitTest(top), int(TSAnimationCurveEditor::HitBoxTop));
-    drag(&f.editor, top, top + QPoint(0, 75)); // span 0.75 → 0.375
+    dragOn(&f.editor, top, top + QPoint(0, 75)); // span 0.75 → 0.375
     QCOMPARE(f.curve.key(1).value, -0.5f);
     QVERIFY(std::abs(f.curve.key(2).value - (-0.5f + 0.375f)) < 0.006f);
     const double handleOffset = f.curve.key(2).inHandle - f.curve.key(2).value;
@@ -531,7 +509,7 @@ void TestCurveEditor::deleteRemovesTheSelectedKeysInOneStep()
     QTest::keyClick(&f.editor, Qt::Key_Delete); // nothing selected
     QCOMPARE(f.history.count(), 0);
 
-    drag(&f.editor, QPoint(frameX(f.editor, 12), 2), QPoint(2, kHeight - 3));
+    dragOn(&f.editor, QPoint(frameX(f.editor, 12), 2), QPoint(2, kHeight - 3));
     QCOMPARE(f.editor.selectedKeyIndices(), (QList<int>{0, 1}));
     QTest::keyClick(&f.editor, Qt::Key_Delete);
     QCOMPARE(f.curve.keyCount(), 1);
@@ -560,7 +538,7 @@ void TestCurveEditor::spaceDragPansAndFFramesTheKeys()
     QCOMPARE(f.editor.cursor().shape(), Qt::OpenHandCursor);
     // Dragging from a key pans: the key follows the pointer and is not moved.
     const QPoint key(frameX(f.editor, 10), valueY(-0.5));
-    drag(&f.editor, key, key + QPoint(0, -50));
+    dragOn(&f.editor, key, key + QPoint(0, -50));
     QVERIFY(sameKeys(keysOf(f.curve), original));
     QCOMPARE(f.history.count(), 0);
     QVERIFY(std::abs(f.editor.axes().vMin() - (-0.75)) < 1e-9);
@@ -675,7 +653,7 @@ void TestCurveEditor::undoFindsTheChannelInItsAnimation()
     editor.setCurve(walk);
     editor.show();
 
-    drag(&editor, QPoint(frameX(editor, 10), valueY(-0.5)), QPoint(frameX(editor, 12), valueY(0)));
+    dragOn(&editor, QPoint(frameX(editor, 10), valueY(-0.5)), QPoint(frameX(editor, 12), valueY(0)));
     const std::vector<bez3> dragged = keysOf(*walk);
     QVERIFY(!sameKeys(dragged, original));
     // Another animation's channel is shown when undo comes: it is left alone, and the key
@@ -699,7 +677,7 @@ void TestCurveEditor::undoFindsTheChannelInItsAnimation()
 void TestCurveEditor::undoNeverTouchesAnotherCurve()
 {
     Fixture f;
-    drag(&f.editor, QPoint(frameX(f.editor, 10), valueY(-0.5)), QPoint(frameX(f.editor, 12), valueY(0)));
+    dragOn(&f.editor, QPoint(frameX(f.editor, 10), valueY(-0.5)), QPoint(frameX(f.editor, 12), valueY(0)));
     TSAnimationCurve other;
     fillCurve(other);
     f.editor.setCurve(&other);
@@ -748,12 +726,12 @@ void TestCurveEditor::badCurvesAreDrawnAndEdited()
 
     // Every gesture still runs: a band over everything, a drag, a wheel, a click on the curve.
     const QRect band(QPoint(1, 1), QPoint(kWidth - 2, kHeight - 2));
-    drag(&f.editor, band.topLeft(), band.bottomRight());
+    dragOn(&f.editor, band.topLeft(), band.bottomRight());
     const auto inBand =
         std::count_if(f.editor.keyItems().begin(), f.editor.keyItems().end(),
                       [&](const auto& item) { return band.contains(item.keyPixel().toPoint()); });
     QCOMPARE(f.editor.selectedKeyIndices().size(), static_cast<int>(inBand));
-    drag(&f.editor, QPoint(kWidth / 2, kHeight / 2), QPoint(kWidth / 3, kHeight / 3));
+    dragOn(&f.editor, QPoint(kWidth / 2, kHeight / 2), QPoint(kWidth / 3, kHeight / 3));
     for (int i = 0; i < 60; ++i) {
         wheel(&f.editor, i < 30 ? 120 : -120);
     }
@@ -768,10 +746,8 @@ void TestCurveEditor::badCurvesAreDrawnAndEdited()
 
 void TestCurveEditor::theWindowEditsTheSelectedJointsCurves()
 {
-    AnimationModelClasses::registerAll();
-    TemplateLibrary::setRoot(kShipped + "/animations");
-    auto window = std::make_unique<TSMainWindow>();
-    window->resize(1200, 800);
+    openWindow(QSize(1200, 800));
+    TSMainWindow* window = m_window;
     QVERIFY(window->loadDocument(kShipped + "/projects/Biped.bsdoc", true, "Biped Character"));
     QComboBox* chooser = window->animationEditor()->animationComboBox();
     QMetaObject::invokeMethod(chooser, "activated", Q_ARG(int, chooser->findText("Walk")));
@@ -816,7 +792,7 @@ void TestCurveEditor::theWindowEditsTheSelectedJointsCurves()
     const std::vector<bez3> original = keysOf(*rotation);
     const QTransform posed = thigh->joint->sceneTransform();
     const QPoint key = pixel(editor->keyItems().front().keyPixel());
-    drag(editor, key, key + QPoint(0, -30));
+    dragOn(editor, key, key + QPoint(0, -30));
     QCOMPARE(editor->axes().scaleY(), zoom);
     QVERIFY(!sameKeys(keysOf(*rotation), original));
     QVERIFY(thigh->joint->sceneTransform() != posed);
@@ -854,7 +830,7 @@ void TestCurveEditor::theWindowEditsTheSelectedJointsCurves()
     rotation->setPreset(1);
     QTest::keyClick(editor, Qt::Key_F);
     const QPoint fitted = pixel(editor->keyItems().front().keyPixel());
-    drag(editor, fitted, fitted + QPoint(0, -30));
+    dragOn(editor, fitted, fitted + QPoint(0, -30));
     QCOMPARE(editor->currentCurve(), rotation);
     QCOMPARE(rotation->preset(), TSAnimationCurve::kCustomPreset);
     QVERIFY(!sameKeys(keysOf(*rotation), original));
@@ -902,9 +878,6 @@ void TestCurveEditor::theWindowEditsTheSelectedJointsCurves()
     click(editor, QPoint(frameX(*editor, 5), static_cast<int>(std::lround(flat))));
     QCOMPARE(editor->currentCurve()->keyCount(), 0);
     QCOMPARE(window->history()->count(), steps);
-    window->document()->setModified(false);
-    window.reset();
-    TSModelController::destroyInstance();
 }
 
 void TestCurveEditor::screenshots()
@@ -943,7 +916,7 @@ void TestCurveEditor::screenshots()
     QVERIFY(columnHas(between, QColor(83, 83, 83)));
 
     // Two keys in a box, then one key with its handles and the form.
-    drag(&editor, QPoint(static_cast<int>(editor.keyItems()[2].keyPixel().x()) - 6, 2),
+    dragOn(&editor, QPoint(static_cast<int>(editor.keyItems()[2].keyPixel().x()) - 6, 2),
          QPoint(static_cast<int>(editor.keyItems()[3].keyPixel().x()) + 6, editor.height() - 3));
     QCOMPARE(editor.selectedKeyIndices(), (QList<int>{2, 3}));
     const QImage box = editor.grab().toImage();
