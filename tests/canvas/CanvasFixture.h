@@ -10,6 +10,7 @@
 #include "TSGraphicsView.h"
 
 #include <QGraphicsEllipseItem>
+#include <QtTest>
 
 #include <memory>
 
@@ -90,6 +91,13 @@ struct CanvasFixture
     {
         skeleton->setNodes({record("hip", "", QPointF(0, 0)), record("spine", "hip", QPointF(0, -50)),
                             record("head", "spine", QPointF(0, -40)), record("arm", "spine", QPointF(30, 0))});
+    }
+
+    /// Shows the view; false when it never got onto the screen.
+    bool show()
+    {
+        view.show();
+        return QTest::qWaitForWindowExposed(&view);
     }
 
     QPointF jointPos(const QString& name) const
