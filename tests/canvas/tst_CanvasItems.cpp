@@ -108,8 +108,7 @@ void TestCanvasItems::canvasLabelPressRequestsEditing()
 void TestCanvasItems::axesDragEmitsValueChanged()
 {
     test::CanvasFixture f;
-    f.view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&f.view));
+    QVERIFY(f.show());
     auto* axes = new SceneAxes();
     f.scene.addItem(axes);
     f.view.centerOn(0, 0);
@@ -162,8 +161,7 @@ void TestCanvasItems::indicatorVisibilityRules()
     }
     f.view.setZoom(1.0f);
     QSignalSpy pressed(indicator, &AddNodeIndicator::itemPressed);
-    f.view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&f.view));
+    QVERIFY(f.show());
     f.view.centerOn(90, -50);
     test::pressAt(&f.view, QPointF(90, -50));
     QCOMPARE(pressed.count(), 1);
