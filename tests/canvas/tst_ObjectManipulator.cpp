@@ -14,12 +14,6 @@
 
 namespace {
 
-bool showView(test::CanvasFixture& f)
-{
-    f.view.show();
-    return QTest::qWaitForWindowExposed(&f.view);
-}
-
 // An editable rectangle without a pen (its bounds are its rectangle), made the only target.
 QGraphicsRectItem* addBox(test::CanvasFixture& f, const QRectF& rect)
 {
@@ -120,8 +114,7 @@ void TestObjectManipulator::turnCounterCountsWholeTurns()
 void TestObjectManipulator::shiftMoveKeepsLargerAxis()
 {
     test::CanvasFixture f;
-    f.view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&f.view));
+    QVERIFY(f.show());
     auto* item = new QGraphicsRectItem(-10, -10, 20, 20);
     f.scene.addItem(item);
     f.manipulator->makeEditable(item, true);
@@ -136,8 +129,7 @@ void TestObjectManipulator::shiftMoveKeepsLargerAxis()
 void TestObjectManipulator::rotationSnapsWithShift()
 {
     test::CanvasFixture f;
-    f.view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&f.view));
+    QVERIFY(f.show());
     auto* item = new QGraphicsRectItem(-50, -50, 100, 100);
     f.scene.addItem(item);
     f.manipulator->makeEditable(item, true);
@@ -162,7 +154,7 @@ void TestObjectManipulator::rotationSnapsWithShift()
 void TestObjectManipulator::tinyScaleIsRefused()
 {
     test::CanvasFixture f;
-    QVERIFY(showView(f));
+    QVERIFY(f.show());
     QGraphicsRectItem* item = addBox(f, QRectF(0, 0, 100, 50));
     // Zoomed in far enough that the pointer reaches a fifth of a unit.
     f.view.setZoom(5.0f);
@@ -198,7 +190,7 @@ void TestObjectManipulator::boneTargetSwingsItsJoint()
 void TestObjectManipulator::lockedTargetHasNoHandles()
 {
     test::CanvasFixture f;
-    QVERIFY(showView(f));
+    QVERIFY(f.show());
     auto* item = new QGraphicsRectItem(-20, -20, 40, 40);
     f.scene.addItem(item);
     f.manipulator->makeEditable(item, true, false);
@@ -231,8 +223,7 @@ void TestObjectManipulator::lockedTargetHasNoHandles()
 void TestObjectManipulator::severalTargetsTurnAndScaleAsOneGroup()
 {
     test::CanvasFixture f;
-    f.view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&f.view));
+    QVERIFY(f.show());
     f.buildBody();
     QImage image(40, 40, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::darkCyan);
@@ -272,8 +263,7 @@ void TestObjectManipulator::severalTargetsTurnAndScaleAsOneGroup()
 void TestObjectManipulator::rotateCursorsLeanTowardTheirHandle()
 {
     test::CanvasFixture f;
-    f.view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&f.view));
+    QVERIFY(f.show());
     auto* item = new QGraphicsRectItem(-50, -30, 100, 60);
     f.scene.addItem(item);
     f.manipulator->makeEditable(item, true);
@@ -324,7 +314,7 @@ void TestObjectManipulator::rotateCursorsLeanTowardTheirHandle()
 void TestObjectManipulator::resizeCursorsLieAlongTheirHandle()
 {
     test::CanvasFixture f;
-    QVERIFY(showView(f));
+    QVERIFY(f.show());
     QGraphicsRectItem* item = addBox(f, QRectF(-50, -30, 100, 60));
     const double scale = ScreenScale::of(&f.view);
     // Our own double arrows at the screen scale, each along the nearest of the eight directions to
@@ -352,7 +342,7 @@ void TestObjectManipulator::resizeCursorsLieAlongTheirHandle()
 void TestObjectManipulator::draggedCornerFollowsThePointer()
 {
     test::CanvasFixture f;
-    QVERIFY(showView(f));
+    QVERIFY(f.show());
     QGraphicsRectItem* item = addBox(f, QRectF(0, 0, 100, 50));
     f.view.centerOn(50, 25);
     // Pressed a little inside the lower right corner, where both edges meet it: the corner scales
@@ -369,7 +359,7 @@ void TestObjectManipulator::draggedCornerFollowsThePointer()
 void TestObjectManipulator::smallJointMovesFromItsMiddle()
 {
     test::CanvasFixture f;
-    QVERIFY(showView(f));
+    QVERIFY(f.show());
     NodeRecord hip = test::CanvasFixture::record("hip", "", QPointF(0, 0));
     hip.size = 6.0f;
     f.skeleton->setNodes({hip});
@@ -395,7 +385,7 @@ void TestObjectManipulator::smallJointMovesFromItsMiddle()
 void TestObjectManipulator::childBoneLeavesTheParentJointItsPress()
 {
     test::CanvasFixture f;
-    QVERIFY(showView(f));
+    QVERIFY(f.show());
     NodeRecord spine = test::CanvasFixture::record("spine", "hip", QPointF(0, -50));
     spine.zOrder = 5;
     NodeRecord head = test::CanvasFixture::record("head", "spine", QPointF(0, -40));
@@ -424,7 +414,7 @@ void TestObjectManipulator::childBoneLeavesTheParentJointItsPress()
 void TestObjectManipulator::twoTurnsOfAJointAreKeyed()
 {
     test::CanvasFixture f;
-    QVERIFY(showView(f));
+    QVERIFY(f.show());
     f.buildBody();
     f.skeleton->setAnimation(AnimationTracks());
     f.skeleton->setAnimationMode(true);
@@ -459,7 +449,7 @@ void TestObjectManipulator::twoTurnsOfAJointAreKeyed()
 void TestObjectManipulator::modifierKeysApplyMidDrag()
 {
     test::CanvasFixture f;
-    QVERIFY(showView(f));
+    QVERIFY(f.show());
     QGraphicsRectItem* item = addBox(f, QRectF(-20, -20, 40, 40));
     f.view.centerOn(0, 0);
     // Shift pressed during a move keeps only the larger displacement at once, released frees it.
@@ -490,7 +480,7 @@ void TestObjectManipulator::modifierKeysApplyMidDrag()
 void TestObjectManipulator::escapePutsTargetsBack()
 {
     test::CanvasFixture f;
-    QVERIFY(showView(f));
+    QVERIFY(f.show());
     f.buildBody();
     HistoryManager history;
     history.setSkeleton(f.skeleton.get());
@@ -545,7 +535,7 @@ void TestObjectManipulator::escapePutsTargetsBack()
 void TestObjectManipulator::dragBackToStartRecordsNothing()
 {
     test::CanvasFixture f;
-    QVERIFY(showView(f));
+    QVERIFY(f.show());
     f.buildBody();
     HistoryManager history;
     history.setSkeleton(f.skeleton.get());
@@ -582,7 +572,7 @@ void TestObjectManipulator::dragBackToStartRecordsNothing()
 void TestObjectManipulator::badInputStaysFinite()
 {
     test::CanvasFixture f;
-    QVERIFY(showView(f));
+    QVERIFY(f.show());
     f.buildBody();
     // An image without pixels and an item collapsed to a point.
     Skeleton::Asset* empty = f.skeleton->addImage("arm", QImage(), QTransform(), false);
@@ -624,7 +614,7 @@ void TestObjectManipulator::badInputStaysFinite()
 void TestObjectManipulator::outlineKeepsItsScreenSize()
 {
     test::CanvasFixture f;
-    QVERIFY(showView(f));
+    QVERIFY(f.show());
     f.buildBody();
     f.skeleton->setAnimation(AnimationTracks());
     f.skeleton->setAnimationMode(true);
@@ -668,7 +658,7 @@ void TestObjectManipulator::outlineKeepsItsScreenSize()
 void TestObjectManipulator::rubberBandPicksImagesAndJoints()
 {
     test::CanvasFixture f;
-    QVERIFY(showView(f));
+    QVERIFY(f.show());
     f.buildBody();
     QImage image(40, 40, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::darkCyan);
@@ -713,7 +703,7 @@ void TestObjectManipulator::rubberBandPicksImagesAndJoints()
 void TestObjectManipulator::lockedItemsLetClicksThrough()
 {
     test::CanvasFixture f;
-    QVERIFY(showView(f));
+    QVERIFY(f.show());
     f.buildBody();
     QImage image(60, 60, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::darkCyan);
