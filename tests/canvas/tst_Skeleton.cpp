@@ -293,8 +293,7 @@ void TestSkeleton::playbackLoops()
 void TestSkeleton::dragInAnimationModeWritesKeys()
 {
     test::CanvasFixture f;
-    f.view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&f.view));
+    QVERIFY(f.show());
     f.buildBody();
     f.skeleton->setAnimation(AnimationTracks());
     f.skeleton->setAnimationMode(true);
@@ -349,8 +348,7 @@ void TestSkeleton::rotationKeyKeepsWholeTurns()
 void TestSkeleton::newJointsKeepTheAnimationLength()
 {
     test::CanvasFixture f;
-    f.view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&f.view));
+    QVERIFY(f.show());
     f.buildBody();
     AnimationTracks tracks;
     for (const char* name : {"hip", "spine", "head", "arm"}) {
@@ -375,8 +373,7 @@ void TestSkeleton::newJointsKeepTheAnimationLength()
 void TestSkeleton::setupModeDragChangesRestPose()
 {
     test::CanvasFixture f;
-    f.view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&f.view));
+    QVERIFY(f.show());
     f.buildBody();
     QImage image(40, 40, QImage::Format_ARGB32_Premultiplied);
     image.fill(QColor(200, 60, 60));
@@ -554,8 +551,7 @@ void TestSkeleton::hiddenJointsHideTheirSubtree()
 void TestSkeleton::dropTargetHighlight()
 {
     test::CanvasFixture f;
-    f.view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&f.view));
+    QVERIFY(f.show());
     f.buildBody();
     f.view.centerOn(0, -50);
     QMimeData data;
@@ -622,8 +618,7 @@ void TestSkeleton::renderPosedSkeletonWithImage()
 void TestSkeleton::aHoveredBoneThatGoesIsForgotten()
 {
     test::CanvasFixture f;
-    f.view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&f.view));
+    QVERIFY(f.show());
     f.buildBody();
     f.skeleton->setAnimationMode(true);
     f.view.centerOn(0, -50);
