@@ -93,8 +93,7 @@ void TestTemplatePosing::releasedPoseIsTheDraggedPose()
     QString error;
     QVERIFY2(document.load(kShipped + QStringLiteral("/projects/Biped.bsdoc"), true, &error),
              qPrintable(error));
-    f.view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&f.view));
+    QVERIFY(f.show());
     f.skeleton->setAnimationMode(true);
     f.manipulator->setAnimationMode(true);
     f.skeleton->showFrame(frame);
