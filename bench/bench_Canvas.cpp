@@ -3,43 +3,21 @@
 #include "InterleavedPair.h"
 #include "Report.h"
 
-#include "ObjectManipulator.h"
-#include "Skeleton.h"
-#include "TSGraphicsScene.h"
-#include "TSGraphicsView.h"
+#include "SkeletonScene.h"
 
 #include <QApplication>
-
-#include <memory>
 
 namespace {
 
 constexpr int kNodes = 200;
 
-struct Canvas
+struct Canvas : bench::SkeletonScene
 {
-    Canvas()
+    Canvas() : SkeletonScene(kNodes, 64)
     {
-        view.setScene(&scene);
         view.resize(1600, 1000);
-        manipulator = new ObjectManipulator();
-        scene.setManipulator(manipulator);
-        skeleton = std::make_unique<Skeleton>(&scene, &view, manipulator);
-        QList<NodeRecord> records;
-        for (int i = 0; i < kNodes; ++i) {
-            NodeRecord node;
-            node.name = QStringLiteral("n%1").arg(i);
-            node.parent = i ? QStringLiteral("n%1").arg((i - 1) / 3) : QString();
-            node.position = QPointF(10 + i % 7, -20);
-            records.append(node);
-        }
-        skeleton->setNodes(records);
-        QImage image(64, 64, QImage::Format_ARGB32_Premultiplied);
-        image.fill(QColor(100, 150, 200));
         AnimationTracks tracks;
         for (int i = 0; i < kNodes; ++i) {
-            skeleton->addImage(QStringLiteral("n%1").arg(i), image, QTransform::fromTranslate(-32, -32),
-                               false);
             auto object = std::make_unique<AnimatedObject>();
             object->setName(QStringLiteral("n%1").arg(i));
             for (int channel = 0; channel < AnimatedObject::kChannelCount; ++channel) {
@@ -65,10 +43,6 @@ struct Canvas
     // they touched.
     void paint() { QCoreApplication::processEvents(); }
 
-    TSGraphicsScene scene;
-    TSGraphicsView view;
-    ObjectManipulator* manipulator;
-    std::unique_ptr<Skeleton> skeleton;
     float time = 0.0f;
 };
 

@@ -3,49 +3,21 @@
 #include "InterleavedPair.h"
 #include "Report.h"
 
-#include "ObjectManipulator.h"
-#include "Skeleton.h"
-#include "TSGraphicsScene.h"
-#include "TSGraphicsView.h"
+#include "SkeletonScene.h"
 #include "TSOutlinerWidget.h"
 
 #include <QApplication>
 
-#include <memory>
-
 namespace {
 
-struct Outliner
+struct Outliner : bench::SkeletonScene
 {
-    explicit Outliner(int nodes)
+    explicit Outliner(int nodes) : SkeletonScene(nodes, 16)
     {
-        view.setScene(&scene);
-        manipulator = new ObjectManipulator();
-        scene.setManipulator(manipulator);
-        skeleton = std::make_unique<Skeleton>(&scene, &view, manipulator);
-        QList<NodeRecord> records;
-        for (int i = 0; i < nodes; ++i) {
-            NodeRecord node;
-            node.name = QStringLiteral("n%1").arg(i);
-            node.parent = i ? QStringLiteral("n%1").arg((i - 1) / 3) : QString();
-            node.position = QPointF(10 + i % 7, -20);
-            records.append(node);
-        }
-        skeleton->setNodes(records);
-        QImage image(16, 16, QImage::Format_ARGB32_Premultiplied);
-        image.fill(QColor(100, 150, 200));
-        for (int i = 0; i < nodes; ++i) {
-            skeleton->addImage(QStringLiteral("n%1").arg(i), image, QTransform(), false,
-                               QStringLiteral("i%1").arg(i));
-        }
         tree.resize(220, 600);
         tree.show();
     }
 
-    TSGraphicsScene scene;
-    TSGraphicsView view;
-    ObjectManipulator* manipulator;
-    std::unique_ptr<Skeleton> skeleton;
     TSOutlinerWidget tree;
 };
 
