@@ -1,10 +1,12 @@
 #pragma once
-// Test helpers: mouse input and drops on widgets and on a graphics view at scene points, delivered
-// as real events (QTest::mouseMove does not carry held buttons in Qt 5), and clicks on tree rows.
+// Test helpers: mouse input, typing and drops on widgets and on a graphics view at scene points,
+// delivered as real events (QTest::mouseMove does not carry held buttons in Qt 5), and clicks on
+// tree rows.
 
 #include <QApplication>
 #include <QDropEvent>
 #include <QGraphicsView>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QTreeWidget>
@@ -49,6 +51,18 @@ inline bool dropOn(QWidget* target, const QPoint& pos, const QMimeData* data)
     QDropEvent drop(pos, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(target, &drop);
     return taken;
+}
+
+/// Types text into a line edit as a user would: click, select all, delete, type, Return. The field
+/// must be there to use: shown and enabled.
+inline void typeInto(QLineEdit* field, const QString& text)
+{
+    QVERIFY(field && field->isVisible() && field->isEnabled());
+    QTest::mouseClick(field, Qt::LeftButton);
+    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(field, Qt::Key_Delete);
+    QTest::keyClicks(field, text);
+    QTest::keyClick(field, Qt::Key_Return);
 }
 
 inline QPoint viewPoint(QGraphicsView* view, const QPointF& scenePoint)

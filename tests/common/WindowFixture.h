@@ -83,17 +83,6 @@ inline QPoint timelineCell(const TSAnimationEditorTimelineWidget* timeline, int 
     return QPoint(static_cast<int>((frame + 0.5) * cell), onKeys ? timeline->height() * 3 / 4 : timeline->height() / 4);
 }
 
-/// Types text into a line edit as a user would: click, select all, delete, type, Return.
-inline void typeInto(QLineEdit* field, const QString& text)
-{
-    QVERIFY(field && field->isVisible() && field->isEnabled());
-    QTest::mouseClick(field, Qt::LeftButton);
-    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClick(field, Qt::Key_Delete);
-    QTest::keyClicks(field, text);
-    QTest::keyClick(field, Qt::Key_Return);
-}
-
 class WindowFixture
 {
 protected:

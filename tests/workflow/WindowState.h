@@ -13,11 +13,11 @@
 #include "TSModelSprite.h"
 #include "TSModelSpriteContainer.h"
 #include "TSOutlinerWidget.h"
+#include "ViewInput.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QGraphicsPixmapItem>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QRegularExpression>
@@ -164,16 +164,6 @@ inline void chooseMenuEntry(TSMainWindow* window, const char* menuName, const ch
     QTRY_VERIFY(menu->isVisible());
     QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier, menu->actionGeometry(action).center());
     QTRY_VERIFY(!menu->isVisible());
-}
-
-/// Types text into a field as a user does: click, select all, type, Return.
-inline void typeInto(QLineEdit* field, const QString& text)
-{
-    QVERIFY(field && field->isVisible());
-    QTest::mouseClick(field, Qt::LeftButton);
-    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(field, text);
-    QTest::keyClick(field, Qt::Key_Return);
 }
 
 /// Writes a PNG of size in colour with a darker frame; the path, or empty when it failed.
