@@ -23,6 +23,7 @@
 #include "TSPAttributeKey.h"
 #include "TSPAttributeString.h"
 #include "TestMain.h"
+#include "ViewInput.h"
 #include "WindowAnswers.h"
 
 #include <QAction>
@@ -90,14 +91,6 @@ QStringList rowNames(const TSAttributesView& view)
         names << row->displayName();
     }
     return names;
-}
-
-void type(QLineEdit* edit, const QString& text)
-{
-    QTest::mouseClick(edit, Qt::LeftButton);
-    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(edit, text);
-    QTest::keyClick(edit, Qt::Key_Return);
 }
 
 } // namespace
@@ -181,13 +174,13 @@ void TestAttributesPanel::everyKindWritesItsAttribute()
     qRegisterMetaType<TSPAttribute*>();
     QSignalSpy edited(&view, qOverload<TSPAttribute*>(&TSAttributesView::attributeEditingFinished));
 
-    type(view.widgetFor(model.speed)->findChild<QLineEdit*>("value"), "2.5");
+    test::typeInto(view.widgetFor(model.speed)->findChild<QLineEdit*>("value"), "2.5");
     QCOMPARE(model.speed->value(), 2.5f);
     // Text that is no number is not taken; the field shows the value again.
     auto* speed = view.widgetFor(model.speed)->findChild<QLineEdit*>("value");
-    type(speed, "fast");
+    test::typeInto(speed, "fast");
     QCOMPARE(speed->text(), QStringLiteral("2.5"));
-    type(view.widgetFor(model.label)->findChild<QLineEdit*>("text"), "hello");
+    test::typeInto(view.widgetFor(model.label)->findChild<QLineEdit*>("text"), "hello");
     QCOMPARE(model.label->text(), QStringLiteral("hello"));
     QTest::mouseClick(view.widgetFor(model.flag)->findChild<QCheckBox*>(), Qt::LeftButton);
     QCOMPARE(model.flag->value(), true);
