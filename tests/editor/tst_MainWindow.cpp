@@ -47,8 +47,8 @@ private Q_SLOTS:
     void cleanup() { closeWindow(); }
     void newDocumentHasOneRootJoint();
     void templateSaveAsksForANameThenSavesInPlace();
-    void cancelKeepsTheModifiedDocument();
-    void yesWithCancelledSaveDoesNotLoad();
+    void changesQuestionDecidesTheLoad_data();
+    void changesQuestionDecidesTheLoad();
     void closingAsksAndCancelKeepsTheWindow();
     void openErrorsShowBoxes();
     void failedSaveKeepsTitleRecentFilesAndOldFile();
@@ -134,37 +134,32 @@ void TestMainWindow::templateSaveAsksForANameThenSavesInPlace()
     QCOMPARE(m_window->animationEditor()->animationComboBox()->count(), 5);
 }
 
-void TestMainWindow::cancelKeepsTheModifiedDocument()
+void TestMainWindow::changesQuestionDecidesTheLoad_data()
 {
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("loads");
+    QTest::newRow("Cancel keeps the modified document") << int(QMessageBox::Cancel) << false;
+    QTest::newRow("Yes with a cancelled save keeps it too") << int(QMessageBox::Yes) << false;
+    QTest::newRow("No discards the changes") << int(QMessageBox::No) << true;
+}
+
+void TestMainWindow::changesQuestionDecidesTheLoad()
+{
+    QFETCH(int, answer);
+    QFETCH(bool, loads);
     Boxes boxes;
+    Choosers choosers; // which cancel the save
     m_window->newDocument();
     m_window->document()->setModified(true);
-    boxes.answers << QMessageBox::Cancel;
-    QVERIFY(!m_window->loadDocument(kShipped + "/projects/Tentacle.bsdoc", true, "Tentacle"));
+    boxes.answers << QMessageBox::StandardButton(answer);
+    QCOMPARE(m_window->loadDocument(kShipped + "/projects/Tentacle.bsdoc", true, "Tentacle"), loads);
     QCOMPARE(boxes.shown.size(), 1);
     QCOMPARE(boxes.shown.first().title, QStringLiteral("Project has changes"));
     QCOMPARE(boxes.shown.first().text, QStringLiteral("Do you want to save your changes to file ?"));
-    QCOMPARE(m_window->documentTitle(), QStringLiteral("Untitled"));
-    QVERIFY(m_window->document()->isModified());
-    QCOMPARE(m_window->skeleton()->nodes().size(), size_t(1));
-    // No discards the changes and loads.
-    boxes.answers << QMessageBox::No;
-    QVERIFY(m_window->loadDocument(kShipped + "/projects/Tentacle.bsdoc", true, "Tentacle"));
-    QCOMPARE(m_window->skeleton()->nodes().size(), size_t(5));
-    QVERIFY(!m_window->document()->isModified());
-}
-
-void TestMainWindow::yesWithCancelledSaveDoesNotLoad()
-{
-    Boxes boxes;
-    Choosers choosers;
-    m_window->newDocument();
-    m_window->document()->setModified(true);
-    boxes.answers << QMessageBox::Yes; // then the save chooser is cancelled
-    QVERIFY(!m_window->loadDocument(kShipped + "/projects/Tentacle.bsdoc", true, "Tentacle"));
-    QCOMPARE(choosers.asked.size(), 1);
-    QCOMPARE(m_window->skeleton()->nodes().size(), size_t(1));
-    QVERIFY(m_window->document()->isModified());
+    QCOMPARE(choosers.asked.size(), answer == QMessageBox::Yes ? 1 : 0);
+    QCOMPARE(m_window->documentTitle(), loads ? QStringLiteral("Tentacle") : QStringLiteral("Untitled"));
+    QCOMPARE(m_window->skeleton()->nodes().size(), size_t(loads ? 5 : 1));
+    QCOMPARE(m_window->document()->isModified(), !loads);
 }
 
 void TestMainWindow::closingAsksAndCancelKeepsTheWindow()
