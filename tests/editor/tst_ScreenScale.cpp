@@ -2,24 +2,10 @@
 // a logical DPI of 192 and at a device pixel ratio of 2: in device pixels the add-node button,
 // the selection handles and the timeline's marks are twice as large on either dense screen.
 #include "AnimationEditorPanel.h"
-#include "AnimationModelClasses.h"
-#include "DocumentController.h"
 #include "ItemData.h"
-#include "ObjectManipulator.h"
-#include "OutlinerPanel.h"
 #include "ScreenScale.h"
-#include "Skeleton.h"
-#include "TSAnimationEditorTimelineWidget.h"
-#include "TSGraphicsButton.h"
-#include "TSGraphicsScene.h"
-#include "TSGraphicsView.h"
-#include "TSMainWindow.h"
-#include "TSModelController.h"
-#include "TSOutlinerWidget.h"
-#include "TSStyle.h"
-#include "TemplateLibrary.h"
 #include "TestMain.h"
-#include "ViewInput.h"
+#include "WindowFixture.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -29,8 +15,6 @@
 #include <QtTest>
 
 namespace {
-
-const QString kShipped = QStringLiteral(BONESTAGE_SOURCE_DIR "/Resources");
 
 /// Device pixels per pixel of a 96 DPI screen without scaling, as the environment asks for.
 double requestedScale()
@@ -75,14 +59,14 @@ int runThrough(const QImage& image, QPoint at, QPoint step, const QList<QColor>&
 
 } // namespace
 
-class TestScreenScale : public QObject
+class TestScreenScale : public QObject, test::WindowFixture
 {
     Q_OBJECT
 
 private Q_SLOTS:
     void initTestCase();
     void init();
-    void cleanup();
+    void cleanup() { closeWindow(); }
     void scaleFollowsTheScreen();
     void addNodeButtonKeepsItsScreenSize();
     void handlesKeepTheirScreenSize();
@@ -99,52 +83,31 @@ private:
     /// times the device pixel ratio Qt applies.
     double windowScale() const { return ScreenScale::of(m_window) * m_window->devicePixelRatioF(); }
     QImage grab(QWidget* widget) const;
-
-    TSMainWindow* m_window = nullptr;
 };
 
 void TestScreenScale::initTestCase()
 {
     QCoreApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
-    QApplication::setStyle(new TSStyle());
-    AnimationModelClasses::registerAll();
-    TemplateLibrary::setRoot(kShipped + "/animations");
+    setUpApplication();
 }
 
 void TestScreenScale::init()
 {
-    m_window = new TSMainWindow();
-    const double s = ScreenScale::of(m_window);
-    m_window->resize(QSize(1200, 760) * s);
-}
-
-void TestScreenScale::cleanup()
-{
-    m_window->document()->setModified(false);
-    delete m_window;
-    TSModelController::destroyInstance();
+    openWindow();
+    m_window->resize(QSize(1200, 760) * ScreenScale::of(m_window));
 }
 
 void TestScreenScale::openBipedAndPickForearm()
 {
-    QVERIFY(m_window->loadDocument(kShipped + "/projects/Biped.bsdoc", true, "Biped Character"));
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowActive(m_window));
+    openTemplate();
     TSGraphicsView* view = m_window->graphicsView();
     view->setZoom(static_cast<float>(4 * ScreenScale::of(view)));
     // In animation mode a picked joint shows its handles.
-    const QList<TSGraphicsButton*> buttons = view->buttons();
-    const auto mode = std::find_if(buttons.cbegin(), buttons.cend(), [](const TSGraphicsButton* button) {
-        return button->toolTip() == QStringLiteral("Animation mode");
-    });
-    QVERIFY(mode != buttons.cend());
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, (*mode)->rect().center());
-    QVERIFY((*mode)->isChecked());
-    QVERIFY(test::clickRow(m_window->outliner()->tree(), "forearm_L"));
-    QGraphicsItem* joint = m_window->skeleton()->nodeByName("forearm_L")->joint;
-    QCOMPARE(m_window->manipulator()->targets(), QList<QGraphicsItem*>{joint});
+    clickOverlay("Animation mode");
+    QVERIFY(overlay("Animation mode")->isChecked());
+    selectNode("forearm_L");
     QVERIFY(!m_window->manipulator()->isTargetLocked());
-    view->centerOn(joint->sceneBoundingRect().center());
+    view->centerOn(m_window->skeleton()->nodeByName("forearm_L")->joint->sceneBoundingRect().center());
 }
 
 QImage TestScreenScale::grab(QWidget* widget) const
