@@ -34,6 +34,8 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include <algorithm>
+
 namespace test {
 
 /// The shipped data folder: templates, sample documents and asset groups.
@@ -199,23 +201,31 @@ protected:
         return nullptr;
     }
 
-    /// A scene point where item is the topmost item the manipulator can pick, in the whole view
-    /// pixel a click there lands on (the scene hands a press to the topmost item in that pixel);
-    /// NaN when there is none.
+    /// The scene point nearest the middle of item where it is the topmost item the manipulator
+    /// can pick, in the whole view pixel a click there lands on (the scene hands a press to the
+    /// topmost item in that pixel); NaN when there is none.
     QPointF pickable(const QGraphicsItem* item) const
     {
         const QRectF box = item->sceneBoundingRect();
-        TSGraphicsView* view = m_window->graphicsView();
+        QVector<QPointF> points;
         for (double y = box.top() + 1; y < box.bottom(); y += 1) {
             for (double x = box.left() + 1; x < box.right(); x += 1) {
-                const QPolygonF pixel = view->mapToScene(QRect(view->mapFromScene(QPointF(x, y)), QSize(1, 1)));
-                for (QGraphicsItem* under : m_window->scene()->items(pixel)) {
-                    if (under->flags() & QGraphicsItem::ItemIsSelectable) {
-                        if (under == item) {
-                            return QPointF(x, y);
-                        }
-                        break;
+                points << QPointF(x, y);
+            }
+        }
+        const QPointF middle = box.center();
+        std::sort(points.begin(), points.end(), [&middle](const QPointF& a, const QPointF& b) {
+            return QLineF(a, middle).length() < QLineF(b, middle).length();
+        });
+        TSGraphicsView* view = m_window->graphicsView();
+        for (const QPointF& point : points) {
+            const QPolygonF pixel = view->mapToScene(QRect(view->mapFromScene(point), QSize(1, 1)));
+            for (QGraphicsItem* under : m_window->scene()->items(pixel)) {
+                if (under->flags() & QGraphicsItem::ItemIsSelectable) {
+                    if (under == item) {
+                        return point;
                     }
+                    break;
                 }
             }
         }
