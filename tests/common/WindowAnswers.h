@@ -1,11 +1,17 @@
 #pragma once
-// Test helpers: answer the editor's message boxes and file choosers without showing them.
+// Test helpers: answer the editor's message boxes and file choosers without showing them, and its
+// input dialogs as a user types into them.
 
 #include "TSFileDialogs.h"
 #include "TSMessageBox.h"
 
+#include <QApplication>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QList>
 #include <QStringList>
+#include <QTimer>
+#include <QtTest>
 
 namespace test {
 
@@ -44,5 +50,23 @@ struct Choosers
     QList<TSFileDialogs::Request> asked;
     QStringList answers;
 };
+
+/// Types text into the input dialog that is about to open and confirms it.
+inline void answerNextInput(const QString& text, int tries = 200)
+{
+    QTimer::singleShot(0, [text, tries] {
+        auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+        if (!dialog) {
+            if (tries > 0) {
+                answerNextInput(text, tries - 1);
+            }
+            return;
+        }
+        QLineEdit* edit = dialog->findChild<QLineEdit*>();
+        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(edit, text);
+        QTest::keyClick(edit, Qt::Key_Return);
+    });
+}
 
 } // namespace test

@@ -22,15 +22,14 @@
 #include "TSStyle.h"
 #include "TemplateLibrary.h"
 #include "ViewInput.h"
+#include "WindowAnswers.h"
 
 #include <QApplication>
 #include <QColor>
 #include <QImage>
-#include <QInputDialog>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QToolButton>
 #include <QtTest>
 
@@ -40,24 +39,6 @@ namespace test {
 
 /// The shipped data folder: templates, sample documents and asset groups.
 inline const QString kShipped = QStringLiteral(BONESTAGE_SOURCE_DIR "/Resources");
-
-/// Types text into the input dialog that is about to open and confirms it.
-inline void answerNextInput(const QString& text, int tries = 100)
-{
-    QTimer::singleShot(0, [text, tries] {
-        auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
-        if (!dialog) {
-            if (tries > 0) {
-                answerNextInput(text, tries - 1);
-            }
-            return;
-        }
-        QLineEdit* edit = dialog->findChild<QLineEdit*>();
-        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(edit, text);
-        QTest::keyClick(edit, Qt::Key_Return);
-    });
-}
 
 /// A PNG of one colour written to path; empty when it cannot be written.
 inline QString writePng(const QString& path, const QColor& colour, const QSize& size = QSize(16, 12))

@@ -28,7 +28,6 @@
 
 #include <QAbstractItemView>
 #include <QDirIterator>
-#include <QInputDialog>
 #include <QListWidget>
 #include <QMimeData>
 #include <QProcess>
@@ -46,24 +45,6 @@ namespace {
 
 const QString kProgram = QStringLiteral(BONESTAGE_EXECUTABLE);
 const QString kShots = QStringLiteral(WORKFLOW_SHOTS);
-
-/// Types text into the input dialog that is about to open and confirms it.
-void answerNextInput(const QString& text, int tries = 200)
-{
-    QTimer::singleShot(0, [text, tries] {
-        auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
-        if (!dialog) {
-            if (tries > 0) {
-                answerNextInput(text, tries - 1);
-            }
-            return;
-        }
-        QLineEdit* edit = dialog->findChild<QLineEdit*>();
-        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(edit, text);
-        QTest::keyClick(edit, Qt::Key_Return);
-    });
-}
 
 void send(QWidget* widget, QEvent::Type type, const QPoint& pos, Qt::MouseButton button,
           Qt::MouseButtons buttons)
@@ -444,7 +425,7 @@ void TestWorkflow::animationsAddedRenamedAndCopied()
     const QString keyed = document->currentAnimationName();
 
     edit("New animation", [&] {
-        answerNextInput("Hero wave");
+        test::answerNextInput("Hero wave");
         clickButton("addButton");
         QTRY_COMPARE(document->animations().size(), animations + 1);
     });
@@ -478,7 +459,7 @@ void TestWorkflow::animationsAddedRenamedAndCopied()
     QCOMPARE(document->currentAnimationName(), keyed);
     const QStringList keys = test::documentState(window()).filter(QRegularExpression("^tracks "));
     edit("Copy animation", [&] {
-        answerNextInput(keyed + " copy");
+        test::answerNextInput(keyed + " copy");
         clickButton("copyButton");
         QTRY_COMPARE(document->animations().size(), animations + 2);
     });
