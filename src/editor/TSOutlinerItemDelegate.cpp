@@ -3,6 +3,9 @@
 #include "ScreenScale.h"
 #include "TSOutlinerWidget.h"
 
+#include <QAbstractItemView>
+#include <QHelpEvent>
+#include <QToolTip>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPixmapCache>
@@ -188,4 +191,21 @@ void TSOutlinerItemDelegate::updateEditorGeometry(QWidget* editor, const QStyleO
                                                   const QModelIndex& index) const
 {
     editor->setGeometry(nameRect(option.rect, index, option.widget));
+}
+
+bool TSOutlinerItemDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view,
+                                       const QStyleOptionViewItem& option, const QModelIndex& index)
+{
+    if (event->type() != QEvent::ToolTip || !index.isValid()) {
+        return QStyledItemDelegate::helpEvent(event, view, option, index);
+    }
+    const QString name = index.data(Qt::DisplayRole).toString();
+    const QRect area = nameRect(option.rect, index, option.widget);
+    if (hitTest(option.rect, index, event->pos(), option.widget) == NameArea &&
+        option.fontMetrics.horizontalAdvance(name) > area.width()) {
+        QToolTip::showText(event->globalPos(), name, view->viewport(), option.rect);
+    } else {
+        QToolTip::hideText();
+    }
+    return true;
 }

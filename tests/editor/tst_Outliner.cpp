@@ -17,6 +17,7 @@
 #include <QPointer>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QToolTip>
 #include <QtTest>
 
 #include <cmath>
@@ -345,6 +346,23 @@ void TestOutliner::bigTreesAndLongNames()
             QVERIFY2(pixel.lightness() < 100, qPrintable(QStringLiteral("text at %1,%2").arg(x).arg(y)));
         }
     }
+    // Resting the pointer on a cut name shows the whole of it; a name that fits needs no tip.
+    const auto tipOver = [&outliner](QTreeWidgetItem* over) -> QString {
+        QToolTip::hideText();
+        if (!QTest::qWaitFor([] { return !QToolTip::isVisible(); })) {
+            return QStringLiteral("(a tip that never goes)");
+        }
+        const QPoint at = pointOf(&outliner, over, TSOutlinerItemDelegate::NameArea);
+        QHelpEvent hover(QEvent::ToolTip, at, outliner.viewport()->mapToGlobal(at));
+        QApplication::sendEvent(outliner.viewport(), &hover);
+        return QToolTip::isVisible() ? QToolTip::text() : QString();
+    };
+    HandMadeScene arm;
+    const QString cut = QStringLiteral("forearm_left_with_sleeve_and_cuff");
+    arm.image(cut, arm.joint("arm"));
+    outliner.rebuildFromScene(&arm.scene);
+    QCOMPARE(tipOver(outliner.topLevelItem(0)->child(0)), cut);
+    QCOMPARE(tipOver(outliner.topLevelItem(0)), QString());
 }
 
 void TestOutliner::rowPartsAndTheirHits()
