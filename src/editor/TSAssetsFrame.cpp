@@ -1,5 +1,6 @@
 #include "TSAssetsFrame.h"
 
+#include "ScreenScale.h"
 #include "TSAssetsLoader.h"
 #include "TSFileDialogs.h"
 #include "TSLibraryModelTagged.h"
@@ -30,6 +31,10 @@ QToolButton* makeButton(QWidget* parent, const char* name, const QString& icon, 
     button->setIcon(QIcon(icon));
     button->setToolTip(tip);
     button->setAutoRaise(true);
+    // Compact, so the group chooser beside them keeps room for a group's name.
+    const int side = ScreenScale::pixels(16, parent);
+    button->setIconSize(QSize(side, side));
+    button->setFixedSize(QSize(side, side) + QSize(4, 4) * ScreenScale::of(parent));
     return button;
 }
 
@@ -64,7 +69,7 @@ TSAssetsFrame::TSAssetsFrame(QWidget* parent)
     m_view->setModel(m_model);
 
     auto* groupRow = new QHBoxLayout();
-    groupRow->setSpacing(2);
+    groupRow->setSpacing(0);
     groupRow->addWidget(m_groupBox, 1);
     groupRow->addWidget(addButton);
     groupRow->addWidget(m_renameButton);

@@ -276,6 +276,15 @@ void TestScreenScale::panelsKeepTheirProportions()
     for (const TSGraphicsButton* button : m_window->graphicsView()->buttons()) {
         QCOMPARE(button->rect().size(), QSize(28, 28) * s);
     }
+    // The asset group chooser beside its three buttons has room for the shipped group's name.
+    auto* groups = m_window->findChild<QComboBox*>(QStringLiteral("assetsGroupComboBox"));
+    QVERIFY(groups && groups->isVisible());
+    QStyleOptionComboBox box;
+    box.initFrom(groups);
+    const int room =
+        groups->style()->subControlRect(QStyle::CC_ComboBox, &box, QStyle::SC_ComboBoxEditField, groups).width();
+    const int needed = groups->fontMetrics().horizontalAdvance(QStringLiteral("Characters"));
+    QVERIFY2(needed <= room, qPrintable(QStringLiteral("%1 pixels for %2").arg(room).arg(needed)));
     // The outliner opens 220 pixels wide at 96 DPI, so its rows show their names beside the
     // indentation and toggles that follow the screen scale.
     QVERIFY2(m_window->outliner()->width() >= qRound(220 * s),
