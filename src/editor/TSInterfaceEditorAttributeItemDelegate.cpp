@@ -56,6 +56,22 @@ bool TSInterfaceEditorAttributeItemDelegate::helpEvent(QHelpEvent* event, QAbstr
     return QStyledItemDelegate::helpEvent(event, view, option, index);
 }
 
+QString TSInterfaceEditorAttributeItemDelegate::shownName(const QString& name, const QFontMetrics& metrics, int width)
+{
+    if (metrics.horizontalAdvance(name) <= width) {
+        return name;
+    }
+    QStringList words = name.split(QLatin1Char(' '));
+    for (QString& word : words) {
+        if (word.size() > 4) {
+            word = word.left(3) + QLatin1Char('.');
+        }
+    }
+    const QString shortened = words.join(QLatin1Char(' '));
+    return metrics.horizontalAdvance(shortened) <= width ? shortened
+                                                          : metrics.elidedText(shortened, Qt::ElideMiddle, width);
+}
+
 void TSInterfaceEditorAttributeItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                                                    const QModelIndex& index) const
 {
@@ -78,8 +94,7 @@ void TSInterfaceEditorAttributeItemDelegate::paint(QPainter* painter, const QSty
     painter->setPen(colour);
     painter->setFont(item.font);
     const QRectF text = textRect(row, s);
-    const QString name =
-        QFontMetrics(item.font).elidedText(item.text, Qt::ElideMiddle, static_cast<int>(text.width()));
-    painter->drawText(text, Qt::AlignLeft | Qt::AlignVCenter, name);
+    painter->drawText(text, Qt::AlignLeft | Qt::AlignVCenter,
+                      shownName(item.text, QFontMetrics(item.font), static_cast<int>(text.width())));
     painter->restore();
 }

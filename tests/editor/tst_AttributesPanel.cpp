@@ -327,6 +327,20 @@ void TestAttributesPanel::propertyListRows()
     QCOMPARE(image.pixelColor(100, 0), QColor(Qt::black));
     QCOMPARE(image.pixelColor(100, middle - qRound(9 * s)),
              TSInterfaceEditorAttributeItemDelegate::kBandColor);
+
+    // A name too long for its row keeps its first letters and its last word, so the rows of a
+    // narrow list still tell "Position X" from "Position Y" and "Rotation" from both.
+    const QFontMetrics metrics(list.font());
+    const auto shown = [&metrics](const QString& name, int width) {
+        return TSInterfaceEditorAttributeItemDelegate::shownName(name, metrics, width);
+    };
+    QCOMPARE(shown("Position X", metrics.horizontalAdvance("Position X")), QString("Position X"));
+    QCOMPARE(shown("Position X", metrics.horizontalAdvance("Pos. X")), QString("Pos. X"));
+    QCOMPARE(shown("Rotation", metrics.horizontalAdvance("Rot.")), QString("Rot."));
+    QCOMPARE(shown("Scale Y", metrics.horizontalAdvance("Scale Y")), QString("Scale Y"));
+    const QString tight = shown("Position X", metrics.horizontalAdvance("Pos. X") - 1);
+    QVERIFY2(tight.contains(QChar(0x2026)) && metrics.horizontalAdvance(tight) < metrics.horizontalAdvance("Pos. X"),
+             qPrintable(tight));
 }
 
 BONESTAGE_WIDGETS_TEST_MAIN(TestAttributesPanel)
