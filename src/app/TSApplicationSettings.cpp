@@ -6,15 +6,6 @@
 #include <QSettings>
 #include <QStandardPaths>
 
-namespace {
-
-QString documentsFolder()
-{
-    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-}
-
-} // namespace
-
 TSApplicationSettings::TSApplicationSettings(QObject* parent)
     : QObject(parent), m_lastUsedPath(documentsFolder())
 {
@@ -137,6 +128,12 @@ void TSApplicationSettings::setOnionSkin(const OnionSkin& onionSkin)
     settings.setValue(QStringLiteral("onionSkin/before"), onionSkin.before);
     settings.setValue(QStringLiteral("onionSkin/after"), onionSkin.after);
     settings.setValue(QStringLiteral("onionSkin/step"), onionSkin.step);
+}
+
+QString TSApplicationSettings::documentsFolder()
+{
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QFileInfo(documents).isDir() ? documents : QDir::homePath();
 }
 
 QString TSApplicationSettings::storedPath(const QString& key)

@@ -30,6 +30,10 @@ public:
     /// Reads the stored list anew and keeps the documents that still exist, in stored order.
     QStringList existingRecentFiles();
 
+    /// The user's documents folder where the file choosers start, or the home folder when there
+    /// is no documents folder (a chooser given a missing folder would offer its name as a file).
+    static QString documentsFolder();
+
     QString userId() const { return m_userId; }
     QString lastUsedPath() const { return m_lastUsedPath; }
     void setLastUsedPath(const QString& path);

@@ -3,15 +3,16 @@
 #include "AppInfo.h"
 #include "DocumentController.h"
 #include "HistoryManager.h"
+#include "TSApplicationSettings.h"
 #include "TSFileDialogs.h"
 #include "TSMessageBox.h"
 #include "TSModelController.h"
 #include "TSProgressWindow.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QSettings>
-#include <QStandardPaths>
 
 namespace {
 
@@ -26,8 +27,10 @@ DocumentFlow::DocumentFlow(QWidget* window, DocumentController* document, Histor
 
 QString DocumentFlow::openSavePath()
 {
+    // The last document chosen, while its folder is still there.
     const QString path = QSettings().value(kOpenSavePath).toString();
-    return path.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) : path;
+    return !path.isEmpty() && QFileInfo(path).absoluteDir().exists() ? path
+                                                                      : TSApplicationSettings::documentsFolder();
 }
 
 QString DocumentFlow::documentFilter()

@@ -5,13 +5,14 @@
 #include "ExportDialog.h"
 #include "FrameRenderer.h"
 #include "Skeleton.h"
+#include "TSApplicationSettings.h"
 #include "TSFileDialogs.h"
 #include "TSMessageBox.h"
 #include "TSProgressWindow.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QSettings>
-#include <QStandardPaths>
 #include <QTimer>
 #include <QWidget>
 
@@ -31,8 +32,8 @@ ExportFlow::ExportFlow(QWidget* window, AnimationExporter* exporter, FrameRender
 void ExportFlow::chooseDirectory()
 {
     QString start = QSettings().value(kExportPath).toString();
-    if (start.isEmpty()) {
-        start = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!QFileInfo(start).isDir()) {
+        start = TSApplicationSettings::documentsFolder();
     }
     const QString directory =
         TSFileDialogs::getExistingDirectory(m_window, QStringLiteral("Export Animation"), start);

@@ -94,8 +94,17 @@ void TestMainWindow::templateSaveAsksForANameThenSavesInPlace()
     const size_t images = skeleton->images().size();
     const QString target = m_dir.filePath("my biped.bsdoc");
     choosers.answers << target;
+    // With no folder remembered and no Documents folder at home, the chooser starts in the home
+    // folder, not at a file named "Documents" there.
+    const QByteArray home = qgetenv("HOME");
+    const QString bareHome = m_dir.filePath("home");
+    QVERIFY(QDir().mkpath(bareHome));
+    qputenv("HOME", QFile::encodeName(bareHome));
+    QSettings().remove("Paths/OpenSavePath");
     m_window->save();
+    qputenv("HOME", home);
     QCOMPARE(choosers.asked.size(), 1);
+    QCOMPARE(choosers.asked.first().directory, bareHome);
     QCOMPARE(choosers.asked.first().kind, TSFileDialogs::Kind::Save);
     QCOMPARE(choosers.asked.first().caption, QStringLiteral("Save Bonestage Document"));
     QCOMPARE(choosers.asked.first().filter, QStringLiteral("Bonestage Document (*.bsdoc)"));
