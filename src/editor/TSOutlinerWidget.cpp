@@ -300,6 +300,10 @@ void TSOutlinerWidget::selectItems(const QList<QGraphicsItem*>& items)
         }
     }
     setSelection(rows);
+    // What is picked on the canvas is shown in the tree too.
+    if (!rows.isEmpty()) {
+        scrollToItem(rows.last());
+    }
 }
 
 void TSOutlinerWidget::setSelection(const QList<QTreeWidgetItem*>& rows)

@@ -798,6 +798,16 @@ void TestOutliner::canvasSelectionIsMirroredQuietly()
     click(tree(), pointOf(tree(), tree()->row(face->placeholder), TSOutlinerItemDelegate::NameArea));
     QCOMPARE(m_window->manipulator()->targets(), {face->placeholder});
     QCOMPARE(current.size(), 1);
+    // An image picked on the canvas whose row lies below the outliner's view is scrolled to.
+    m_window->resize(m_window->width(), 480);
+    QTRY_VERIFY(tree()->verticalScrollBar()->isVisible());
+    tree()->scrollToTop();
+    QTreeWidgetItem* footRow = tree()->row(imageOf("foot_R")->placeholder);
+    QVERIFY(footRow);
+    QVERIFY(!tree()->viewport()->rect().intersects(tree()->visualItemRect(footRow)));
+    clickImage(imageOf("foot_R"));
+    QCOMPARE(tree()->selectedObjects(), {imageOf("foot_R")->placeholder});
+    QVERIFY(tree()->viewport()->rect().contains(tree()->visualItemRect(footRow).center()));
     // A structural edit builds the rows anew and keeps the canvas selection shown.
     QTest::keyClick(m_window->graphicsView(), Qt::Key_N);
     QCOMPARE(m_window->manipulator()->targets().size(), 1);
