@@ -34,7 +34,8 @@ void TestApplicationSettings::firstRunDefaults()
     QVERIFY(!settings.simulationMode());
     QVERIFY(!settings.backgroundSelectionLockMode());
     QVERIFY(settings.autoAdjustAssetsScale());
-    QCOMPARE(settings.lastUsedPath(), QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    // The test's home folder has no Documents folder.
+    QCOMPARE(settings.lastUsedPath(), QDir::homePath());
     QVERIFY(settings.recentFiles().isEmpty());
 
     bool isNumber = false;
@@ -147,8 +148,13 @@ void TestApplicationSettings::recentFilesKeepOrderAndDropMissing()
 
 void TestApplicationSettings::storedPathsDefaultToDocuments()
 {
+    // Choosers start in the Documents folder, or at home while there is none.
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    QVERIFY(!QFileInfo::exists(documents));
+    QCOMPARE(TSApplicationSettings::storedPath("Paths/ExportPath"), QDir::homePath());
+    QVERIFY(QDir().mkpath(documents));
     QCOMPARE(TSApplicationSettings::storedPath("Paths/ExportPath"), documents);
+    QVERIFY(QDir(documents).removeRecursively());
     TSApplicationSettings::setStoredPath("Paths/ExportPath", "/exports");
     QCOMPARE(TSApplicationSettings::storedPath("Paths/ExportPath"), QStringLiteral("/exports"));
     TSApplicationSettings settings;
