@@ -158,16 +158,31 @@ void TSGraphicsView::wheelEvent(QWheelEvent* event)
     event->accept();
 }
 
-bool TSGraphicsView::offerPressToButtons(const QPoint& pos)
+TSGraphicsButton* TSGraphicsView::buttonAt(const QPoint& pos) const
 {
-    for (TSGraphicsButton* button : qAsConst(m_buttons)) {
+    for (TSGraphicsButton* button : m_buttons) {
         if (button->isEnabled() && button->rect().contains(pos)) {
-            button->setChecked(!button->isChecked());
-            viewport()->update();
-            return true;
+            return button;
         }
     }
-    return false;
+    return nullptr;
+}
+
+bool TSGraphicsView::offerPressToButtons(const QPoint& pos)
+{
+    TSGraphicsButton* button = buttonAt(pos);
+    if (!button) {
+        return false;
+    }
+    button->setChecked(!button->isChecked());
+    viewport()->update();
+    return true;
+}
+
+void TSGraphicsView::showButtonTip(const TSGraphicsButton* button, const QPoint& globalPos)
+{
+    // Tied to the button's rectangle, so the tip goes once the pointer leaves the button.
+    QToolTip::showText(globalPos, button->toolTip(), viewport(), button->rect(), 10000);
 }
 
 void TSGraphicsView::startHandDrag()
@@ -269,17 +284,35 @@ void TSGraphicsView::mouseReleaseEvent(QMouseEvent* event)
 
 void TSGraphicsView::mouseMoveEvent(QMouseEvent* event)
 {
+    const TSGraphicsButton* over = buttonAt(event->pos());
     for (TSGraphicsButton* button : qAsConst(m_buttons)) {
-        const bool over = button->isEnabled() && button->rect().contains(event->pos());
-        if (button->setHovered(over)) {
+        if (button->setHovered(button == over)) {
             viewport()->update();
         }
-        if (over && !button->toolTip().isEmpty()) {
-            QToolTip::showText(event->globalPos(), button->toolTip(), this, QRect(), 10000);
-        }
+    }
+    if (over && !over->toolTip().isEmpty()) {
+        showButtonTip(over, event->globalPos());
     }
     Q_EMIT mouseMoveSignal(event);
     QGraphicsView::mouseMoveEvent(event);
+}
+
+bool TSGraphicsView::viewportEvent(QEvent* event)
+{
+    // The buttons are no scene items: left to the base class, the tip asked for when the pointer
+    // rests would be the scene's, and the scene has none there, so it would hide the button's.
+    if (event->type() == QEvent::ToolTip) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        if (const TSGraphicsButton* button = buttonAt(help->pos())) {
+            if (button->toolTip().isEmpty()) {
+                QToolTip::hideText();
+            } else {
+                showButtonTip(button, help->globalPos());
+            }
+            return true;
+        }
+    }
+    return QGraphicsView::viewportEvent(event);
 }
 
 void TSGraphicsView::mouseDoubleClickEvent(QMouseEvent* event)

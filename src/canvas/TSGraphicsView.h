@@ -90,6 +90,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -102,6 +103,9 @@ protected:
 
 private:
     bool offerPressToButtons(const QPoint& pos);
+    /// The shown button under pos (viewport pixels), or null.
+    TSGraphicsButton* buttonAt(const QPoint& pos) const;
+    void showButtonTip(const TSGraphicsButton* button, const QPoint& globalPos);
     void dispatchLeftPress(QMouseEvent* event);
     /// The signal a drop of this kind of data stands for.
     void emitDrop(QDropEvent* event);

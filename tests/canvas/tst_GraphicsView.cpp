@@ -12,6 +12,7 @@
 #include <QGraphicsSceneMouseEvent>
 #include <QScrollBar>
 #include <QMimeData>
+#include <QToolTip>
 #include <QtTest>
 
 class TestGraphicsView : public QObject
@@ -180,6 +181,23 @@ void TestGraphicsView::overlayButtonsLayoutAndToggle()
     QCOMPARE(toggled.count(), 1);
     m_view->resize(800, 480);
     QCOMPARE(first->rect().x(), m_view->viewport()->width() - side - 5);
+    second->setEnabled(true);
+
+    // Resting the pointer: the tip the platform asks for over a button is the button's text; the
+    // canvas beside the buttons has none.
+    const auto tipAt = [this](const QPoint& at) -> QString {
+        QTest::mouseMove(m_view->viewport(), at);
+        QToolTip::hideText();
+        if (!QTest::qWaitFor([] { return !QToolTip::isVisible(); })) {
+            return QStringLiteral("(a tip that never goes)");
+        }
+        QHelpEvent rest(QEvent::ToolTip, at, m_view->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(m_view->viewport(), &rest);
+        return QToolTip::isVisible() ? QToolTip::text() : QString();
+    };
+    QCOMPARE(tipAt(QPoint(100, 200)), QString());
+    QCOMPARE(tipAt(first->rect().center()), QStringLiteral("first"));
+    QCOMPARE(tipAt(second->rect().center()), QStringLiteral("second"));
 }
 
 void TestGraphicsView::dropOfNonPngIsRejectedWithOneWarning()
