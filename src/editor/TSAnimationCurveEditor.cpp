@@ -94,14 +94,18 @@ void TSAnimationCurveEditor::clearSecondCurves()
 void TSAnimationCurveEditor::setFrameCount(int count)
 {
     m_axes.setFrameCount(count);
-    m_playheadFrame = std::min(m_playheadFrame, m_axes.frameCount() - 1);
     refit();
 }
 
 void TSAnimationCurveEditor::setPlayheadFrame(int frame)
 {
-    m_playheadFrame = std::clamp(frame, 0, m_axes.frameCount() - 1);
+    m_currentFrame = std::max(frame, 0);
     placePlayhead();
+}
+
+int TSAnimationCurveEditor::playheadFrame() const
+{
+    return std::min(m_currentFrame, m_axes.frameCount() - 1);
 }
 
 void TSAnimationCurveEditor::refit()
@@ -374,7 +378,7 @@ void TSAnimationCurveEditor::showEvent(QShowEvent* event)
 
 void TSAnimationCurveEditor::placePlayhead()
 {
-    const double x = std::trunc(m_axes.framePixel(m_playheadFrame));
+    const double x = std::trunc(m_axes.framePixel(playheadFrame()));
     m_playhead->setGeometry(static_cast<int>(std::clamp(x, -1.0, width() + 1.0)), 0, 1, height());
 }
 

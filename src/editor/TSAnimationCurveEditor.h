@@ -62,8 +62,10 @@ public:
     const QList<const TSAnimationCurve*>& secondCurves() const { return m_secondCurves; }
     void setFrameCount(int count);
     int frameCount() const { return m_axes.frameCount(); }
+    /// The frame is kept as given: a frame count set later (the editor gets one only once it is
+    /// shown) moves the playhead onto it, or onto the last frame while there are fewer.
     void setPlayheadFrame(int frame);
-    int playheadFrame() const { return m_playheadFrame; }
+    int playheadFrame() const;
     /// Shows every key's value, at least 0.2 around their middle.
     void refit();
     /// Takes the curve's keys again after someone else changed them.
@@ -184,7 +186,8 @@ private:
     QList<const TSAnimationCurve*> m_secondCurves;
     std::vector<TSAnimationCurveEditorKeyItem> m_items;
     TSAnimationCurveEditorAxes m_axes;
-    int m_playheadFrame = 0;
+    /// The current frame as given, maybe beyond the frames the editor has now.
+    int m_currentFrame = 0;
     QWidget* m_playhead;
     QPointer<TSAnimationCurveEditorSetKeyWidget> m_setKeyWidget;
 

@@ -10,6 +10,7 @@
 #include "HistoryManager.h"
 #include "OnionSkin.h"
 #include "ScreenScale.h"
+#include "TSAnimationCurveEditor.h"
 #include "TSDeletableComboBox.h"
 #include "TestMain.h"
 #include "WindowAnswers.h"
@@ -99,6 +100,7 @@ private Q_SLOTS:
     void controlsCarryTheirNamesTipsAndIcons();
     void collapsedDoubleClickKeysAllFiveWithoutMovingAnything();
     void expandedEditorWorksOnTheCurrentRow();
+    void curvePlayheadFollowsTheFrameShownOrNot();
     void keysMoveAsOneStepAndDeleteWhenPicked();
     void lengthSpeedAndLoopFields();
     void playbackStopsWithoutLoopAndRestartsWithIt();
@@ -410,6 +412,41 @@ void TestAnimationEditor::expandedEditorWorksOnTheCurrentRow()
     boxes.answers << QMessageBox::No;
     openBiped();
     QVERIFY(!editor()->isExpanded());
+}
+
+void TestAnimationEditor::curvePlayheadFollowsTheFrameShownOrNot()
+{
+    openBiped();
+    auto* curves = m_window->findChild<TSAnimationCurveEditor*>();
+    QVERIFY(curves);
+    const auto playheadFrame = [curves] {
+        const int x = curves->playhead()->x();
+        for (int frame = 0; frame < curves->axes().frameCount(); ++frame) {
+            if (static_cast<int>(std::trunc(curves->axes().framePixel(frame))) == x) {
+                return frame;
+            }
+        }
+        return -1;
+    };
+    selectNode("upper_arm_L");
+    // Chosen while the curves were never shown, nor laid out for this animation's 121 frames.
+    QVERIFY(!curves->isVisible());
+    clickFrame(72);
+    clickButton("extendButton");
+    QVERIFY(curves->isVisible());
+    QCOMPARE(playheadFrame(), 72);
+    clickFrame(40);
+    QCOMPARE(playheadFrame(), 40);
+    // Hidden and shown again, and while playing.
+    clickButton("collapseButton");
+    clickFrame(100);
+    clickButton("extendButton");
+    QCOMPARE(playheadFrame(), 100);
+    clickButton("playButton");
+    QTRY_VERIFY(timeline()->currentFrame() != 100);
+    clickButton("playButton");
+    QVERIFY(!m_window->skeleton()->isPlaying());
+    QCOMPARE(playheadFrame(), timeline()->currentFrame());
 }
 
 void TestAnimationEditor::keysMoveAsOneStepAndDeleteWhenPicked()
