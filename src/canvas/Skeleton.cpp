@@ -1121,11 +1121,13 @@ void Skeleton::showMoment(float time)
     for (const auto& asset : m_images) {
         applyPose(*asset, seconds);
     }
-    updateSkeleton();
+    layOutSkeleton();
     if (m_manipulator && !targets.isEmpty()) {
         m_manipulator->setTargets(targets, false);
         m_manipulator->blockSignals(false);
     }
+    // Once the selection is back, for whoever places things by the selected items.
+    Q_EMIT posesChanged();
 }
 
 void Skeleton::refreshNode(Node& node)
@@ -1142,6 +1144,12 @@ void Skeleton::updateSkeleton(QGraphicsItem*)
 }
 
 void Skeleton::updateSkeleton()
+{
+    layOutSkeleton();
+    Q_EMIT posesChanged();
+}
+
+void Skeleton::layOutSkeleton()
 {
     for (const auto& node : m_nodes) {
         refreshNode(*node);

@@ -212,6 +212,7 @@ public Q_SLOTS:
     void showFrame(int frame);
     void showMoment(float time);
     void updateSkeleton(QGraphicsItem* item);
+    /// Lays the bones, joint marks and images out after the poses changed; emits posesChanged().
     void updateSkeleton();
     void onItemSetMoveKey(QGraphicsItem* item);
     void onItemSetScaleKey(QGraphicsItem* item);
@@ -231,6 +232,8 @@ Q_SIGNALS:
     void animationStopped();
     void animationCurveChanged();
     void nodesUpdated();
+    /// Joints and images may stand elsewhere: a frame was shown, a pose typed, dragged or undone.
+    void posesChanged();
 
 private:
     void applyPose(Node& node, float seconds);
@@ -238,6 +241,8 @@ private:
     static void showSpriteFrame(Asset& asset, float seconds);
     void bindTracks();
     void refreshNode(Node& node);
+    /// updateSkeleton() without the signal.
+    void layOutSkeleton();
     /// The visible item of an image follows its placeholder's scene transform and visibility.
     static void syncImageItem(Asset& asset);
     /// The image's name and presence, on its placeholder, for whoever lists the scene.

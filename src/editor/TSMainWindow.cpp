@@ -305,6 +305,8 @@ void TSMainWindow::connectCanvas()
     connect(m_manipulator, &ObjectManipulator::targetChanged, this, &TSMainWindow::selectionChanged);
     connect(m_manipulator, &ObjectManipulator::targetChanged, m_indicator, &AddNodeIndicator::updatePosition);
     connect(m_manipulator, &ObjectManipulator::targetMoved, m_indicator, &AddNodeIndicator::updatePosition);
+    // A joint also moves with a frame shown, a typed pose or an undo, which the manipulator does not make.
+    connect(m_skeleton, &Skeleton::posesChanged, m_indicator, &AddNodeIndicator::updatePosition);
     for (auto signal : {&ObjectManipulator::targetMoved, &ObjectManipulator::targetScaled,
                         &ObjectManipulator::targetRotated}) {
         connect(m_manipulator, signal, m_skeleton, qOverload<QGraphicsItem*>(&Skeleton::updateSkeleton));

@@ -1,6 +1,7 @@
 // Editing in the main window driven with real mouse and key events: what the selection is (also
 // by rubber band), what Delete and Add Node act on (also during a drag), the timeline's Delete,
 // drops and imports, the shortcuts and the title, and naming documents.
+#include "AddNodeIndicator.h"
 #include "AnimationEditorPanel.h"
 #include "HistoryManager.h"
 #include "TSAssetIndex.h"
@@ -30,6 +31,7 @@ private Q_SLOTS:
     void init() { openWindow(); }
     void cleanup() { closeWindow(); }
     void deleteAndAddNodeActOnTheCanvasSelection();
+    void addNodeButtonStaysBeyondItsJoint();
     void rubberBandPicksTheImages();
     void deleteDuringADragRemovesWhatThePressFound();
     void timelineDeleteRemovesOnlyThePickedKey();
@@ -113,6 +115,40 @@ void TestWindowEditing::deleteAndAddNodeActOnTheCanvasSelection()
     QTest::keyClick(view, Qt::Key_Delete);
     QVERIFY(skeleton->nodeByName("forearm_L"));
     QCOMPARE(skeleton->nodes().size(), nodes + 1);
+}
+
+void TestWindowEditing::addNodeButtonStaysBeyondItsJoint()
+{
+    openTemplate();
+    const Skeleton::Node* hand = m_window->skeleton()->nodeByName("hand_L");
+    const AddNodeIndicator* plus = m_window->findChild<AddNodeIndicator*>();
+    QVERIFY(plus);
+    // 60 scene units beyond the joint, away from its parent joint.
+    const auto offPlace = [hand, plus] {
+        const QPointF at = hand->joint->sceneBoundingRect().center();
+        const QLineF bone(hand->parentJoint->sceneBoundingRect().center(), at);
+        const QPointF wanted = at + (bone.p2() - bone.p1()) * (AddNodeIndicator::kDistance / bone.length());
+        return QLineF(plus->sceneBoundingRect().center(), wanted).length();
+    };
+    selectNode("hand_L");
+    QVERIFY(plus->isVisible());
+    QVERIFY(offPlace() < 1e-6);
+    // The animated forearm carries the hand elsewhere from frame to frame.
+    QPointF before = hand->joint->sceneBoundingRect().center();
+    clickTimeline(30);
+    QVERIFY(QLineF(before, hand->joint->sceneBoundingRect().center()).length() > 1);
+    QVERIFY2(offPlace() < 1e-6, qPrintable(QString::number(offPlace())));
+    // A typed position moves the joint, and so does its undo.
+    before = hand->joint->sceneBoundingRect().center();
+    type("posX", "40");
+    QVERIFY(QLineF(before, hand->joint->sceneBoundingRect().center()).length() > 1);
+    QVERIFY2(offPlace() < 1e-6, qPrintable(QString::number(offPlace())));
+    QTest::keyClick(m_window, Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(QLineF(before, hand->joint->sceneBoundingRect().center()).length() < 1e-6);
+    QVERIFY2(offPlace() < 1e-6, qPrintable(QString::number(offPlace())));
+    // Turning the joint itself keeps the button on the line from the parent.
+    type("rotation", "45");
+    QVERIFY2(offPlace() < 1e-6, qPrintable(QString::number(offPlace())));
 }
 
 void TestWindowEditing::rubberBandPicksTheImages()
