@@ -9,6 +9,8 @@
 #include <QPainter>
 #include <QStyledItemDelegate>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kButtonSize = 16;
@@ -72,7 +74,10 @@ QRect TSDeletableComboBox::buttonRect(const QRect& rowRect, RowButton button) co
     const double s = ScreenScale::of(this);
     const int size = static_cast<int>(kButtonSize * s);
     const int gap = static_cast<int>(kButtonGap * s);
-    const int right = button == DeleteButton ? rowRect.right() - gap : rowRect.right() - 2 * gap - size;
+    // A row whose text wants more than the list's width reaches past its right edge; the list
+    // draws it cut at that edge, so the buttons sit there, in the same column on every row.
+    const int rowRight = std::min(rowRect.right(), view()->viewport()->rect().right());
+    const int right = button == DeleteButton ? rowRight - gap : rowRight - 2 * gap - size;
     return QRect(right - size + 1, rowRect.center().y() - size / 2, size, size);
 }
 

@@ -109,6 +109,7 @@ private Q_SLOTS:
     void copyThenUndo();
     void renameKeepsPlayingAndRefusesBadNames();
     void renameUndoesInTheAnimationItWasMadeIn();
+    void chooserButtonsActOnTheirOwnRow();
     void deletedTemplateAnimationStaysDeleted();
     void onionSkinShowsThePosesAround();
     void onionSkinIsNeverExported();
@@ -147,9 +148,10 @@ void TestAnimationEditor::clickChooserButton(const QString& name, TSDeletableCom
     chooser->showPopup();
     QAbstractItemView* list = chooser->view();
     QTRY_VERIFY(list->isVisible());
+    // Where the row is drawn: across the list, however wide its text would like to be.
     const QRect rowRect = list->visualRect(list->model()->index(row, 0));
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
-                      chooser->buttonRect(rowRect, button).center());
+    const QRect drawn(0, rowRect.top(), list->viewport()->width(), rowRect.height());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, chooser->buttonRect(drawn, button).center());
     QTRY_VERIFY(!list->isVisible());
 }
 
@@ -768,6 +770,37 @@ void TestAnimationEditor::renameUndoesInTheAnimationItWasMadeIn()
     QTest::keyClick(view, Qt::Key_Y, Qt::ControlModifier);
     QCOMPARE(document->currentAnimationName(), QStringLiteral("Idle"));
     QVERIFY(chooser->findText("Leap") >= 0 && chooser->findText("Jump") < 0);
+}
+
+void TestAnimationEditor::chooserButtonsActOnTheirOwnRow()
+{
+    openBiped();
+    TSDeletableComboBox* chooser = editor()->animationComboBox();
+    // The last name is too long for the list, so its row is wider than the list is.
+    for (const QString& name : QStringList{"Kick", "Kick copy " + QString(120, QLatin1Char('w'))}) {
+        answerNextInput(name);
+        clickButton("addButton");
+        QTRY_VERIFY(chooser->findText(name) >= 0);
+    }
+    QSignalSpy renamed(chooser, &TSDeletableComboBox::itemRenamed);
+    QSignalSpy deleted(chooser, &TSDeletableComboBox::itemDeleted);
+    for (int row = 0; row < chooser->count(); ++row) {
+        const QString name = chooser->itemText(row);
+        clickChooserButton(name, TSDeletableComboBox::RenameButton);
+        QVERIFY2(chooser->renameEdit()->isVisible(), qPrintable(name));
+        QCOMPARE(chooser->renameEdit()->text(), name);
+        QTest::keyClick(chooser->renameEdit(), Qt::Key_Escape);
+        QVERIFY(!chooser->renameEdit()->isVisible());
+
+        clickChooserButton(name, TSDeletableComboBox::DeleteButton);
+        QVERIFY2(!chooser->renameEdit()->isVisible(), qPrintable(name));
+        QCOMPARE(deleted.size(), 1);
+        QCOMPARE(deleted.takeFirst().first().toString(), name);
+        QCOMPARE(chooser->findText(name), -1);
+        m_window->history()->undo();
+        QCOMPARE(chooser->itemText(row), name);
+    }
+    QCOMPARE(renamed.size(), 0);
 }
 
 void TestAnimationEditor::deletedTemplateAnimationStaysDeleted()
