@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QStyledItemDelegate>
 
 #include <algorithm>
@@ -15,6 +16,11 @@ namespace {
 
 constexpr int kButtonSize = 16;
 constexpr int kButtonGap = 4;
+
+int scaled(int length, const QWidget* widget)
+{
+    return static_cast<int>(length * ScreenScale::of(widget));
+}
 
 /// Draws a row of the drop-down list with the rename and delete buttons at its right end.
 class RowButtonsDelegate : public QStyledItemDelegate
@@ -45,9 +51,11 @@ public:
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
         QSize size = QStyledItemDelegate::sizeHint(option, index);
-        const double s = ScreenScale::of(m_box);
-        size.setWidth(size.width() + static_cast<int>(2 * (kButtonSize + kButtonGap) * s));
-        size.setHeight(std::max(size.height(), static_cast<int>((kButtonSize + kButtonGap) * s)));
+        // What paint() takes from the text: both buttons, a gap before, between and after them.
+        const int button = scaled(kButtonSize, m_box);
+        const int gap = scaled(kButtonGap, m_box);
+        size.setWidth(size.width() + 2 * button + 3 * gap);
+        size.setHeight(std::max(size.height(), button + gap));
         return size;
     }
 
@@ -71,9 +79,8 @@ TSDeletableComboBox::TSDeletableComboBox(QWidget* parent)
 
 QRect TSDeletableComboBox::buttonRect(const QRect& rowRect, RowButton button) const
 {
-    const double s = ScreenScale::of(this);
-    const int size = static_cast<int>(kButtonSize * s);
-    const int gap = static_cast<int>(kButtonGap * s);
+    const int size = scaled(kButtonSize, this);
+    const int gap = scaled(kButtonGap, this);
     // A row whose text wants more than the list's width reaches past its right edge; the list
     // draws it cut at that edge, so the buttons sit there, in the same column on every row.
     const int rowRight = std::min(rowRect.right(), view()->viewport()->rect().right());
@@ -95,6 +102,25 @@ TSDeletableComboBox::RowButton TSDeletableComboBox::buttonAt(const QPoint& viewp
         }
     }
     return NoButton;
+}
+
+void TSDeletableComboBox::showPopup()
+{
+    QComboBox::showPopup();
+    // The box makes its list only as wide as the names; the rows want room for their buttons
+    // too. Widened to the right, as far as the screen allows, and moved left when it must.
+    QWidget* popup = view()->window();
+    const int wanted = view()->sizeHintForColumn(0) + popup->width() - view()->viewport()->width();
+    if (wanted <= popup->width()) {
+        return;
+    }
+    const QRect screenArea = screen()->availableGeometry();
+    QRect geometry = popup->geometry();
+    geometry.setWidth(std::min(wanted, screenArea.width()));
+    if (geometry.right() > screenArea.right()) {
+        geometry.moveRight(screenArea.right());
+    }
+    popup->setGeometry(geometry);
 }
 
 void TSDeletableComboBox::startRename(int index)

@@ -28,6 +28,8 @@ public:
     QLineEdit* renameEdit() const { return m_renameEdit; }
     /// Starts renaming the entry at index.
     void startRename(int index);
+    /// Drops the list down wide enough for its longest entry and the row buttons, within the screen.
+    void showPopup() override;
 
 Q_SIGNALS:
     void itemDeleted(const QString& text);

@@ -21,6 +21,7 @@
 #include <QGraphicsPixmapItem>
 #include <QLabel>
 #include <QListWidget>
+#include <QScreen>
 #include <QSettings>
 #include <QSpinBox>
 #include <QSplitter>
@@ -109,7 +110,7 @@ private Q_SLOTS:
     void copyThenUndo();
     void renameKeepsPlayingAndRefusesBadNames();
     void renameUndoesInTheAnimationItWasMadeIn();
-    void chooserButtonsActOnTheirOwnRow();
+    void chooserListShowsWholeNamesAndItsButtonsActOnTheirRow();
     void deletedTemplateAnimationStaysDeleted();
     void onionSkinShowsThePosesAround();
     void onionSkinIsNeverExported();
@@ -772,16 +773,36 @@ void TestAnimationEditor::renameUndoesInTheAnimationItWasMadeIn()
     QVERIFY(chooser->findText("Leap") >= 0 && chooser->findText("Jump") < 0);
 }
 
-void TestAnimationEditor::chooserButtonsActOnTheirOwnRow()
+void TestAnimationEditor::chooserListShowsWholeNamesAndItsButtonsActOnTheirRow()
 {
     openBiped();
     TSDeletableComboBox* chooser = editor()->animationComboBox();
-    // The last name is too long for the list, so its row is wider than the list is.
-    for (const QString& name : QStringList{"Kick", "Kick copy " + QString(120, QLatin1Char('w'))}) {
+    QAbstractItemView* list = chooser->view();
+    const auto addAnimation = [this, chooser](const QString& name) {
         answerNextInput(name);
         clickButton("addButton");
         QTRY_VERIFY(chooser->findText(name) >= 0);
-    }
+    };
+    // The list drops down as wide as a long name and its row's buttons need.
+    const QString longName = QStringLiteral("Kick copy from the left side");
+    addAnimation(longName);
+    chooser->showPopup();
+    QTRY_VERIFY(list->isVisible());
+    const QRect rowRect = list->visualRect(list->model()->index(chooser->findText(longName), 0));
+    const QRect drawn(0, rowRect.top(), list->viewport()->width(), rowRect.height());
+    const int textMargin = 2 * (list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1);
+    QVERIFY2(list->fontMetrics().horizontalAdvance(longName) + textMargin <=
+                 chooser->buttonRect(drawn, TSDeletableComboBox::RenameButton).left(),
+             qPrintable(QString::number(list->viewport()->width())));
+    chooser->hidePopup();
+    // A name too long for the screen: the list stays on it, and the row is wider than the list.
+    addAnimation("Kick copy " + QString(120, QLatin1Char('w')));
+    chooser->showPopup();
+    QTRY_VERIFY(list->isVisible());
+    const QRect screen = chooser->screen()->availableGeometry();
+    QCOMPARE(list->window()->width(), screen.width());
+    QVERIFY(screen.contains(list->window()->geometry()));
+    chooser->hidePopup();
     QSignalSpy renamed(chooser, &TSDeletableComboBox::itemRenamed);
     QSignalSpy deleted(chooser, &TSDeletableComboBox::itemDeleted);
     for (int row = 0; row < chooser->count(); ++row) {
