@@ -300,18 +300,14 @@ QString AnimationEditorController::identifierNamed(const QString& name) const
     return QString();
 }
 
-void AnimationEditorController::addAnimation(const QString& name)
+bool AnimationEditorController::addAnimation(const QString& name)
 {
-    if (m_history) {
-        m_history->addAnimation(name.trimmed());
-    }
+    return m_history && !m_history->addAnimation(name.trimmed()).isEmpty();
 }
 
-void AnimationEditorController::copyAnimation(const QString& name)
+bool AnimationEditorController::copyAnimation(const QString& name)
 {
-    if (m_history) {
-        m_history->copyAnimation(name.trimmed());
-    }
+    return m_history && !m_history->copyAnimation(name.trimmed()).isEmpty();
 }
 
 void AnimationEditorController::renameAnimation(const QString& oldName, const QString& newName)

@@ -88,8 +88,10 @@ public Q_SLOTS:
     bool commitSpeed(const QString& text);
     void setLooping(bool loop);
 
-    void addAnimation(const QString& name);
-    void copyAnimation(const QString& name);
+    /// A new animation, or a copy of the current one, under name; false when the name was refused
+    /// (the history has said why).
+    bool addAnimation(const QString& name);
+    bool copyAnimation(const QString& name);
     /// From the animation chooser, which names its entries.
     void renameAnimation(const QString& oldName, const QString& newName);
     void deleteAnimation(const QString& name);

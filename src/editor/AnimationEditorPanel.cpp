@@ -229,11 +229,11 @@ void AnimationEditorPanel::connectTo(AnimationEditorController* controller)
             &AnimationEditorController::renameAnimation);
     connect(m_add, &QToolButton::clicked, this, [this, controller] {
         askAnimationName(QStringLiteral("Untitled Animation"),
-                         [controller](const QString& name) { controller->addAnimation(name); });
+                         [controller](const QString& name) { return controller->addAnimation(name); });
     });
     connect(m_copy, &QToolButton::clicked, this, [this, controller] {
         askAnimationName(m_animations->currentText() + QStringLiteral(" copy"),
-                         [controller](const QString& name) { controller->copyAnimation(name); });
+                         [controller](const QString& name) { return controller->copyAnimation(name); });
     });
     // A field that was not changed records nothing when it is left.
     connect(m_frames, &QLineEdit::editingFinished, this, [this, controller] {
@@ -403,7 +403,7 @@ void AnimationEditorPanel::setOnionSkinSettings(const OnionSkin::Settings& setti
 }
 
 void AnimationEditorPanel::askAnimationName(const QString& proposed,
-                                            const std::function<void(const QString&)>& done)
+                                            const std::function<bool(const QString&)>& done)
 {
     auto* dialog = new QInputDialog(this);
     dialog->setObjectName(QStringLiteral("animationNameDialog"));
@@ -411,9 +411,10 @@ void AnimationEditorPanel::askAnimationName(const QString& proposed,
     dialog->setWindowTitle(QStringLiteral("Animation Name"));
     dialog->setLabelText(QStringLiteral("Name:"));
     dialog->setTextValue(proposed);
-    connect(dialog, &QInputDialog::textValueSelected, this, [done](const QString& text) {
-        if (!text.trimmed().isEmpty()) {
-            done(text.trimmed());
+    connect(dialog, &QInputDialog::textValueSelected, this, [this, done](const QString& text) {
+        // A refused name (the user has been told why) is asked for again, selected to be typed over.
+        if (!text.trimmed().isEmpty() && !done(text.trimmed())) {
+            askAnimationName(text, done);
         }
     });
     // Window-modal without blocking: the editor's event loop goes on while it is open.

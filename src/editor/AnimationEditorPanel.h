@@ -67,8 +67,8 @@ public:
     void setOnionSkinSettings(const OnionSkin::Settings& settings);
 
     /// The non-blocking "Animation Name" dialog, prefilled with proposed; done gets a confirmed
-    /// non-empty name.
-    void askAnimationName(const QString& proposed, const std::function<void(const QString&)>& done);
+    /// non-empty name and says whether it took it. A name it refused is asked for again.
+    void askAnimationName(const QString& proposed, const std::function<bool(const QString&)>& done);
 
 Q_SIGNALS:
     void onionSkinChanged(const OnionSkin::Settings& settings);

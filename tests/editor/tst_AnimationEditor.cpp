@@ -74,6 +74,14 @@ QStringList keysText(const AnimatedObject* tracks)
     return lines;
 }
 
+/// The field of the "Animation Name" dialog when it is up.
+QLineEdit* nameDialogEdit()
+{
+    auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+    return dialog && dialog->windowTitle() == QLatin1String("Animation Name") ? dialog->findChild<QLineEdit*>()
+                                                                                : nullptr;
+}
+
 bool nearTransform(const QTransform& a, const QTransform& b, double tolerance = 1e-3)
 {
     const qreal pa[] = {a.m11(), a.m12(), a.m21(), a.m22(), a.dx(), a.dy()};
@@ -108,6 +116,7 @@ private Q_SLOTS:
     void speedTwoPlaysASecondInHalfTheTime();
     void spaceTogglesPlaybackUnlessTheCanvasPans();
     void copyThenUndo();
+    void takenNameIsAskedForAgain();
     void renameKeepsPlayingAndRefusesBadNames();
     void renameUndoesInTheAnimationItWasMadeIn();
     void chooserListShowsWholeNamesAndItsButtonsActOnTheirRow();
@@ -677,14 +686,41 @@ void TestAnimationEditor::copyThenUndo()
     m_window->history()->redo();
     QCOMPARE(document->currentAnimationName(), QStringLiteral("Idle twice"));
     QCOMPARE(rotationKeys(m_window->skeleton(), "forearm_L"), idle);
-    // A copy under a name that is taken is refused.
+}
+
+void TestAnimationEditor::takenNameIsAskedForAgain()
+{
+    openBiped();
+    DocumentController* document = m_window->document();
+    const int animations = document->animations().size();
     test::Boxes boxes;
+    // The name dialog comes back after the box, the refused name selected to be typed over.
+    answerNextInput("Wave");
+    clickButton("addButton");
+    QTRY_COMPARE(boxes.shown.size(), 1);
+    QCOMPARE(boxes.shown.takeFirst().text, QStringLiteral("An animation named \"Wave\" already exists."));
+    QLineEdit* edit = nameDialogEdit();
+    QVERIFY(edit);
+    QCOMPARE(edit->selectedText(), QStringLiteral("Wave"));
+    QCOMPARE(document->animations().size(), animations);
+    QTest::keyClicks(edit, "Greeting");
+    QTest::keyClick(edit, Qt::Key_Return);
+    QTRY_COMPARE(document->currentAnimationName(), QStringLiteral("Greeting"));
+    QCOMPARE(document->animations().size(), animations + 1);
+    QVERIFY(!QApplication::activeModalWidget());
+
+    // A copy under a taken name, the same; Escape gives up.
     answerNextInput("Jump");
     clickButton("copyButton");
     QTRY_COMPARE(boxes.shown.size(), 1);
-    QCOMPARE(boxes.shown.last().title, QStringLiteral("Copy animation"));
-    QCOMPARE(boxes.shown.last().text, QStringLiteral("An animation named \"Jump\" already exists."));
+    QCOMPARE(boxes.shown.takeFirst().title, QStringLiteral("Copy animation"));
+    edit = nameDialogEdit();
+    QVERIFY(edit);
+    QCOMPARE(edit->selectedText(), QStringLiteral("Jump"));
+    QTest::keyClick(edit, Qt::Key_Escape);
+    QTRY_VERIFY(!QApplication::activeModalWidget());
     QCOMPARE(document->animations().size(), animations + 1);
+    QVERIFY(boxes.shown.isEmpty());
 }
 
 void TestAnimationEditor::renameKeepsPlayingAndRefusesBadNames()
