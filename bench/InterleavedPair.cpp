@@ -11,9 +11,9 @@ namespace bench {
 double now(Clock clock)
 {
     if (clock == Clock::ThreadCpu) {
-        timespec spec{};
-        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &spec);
-        return static_cast<double>(spec.tv_sec) + static_cast<double>(spec.tv_nsec) * 1e-9;
+        timespec cpuTime{};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &cpuTime);
+        return static_cast<double>(cpuTime.tv_sec) + static_cast<double>(cpuTime.tv_nsec) * 1e-9;
     }
     return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
