@@ -24,13 +24,13 @@ const QString kBiped = QStringLiteral(BONESTAGE_SOURCE_DIR "/Resources/projects/
 const QString kDefault = QStringLiteral(BONESTAGE_SOURCE_DIR "/Resources/animations/default.bsdoc");
 const QColor kBackground(0x17, 0x17, 0x17);
 
-/// ffprobe's "key=value" lines about a file's first video stream and its container.
-QHash<QString, QString> probe(const QString& path)
+/// ffprobe's "key=value" lines of the entries asked for about a file's first video stream.
+QHash<QString, QString> probe(const QString& path, const QString& entries)
 {
     QProcess process;
     process.start(QStringLiteral("ffprobe"),
-                  {"-v", "error", "-count_frames", "-select_streams", "v:0", "-show_entries",
-                   "stream=nb_read_frames:format=duration", "-of", "default=noprint_wrappers=1", path});
+                  {"-v", "error", "-count_frames", "-select_streams", "v:0", "-show_entries", entries, "-of",
+                   "default=noprint_wrappers=1", path});
     process.waitForFinished(-1);
     QHash<QString, QString> values;
     for (const QString& line : QString::fromUtf8(process.readAllStandardOutput()).split('\n')) {
@@ -112,8 +112,9 @@ QSize shownFrameSize(const QString& document, const QString& folder)
     if (!settings.open(QIODevice::ReadOnly)) {
         return QSize();
     }
-    const QRegularExpression rect(QStringLiteral(R"(<key>objectFrameRect</key>\s*<string>\{\{[-\d.]+,[-\d.]+\},)"
-                                                 R"(\{([\d.]+),([\d.]+)\}\}</string>)"));
+    const QRegularExpression rect(
+        QStringLiteral(R"(<key>objectFrameRect</key>\s*<string>\{\{[-\d.]+,[-\d.]+\},)"
+                       R"(\{([\d.]+),([\d.]+)\}\}</string>)"));
     const QRegularExpressionMatch match = rect.match(QString::fromUtf8(settings.readAll()));
     if (!match.hasMatch()) {
         return QSize();
@@ -126,13 +127,14 @@ QSize shownFrameSize(const QString& document, const QString& folder)
 /// inner dot (246, 68, 31). The corners are left out: the canvas frame's handles sit there.
 int skeletonPixels(const QImage& image)
 {
-    const QVector<QRgb> skeleton = {qRgb(54, 54, 54), qRgb(62, 197, 112), qRgb(255, 168, 0), qRgb(246, 68, 31)};
+    const QVector<QRgb> skeleton = {qRgb(54, 54, 54), qRgb(62, 197, 112), qRgb(255, 168, 0),
+                                    qRgb(246, 68, 31)};
     constexpr int corner = 8;
     int count = 0;
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
-            const bool inCorner = (x < corner || x >= image.width() - corner) &&
-                                  (y < corner || y >= image.height() - corner);
+            const bool inCorner =
+                (x < corner || x >= image.width() - corner) && (y < corner || y >= image.height() - corner);
             count += !inCorner && skeleton.contains(image.pixel(x, y) | 0xff000000u) ? 1 : 0;
         }
     }
@@ -157,15 +159,14 @@ private Q_SLOTS:
     void animatedExportRefusals();
     void helpNeedsNoWindow();
     void exportFramesOfEveryAnimation();
-    void exportFramesFailures_data();
-    void exportFramesFailures();
     void packAtlas();
-    void packAtlasFailures_data();
-    void packAtlasFailures();
+    void commandFailures_data();
+    void commandFailures();
 
 private:
     /// Runs "bonestage -export document frames gif"; returns the exit status (−1 on a crash).
-    int runExport(const QString& document, const QString& frames, const QString& gif, QByteArray* log = nullptr);
+    int runExport(const QString& document, const QString& frames, const QString& gif,
+                  QByteArray* log = nullptr);
     /// The start document with the model files of one class taken out.
     QString defaultDocumentWithout(const QString& modelClass);
     /// Runs the program with arguments.
@@ -205,7 +206,8 @@ QStringList TestCommandLineExport::exportBiped(const QString& output, const QStr
 
 QString TestCommandLineExport::defaultDocumentWithout(const QString& modelClass)
 {
-    return test::documentWithout(kDefault, modelClass, m_dir.filePath(QStringLiteral("without ") + modelClass));
+    return test::documentWithout(kDefault, modelClass,
+                                 m_dir.filePath(QStringLiteral("without ") + modelClass));
 }
 
 void TestCommandLineExport::makesAGifOfAShippedDocument()
@@ -217,8 +219,8 @@ void TestCommandLineExport::makesAGifOfAShippedDocument()
     const int status = runExport(kBiped, frames, gif, &log);
 
     // The frames are written whether or not the converter is there.
-    const QStringList pngs = QDir(frames).entryList({QStringLiteral("[0-9][0-9][0-9][0-9].png")}, QDir::Files,
-                                                    QDir::Name);
+    const QStringList pngs =
+        QDir(frames).entryList({QStringLiteral("[0-9][0-9][0-9][0-9].png")}, QDir::Files, QDir::Name);
     QVERIFY2(pngs.size() > 10, log.constData());
     QCOMPARE(pngs.first(), QStringLiteral("0000.png"));
     QCOMPARE(pngs.last(), QStringLiteral("%1.png").arg(pngs.size() - 1, 4, 10, QLatin1Char('0')));
@@ -258,7 +260,8 @@ void TestCommandLineExport::makesAGifOfAShippedDocument()
     QCOMPARE(reader.size(), QSize(240, 240));
     // One GIF frame per rendered frame, shown for 1/30 s each: the GIF lasts as long as the
     // animation.
-    const QHash<QString, QString> probed = probe(gif);
+    const QHash<QString, QString> probed =
+        probe(gif, QStringLiteral("stream=nb_read_frames:format=duration"));
     QCOMPARE(probed.value(QStringLiteral("nb_read_frames")).toInt(), pngs.size());
     const double duration = probed.value(QStringLiteral("duration")).toDouble();
     QVERIFY2(qAbs(duration - pngs.size() / 30.0) < 0.03,
@@ -276,10 +279,11 @@ void TestCommandLineExport::failuresExitWithAStatus_data()
     const QString blocker = m_dir.filePath(QStringLiteral("blocker"));
     QVERIFY(test::writeFile(broken, "not a zip") && test::writeFile(blocker, QByteArray()));
 
-    QTest::newRow("missing document") << m_dir.filePath(QStringLiteral("missing.bsdoc"))
-                                      << m_dir.filePath(QStringLiteral("f1")) << m_dir.filePath("f1.gif") << 2;
-    QTest::newRow("broken document") << broken << m_dir.filePath(QStringLiteral("f2")) << m_dir.filePath("f2.gif")
-                                     << 2;
+    QTest::newRow("missing document")
+        << m_dir.filePath(QStringLiteral("missing.bsdoc")) << m_dir.filePath(QStringLiteral("f1"))
+        << m_dir.filePath("f1.gif") << 2;
+    QTest::newRow("broken document") << broken << m_dir.filePath(QStringLiteral("f2"))
+                                     << m_dir.filePath("f2.gif") << 2;
     QTest::newRow("frames folder inside a file")
         << kBiped << blocker + QStringLiteral("/frames") << m_dir.filePath("f3.gif") << 3;
     QTest::newRow("GIF in a missing folder")
@@ -346,23 +350,18 @@ void TestCommandLineExport::animatedPngKeepsAlpha()
     QVERIFY2(result.status == 0, result.err.constData());
     QVERIFY(frames.size() > 10);
 
-    QProcess probe;
-    probe.start("ffprobe", {"-v", "error", "-count_frames", "-select_streams", "v:0", "-show_entries",
-                            "stream=codec_name,width,height,pix_fmt,nb_read_frames", "-of",
-                            "default=noprint_wrappers=1", output});
-    QVERIFY(probe.waitForFinished(60000));
-    const QString stream = QString::fromUtf8(probe.readAllStandardOutput());
-    const QStringList lines{"codec_name=apng", "width=240", "height=240",
-                            QStringLiteral("pix_fmt=") + (transparent ? "rgba" : "rgb24"),
-                            QStringLiteral("nb_read_frames=%1").arg(frames.size())};
-    for (const QString& line : lines) {
-        QVERIFY2(stream.contains(line + '\n'), qPrintable(stream));
-    }
+    const QHash<QString, QString> stream =
+        probe(output, "stream=codec_name,width,height,pix_fmt,nb_read_frames");
+    QCOMPARE(stream.value("codec_name"), QStringLiteral("apng"));
+    QCOMPARE(stream.value("width") + 'x' + stream.value("height"), QStringLiteral("240x240"));
+    QCOMPARE(stream.value("pix_fmt"), QString(transparent ? "rgba" : "rgb24"));
+    QCOMPARE(stream.value("nb_read_frames").toInt(), frames.size());
     // Every frame is shown for 1/30 s: the last one ends when the animation does.
-    probe.start("ffprobe", {"-v", "error", "-select_streams", "v:0", "-show_entries",
-                            "packet=pts_time,duration_time", "-of", "csv=p=0", output});
-    QVERIFY(probe.waitForFinished(60000));
-    const QStringList packets = QString::fromUtf8(probe.readAllStandardOutput()).trimmed().split('\n');
+    QProcess process;
+    process.start("ffprobe", {"-v", "error", "-select_streams", "v:0", "-show_entries",
+                              "packet=pts_time,duration_time", "-of", "csv=p=0", output});
+    QVERIFY(process.waitForFinished(60000));
+    const QStringList packets = QString::fromUtf8(process.readAllStandardOutput()).trimmed().split('\n');
     QCOMPARE(packets.size(), frames.size());
     const QStringList last = packets.last().split(',');
     const double end = last.value(0).toDouble() + last.value(1).toDouble();
@@ -393,8 +392,10 @@ void TestCommandLineExport::animatedWebPKeepsAlpha()
         QCOMPARE(webp.canvas, QSize(240, 240));
         if (transparent) {
             // Only the character and its soft edges are stored; the canvas around it is empty.
-            QVERIFY2(webp.firstFrame.width() < 240 && webp.firstFrame.height() < 240,
-                     qPrintable(QStringLiteral("%1 x %2").arg(webp.firstFrame.width()).arg(webp.firstFrame.height())));
+            QVERIFY2(
+                webp.firstFrame.width() < 240 && webp.firstFrame.height() < 240,
+                qPrintable(
+                    QStringLiteral("%1 x %2").arg(webp.firstFrame.width()).arg(webp.firstFrame.height())));
             QVERIFY(webp.firstFrameAlpha);
         } else {
             QCOMPARE(webp.firstFrame, QSize(240, 240));
@@ -404,7 +405,8 @@ void TestCommandLineExport::animatedWebPKeepsAlpha()
         // is marked as having alpha either way.
         QVERIFY(webp.alpha);
         // Frames that show no change are merged into one shown longer; the time adds up.
-        QVERIFY2(webp.frames > frames.size() / 2 && webp.frames <= frames.size(), qPrintable(QString::number(webp.frames)));
+        QVERIFY2(webp.frames > frames.size() / 2 && webp.frames <= frames.size(),
+                 qPrintable(QString::number(webp.frames)));
         QVERIFY2(qAbs(webp.durationMs - frames.size() * 1000 / 30) <= frames.size(),
                  qPrintable(QString::number(webp.durationMs)));
     }
@@ -439,29 +441,11 @@ void TestCommandLineExport::animatedExportRefusals()
     const QString webp = m_dir.filePath("no.webp");
     test::HeadlessRun result = run({"-export", kBiped, frames, webp, "-transparent"}, bin);
     QCOMPARE(result.status, 4);
-    QVERIFY2(result.err.contains("[export] The ffmpeg on the search path cannot write animated WebP: it has no "
-                                 "\"libwebp_anim\" encoder."),
-             result.err.constData());
+    QVERIFY2(
+        result.err.contains("[export] The ffmpeg on the search path cannot write animated WebP: it has no "
+                            "\"libwebp_anim\" encoder."),
+        result.err.constData());
     QVERIFY(!QFileInfo::exists(frames) && !QFileInfo::exists(webp));
-
-    struct Case
-    {
-        QStringList arguments;
-        QByteArray message;
-    };
-    const QString out = m_dir.filePath("refused");
-    const QList<Case> cases{
-        {{"-export", kBiped, out, out + ".mp4"},
-         "[export] Cannot tell the format of " + out.toUtf8() + ".mp4: its name must end in .gif, .apng, .png or .webp."},
-        {{"-export", kBiped, out, out + ".png", "-transparent", "-loop"}, "Unknown option \"-loop\" for -export."},
-        {{"-export", kBiped, out, out + ".png", "extra"}, "Unexpected argument \"extra\""},
-    };
-    for (const Case& c : cases) {
-        result = run(c.arguments);
-        QCOMPARE(result.status, 1);
-        QVERIFY2(result.err.contains(c.message), result.err.constData());
-        QVERIFY(!QFileInfo::exists(out));
-    }
 }
 
 void TestCommandLineExport::helpNeedsNoWindow()
@@ -477,11 +461,6 @@ void TestCommandLineExport::helpNeedsNoWindow()
             QVERIFY2(result.out.contains(line), result.out.constData());
         }
     }
-    const test::HeadlessRun bad = run({"-export-frames", kBiped});
-    QCOMPARE(bad.status, 1);
-    QVERIFY(bad.out.isEmpty());
-    QVERIFY2(bad.err.contains("-export-frames needs <folder> before any option"), bad.err.constData());
-    QVERIFY2(bad.err.contains("Run \"bonestage --help\" for the usage."), bad.err.constData());
 }
 
 void TestCommandLineExport::exportFramesOfEveryAnimation()
@@ -496,7 +475,8 @@ void TestCommandLineExport::exportFramesOfEveryAnimation()
     // Options in any order.
     const test::HeadlessRun scaled = run({"-export-frames", kBiped, half, "-fps", "12", "-scale", "50"});
     QVERIFY2(scaled.status == 0, scaled.err.constData());
-    const test::HeadlessRun reordered = run({"-export-frames", kBiped, half + " again", "-scale", "50", "-fps", "12"});
+    const test::HeadlessRun reordered =
+        run({"-export-frames", kBiped, half + " again", "-scale", "50", "-fps", "12"});
     QVERIFY2(reordered.status == 0, reordered.err.constData());
 
     QStringList fullFolders;
@@ -519,7 +499,8 @@ void TestCommandLineExport::exportFramesOfEveryAnimation()
         const QStringList halfFrames = framesIn(halfFolders.at(i));
         QCOMPARE(fullFrames.size(), FrameRenderSettings::frameCount(duration, 30, 1.0f));
         QCOMPARE(halfFrames.size(), FrameRenderSettings::frameCount(duration, 12, 1.0f));
-        QCOMPARE(halfFrames.last(), QStringLiteral("%1.png").arg(halfFrames.size() - 1, 4, 10, QLatin1Char('0')));
+        QCOMPARE(halfFrames.last(),
+                 QStringLiteral("%1.png").arg(halfFrames.size() - 1, 4, 10, QLatin1Char('0')));
         QCOMPARE(framesIn(half + " again/" + QFileInfo(halfFolders.at(i)).fileName()), halfFrames);
         const QImage frame(halfFolders.at(i) + "/0000.png");
         QCOMPARE(frame.size(), QSize(qRound(shown.width() * 0.5), qRound(shown.height() * 0.5)));
@@ -534,54 +515,6 @@ void TestCommandLineExport::exportFramesOfEveryAnimation()
         }
         QVERIFY(drawn > 50);
     }
-}
-
-void TestCommandLineExport::exportFramesFailures_data()
-{
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<int>("status");
-    QTest::addColumn<QByteArray>("message");
-
-    const QString out = m_dir.filePath(QStringLiteral("failed frames"));
-    const QString broken = m_dir.filePath(QStringLiteral("broken frames.bsdoc"));
-    const QString blocker = m_dir.filePath(QStringLiteral("frames blocker"));
-    QVERIFY(test::writeFile(broken, "PK not really") && test::writeFile(blocker, "a file"));
-    const QString missing = m_dir.filePath(QStringLiteral("missing.bsdoc"));
-
-    QTest::newRow("missing document") << QStringList{"-export-frames", missing, out} << 2
-                                      << ("[export-frames] cannot open " + missing.toUtf8());
-    QTest::newRow("corrupt document") << QStringList{"-export-frames", broken, out} << 2
-                                      << ("[export-frames] cannot open " + broken.toUtf8());
-    QTest::newRow("fps 0") << QStringList{"-export-frames", kBiped, out, "-fps", "0"} << 1
-                           << QByteArray("-fps needs a whole number of frames per second from 1 to 1000, not \"0\".");
-    QTest::newRow("scale abc") << QStringList{"-export-frames", kBiped, out, "-scale", "abc"} << 1
-                               << QByteArray("-scale needs a percentage of the canvas size above 0");
-    QTest::newRow("unknown option") << QStringList{"-export-frames", kBiped, out, "-fps", "10", "-quality", "9"}
-                                    << 1 << QByteArray("Unknown option \"-quality\" for -export-frames.");
-    QTest::newRow("missing folder argument") << QStringList{"-export-frames"} << 1
-                                             << QByteArray("-export-frames needs <document> before any option");
-    QTest::newRow("scale below a pixel") << QStringList{"-export-frames", kBiped, out, "-scale", "0.001"} << 1
-                                         << QByteArray("[export-frames] -scale 0.001 makes frames of 0 × 0 pixels");
-    QTest::newRow("folder inside a file") << QStringList{"-export-frames", kBiped, blocker + "/frames"} << 3
-                                          << ("[export-frames] Cannot make the folder " + blocker.toUtf8() + "/frames.");
-    QTest::newRow("no animation")
-        << QStringList{"-export-frames", defaultDocumentWithout(QStringLiteral("TSModelSkeletonAnimation")), out} << 5
-        << QByteArray("[export-frames] Nothing to export: the document has no animation.");
-    QTest::newRow("animations of no length")
-        << QStringList{"-export-frames", defaultDocumentWithout(QStringLiteral("TSModelSkeletonNode")), out} << 5
-        << QByteArray("[export-frames] Nothing to export: every animation of the document has a duration of 0.");
-}
-
-void TestCommandLineExport::exportFramesFailures()
-{
-    QFETCH(QStringList, arguments);
-    QFETCH(int, status);
-    QFETCH(QByteArray, message);
-    const test::HeadlessRun result = run(arguments);
-    QCOMPARE(result.status, status);
-    QVERIFY2(result.err.contains(message), result.err.constData());
-    QVERIFY(result.out.isEmpty());
-    QVERIFY(framesIn(m_dir.filePath(QStringLiteral("failed frames"))).isEmpty());
 }
 
 void TestCommandLineExport::packAtlas()
@@ -614,36 +547,73 @@ void TestCommandLineExport::packAtlas()
     QCOMPARE(atlas.pixelColor(29, 99), QColor(0, 128, 255));
 }
 
-void TestCommandLineExport::packAtlasFailures_data()
+void TestCommandLineExport::commandFailures_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<int>("status");
     QTest::addColumn<QByteArray>("message");
 
+    // Every row writes its frames or atlas here, if anywhere: none may be there afterwards.
+    const QString frames = m_dir.filePath(QStringLiteral("failed frames"));
+    const QString atlas = m_dir.filePath(QStringLiteral("failed atlas"));
+    const QString broken = m_dir.filePath(QStringLiteral("broken frames.bsdoc"));
+    const QString blocker = m_dir.filePath(QStringLiteral("blocker file"));
     const QString empty = m_dir.filePath(QStringLiteral("no pngs"));
-    const QString broken = m_dir.filePath(QStringLiteral("broken pngs"));
-    const QString blocker = m_dir.filePath(QStringLiteral("atlas blocker"));
+    const QString brokenPngs = m_dir.filePath(QStringLiteral("broken pngs"));
+    const QString pixelOnly = m_dir.filePath(QStringLiteral("pixel only"));
     QImage pixel(1, 1, QImage::Format_ARGB32);
     pixel.fill(Qt::white);
-    QVERIFY(QDir().mkpath(empty) && test::writeFile(broken + "/bad.png", "\x89PNG broken"));
-    const QString pixelOnly = m_dir.filePath(QStringLiteral("pixel only"));
-    QVERIFY(test::writeFile(blocker, "a file") && QDir().mkpath(pixelOnly) && pixel.save(pixelOnly + "/a.png"));
-    const QString out = m_dir.filePath(QStringLiteral("failed atlas"));
+    QVERIFY(test::writeFile(broken, "PK not really") && test::writeFile(blocker, "a file"));
+    QVERIFY(QDir().mkpath(empty) && test::writeFile(brokenPngs + "/bad.png", "\x89PNG broken"));
+    QVERIFY(QDir().mkpath(pixelOnly) && pixel.save(pixelOnly + "/a.png"));
+    const QString missing = m_dir.filePath(QStringLiteral("missing.bsdoc"));
 
-    QTest::newRow("empty folder") << QStringList{"-pack-atlas", empty, out} << 5
-                                  << ("[pack-atlas] There is no PNG file in " + empty.toUtf8() + ".");
-    QTest::newRow("corrupt png") << QStringList{"-pack-atlas", broken, out} << 2
-                                 << ("[pack-atlas] Cannot read " + broken.toUtf8() + "/bad.png: ");
-    QTest::newRow("output inside a file")
+    // Arguments the parser refuses (its own messages are checked with the parser): status 1.
+    QTest::newRow("export format") << QStringList{"-export", kBiped, frames, atlas + ".mp4"} << 1
+                                   << ("[export] Cannot tell the format of " + atlas.toUtf8() +
+                                       ".mp4: its name must end in .gif, .apng, .png or .webp.");
+    QTest::newRow("export extra argument") << QStringList{"-export", kBiped, frames, atlas + ".png", "extra"}
+                                           << 1 << QByteArray("Unexpected argument \"extra\"");
+    QTest::newRow("frames without folder") << QStringList{"-export-frames", kBiped} << 1
+                                           << QByteArray("-export-frames needs <folder> before any option");
+    QTest::newRow("frames usage hint") << QStringList{"-export-frames", kBiped} << 1
+                                       << QByteArray("Run \"bonestage --help\" for the usage.");
+    QTest::newRow("frames unknown option")
+        << QStringList{"-export-frames", kBiped, frames, "-fps", "10", "-quality", "9"} << 1
+        << QByteArray("Unknown option \"-quality\" for -export-frames.");
+    QTest::newRow("atlas unknown option") << QStringList{"-pack-atlas", empty, atlas, "-trim"} << 1
+                                          << QByteArray("Unknown option \"-trim\" for -pack-atlas.");
+    // What only running the command finds out.
+    QTest::newRow("missing document") << QStringList{"-export-frames", missing, frames} << 2
+                                      << ("[export-frames] cannot open " + missing.toUtf8());
+    QTest::newRow("corrupt document") << QStringList{"-export-frames", broken, frames} << 2
+                                      << ("[export-frames] cannot open " + broken.toUtf8());
+    QTest::newRow("scale below a pixel")
+        << QStringList{"-export-frames", kBiped, frames, "-scale", "0.001"} << 1
+        << QByteArray("[export-frames] -scale 0.001 makes frames of 0 × 0 pixels");
+    QTest::newRow("frames folder inside a file")
+        << QStringList{"-export-frames", kBiped, blocker + "/frames"} << 3
+        << ("[export-frames] Cannot make the folder " + blocker.toUtf8() + "/frames.");
+    QTest::newRow("no animation")
+        << QStringList{"-export-frames", defaultDocumentWithout(QStringLiteral("TSModelSkeletonAnimation")),
+                       frames}
+        << 5 << QByteArray("[export-frames] Nothing to export: the document has no animation.");
+    QTest::newRow("animations of no length")
+        << QStringList{"-export-frames", defaultDocumentWithout(QStringLiteral("TSModelSkeletonNode")),
+                       frames}
+        << 5
+        << QByteArray(
+               "[export-frames] Nothing to export: every animation of the document has a duration of 0.");
+    QTest::newRow("no png") << QStringList{"-pack-atlas", empty, atlas} << 5
+                            << ("[pack-atlas] There is no PNG file in " + empty.toUtf8() + ".");
+    QTest::newRow("corrupt png") << QStringList{"-pack-atlas", brokenPngs, atlas} << 2
+                                 << ("[pack-atlas] Cannot read " + brokenPngs.toUtf8() + "/bad.png: ");
+    QTest::newRow("atlas inside a file")
         << QStringList{"-pack-atlas", pixelOnly, blocker + "/atlas"} << 3
         << ("[pack-atlas] Cannot write " + blocker.toUtf8() + "/atlas.png and ");
-    QTest::newRow("missing output base") << QStringList{"-pack-atlas", empty} << 1
-                                         << QByteArray("-pack-atlas needs <output base> before any option");
-    QTest::newRow("unknown option") << QStringList{"-pack-atlas", empty, out, "-trim"} << 1
-                                    << QByteArray("Unknown option \"-trim\" for -pack-atlas.");
 }
 
-void TestCommandLineExport::packAtlasFailures()
+void TestCommandLineExport::commandFailures()
 {
     QFETCH(QStringList, arguments);
     QFETCH(int, status);
@@ -651,8 +621,10 @@ void TestCommandLineExport::packAtlasFailures()
     const test::HeadlessRun result = run(arguments);
     QCOMPARE(result.status, status);
     QVERIFY2(result.err.contains(message), result.err.constData());
-    const QString out = m_dir.filePath(QStringLiteral("failed atlas"));
-    QVERIFY(!QFileInfo::exists(out + ".png") && !QFileInfo::exists(out + ".plist"));
+    QVERIFY(result.out.isEmpty());
+    const QString atlas = m_dir.filePath(QStringLiteral("failed atlas"));
+    QVERIFY(framesIn(m_dir.filePath(QStringLiteral("failed frames"))).isEmpty());
+    QVERIFY(!QFileInfo::exists(atlas + ".png") && !QFileInfo::exists(atlas + ".plist"));
 }
 
 BONESTAGE_GUI_TEST_MAIN(TestCommandLineExport)
