@@ -118,6 +118,22 @@ QStringList newFolders(const QStringList& before)
     return added;
 }
 
+/// Starts the program with arguments in environment, its error output shown with the test's.
+bool startEditor(QProcess& editor, const QProcessEnvironment& environment, const QStringList& arguments)
+{
+    editor.setProcessEnvironment(environment);
+    editor.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    editor.start(kProgram, arguments);
+    return editor.waitForStarted();
+}
+
+/// Sends signalNumber to the editor; true when it then ends on its own with status 0.
+bool endsCleanlyOn(QProcess& editor, int signalNumber)
+{
+    return ::kill(static_cast<pid_t>(editor.processId()), signalNumber) == 0 && editor.waitForFinished(30000) &&
+           editor.exitStatus() == QProcess::NormalExit && editor.exitCode() == 0;
+}
+
 /// The bytes of one entry of a zip archive.
 QByteArray archiveEntry(const QString& archive, const QString& entry)
 {
@@ -173,23 +189,11 @@ void TestEditorProcess::leftoversGoAtStartAndSignalsEndCleanly()
     const QStringList before = QDir(base).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
 
     QProcess editor;
-    editor.setProcessEnvironment(editorEnvironment());
-    editor.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    editor.start(kProgram, QStringList());
-    QVERIFY(editor.waitForStarted());
+    QVERIFY(startEditor(editor, editorEnvironment(), QStringList()));
 
     // Its own working folder shows up; the dead editor's folder and both stale archives go.
-    auto ownFolder = [&] {
-        const QStringList now = QDir(base).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-        for (const QString& name : now) {
-            if (!before.contains(name)) {
-                return name;
-            }
-        }
-        return QString();
-    };
-    QTRY_VERIFY_WITH_TIMEOUT(!ownFolder().isEmpty(), 30000);
-    const QString own = ownFolder();
+    QTRY_COMPARE_WITH_TIMEOUT(newFolders(before).size(), 1, 30000);
+    const QString own = newFolders(before).first();
     QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(base + dead), 30000);
     QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(archive(dead)), 30000);
     QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(archive(orphan)), 30000);
@@ -198,10 +202,7 @@ void TestEditorProcess::leftoversGoAtStartAndSignalsEndCleanly()
     QVERIFY(QFileInfo::exists(base + QStringLiteral("not a session")));
     QCOMPARE(editor.state(), QProcess::Running);
 
-    QVERIFY(::kill(static_cast<pid_t>(editor.processId()), signalNumber) == 0);
-    QVERIFY(editor.waitForFinished(30000));
-    QCOMPARE(editor.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(editor.exitCode(), 0);
+    QVERIFY(endsCleanlyOn(editor, signalNumber));
     QVERIFY(!QFileInfo::exists(base + own));
     QVERIFY(QFileInfo::exists(base + alive));
 
@@ -228,10 +229,7 @@ void TestEditorProcess::workOfAKilledEditorComesBack()
 
     // The document opens, N adds a node, and once the state holds it the editor is killed.
     QProcess first;
-    first.setProcessEnvironment(environment);
-    first.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    first.start(kProgram, {document});
-    QVERIFY(first.waitForStarted());
+    QVERIFY(startEditor(first, environment, {document}));
     QVERIFY(display.pressIn(QStringLiteral("^walker"), QStringLiteral("n")));
     QTRY_COMPARE_WITH_TIMEOUT(newFolders(before).size(), 1, 30000);
     const QString session = newFolders(before).first();
@@ -249,18 +247,13 @@ void TestEditorProcess::workOfAKilledEditorComesBack()
 
     // The next start asks; Return takes the default, Recover; Ctrl+S saves to the same file.
     QProcess second;
-    second.setProcessEnvironment(environment);
-    second.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    second.start(kProgram, QStringList());
-    QVERIFY(second.waitForStarted());
+    QVERIFY(startEditor(second, environment, QStringList()));
     QVERIFY(display.pressIn(QStringLiteral("^Recover unsaved work$"), QStringLiteral("Return")));
     QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(baseFolder() + session), 30000);
     QVERIFY(display.pressIn(QStringLiteral("^walker"), QStringLiteral("ctrl+s")));
     QTRY_VERIFY_WITH_TIMEOUT(
         archiveEntry(document, "TSModelSkeletonNode.0.attributes.xml").contains("New node 1"), 30000);
-    QVERIFY(::kill(static_cast<pid_t>(second.processId()), SIGTERM) == 0);
-    QVERIFY(second.waitForFinished(30000));
-    QCOMPARE(second.exitCode(), 0);
+    QVERIFY(endsCleanlyOn(second, SIGTERM));
 }
 
 void TestEditorProcess::signalWhileADocumentLoadsEndsTheEditor()
@@ -270,17 +263,12 @@ void TestEditorProcess::signalWhileADocumentLoadsEndsTheEditor()
     const QString base = baseFolder();
     const QStringList before = QDir(base).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     QProcess editor;
-    editor.setProcessEnvironment(editorEnvironment());
-    editor.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    editor.start(kProgram, {QStringLiteral(BONESTAGE_SOURCE_DIR "/Resources/projects/Biped.bsdoc")});
-    QVERIFY(editor.waitForStarted());
-    while (QDir(base).entryList(QDir::Dirs | QDir::NoDotAndDotDot) == before && editor.state() == QProcess::Running) {
+    QVERIFY(startEditor(editor, editorEnvironment(),
+                        {QStringLiteral(BONESTAGE_SOURCE_DIR "/Resources/projects/Biped.bsdoc")}));
+    while (newFolders(before).isEmpty() && editor.state() == QProcess::Running) {
         QThread::usleep(200);
     }
-    QVERIFY(::kill(static_cast<pid_t>(editor.processId()), SIGTERM) == 0);
-    QVERIFY(editor.waitForFinished(30000));
-    QCOMPARE(editor.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(editor.exitCode(), 0);
+    QVERIFY(endsCleanlyOn(editor, SIGTERM));
     QTRY_COMPARE(QDir(base).entryList(QDir::Dirs | QDir::NoDotAndDotDot), before);
 }
 
