@@ -318,29 +318,13 @@ void TestValueObjects::numberFormsMatchPrintf()
     // Model files hold numbers as printf writes them; the forms made without printf must give
     // the very same bytes: halfway cases, signs of zero, tiny and huge values, single-precision
     // values of every kind, and what is no number at all.
-    std::vector<double> values{0.0,
-                               -0.0,
-                               0.0005,
-                               0.0015,
-                               0.0025,
-                               -0.0005,
-                               0.0625,
-                               -0.0625,
-                               1.0 / 3.0,
-                               2.5,
-                               123456789.123456789,
-                               -1e-9,
-                               1e-300,
-                               4.9e-324,
-                               1e20,
-                               -3.4e38,
-                               1.7e308,
-                               static_cast<double>(0.1f),
-                               static_cast<double>(16777217.0f),
-                               std::numeric_limits<double>::infinity(),
-                               -std::numeric_limits<double>::infinity(),
-                               std::numeric_limits<double>::quiet_NaN(),
-                               -std::numeric_limits<double>::quiet_NaN()};
+    const double inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    // clang-format off
+    std::vector<double> values{0.0, -0.0, 0.0005, 0.0015, 0.0025, -0.0005, 0.0625, -0.0625, 1.0 / 3.0, 2.5,
+                               123456789.123456789, -1e-9, 1e-300, 4.9e-324, 1e20, -3.4e38, 1.7e308,
+                               static_cast<double>(0.1f), static_cast<double>(16777217.0f), inf, -inf, nan, -nan};
+    // clang-format on
     quint32 bits = 12345;
     for (int i = 0; i < 20000; ++i) {
         bits = bits * 1664525u + 1013904223u;
