@@ -13,9 +13,11 @@
 
 namespace {
 
-// Runs fn with standard error redirected into a file and returns what it wrote.
+// Runs fn with the editor's message handler installed and standard error redirected into a
+// file; returns what it wrote there.
 template <class Fn> QByteArray captureStderr(const QString& path, Fn fn)
 {
+    qInstallMessageHandler(messageHandler);
     std::fflush(stderr);
     const int saved = ::dup(2);
     FILE* capture = std::fopen(path.toLocal8Bit().constData(), "w+");
@@ -25,6 +27,7 @@ template <class Fn> QByteArray captureStderr(const QString& path, Fn fn)
     ::dup2(saved, 2);
     ::close(saved);
     std::fclose(capture);
+    qInstallMessageHandler(nullptr);
     QFile file(path);
     file.open(QIODevice::ReadOnly);
     return file.readAll();
@@ -44,7 +47,6 @@ class TestLogging : public QObject
 
 private Q_SLOTS:
     void initTestCase();
-    void cleanupTestCase();
     void identityRecordAndLogFolder();
     void messagesGoToStderrAndTheDaysFile();
     void startupSignalSetsFirstByteOfItsSegment();
@@ -59,11 +61,6 @@ void TestLogging::initTestCase()
     // The log folder is derived from the temporary folder on first use.
     qputenv("TMPDIR", m_temp.path().toLocal8Bit());
     AppInfo::setRecord(AppInfo::bonestageRecord());
-}
-
-void TestLogging::cleanupTestCase()
-{
-    qInstallMessageHandler(nullptr);
 }
 
 void TestLogging::identityRecordAndLogFolder()
@@ -87,30 +84,24 @@ void TestLogging::identityRecordAndLogFolder()
 void TestLogging::messagesGoToStderrAndTheDaysFile()
 {
     const QString capturePath = m_temp.filePath("stderr.txt");
-    qInstallMessageHandler(messageHandler);
     const QByteArray err = captureStderr(capturePath, [] {
         qWarning("x");
         qDebug("[TSModelController] Working Path: /tmp/y");
         qCritical("broken %d", 3);
     });
-    qInstallMessageHandler(nullptr);
     QCOMPARE(err, QByteArray("x\n[TSModelController] Working Path: /tmp/y\nbroken 3\n"));
     const QByteArray log = todaysLog();
     QVERIFY(log.endsWith("Warning: x\nDebug: [TSModelController] Working Path: /tmp/y\nCritical: broken 3\n"));
 
     // Lines are only ever appended.
-    qInstallMessageHandler(messageHandler);
     captureStderr(capturePath, [] { qWarning("second"); });
-    qInstallMessageHandler(nullptr);
     QCOMPARE(todaysLog(), log + "Warning: second\n");
 
     // A log file that cannot be written drops the line quietly; standard error still gets it.
     const QString path = logFilePath(QDate::currentDate());
     QFile::remove(path);
     QVERIFY(QDir().mkpath(path)); // a folder where the file should be
-    qInstallMessageHandler(messageHandler);
     const QByteArray quiet = captureStderr(capturePath, [] { qWarning("still on stderr"); });
-    qInstallMessageHandler(nullptr);
     QCOMPARE(quiet, QByteArray("still on stderr\n"));
     QVERIFY(QDir(path).removeRecursively());
 }
