@@ -67,7 +67,7 @@ private Q_SLOTS:
     void init();
     void createAttributeByTypeCode();
     void floatStoredFormClampingAndRepair();
-    void hiddenAttributesWriteVisibleZero();
+    void hiddenAndUnsavedAttributes();
     void pointWritingAndCommaRepair();
     void otherKindsStoredForm();
     void longStoredTextIsCut_data();
@@ -77,8 +77,6 @@ private Q_SLOTS:
     void curvesDriveValuesAndActions();
     void groupsAndCopiesCarryValues();
     void removalCascadesThroughSpriteAndAnimation();
-    void shapeEntries();
-    void unsavableWritesNothing();
 };
 
 void TestAttributes::init()
@@ -145,7 +143,7 @@ void TestAttributes::floatStoredFormClampingAndRepair()
     QCOMPARE(f->valueAsInt(), -2);
 }
 
-void TestAttributes::hiddenAttributesWriteVisibleZero()
+void TestAttributes::hiddenAndUnsavedAttributes()
 {
     TSModel model("Plain", "");
     auto* f = model.addTypedAttribute<TSPAttributeFloat>("hidden");
@@ -167,6 +165,12 @@ void TestAttributes::hiddenAttributesWriteVisibleZero()
     QVERIFY(!g->isVisible());
     g->show();
     QVERIFY(g->isVisible());
+
+    // An attribute that is not saved writes nothing at all.
+    f->setSavable(false);
+    QCOMPARE(f->valueDictionary(), nullptr);
+    QCOMPARE(f->connectionDictionary(), nullptr);
+    QVERIFY(!model.attributesDictionary()->objectForKey("hidden"));
 }
 
 void TestAttributes::pointWritingAndCommaRepair()
@@ -246,6 +250,23 @@ void TestAttributes::otherKindsStoredForm()
     QCOMPARE(copy->options()->count(), 2u);
     copy->loadValue(dictOf({{"selectedStringValue", "Portrait"}}));
     QCOMPARE(copy->selectedValue(), std::string("Portrait"));
+
+    auto* shape = model.addTypedAttribute<TSPAttributeShape>("collision");
+    shape->shape()->setPoints({{0, 0}, {10, 0}, {10, 5}});
+    shape->shape()->setOneWayCollisionVector(CCPoint{0, 1});
+    CCDictionary* dict = shape->valueDictionary();
+    QCOMPARE(entries(dict), QStringList({"points=<obj>", "oneWayCollisionVector={0.000000,1.000000}", "shapeType=0"}));
+    QCOMPARE(static_cast<CCString*>(dict->objectForKeyAs<CCArray>("points")->objectAtIndex(2))->string(),
+             std::string("{10.000000,5.000000}"));
+
+    auto* circle = model.addTypedAttribute<TSPAttributeShape>("round");
+    circle->loadValue(dict);
+    QCOMPARE(circle->shape()->points().size(), size_t(3));
+    dict->setObject(CCString::create("1"), "shapeType");
+    circle->loadValue(dict);
+    QCOMPARE(circle->shapeType(), 1);
+    QVERIFY(dynamic_cast<TSModelCircle*>(circle->shape()));
+    QCOMPARE(circle->shape()->points().size(), size_t(2));
 }
 
 void TestAttributes::longStoredTextIsCut_data()
@@ -490,38 +511,6 @@ void TestAttributes::removalCascadesThroughSpriteAndAnimation()
     }
     QVERIFY(controller->modelWithId(assetId));
     QCOMPARE(controller->modelsOfClass("TSModelSpriteContainer")->count(), 0u);
-}
-
-void TestAttributes::shapeEntries()
-{
-    TSModel model("Plain", "");
-    auto* shape = model.addTypedAttribute<TSPAttributeShape>("collision");
-    shape->shape()->setPoints({{0, 0}, {10, 0}, {10, 5}});
-    shape->shape()->setOneWayCollisionVector(CCPoint{0, 1});
-    CCDictionary* dict = shape->valueDictionary();
-    QCOMPARE(entries(dict), QStringList({"points=<obj>", "oneWayCollisionVector={0.000000,1.000000}", "shapeType=0"}));
-    QCOMPARE(static_cast<CCString*>(dict->objectForKeyAs<CCArray>("points")->objectAtIndex(2))->string(),
-             std::string("{10.000000,5.000000}"));
-
-    auto* circle = model.addTypedAttribute<TSPAttributeShape>("round");
-    circle->loadValue(dict);
-    QCOMPARE(circle->shape()->points().size(), size_t(3));
-    dict->setObject(CCString::create("1"), "shapeType");
-    circle->loadValue(dict);
-    QCOMPARE(circle->shapeType(), 1);
-    QVERIFY(dynamic_cast<TSModelCircle*>(circle->shape()));
-    QCOMPARE(circle->shape()->points().size(), size_t(2));
-}
-
-void TestAttributes::unsavableWritesNothing()
-{
-    TSModel model("Plain", "");
-    auto* f = model.addTypedAttribute<TSPAttributeFloat>("temp");
-    f->setValue(3.0f);
-    f->setSavable(false);
-    QCOMPARE(f->valueDictionary(), nullptr);
-    QCOMPARE(f->connectionDictionary(), nullptr);
-    QVERIFY(!model.attributesDictionary()->objectForKey("temp"));
 }
 
 BONESTAGE_GUILESS_TEST_MAIN(TestAttributes)
