@@ -9,6 +9,7 @@
 #include "TSPAttributePoint.h"
 #include "TSPAttributeString.h"
 
+#include "ModelSupport.h"
 #include "TestMain.h"
 #include "ValueTexts.h"
 
@@ -22,23 +23,6 @@ namespace {
 std::string text(const CCDictionary* dict, const char* key)
 {
     return dict->valueForKey(key)->string();
-}
-
-// Writes the settings' dictionary to a property-list file and reads it into a new model.
-TSModelGeneralSettings* throughFile(CCDictionary* dict, const QString& path)
-{
-    auto* root = CCDictionary::create();
-    auto* array = CCArray::create();
-    array->addObject(dict);
-    root->setObject(array, "ROOT");
-    if (!root->writeToFile(path)) {
-        return nullptr;
-    }
-    CCDictionary* read = CCDictionary::createWithContentsOfFile(path);
-    auto* loaded = new TSModelGeneralSettings();
-    loaded->loadAttributes(static_cast<CCDictionary*>(read->objectForKeyAs<CCArray>("ROOT")->objectAtIndex(0)));
-    loaded->autorelease();
-    return loaded;
 }
 
 } // namespace
@@ -120,7 +104,9 @@ void TestGeneralSettings::newSettingsWriteEveryEntryInOrder()
 
 void TestGeneralSettings::roundTripThroughPropertyList()
 {
-    TSModelGeneralSettings settings;
+    // The controller's own settings, stored and loaded back the way a document holds them.
+    TSModelController::instance();
+    TSModelGeneralSettings& settings = *TSModelGeneralSettings::current();
     // Entries without setters come in through a first load, away from their defaults.
     CCDictionary* first = settings.attributesDictionary();
     first->setObject(CCString::create("12.5"), "gameSpeedMax");
@@ -137,9 +123,10 @@ void TestGeneralSettings::roundTripThroughPropertyList()
     CCDictionary* dict = settings.attributesDictionary();
     QCOMPARE(text(dict, "gameplayAngleDirection"), std::string("12"));
 
-    TSModelGeneralSettings* loaded = throughFile(dict, m_dir.filePath("settings.plist"));
-    QVERIFY(loaded);
-    QCOMPARE(loaded->id(), settings.id());
+    const unsigned id = settings.id();
+    QVERIFY(test::roundTripModels(m_dir.path()));
+    TSModelGeneralSettings* loaded = TSModelGeneralSettings::current();
+    QCOMPARE(loaded->id(), id);
     QCOMPARE(loaded->lastIdNumber(), 1234u);
     QCOMPARE(loaded->gameplayAngleDirection(), 12.0f);
     QCOMPARE(loaded->objectFrameRect(), QRectF(-120.5, -90, 240, 180));
