@@ -163,9 +163,6 @@ private Q_SLOTS:
     void commandFailures();
 
 private:
-    /// Runs "bonestage -export document frames gif"; returns the exit status (−1 on a crash).
-    int runExport(const QString& document, const QString& frames, const QString& gif,
-                  QByteArray* log = nullptr);
     /// The start document with the model files of one class taken out.
     QString defaultDocumentWithout(const QString& modelClass);
     /// Runs the program with arguments.
@@ -182,12 +179,6 @@ void TestCommandLineExport::initTestCase()
     QVERIFY(QFileInfo(kProgram).isExecutable());
     QVERIFY(QFileInfo(kBiped).isFile());
     m_haveConverter = !QStandardPaths::findExecutable(QStringLiteral("ffmpeg")).isEmpty();
-}
-
-int TestCommandLineExport::runExport(const QString& document, const QString& frames, const QString& gif,
-                                     QByteArray* log)
-{
-    return test::runHeadless(kProgram, {QStringLiteral("-export"), document, frames, gif}, m_dir.path(), log);
 }
 
 test::HeadlessRun TestCommandLineExport::run(const QStringList& arguments, const QString& pathFirst)
@@ -214,12 +205,12 @@ void TestCommandLineExport::makesAGifOfAShippedDocument()
     const QString frames = m_dir.filePath(QStringLiteral("biped \"idle\" frames"));
     const QString gif = m_dir.filePath(QStringLiteral("out dir/biped idle.gif"));
     QDir().mkpath(QFileInfo(gif).path());
-    QByteArray log;
-    const int status = runExport(kBiped, frames, gif, &log);
+    const test::HeadlessRun result = run({"-export", kBiped, frames, gif});
+    const int status = result.status;
+    const QByteArray& log = result.err;
 
     // The frames are written whether or not the converter is there.
-    const QStringList pngs =
-        QDir(frames).entryList({QStringLiteral("[0-9][0-9][0-9][0-9].png")}, QDir::Files, QDir::Name);
+    const QStringList pngs = framesIn(frames);
     QVERIFY2(pngs.size() > 10, log.constData());
     QCOMPARE(pngs.first(), QStringLiteral("0000.png"));
     QCOMPARE(pngs.last(), QStringLiteral("%1.png").arg(pngs.size() - 1, 4, 10, QLatin1Char('0')));
@@ -275,10 +266,10 @@ void TestCommandLineExport::gifFailureKeepsTheFrames()
     // ffmpeg runs and fails on a GIF in a missing folder; the frames stay for another try.
     const QString frames = m_dir.filePath(QStringLiteral("kept frames"));
     const QString gif = m_dir.filePath(QStringLiteral("nowhere/kept.gif"));
-    QByteArray log;
-    QCOMPARE(runExport(kBiped, frames, gif, &log), 4);
+    const test::HeadlessRun result = run({"-export", kBiped, frames, gif});
+    QCOMPARE(result.status, 4);
     QVERIFY(!QFileInfo::exists(gif));
-    QVERIFY2(log.contains("Start command : ffmpeg"), log.constData());
+    QVERIFY2(result.err.contains("Start command : ffmpeg"), result.err.constData());
     QVERIFY(QFileInfo::exists(frames + QStringLiteral("/0000.png")));
 }
 
