@@ -100,6 +100,23 @@ struct CanvasFixture
         return QTest::qWaitForWindowExposed(&view);
     }
 
+    /// A plain image of the given size and colour, bound to node at offset.
+    Skeleton::Asset* addImage(const QString& node, const QSize& size, const QPointF& offset,
+                              const QColor& colour = Qt::darkCyan)
+    {
+        QImage image(size, QImage::Format_ARGB32_Premultiplied);
+        image.fill(colour);
+        return skeleton->addImage(node, image, QTransform::fromTranslate(offset.x(), offset.y()), false);
+    }
+
+    /// Animation mode on the skeleton and the manipulator, showing tracks.
+    void animate(AnimationTracks tracks = AnimationTracks())
+    {
+        skeleton->setAnimation(std::move(tracks));
+        skeleton->setAnimationMode(true);
+        manipulator->setAnimationMode(true);
+    }
+
     QPointF jointPos(const QString& name) const
     {
         const Skeleton::Node* node = skeleton->nodeByName(name);

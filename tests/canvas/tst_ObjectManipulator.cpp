@@ -41,11 +41,20 @@ QString describe(const QRectF& r)
     return QStringLiteral("(%1, %2, %3 x %4)").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
 }
 
-// The direction (degrees in [0, 180)) along which a cursor image's opaque pixels lie.
-double cursorAxis(const QCursor& cursor)
+// Where a cursor image's opaque pixels lie: their mean offset from the centre (where the cursor
+// leans) and the direction, in degrees in [0, 180), along which they spread.
+struct CursorShape
+{
+    QPointF lean;
+    double axis = 0.0;
+};
+
+CursorShape cursorShape(const QCursor& cursor)
 {
     const QImage image = cursor.pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
     const QPointF centre(image.width() / 2.0, image.height() / 2.0);
+    QPointF sum;
+    double weight = 0.0;
     double xx = 0.0;
     double yy = 0.0;
     double xy = 0.0;
@@ -53,13 +62,35 @@ double cursorAxis(const QCursor& cursor)
         for (int x = 0; x < image.width(); ++x) {
             const double a = qAlpha(image.pixel(x, y));
             const QPointF d = QPointF(x + 0.5, y + 0.5) - centre;
+            sum += a * d;
+            weight += a;
             xx += a * d.x() * d.x();
             yy += a * d.y() * d.y();
             xy += a * d.x() * d.y();
         }
     }
     const double axis = qRadiansToDegrees(0.5 * std::atan2(2.0 * xy, xx - yy));
-    return axis < 0 ? axis + 180.0 : axis;
+    return {weight > 0.0 ? sum / weight : QPointF(), axis < 0 ? axis + 180.0 : axis};
+}
+
+// Two images chosen together, on the scene rectangles (40, -60, 40, 40) and (-60, 20, 40, 40)
+// whose union is centred on (10, 0).
+std::pair<Skeleton::Asset*, Skeleton::Asset*> chooseTwoImages(test::CanvasFixture& f)
+{
+    Skeleton::Asset* a = f.addImage("arm", {40, 40}, {10, -10});
+    Skeleton::Asset* b = f.addImage("hip", {40, 40}, {-60, 20});
+    f.view.centerOn(10, 0);
+    test::drag(&f.view, QPointF(60, -40), QPointF(60, -40));
+    test::drag(&f.view, QPointF(-40, 40), QPointF(-40, 40), Qt::ControlModifier);
+    return {a, b};
+}
+
+// The history the main window keeps of set-up drags.
+void recordDrags(test::CanvasFixture& f, HistoryManager& history)
+{
+    history.setSkeleton(f.skeleton.get());
+    QObject::connect(f.manipulator, &ObjectManipulator::targetTransformed, &history,
+                     &HistoryManager::assetsTransformed);
 }
 
 } // namespace
@@ -76,8 +107,7 @@ private Q_SLOTS:
     void boneTargetSwingsItsJoint();
     void lockedTargetHasNoHandles();
     void severalTargetsTurnAndScaleAsOneGroup();
-    void rotateCursorsLeanTowardTheirHandle();
-    void resizeCursorsLieAlongTheirHandle();
+    void cursorsFollowTheirHandle();
     void draggedCornerFollowsThePointer();
     void smallJointMovesFromItsMiddle();
     void childBoneLeavesTheParentJointItsPress();
@@ -225,16 +255,9 @@ void TestObjectManipulator::severalTargetsTurnAndScaleAsOneGroup()
     test::CanvasFixture f;
     QVERIFY(f.show());
     f.buildBody();
-    QImage image(40, 40, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::darkCyan);
-    // Scene rectangles (40, -60, 40, 40) and (-60, 20, 40, 40): their union is centred on (10, 0).
-    Skeleton::Asset* a = f.skeleton->addImage("arm", image, QTransform::fromTranslate(10, -10), false);
-    Skeleton::Asset* b = f.skeleton->addImage("hip", image, QTransform::fromTranslate(-60, 20), false);
-    f.view.centerOn(10, 0);
-    auto centreOf = [](const Skeleton::Asset* asset) { return asset->item->sceneTransform().map(QPointF(20, 20)); };
-    test::drag(&f.view, QPointF(60, -40), QPointF(60, -40));
-    test::drag(&f.view, QPointF(-40, 40), QPointF(-40, 40), Qt::ControlModifier);
+    const auto [a, b] = chooseTwoImages(f);
     QCOMPARE(f.manipulator->targets().size(), 2);
+    auto centreOf = [](const Skeleton::Asset* asset) { return asset->item->sceneTransform().map(QPointF(20, 20)); };
 
     // A quarter turn (clockwise on screen) about the union's centre, dragging its lower right corner.
     const QPointF pivot(10, 0);
@@ -260,81 +283,56 @@ void TestObjectManipulator::severalTargetsTurnAndScaleAsOneGroup()
     QVERIFY(test::near(f.jointPos("head"), centre + QPointF(-head.y(), head.x()), 1.0));
 }
 
-void TestObjectManipulator::rotateCursorsLeanTowardTheirHandle()
-{
-    test::CanvasFixture f;
-    QVERIFY(f.show());
-    auto* item = new QGraphicsRectItem(-50, -30, 100, 60);
-    f.scene.addItem(item);
-    f.manipulator->makeEditable(item, true);
-    // The drawn arc of a rotate cursor bulges away from the target, towards the handle under it, in
-    // whichever of the eight directions is nearest, also while the target is turned.
-    for (const double turn : {0.0, 12.0, -100.0}) {
-        item->setRotation(turn);
-        f.manipulator->setTargets({item});
-        QTest::keyPress(&f.view, Qt::Key_Control);
-        QCOMPARE(f.manipulator->operation(), int(ObjectManipulator::Rotate));
-        const QPointF centre = item->sceneBoundingRect().center();
-        const QList<QGraphicsItem*> handles = f.manipulator->childItems();
-        QCOMPARE(handles.size(), 8);
-        QSet<int> sectors;
-        for (QGraphicsItem* handle : handles) {
-            const QPointF out = handle->sceneBoundingRect().center() - centre;
-            const int sector = (qRound(qRadiansToDegrees(std::atan2(out.y(), out.x())) / 45.0) + 8) % 8;
-            sectors.insert(sector);
-            const QImage image = handle->cursor().pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
-            QVERIFY(!image.isNull());
-            QPointF lean;
-            double weight = 0.0;
-            for (int y = 0; y < image.height(); ++y) {
-                for (int x = 0; x < image.width(); ++x) {
-                    const double a = qAlpha(image.pixel(x, y));
-                    lean += a * (QPointF(x + 0.5, y + 0.5) - QPointF(image.width(), image.height()) / 2.0);
-                    weight += a;
-                }
-            }
-            QVERIFY(weight > 0.0);
-            lean /= weight;
-            QVERIFY2(std::hypot(lean.x(), lean.y()) > image.width() / 32.0, "the cursor does not lean at all");
-            const double off = std::remainder(qRadiansToDegrees(std::atan2(lean.y(), lean.x())) - sector * 45.0, 360.0);
-            QVERIFY2(std::abs(off) < 15.0, qPrintable(QStringLiteral("turn %1, handle towards %2 degrees: cursor "
-                                                                    "leans %3 degrees off")
-                                                          .arg(turn)
-                                                          .arg(sector * 45)
-                                                          .arg(off)));
-        }
-        if (turn == 0.0) {
-            QCOMPARE(sectors.size(), 8);
-        }
-        QTest::keyRelease(&f.view, Qt::Key_Control);
-        QCOMPARE(f.manipulator->operation(), int(ObjectManipulator::Move));
-    }
-}
-
-void TestObjectManipulator::resizeCursorsLieAlongTheirHandle()
+void TestObjectManipulator::cursorsFollowTheirHandle()
 {
     test::CanvasFixture f;
     QVERIFY(f.show());
     QGraphicsRectItem* item = addBox(f, QRectF(-50, -30, 100, 60));
     const double scale = ScreenScale::of(&f.view);
-    // Our own double arrows at the screen scale, each along the nearest of the eight directions to
-    // its handle's direction from the centre, also while the target is turned.
-    for (const double turn : {0.0, 30.0, -100.0}) {
+    // Each handle's cursor follows the nearest of the eight directions from the centre to the
+    // handle, also while the target is turned: our own double arrow at the screen scale lies along
+    // it, and with Ctrl (rotating) the drawn arc bulges away from the target towards it.
+    for (const double turn : {0.0, 12.0, -100.0}) {
         item->setRotation(turn);
         f.manipulator->setTargets({item});
         const QPointF centre = item->sceneBoundingRect().center();
-        for (QGraphicsItem* handle : f.manipulator->childItems()) {
-            const QCursor cursor = handle->cursor();
-            QCOMPARE(cursor.shape(), Qt::BitmapCursor);
-            QCOMPARE(cursor.pixmap().width(), qRound(16 * scale));
-            const QPointF out = handle->sceneBoundingRect().center() - centre;
-            const double direction = qRound(qRadiansToDegrees(std::atan2(out.y(), out.x())) / 45.0) * 45.0;
-            const double off = std::remainder(cursorAxis(cursor) - direction, 180.0);
-            QVERIFY2(std::abs(off) < 10.0, qPrintable(QStringLiteral("turn %1, handle towards %2 degrees: cursor "
-                                                                    "%3 degrees off")
-                                                          .arg(turn)
-                                                          .arg(direction)
-                                                          .arg(off)));
+        const QList<QGraphicsItem*> handles = f.manipulator->childItems();
+        QCOMPARE(handles.size(), 8);
+        QSet<int> sectors;
+        for (const bool rotating : {false, true}) {
+            if (rotating) {
+                QTest::keyPress(&f.view, Qt::Key_Control);
+                QCOMPARE(f.manipulator->operation(), int(ObjectManipulator::Rotate));
+            }
+            for (QGraphicsItem* handle : handles) {
+                const QPointF out = handle->sceneBoundingRect().center() - centre;
+                const int sector = (qRound(qRadiansToDegrees(std::atan2(out.y(), out.x())) / 45.0) + 8) % 8;
+                sectors.insert(sector);
+                const QCursor cursor = handle->cursor();
+                const CursorShape shape = cursorShape(cursor);
+                double off = 0.0;
+                if (rotating) {
+                    QVERIFY2(std::hypot(shape.lean.x(), shape.lean.y()) > cursor.pixmap().width() / 32.0,
+                             "the cursor does not lean at all");
+                    off = std::remainder(qRadiansToDegrees(std::atan2(shape.lean.y(), shape.lean.x())) - sector * 45.0,
+                                         360.0);
+                } else {
+                    QCOMPARE(cursor.shape(), Qt::BitmapCursor);
+                    QCOMPARE(cursor.pixmap().width(), qRound(16 * scale));
+                    off = std::remainder(shape.axis - sector * 45.0, 180.0);
+                }
+                QVERIFY2(std::abs(off) < (rotating ? 15.0 : 10.0),
+                         qPrintable(QStringLiteral("turn %1, %2 handle towards %3 degrees: cursor %4 degrees off")
+                                        .arg(turn)
+                                        .arg(QLatin1String(rotating ? "rotate" : "resize"))
+                                        .arg(sector * 45)
+                                        .arg(off)));
+            }
+        }
+        QTest::keyRelease(&f.view, Qt::Key_Control);
+        QCOMPARE(f.manipulator->operation(), int(ObjectManipulator::Move));
+        if (turn == 0.0) {
+            QCOMPARE(sectors.size(), 8);
         }
     }
 }
@@ -363,9 +361,7 @@ void TestObjectManipulator::smallJointMovesFromItsMiddle()
     NodeRecord hip = test::CanvasFixture::record("hip", "", QPointF(0, 0));
     hip.size = 6.0f;
     f.skeleton->setNodes({hip});
-    f.skeleton->setAnimation(AnimationTracks());
-    f.skeleton->setAnimationMode(true);
-    f.manipulator->setAnimationMode(true);
+    f.animate();
     f.view.centerOn(0, 0);
     Skeleton::Node* node = f.skeleton->nodeByName("hip");
     // A click picks the joint; a drag from its middle then moves it, small as it is.
@@ -391,9 +387,7 @@ void TestObjectManipulator::childBoneLeavesTheParentJointItsPress()
     NodeRecord head = test::CanvasFixture::record("head", "spine", QPointF(0, -40));
     head.zOrder = 6;
     f.skeleton->setNodes({test::CanvasFixture::record("hip", "", QPointF(0, 0)), spine, head});
-    f.skeleton->setAnimation(AnimationTracks());
-    f.skeleton->setAnimationMode(true);
-    f.manipulator->setAnimationMode(true);
+    f.animate();
     f.view.centerOn(0, -50);
     // The head's bone lies above the spine's joint and covers the half of it toward the head.
     const QPointF grip(0, -53);
@@ -416,9 +410,7 @@ void TestObjectManipulator::twoTurnsOfAJointAreKeyed()
     test::CanvasFixture f;
     QVERIFY(f.show());
     f.buildBody();
-    f.skeleton->setAnimation(AnimationTracks());
-    f.skeleton->setAnimationMode(true);
-    f.manipulator->setAnimationMode(true);
+    f.animate();
     f.view.centerOn(0, -50);
     Skeleton::Node* spine = f.skeleton->nodeByName("spine");
     f.manipulator->setTargets({spine->joint});
@@ -483,16 +475,8 @@ void TestObjectManipulator::escapePutsTargetsBack()
     QVERIFY(f.show());
     f.buildBody();
     HistoryManager history;
-    history.setSkeleton(f.skeleton.get());
-    QObject::connect(f.manipulator, &ObjectManipulator::targetTransformed, &history,
-                     &HistoryManager::assetsTransformed);
-    QImage image(40, 40, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::darkCyan);
-    Skeleton::Asset* a = f.skeleton->addImage("arm", image, QTransform::fromTranslate(10, -10), false);
-    Skeleton::Asset* b = f.skeleton->addImage("hip", image, QTransform::fromTranslate(-60, 20), false);
-    f.view.centerOn(10, 0);
-    test::drag(&f.view, QPointF(60, -40), QPointF(60, -40));
-    test::drag(&f.view, QPointF(-40, 40), QPointF(-40, 40), Qt::ControlModifier);
+    recordDrags(f, history);
+    const auto [a, b] = chooseTwoImages(f);
     QCOMPARE(f.manipulator->targets().size(), 2);
     const QTransform beforeA = a->item->sceneTransform();
     const QTransform beforeB = b->item->sceneTransform();
@@ -518,9 +502,7 @@ void TestObjectManipulator::escapePutsTargetsBack()
     QCOMPARE(history.count(), 0);
 
     // In animation mode nothing is keyed.
-    f.skeleton->setAnimation(AnimationTracks());
-    f.skeleton->setAnimationMode(true);
-    f.manipulator->setAnimationMode(true);
+    f.animate();
     f.view.centerOn(0, -50);
     test::pressAt(&f.view, QPointF(0, -50));
     test::moveTo(&f.view, QPointF(30, -40));
@@ -538,12 +520,8 @@ void TestObjectManipulator::dragBackToStartRecordsNothing()
     QVERIFY(f.show());
     f.buildBody();
     HistoryManager history;
-    history.setSkeleton(f.skeleton.get());
-    QObject::connect(f.manipulator, &ObjectManipulator::targetTransformed, &history,
-                     &HistoryManager::assetsTransformed);
-    QImage image(40, 40, QImage::Format_ARGB32_Premultiplied);
-    image.fill(QColor(200, 60, 60));
-    Skeleton::Asset* asset = f.skeleton->addImage("head", image, QTransform::fromTranslate(-20, -20), false);
+    recordDrags(f, history);
+    Skeleton::Asset* asset = f.addImage("head", {40, 40}, {-20, -20}, QColor(200, 60, 60));
     f.view.centerOn(0, -90);
     const QPointF grip(10, -80);
     test::drag(&f.view, grip, grip);
@@ -616,12 +594,8 @@ void TestObjectManipulator::outlineKeepsItsScreenSize()
     test::CanvasFixture f;
     QVERIFY(f.show());
     f.buildBody();
-    f.skeleton->setAnimation(AnimationTracks());
-    f.skeleton->setAnimationMode(true);
-    f.manipulator->setAnimationMode(true);
-    QImage image(40, 40, QImage::Format_ARGB32_Premultiplied);
-    image.fill(QColor(200, 60, 60));
-    Skeleton::Asset* asset = f.skeleton->addImage("arm", image, QTransform::fromTranslate(10, -10), false);
+    f.animate();
+    Skeleton::Asset* asset = f.addImage("arm", {40, 40}, {10, -10}, QColor(200, 60, 60));
     const double scale = ScreenScale::of(&f.view);
     // Set BONESTAGE_SCREENSHOTS to a folder to keep the pictures.
     const QString folder = qEnvironmentVariable("BONESTAGE_SCREENSHOTS");
@@ -660,9 +634,7 @@ void TestObjectManipulator::rubberBandPicksImagesAndJoints()
     test::CanvasFixture f;
     QVERIFY(f.show());
     f.buildBody();
-    QImage image(40, 40, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::darkCyan);
-    Skeleton::Asset* asset = f.skeleton->addImage("arm", image, QTransform::fromTranslate(10, -10), false);
+    Skeleton::Asset* asset = f.addImage("arm", {40, 40}, {10, -10});
     f.view.centerOn(0, -50);
     auto joint = [&f](const char* name) { return static_cast<QGraphicsItem*>(f.skeleton->nodeByName(name)->joint); };
     auto targets = [&f] {
@@ -705,9 +677,7 @@ void TestObjectManipulator::lockedItemsLetClicksThrough()
     test::CanvasFixture f;
     QVERIFY(f.show());
     f.buildBody();
-    QImage image(60, 60, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::darkCyan);
-    Skeleton::Asset* asset = f.skeleton->addImage("arm", image, QTransform::fromTranslate(-30, -30), false);
+    Skeleton::Asset* asset = f.addImage("arm", {60, 60}, {-30, -30});
     QGraphicsItem* arm = f.skeleton->nodeByName("arm")->joint;
     arm->setData(137, true);
     // Animation mode makes joints editable, but the locked one is left unselectable.
