@@ -10,6 +10,7 @@
 #include <QtTest>
 
 #include <cmath>
+#include <map>
 
 namespace {
 
@@ -27,6 +28,41 @@ void expectDefaultTracks(int nodes)
     for (int i = 0; i < nodes; ++i) {
         QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^Item with no animation found:.* setting default one$"));
     }
+}
+
+struct Keys
+{
+    QString node;
+    int channel;
+    std::vector<bez3> keys;
+};
+
+// Tracks with the keys given shown on f's skeleton; its other nodes each get default tracks.
+void showKeys(test::CanvasFixture& f, const std::vector<Keys>& keyed)
+{
+    AnimationTracks tracks;
+    std::map<QString, AnimatedObject*> objects;
+    for (const Keys& k : keyed) {
+        AnimatedObject*& object = objects[k.node];
+        if (!object) {
+            object = tracks.append(tracksFor(k.node));
+        }
+        object->setChannelKeys(k.channel, k.keys);
+    }
+    expectDefaultTracks(static_cast<int>(f.skeleton->nodes().size() - objects.size()));
+    f.skeleton->setAnimation(std::move(tracks));
+}
+
+// Tracks for every node of f's body that turn it by turn radians in length seconds.
+void turnAll(test::CanvasFixture& f, float length, float turn)
+{
+    AnimationTracks tracks;
+    for (const char* name : {"hip", "spine", "head", "arm"}) {
+        AnimatedObject* object = tracks.append(tracksFor(name));
+        object->setDuration(length, true);
+        object->setChannelKeys(AnimatedObject::Rotation, {{0, 0, 0, 0}, {turn, length, turn, turn}});
+    }
+    f.skeleton->setAnimation(std::move(tracks));
 }
 
 } // namespace
@@ -84,17 +120,9 @@ void TestSkeleton::poseAtTimeMovesSubtrees()
 {
     test::CanvasFixture f;
     f.buildBody();
-    AnimationTracks tracks;
-    auto spine = tracksFor("spine");
     // A quarter turn counter-clockwise at 1 s.
-    spine->setChannelKeys(AnimatedObject::Rotation, {{0, 0, 0, 0}, {float(M_PI / 2), 1.0f, float(M_PI / 2), 0}});
-    auto hip = tracksFor("hip");
-    hip->setChannelKeys(AnimatedObject::LocationX, {{0.5f, 0, 0.5f, 0.5f}});
-    tracks.append(std::move(spine));
-    tracks.append(std::move(hip));
-    QTest::ignoreMessage(QtDebugMsg, "Item with no animation found:head setting default one");
-    QTest::ignoreMessage(QtDebugMsg, "Item with no animation found:arm setting default one");
-    f.skeleton->setAnimation(std::move(tracks));
+    showKeys(f, {{"spine", AnimatedObject::Rotation, {{0, 0, 0, 0}, {float(M_PI / 2), 1.0f, float(M_PI / 2), 0}}},
+                 {"hip", AnimatedObject::LocationX, {{0.5f, 0, 0.5f, 0.5f}}}});
     f.skeleton->showMoment(1000.0f);
     // The hip moved 100 px right; the head, 40 above the spine, turned to 40 left of it.
     QVERIFY(test::near(f.jointPos("hip"), QPointF(100, 0)));
@@ -136,15 +164,8 @@ void TestSkeleton::badKeyValuesShowRestPose()
 {
     test::CanvasFixture f;
     f.buildBody();
-    AnimationTracks tracks;
-    auto spine = tracksFor("spine");
-    spine->setChannelKeys(AnimatedObject::LocationX, {{0, 0, std::nanf(""), 0}});
-    auto head = tracksFor("head");
-    head->setChannelKeys(AnimatedObject::Rotation, {{0, 0, INFINITY, 0}});
-    tracks.append(std::move(spine));
-    tracks.append(std::move(head));
-    expectDefaultTracks(2);
-    f.skeleton->setAnimation(std::move(tracks));
+    showKeys(f, {{"spine", AnimatedObject::LocationX, {{0, 0, std::nanf(""), 0}}},
+                 {"head", AnimatedObject::Rotation, {{0, 0, INFINITY, 0}}}});
     f.skeleton->showMoment(500.0f);
     QVERIFY(test::near(f.jointPos("spine"), QPointF(0, -50)));
     QVERIFY(test::near(f.jointPos("head"), QPointF(0, -90)));
@@ -154,18 +175,11 @@ void TestSkeleton::zeroScaleHidesTheNodeAndItsImages()
 {
     test::CanvasFixture f;
     f.buildBody();
-    QImage image(30, 60, QImage::Format_ARGB32_Premultiplied);
-    image.fill(QColor(70, 130, 200));
-    f.skeleton->addImage("spine", image, QTransform::fromTranslate(-15, -10), false);
-    f.skeleton->addImage("head", image, QTransform::fromTranslate(-15, -30), false);
-    AnimationTracks tracks;
-    auto spine = tracksFor("spine");
+    f.addImage("spine", {30, 60}, {-15, -10}, QColor(70, 130, 200));
+    f.addImage("head", {30, 60}, {-15, -30}, QColor(70, 130, 200));
     // Unscaled at 0 s, collapsed at 1 s, collapsed only across at 2 s.
-    spine->setChannelKeys(AnimatedObject::ScaleX, {{1, 0, 1, 1}, {0, 1, 0, 0}, {0, 2, 0, 0}});
-    spine->setChannelKeys(AnimatedObject::ScaleY, {{1, 0, 1, 1}, {0, 1, 0, 1}, {1, 2, 1, 1}});
-    tracks.append(std::move(spine));
-    expectDefaultTracks(3);
-    f.skeleton->setAnimation(std::move(tracks));
+    showKeys(f, {{"spine", AnimatedObject::ScaleX, {{1, 0, 1, 1}, {0, 1, 0, 0}, {0, 2, 0, 0}}},
+                 {"spine", AnimatedObject::ScaleY, {{1, 0, 1, 1}, {0, 1, 0, 1}, {1, 2, 1, 1}}}});
     auto bluePixels = [&] {
         QImage frame(200, 200, QImage::Format_ARGB32_Premultiplied);
         frame.fill(Qt::black);
@@ -218,12 +232,7 @@ void TestSkeleton::showFrameAndEmptyAnimation()
     // Without tracks nothing moves.
     f.skeleton->showMoment(700.0f);
     QVERIFY(test::near(f.jointPos("head"), QPointF(0, -90)));
-    AnimationTracks tracks;
-    auto hip = tracksFor("hip");
-    hip->setChannelKeys(AnimatedObject::LocationY, {{0, 0, 0, 0}, {0, 1.0f, 1.0f, 1.0f}});
-    tracks.append(std::move(hip));
-    expectDefaultTracks(3);
-    f.skeleton->setAnimation(std::move(tracks));
+    showKeys(f, {{"hip", AnimatedObject::LocationY, {{0, 0, 0, 0}, {0, 1.0f, 1.0f, 1.0f}}}});
     f.skeleton->showFrame(60);
     QCOMPARE(f.skeleton->currentTime(), 1000.0f);
     QVERIFY(test::near(f.jointPos("hip"), QPointF(0, -200)));
@@ -243,14 +252,7 @@ void TestSkeleton::playbackAdvancesAndStopsWithoutLoop()
 {
     test::CanvasFixture f;
     f.buildBody();
-    AnimationTracks tracks;
-    for (const char* name : {"hip", "spine", "head", "arm"}) {
-        auto object = tracksFor(name);
-        object->setDuration(0.2f, true);
-        object->setChannelKeys(AnimatedObject::Rotation, {{0, 0, 0, 0}, {1, 0.2f, 1, 1}});
-        tracks.append(std::move(object));
-    }
-    f.skeleton->setAnimation(std::move(tracks));
+    turnAll(f, 0.2f, 1.0f);
     f.skeleton->setLooping(false);
     QSignalSpy frames(f.skeleton.get(), &Skeleton::newFrame);
     QSignalSpy stopped(f.skeleton.get(), &Skeleton::animationStopped);
@@ -295,9 +297,7 @@ void TestSkeleton::dragInAnimationModeWritesKeys()
     test::CanvasFixture f;
     QVERIFY(f.show());
     f.buildBody();
-    f.skeleton->setAnimation(AnimationTracks());
-    f.skeleton->setAnimationMode(true);
-    f.manipulator->setAnimationMode(true);
+    f.animate();
     f.view.centerOn(0, -50);
     QSignalSpy curves(f.skeleton.get(), &Skeleton::animationCurveChanged);
     // Drag the head 40 px right.
@@ -331,9 +331,7 @@ void TestSkeleton::rotationKeyKeepsWholeTurns()
 {
     test::CanvasFixture f;
     f.buildBody();
-    f.skeleton->setAnimation(AnimationTracks());
-    f.skeleton->setAnimationMode(true);
-    f.manipulator->setAnimationMode(true);
+    f.animate();
     Skeleton::Node* spine = f.skeleton->nodeByName("spine");
     f.manipulator->setTargets({spine->joint});
     // Turn the spine in steps of 100 degrees counter-clockwise on screen, keying each step.
@@ -350,14 +348,7 @@ void TestSkeleton::newJointsKeepTheAnimationLength()
     test::CanvasFixture f;
     QVERIFY(f.show());
     f.buildBody();
-    AnimationTracks tracks;
-    for (const char* name : {"hip", "spine", "head", "arm"}) {
-        auto object = tracksFor(name);
-        object->setDuration(0.6f, true);
-        object->setChannelKeys(AnimatedObject::Rotation, {{0, 0, 0, 0}, {0.5f, 0.6f, 0.5f, 0.5f}});
-        tracks.append(std::move(object));
-    }
-    f.skeleton->setAnimation(std::move(tracks));
+    turnAll(f, 0.6f, 0.5f);
     f.skeleton->setAnimationMode(true);
     f.manipulator->setAnimationMode(true);
     QTest::ignoreMessage(QtDebugMsg, "Item with no animation found:tail setting default one");
@@ -375,9 +366,7 @@ void TestSkeleton::setupModeDragChangesRestPose()
     test::CanvasFixture f;
     QVERIFY(f.show());
     f.buildBody();
-    QImage image(40, 40, QImage::Format_ARGB32_Premultiplied);
-    image.fill(QColor(200, 60, 60));
-    Skeleton::Asset* asset = f.skeleton->addImage("head", image, QTransform::fromTranslate(-20, -20), false);
+    Skeleton::Asset* asset = f.addImage("head", {40, 40}, {-20, -20}, QColor(200, 60, 60));
     f.view.centerOn(0, -90);
     QSignalSpy transformed(f.manipulator, &ObjectManipulator::targetTransformed);
     test::drag(&f.view, QPointF(10, -80), QPointF(30, -80));
@@ -397,13 +386,7 @@ void TestSkeleton::jointCircleKeepsScreenSize()
     f.buildBody();
     Skeleton::Node* head = f.skeleton->nodeByName("head");
     head->size = 20.0f;
-    AnimationTracks tracks;
-    auto spine = tracksFor("spine");
-    spine->setChannelKeys(AnimatedObject::ScaleX, {{3, 0, 3, 3}});
-    spine->setChannelKeys(AnimatedObject::ScaleY, {{3, 0, 3, 3}});
-    tracks.append(std::move(spine));
-    expectDefaultTracks(3);
-    f.skeleton->setAnimation(std::move(tracks));
+    showKeys(f, {{"spine", AnimatedObject::ScaleX, {{3, 0, 3, 3}}}, {"spine", AnimatedObject::ScaleY, {{3, 0, 3, 3}}}});
     // Node size pixels times the screen scale (logical DPI / 96), at any zoom of 1 or more (the
     // test also runs with a logical DPI of 192, a screen scale of 2).
     if (qEnvironmentVariableIntValue("QT_FONT_DPI") == 192) {
@@ -454,9 +437,7 @@ void TestSkeleton::defaultNamesReuseLowestNumber()
     f.skeleton->removeNode(f.skeleton->nodeByName("New node 1"));
     QCOMPARE(f.skeleton->uniqueNodeName(), QStringLiteral("New node 1"));
     QCOMPARE(f.skeleton->uniqueAssetName(), QStringLiteral("New asset 1"));
-    QImage image(4, 4, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::red);
-    f.skeleton->addImage("New node 2", image, QTransform(), false)->name = "New asset 1";
+    f.addImage("New node 2", {4, 4}, {}, Qt::red)->name = "New asset 1";
     QCOMPARE(f.skeleton->uniqueAssetName(), QStringLiteral("New asset 2"));
 }
 
@@ -486,12 +467,7 @@ void TestSkeleton::imagesFollowPlaceholdersAndRestack()
     QCOMPARE(f.skeleton->assetByItem(first->placeholder), first);
 
     // Moving the head moves its image.
-    AnimationTracks tracks;
-    auto head = tracksFor("head");
-    head->setChannelKeys(AnimatedObject::LocationX, {{0.25f, 0, 0.25f, 0.25f}});
-    tracks.append(std::move(head));
-    expectDefaultTracks(3);
-    f.skeleton->setAnimation(std::move(tracks));
+    showKeys(f, {{"head", AnimatedObject::LocationX, {{0.25f, 0, 0.25f, 0.25f}}}});
     QVERIFY(test::near(first->item->sceneTransform().map(QPointF(0, 0)), QPointF(45, -95)));
     f.skeleton->makeAllAssetsDummy();
     QVERIFY(f.skeleton->images().empty());
@@ -581,12 +557,7 @@ void TestSkeleton::renderPosedSkeletonWithImage()
         painter.drawRoundedRect(QRectF(0, 0, 30, 60), 12, 12);
     }
     f.skeleton->addImage("spine", torso, QTransform::fromTranslate(-15, -10), false);
-    AnimationTracks tracks;
-    auto spine = tracksFor("spine");
-    spine->setChannelKeys(AnimatedObject::Rotation, {{0.4f, 0, 0.4f, 0.4f}});
-    tracks.append(std::move(spine));
-    expectDefaultTracks(3);
-    f.skeleton->setAnimation(std::move(tracks));
+    showKeys(f, {{"spine", AnimatedObject::Rotation, {{0.4f, 0, 0.4f, 0.4f}}}});
     QImage frame(200, 200, QImage::Format_ARGB32_Premultiplied);
     frame.fill(QColor(23, 23, 23));
     {
