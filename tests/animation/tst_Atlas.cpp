@@ -39,9 +39,17 @@ TSModelSprite* spriteOfSize(int w, int h, const QSize& source = QSize(), const Q
     return test::added(sprite);
 }
 
-QString entry(CCDictionary* frame, const char* key)
+// The text entries of a property-list dictionary as "key=value", in key order.
+QStringList entries(CCDictionary* dict)
 {
-    return QString::fromStdString(frame->valueForKey(key)->string());
+    QStringList list;
+    for (const auto& element : dict->elements()) {
+        if (const auto* text = dynamic_cast<CCString*>(element.object)) {
+            list << QString::fromStdString(element.strKey) + "=" + QString::fromStdString(text->string());
+        }
+    }
+    list.sort();
+    return list;
 }
 
 } // namespace
@@ -113,29 +121,21 @@ void TestAtlas::frameListOfTrimmedSprite()
     QVERIFY(frames);
     auto* frame = frames->objectForKeyAs<CCDictionary>(CCString::format("TSModelSprite_ID%u", sprite->id()));
     QVERIFY(frame);
-    QCOMPARE(entry(frame, "frame"), QStringLiteral("{{0, 0}, {10, 10}}"));
-    QCOMPARE(entry(frame, "offset"), QStringLiteral("{-35, 15}"));
-    QCOMPARE(entry(frame, "rotated"), QStringLiteral("false"));
-    QCOMPARE(entry(frame, "sourceColorRect"), QStringLiteral("{{10, 20}, {10, 10}}"));
-    QCOMPARE(entry(frame, "sourceSize"), QStringLiteral("{100, 80}"));
-    auto* metadata = list->objectForKeyAs<CCDictionary>("metadata");
-    QStringList keys;
-    for (const auto& element : metadata->elements()) {
-        keys << QString::fromStdString(element.strKey) + "=" +
-                    QString::fromStdString(static_cast<CCString*>(element.object)->string());
-    }
+    const QStringList frameEntries{"frame={{0, 0}, {10, 10}}", "offset={-35, 15}", "rotated=false",
+                                   "sourceColorRect={{10, 20}, {10, 10}}", "sourceSize={100, 80}"};
+    QCOMPARE(entries(frame), frameEntries);
     const QString texture = QStringLiteral("atlas_ID%1.png").arg(atlas->id());
-    QCOMPARE(keys, QStringList({"format=2", "realTextureFileName=" + texture, "size={2048, 2048}",
-                                "smartupdate=$Tessel:Smartupdate:$", "textureFileName=" + texture}));
+    const QStringList metadata{"format=2", "realTextureFileName=" + texture, "size={2048, 2048}",
+                               "smartupdate=$Tessel:Smartupdate:$", "textureFileName=" + texture};
+    QCOMPARE(entries(list->objectForKeyAs<CCDictionary>("metadata")), metadata);
 
     // The written property list reads back the same.
     CCDictionary* read = CCDictionary::createWithContentsOfFile(atlas->plistPath());
     QVERIFY(read);
-    auto* readFrame = read->objectForKeyAs<CCDictionary>("frames")->objectForKeyAs<CCDictionary>(
-        CCString::format("TSModelSprite_ID%u", sprite->id()));
-    QCOMPARE(entry(readFrame, "offset"), QStringLiteral("{-35, 15}"));
-    QCOMPARE(QString::fromStdString(read->objectForKeyAs<CCDictionary>("metadata")->valueForKey("size")->string()),
-             QStringLiteral("{2048, 2048}"));
+    QCOMPARE(entries(read->objectForKeyAs<CCDictionary>("frames")->objectForKeyAs<CCDictionary>(
+                 CCString::format("TSModelSprite_ID%u", sprite->id()))),
+             frameEntries);
+    QCOMPARE(entries(read->objectForKeyAs<CCDictionary>("metadata")), metadata);
     const QImage image(atlas->imagePath());
     QCOMPARE(image.size(), QSize(2048, 2048));
     QCOMPARE(qAlpha(image.pixel(5, 5)), 255);
@@ -244,18 +244,14 @@ void TestAtlas::spriteSheetOfAFolder()
     auto* wingFrame = static_cast<CCDictionary*>(frames->objectForKey("wing.png"));
     auto* bodyFrame = static_cast<CCDictionary*>(frames->objectForKey("body.PNG"));
     QVERIFY(wingFrame && bodyFrame);
-    QCOMPARE(entry(wingFrame, "frame"), QStringLiteral("{{64, 0}, {50, 30}}"));
-    QCOMPARE(entry(wingFrame, "offset"), QStringLiteral("{-15, 5}"));
-    QCOMPARE(entry(wingFrame, "sourceColorRect"), QStringLiteral("{{10, 20}, {50, 30}}"));
-    QCOMPARE(entry(wingFrame, "sourceSize"), QStringLiteral("{100, 80}"));
-    QCOMPARE(entry(bodyFrame, "frame"), QStringLiteral("{{0, 0}, {60, 120}}"));
-    QCOMPARE(entry(bodyFrame, "rotated"), QStringLiteral("false"));
+    QCOMPARE(entries(wingFrame), QStringList({"frame={{64, 0}, {50, 30}}", "offset={-15, 5}", "rotated=false",
+                                              "sourceColorRect={{10, 20}, {50, 30}}", "sourceSize={100, 80}"}));
+    QCOMPARE(entries(bodyFrame).filter(QRegularExpression("^(frame|rotated)=")),
+             QStringList({"frame={{0, 0}, {60, 120}}", "rotated=false"}));
     auto* metadata = static_cast<CCDictionary*>(list->objectForKey("metadata"));
     QVERIFY(metadata);
-    QCOMPARE(entry(metadata, "textureFileName"), QStringLiteral("hero.png"));
-    QCOMPARE(entry(metadata, "realTextureFileName"), QStringLiteral("hero.png"));
-    QCOMPARE(entry(metadata, "size"), QStringLiteral("{128, 128}"));
-    QCOMPARE(entry(metadata, "format"), QStringLiteral("2"));
+    QCOMPARE(entries(metadata), QStringList({"format=2", "realTextureFileName=hero.png", "size={128, 128}",
+                                             "smartupdate=$Tessel:Smartupdate:$", "textureFileName=hero.png"}));
     // Nothing of the document's atlases: no model, no temporary file left.
     QCOMPARE(controller()->modelsOfClass(TSModelAtlas::kClassName), nullptr);
     QCOMPARE(QDir(m_dir.filePath("out/sheets")).entryList(QDir::Files),
