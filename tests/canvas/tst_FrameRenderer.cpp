@@ -79,9 +79,7 @@ void TestFrameRenderer::init()
 {
     m_fixture = std::make_unique<test::CanvasFixture>();
     m_fixture->buildBody();
-    QImage image(40, 40, QImage::Format_ARGB32_Premultiplied);
-    image.fill(QColor(220, 40, 40));
-    m_fixture->skeleton->addImage("head", image, QTransform::fromTranslate(-20, -20), false);
+    m_fixture->addImage("head", {40, 40}, {-20, -20}, QColor(220, 40, 40));
     // The hip walks 100 px to the right in one second, carrying the head image with it.
     AnimationTracks tracks;
     auto hip = std::make_unique<AnimatedObject>();
@@ -271,8 +269,8 @@ void TestFrameRenderer::failuresAreReportedAndLeaveTheSceneIntact()
     // A frame without area.
     s = settings("flat");
     s.rect = QRectF(0, 0, 0, 100);
-    result = m_renderer->renderFrames(s);
-    QCOMPARE(result.error, QStringLiteral("The frame has no size."));
+    QCOMPARE(m_renderer->renderFrames(s).error, QStringLiteral("The frame has no size."));
+    QVERIFY(!QFileInfo::exists(s.folder));
     s = settings("no size");
     s.size = QSize(0, 240);
     QCOMPARE(m_renderer->renderFrames(s).error, QStringLiteral("The frame has no size."));
