@@ -25,12 +25,10 @@ private Q_SLOTS:
     void wheelZoomStepsAndLimits();
     void wheelKeepsPointUnderCursor();
     void gridStepSwitchesAt61Pixels();
-    void spacePansWithoutRepeats();
-    void middleButtonPans();
+    void spaceOrMiddleButtonPans();
     void shortcutsBecomeSignals();
     void overlayButtonsLayoutAndToggle();
-    void dropOfNonPngIsRejectedWithOneWarning();
-    void dropOfPngsIsAnnounced();
+    void dropsTakeOnlyPngImages();
     void leftPressWalksItems();
     void sceneSignalsAroundBaseHandling();
     void backgroundAndFrameRender();
@@ -107,8 +105,9 @@ void TestGraphicsView::gridStepSwitchesAt61Pixels()
     QCOMPARE(TSGraphicsView::gridStep(QTransform::fromScale(0.2, 0.2)), 60);
 }
 
-void TestGraphicsView::spacePansWithoutRepeats()
+void TestGraphicsView::spaceOrMiddleButtonPans()
 {
+    // Space held pans; its auto-repeats are left alone.
     QKeyEvent press(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier);
     QApplication::sendEvent(m_view, &press);
     QVERIFY(m_view->isPanning());
@@ -120,10 +119,8 @@ void TestGraphicsView::spacePansWithoutRepeats()
     QApplication::sendEvent(m_view, &release);
     QVERIFY(!m_view->isPanning());
     QVERIFY(m_view->isInteractive());
-}
 
-void TestGraphicsView::middleButtonPans()
-{
+    // A drag with the middle button scrolls the view.
     const QPoint start(300, 200);
     const int hBefore = m_view->horizontalScrollBar()->value();
     test::sendMouse(m_view, QEvent::MouseButtonPress, start, Qt::MiddleButton, Qt::MiddleButton);
@@ -200,7 +197,7 @@ void TestGraphicsView::overlayButtonsLayoutAndToggle()
     QCOMPARE(tipAt(second->rect().center()), QStringLiteral("second"));
 }
 
-void TestGraphicsView::dropOfNonPngIsRejectedWithOneWarning()
+void TestGraphicsView::dropsTakeOnlyPngImages()
 {
     const QString png = m_dir.filePath("a.png");
     const QString jpeg = m_dir.filePath("b.jpg");
@@ -210,43 +207,33 @@ void TestGraphicsView::dropOfNonPngIsRejectedWithOneWarning()
     QVERIFY(image.save(jpeg, "JPEG"));
     QCOMPARE(TSGraphicsView::firstNonPngFile({QUrl::fromLocalFile(png), QUrl::fromLocalFile(jpeg)}), jpeg);
     QCOMPARE(TSGraphicsView::firstNonPngFile({QUrl::fromLocalFile(png)}), QString());
-
     QList<TSMessageBox::Request> boxes;
     TSMessageBox::setAnswerer([&boxes](const TSMessageBox::Request& r) {
         boxes << r;
         return QMessageBox::Ok;
     });
+    QSignalSpy enter(m_view, &TSGraphicsView::dragEnterSignal);
     QSignalSpy dropped(m_view, &TSGraphicsView::dropImages);
-    QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(png), QUrl::fromLocalFile(jpeg)});
-    QDragEnterEvent dragEnter(QPoint(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(m_view->viewport(), &dragEnter);
-    QDropEvent drop(QPointF(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(m_view->viewport(), &drop);
+
+    // A JPEG among the files: nothing is taken, and one warning names it.
+    QMimeData mixed;
+    mixed.setUrls({QUrl::fromLocalFile(png), QUrl::fromLocalFile(jpeg)});
+    test::dropOn(m_view->viewport(), QPoint(100, 100), &mixed);
     QCOMPARE(dropped.count(), 0);
     QCOMPARE(boxes.size(), 1);
     QCOMPARE(boxes.first().title, QStringLiteral("Kilnmark"));
     QCOMPARE(boxes.first().text, "File \"" + jpeg + "\" has invalid type: You can drop only PNG images.");
     QVERIFY(!m_view->isDragHovering());
-}
 
-void TestGraphicsView::dropOfPngsIsAnnounced()
-{
-    const QString png = m_dir.filePath("c.png");
-    QImage image(4, 4, QImage::Format_ARGB32);
-    image.fill(Qt::blue);
-    QVERIFY(image.save(png));
+    // PNGs alone are announced. The drop overlay covers the middle of the view only while a drag hovers.
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(png)});
-    QSignalSpy enter(m_view, &TSGraphicsView::dragEnterSignal);
-    QSignalSpy dropped(m_view, &TSGraphicsView::dropImages);
-    // The drop overlay covers the middle of the view only while a drag hovers.
     const QRect centre(m_view->viewport()->rect().center() - QPoint(40, 40), QSize(80, 80));
     const QImage before = m_view->viewport()->grab(centre).toImage();
-    QDragEnterEvent dragEnter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(m_view->viewport(), &dragEnter);
+    const int entered = enter.count();
+    test::dragOver(m_view->viewport(), QPoint(50, 50), &data);
     QVERIFY(m_view->isDragHovering());
-    QCOMPARE(enter.count(), 1);
+    QCOMPARE(enter.count(), entered + 1);
     QVERIFY(m_view->viewport()->grab(centre).toImage() != before);
     QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(m_view->viewport(), &drop);
@@ -254,6 +241,7 @@ void TestGraphicsView::dropOfPngsIsAnnounced()
     QCOMPARE(dropped.at(0).at(0).value<QList<QUrl>>(), QList<QUrl>({QUrl::fromLocalFile(png)}));
     QVERIFY(!m_view->isDragHovering());
     QCOMPARE(m_view->viewport()->grab(centre).toImage(), before);
+    QCOMPARE(boxes.size(), 1);
 }
 
 void TestGraphicsView::leftPressWalksItems()
