@@ -35,9 +35,7 @@ class TestCanvasItems : public QObject
 
 private Q_SLOTS:
     void canvasLabelAndHandles();
-    void canvasDragEmitsOnlyWhenChanged();
-    void canvasShiftDragKeepsOneAxis();
-    void canvasLabelPressRequestsEditing();
+    void canvasDragsAndLabelPress();
     void axesDragEmitsValueChanged();
     void indicatorVisibilityRules();
 };
@@ -59,13 +57,14 @@ void TestCanvasItems::canvasLabelAndHandles()
     QVERIFY(label.bottom() <= -256.0);
 }
 
-void TestCanvasItems::canvasDragEmitsOnlyWhenChanged()
+void TestCanvasItems::canvasDragsAndLabelPress()
 {
     test::CanvasFixture f;
     AnimationCanvas* canvas = shownCanvas(f, QRectF(-100, -100, 200, 200));
     QVERIFY(canvas);
     QSignalSpy fromTo(canvas, &AnimationCanvas::canvasRectChangedFromTo);
     QSignalSpy changed(canvas, &AnimationCanvas::canvasRectChanged);
+    // A click on a corner changes nothing and says nothing; a drag of it says both once.
     test::drag(&f.view, QPointF(100, 100), QPointF(100, 100));
     QCOMPARE(fromTo.count(), 0);
     QCOMPARE(changed.count(), 0);
@@ -77,28 +76,16 @@ void TestCanvasItems::canvasDragEmitsOnlyWhenChanged()
     QVERIFY(std::abs(after.right() - 140) < 1.5 && std::abs(after.bottom() - 120) < 1.5);
     QCOMPARE(after.topLeft(), QPointF(-100, -100));
     QCOMPARE(changed.at(0).at(0).toRectF(), after);
-    delete canvas;
-}
 
-void TestCanvasItems::canvasShiftDragKeepsOneAxis()
-{
-    test::CanvasFixture f;
-    AnimationCanvas* canvas = shownCanvas(f, QRectF(-100, -100, 200, 200));
-    QVERIFY(canvas);
+    // With Shift a corner moves along one axis only.
     test::drag(&f.view, QPointF(-100, -100), QPointF(-130, -110), Qt::ShiftModifier);
     QVERIFY(std::abs(canvas->canvasRect().left() + 130) < 1.5);
     QVERIFY(std::abs(canvas->canvasRect().top() + 100) < 1e-6);
-    delete canvas;
-}
 
-void TestCanvasItems::canvasLabelPressRequestsEditing()
-{
-    test::CanvasFixture f;
-    AnimationCanvas* canvas = shownCanvas(f, QRectF(-256, -256, 512, 512));
-    QVERIFY(canvas);
-    f.view.centerOn(0, -256);
+    // A press on the size label asks for it to be edited.
     QSignalSpy editing(canvas, &AnimationCanvas::textEditingRequested);
     const QPointF label = canvas->label()->sceneBoundingRect().center();
+    f.view.centerOn(label);
     test::pressAt(&f.view, label);
     test::releaseAt(&f.view, label);
     QCOMPARE(editing.count(), 1);
@@ -130,9 +117,7 @@ void TestCanvasItems::indicatorVisibilityRules()
     f.buildBody();
     auto* indicator = new AddNodeIndicator(f.manipulator);
     QObject::connect(f.manipulator, &ObjectManipulator::targetChanged, indicator, &AddNodeIndicator::updatePosition);
-    QImage image(8, 8, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::red);
-    Skeleton::Asset* asset = f.skeleton->addImage("arm", image, QTransform(), false);
+    Skeleton::Asset* asset = f.addImage("arm", {8, 8}, {}, Qt::red);
 
     f.manipulator->setTargets({f.skeleton->nodeByName("head")->joint});
     QVERIFY(indicator->isVisible());
