@@ -7,6 +7,26 @@
 
 #include <QtTest>
 
+namespace {
+
+AnimatedObject* appendTracks(AnimationTracks& tracks, const QString& name, const QString& defaultName = QString())
+{
+    auto object = std::make_unique<AnimatedObject>();
+    object->setName(name);
+    object->setDefaultName(defaultName);
+    return tracks.append(std::move(object));
+}
+
+NodeRecord nodeNamed(const QString& name, const QString& defaultName = QString())
+{
+    NodeRecord node;
+    node.name = name;
+    node.defaultName = defaultName;
+    return node;
+}
+
+} // namespace
+
 class TestAnimationTracks : public QObject
 {
     Q_OBJECT
@@ -76,19 +96,10 @@ void TestAnimationTracks::durationRules()
 void TestAnimationTracks::bindingByNameThenDefaultName()
 {
     AnimationTracks tracks;
-    auto byDefault = std::make_unique<AnimatedObject>();
-    byDefault->setName("old arm name");
-    byDefault->setDefaultName("arm");
-    AnimatedObject* armTracks = tracks.append(std::move(byDefault));
-    auto byName = std::make_unique<AnimatedObject>();
-    byName->setName("hip");
-    AnimatedObject* hipTracks = tracks.append(std::move(byName));
-
-    NodeRecord hip;
-    hip.name = "hip";
-    NodeRecord arm;
-    arm.name = "renamed arm";
-    arm.defaultName = "arm";
+    AnimatedObject* armTracks = appendTracks(tracks, "old arm name", "arm");
+    AnimatedObject* hipTracks = appendTracks(tracks, "hip");
+    NodeRecord hip = nodeNamed("hip");
+    NodeRecord arm = nodeNamed("renamed arm", "arm");
     tracks.bind({&hip, &arm});
     QCOMPARE(hip.animation, hipTracks);
     QCOMPARE(arm.animation, armTracks);
@@ -97,11 +108,8 @@ void TestAnimationTracks::bindingByNameThenDefaultName()
     QCOMPARE(tracks.count(), 2);
 
     // An empty default name matches nothing by default name.
-    NodeRecord nameless;
-    nameless.name = "tail";
-    auto emptyDefault = std::make_unique<AnimatedObject>();
-    emptyDefault->setName("something");
-    tracks.append(std::move(emptyDefault));
+    NodeRecord nameless = nodeNamed("tail");
+    appendTracks(tracks, "something");
     QTest::ignoreMessage(QtDebugMsg, "Item with no animation found:tail setting default one");
     tracks.bind({&nameless});
     QCOMPARE(nameless.animation->name(), QStringLiteral("tail"));
@@ -122,8 +130,7 @@ void TestAnimationTracks::nodeWithoutTracksGetsDefaultAndRestPose()
     }
 
     AnimationTracks tracks;
-    NodeRecord node;
-    node.name = "head";
+    NodeRecord node = nodeNamed("head");
     QTest::ignoreMessage(QtDebugMsg, "Item with no animation found:head setting default one");
     tracks.bind({&node});
     QVERIFY(node.animation);
@@ -138,16 +145,13 @@ void TestAnimationTracks::nodeWithoutTracksGetsDefaultAndRestPose()
 void TestAnimationTracks::cleanupDropsSingleDefaultKeys()
 {
     AnimationTracks tracks;
-    auto object = std::make_unique<AnimatedObject>();
-    object->setName("n");
-    object->setChannelKeys(AnimatedObject::LocationX, {{0, 0, 0, 0}});          // single default: dropped
-    object->setChannelKeys(AnimatedObject::LocationY, {{0, 0, 0.5f, 0}});       // not default: kept
-    object->setChannelKeys(AnimatedObject::ScaleX, {{1, 0, 1, 1}});             // default 1: dropped
-    object->setChannelKeys(AnimatedObject::ScaleY, {{0, 0, 1, 0}, {0, 1, 1, 0}}); // two keys: kept
-    object->setChannelKeys(AnimatedObject::Rotation, {{0, 0, 1, 0}});           // rotation 1: kept
-    AnimatedObject* bound = tracks.append(std::move(object));
-    NodeRecord node;
-    node.name = "n";
+    AnimatedObject* bound = appendTracks(tracks, "n");
+    bound->setChannelKeys(AnimatedObject::LocationX, {{0, 0, 0, 0}});          // single default: dropped
+    bound->setChannelKeys(AnimatedObject::LocationY, {{0, 0, 0.5f, 0}});       // not default: kept
+    bound->setChannelKeys(AnimatedObject::ScaleX, {{1, 0, 1, 1}});             // default 1: dropped
+    bound->setChannelKeys(AnimatedObject::ScaleY, {{0, 0, 1, 0}, {0, 1, 1, 0}}); // two keys: kept
+    bound->setChannelKeys(AnimatedObject::Rotation, {{0, 0, 1, 0}});           // rotation 1: kept
+    NodeRecord node = nodeNamed("n");
     tracks.bind({&node});
     QCOMPARE(bound->channel(AnimatedObject::LocationX).keyCount(), 0);
     QCOMPARE(bound->channel(AnimatedObject::LocationY).keyCount(), 1);
@@ -163,21 +167,13 @@ void TestAnimationTracks::cleanupDropsSingleDefaultKeys()
 void TestAnimationTracks::defaultTracksNeverLengthenTheAnimation()
 {
     AnimationTracks tracks;
-    auto run = std::make_unique<AnimatedObject>();
-    run->setName("leg");
+    AnimatedObject* run = appendTracks(tracks, "leg");
     run->setDuration(0.6f, true);
     run->setChannelKeys(AnimatedObject::Rotation, {{0, 0, 0, 0}, {1, 0.6f, 1, 1}});
-    tracks.append(std::move(run));
-    auto keyed = std::make_unique<AnimatedObject>();
-    keyed->setName("arm");
-    keyed->setChannelKeys(AnimatedObject::LocationX, {{0, 0, 0, 0}, {0.5f, 0.4f, 0.5f, 0.5f}});
-    tracks.append(std::move(keyed));
-    NodeRecord leg;
-    leg.name = "leg";
-    NodeRecord arm;
-    arm.name = "arm";
-    NodeRecord added;
-    added.name = "added joint";
+    appendTracks(tracks, "arm")->setChannelKeys(AnimatedObject::LocationX, {{0, 0, 0, 0}, {0.5f, 0.4f, 0.5f, 0.5f}});
+    NodeRecord leg = nodeNamed("leg");
+    NodeRecord arm = nodeNamed("arm");
+    NodeRecord added = nodeNamed("added joint");
     QTest::ignoreMessage(QtDebugMsg, "Item with no animation found:added joint setting default one");
     tracks.bind({&leg, &arm, &added});
     QCOMPARE(added.animation->duration(), 1.63f);
