@@ -480,12 +480,7 @@ void UndoRun::importImages(bool drop)
     note(QStringLiteral("drop %1 image(s) at %2").arg(count).arg(text(scenePoint)));
     QMimeData data;
     data.setUrls(urls);
-    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    for (QEvent* event : std::initializer_list<QEvent*>{&enter, &move, &dropped}) {
-        QApplication::sendEvent(view->viewport(), event);
-    }
+    test::dropOn(view->viewport(), at, &data);
 }
 
 /// A drag of the selection: a move, a rotation (Ctrl on a corner) or a scaling (a corner). While
