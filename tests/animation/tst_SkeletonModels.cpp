@@ -43,7 +43,6 @@ private Q_SLOTS:
     void animationRoundTripThroughFiles();
     void orphanTracksAreAdopted();
     void badChildrenAndCurvesAreSkipped();
-    void savingAgainReplacesEarlierModels();
     void lengthSurvivesSaveAndReopen();
     void durationsAndKeyTimesAreClampedOnLoad();
 
@@ -200,6 +199,16 @@ void TestSkeletonModels::animationRoundTripThroughFiles()
     QCOMPARE(back->channel(AnimatedObject::ScaleX).preset(), 1);
     QCOMPARE(back->channel(AnimatedObject::ScaleY).preset(), TSAnimationCurve::kCustomPreset);
     QVERIFY(!AnimationPersistence::load("model/Run.json", &loaded));
+
+    // Saved again, the animation replaces the models it was read from.
+    hipTracks->channel(AnimatedObject::Rotation).insertKey(2.0f, 0.0f, false);
+    AnimationPersistence::save("model/Walk.json", tracks, QPointF(12, -4));
+    TSModelController* controller = TSModelController::instance();
+    QCOMPARE(controller->modelsOfClass(TSModelSkeletonAnimation::kClassName)->count(), 1u);
+    QCOMPARE(controller->modelsOfClass(TSModelSkeletonNodeAnimation::kClassName)->count(), 1u);
+    AnimationTracks again;
+    QVERIFY(AnimationPersistence::load("model/Walk.json", &again));
+    QCOMPARE(again.at(0)->channel(AnimatedObject::Rotation).evaluate(0), 2.0f);
 }
 
 void TestSkeletonModels::orphanTracksAreAdopted()
@@ -274,26 +283,6 @@ void TestSkeletonModels::badChildrenAndCurvesAreSkipped()
     empty.loadAttributes(nullptr);
     empty.loadAttributes(CCDictionary::create());
     QVERIFY(empty.curves().empty());
-}
-
-void TestSkeletonModels::savingAgainReplacesEarlierModels()
-{
-    AnimationTracks tracks;
-    auto hip = std::make_unique<AnimatedObject>();
-    hip->setName("hip");
-    hip->setInUse(true);
-    hip->channel(AnimatedObject::Rotation).insertKey(1.0f, 0.0f, false);
-    AnimatedObject* hipTracks = tracks.append(std::move(hip));
-    AnimationPersistence::save("model/Wave.json", tracks, QPointF());
-    hipTracks->channel(AnimatedObject::Rotation).insertKey(2.0f, 0.0f, false);
-    AnimationPersistence::save("model/Wave.json", tracks, QPointF());
-
-    TSModelController* controller = TSModelController::instance();
-    QCOMPARE(controller->modelsOfClass(TSModelSkeletonAnimation::kClassName)->count(), 1u);
-    QCOMPARE(controller->modelsOfClass(TSModelSkeletonNodeAnimation::kClassName)->count(), 1u);
-    AnimationTracks loaded;
-    QVERIFY(AnimationPersistence::load("model/Wave.json", &loaded));
-    QCOMPARE(loaded.at(0)->channel(AnimatedObject::Rotation).evaluate(0), 2.0f);
 }
 
 void TestSkeletonModels::lengthSurvivesSaveAndReopen()
