@@ -69,8 +69,7 @@ private Q_SLOTS:
     void undoAndRedoRestoreTheChannelExactly_data();
     void undoAndRedoRestoreTheChannelExactly();
     void statesAndDiscardedRecordsAreLogged();
-    void keyEditsUndoInTheirAnimation();
-    void setupEditsUndoWhereTheyAreWithoutTouchingKeys();
+    void keyEditsUndoInTheirAnimationSetupEditsWhereTheyAre();
     void aNamesakeUndoneLeavesTheTracksOfItsNameAlone();
     void timelineKeyEditsGiveTheChannelsBack();
     void playbackSettingsAreSteps();
@@ -159,43 +158,35 @@ void TestCommands::statesAndDiscardedRecordsAreLogged()
     QVERIFY(f.skeleton->nodeByName("head"));
 }
 
-void TestCommands::keyEditsUndoInTheirAnimation()
+void TestCommands::keyEditsUndoInTheirAnimationSetupEditsWhereTheyAre()
 {
     HistoryFixture f;
     test::TwoAnimations document(f.skeleton.get());
     f.history.setDocument(&document);
     f.skeleton->setAnimationMode(true);
-    AnimatedObject* walk = f.skeleton->nodeByName("arm")->animation;
-    QVERIFY(walk);
-    f.keyRotation(walk, 1.25f);
-    QCOMPARE(walk->channel(AnimatedObject::Rotation).keyCount(), 1u);
+    Skeleton::Node* arm = f.skeleton->nodeByName("arm");
+    QVERIFY(arm->animation);
+    f.keyRotation(arm->animation, 1.25f);
+    QCOMPARE(arm->animation->channel(AnimatedObject::Rotation).keyCount(), 1u);
 
     // In the other animation, undo goes back to the first one and takes the key out there.
     QVERIFY(document.selectAnimation("run"));
-    QCOMPARE(f.skeleton->nodeByName("arm")->animation->channel(AnimatedObject::Rotation).keyCount(), 0u);
+    QCOMPARE(arm->animation->channel(AnimatedObject::Rotation).keyCount(), 0u);
     f.history.undo();
     QCOMPARE(document.currentAnimation(), QStringLiteral("walk"));
-    const AnimatedObject* back = f.skeleton->nodeByName("arm")->animation;
-    QCOMPARE(back->channel(AnimatedObject::Rotation).keyCount(), 0u);
+    QCOMPARE(arm->animation->channel(AnimatedObject::Rotation).keyCount(), 0u);
     QVERIFY(document.selectAnimation("run"));
     f.history.redo();
     QCOMPARE(document.currentAnimation(), QStringLiteral("walk"));
-    QCOMPARE(f.skeleton->nodeByName("arm")->animation->channel(AnimatedObject::Rotation).evaluate(0.5f), 1.25f);
-}
+    QCOMPARE(arm->animation->channel(AnimatedObject::Rotation).evaluate(0.5f), 1.25f);
 
-void TestCommands::setupEditsUndoWhereTheyAreWithoutTouchingKeys()
-{
-    HistoryFixture f;
-    test::TwoAnimations document(f.skeleton.get());
-    f.history.setDocument(&document);
-    Skeleton::Node* arm = f.skeleton->nodeByName("arm");
+    // A set-up edit made in walk, undone and redone in run: the colour changes there, and the
+    // keys run has stay.
     QVERIFY(document.selectAnimation("run"));
-    f.keyRotation(arm->animation, 1.25f);
+    f.keyRotation(arm->animation, 0.5f);
     QVERIFY(document.selectAnimation("walk"));
     const QColor colour = arm->boneColor;
     f.history.changeBoneColor(arm->joint, Qt::red);
-
-    // Undone and redone in the other animation: the colour changes there, and its keys stay.
     QVERIFY(document.selectAnimation("run"));
     const int switches = document.switches;
     f.history.undo();
