@@ -101,20 +101,17 @@ class TestObjectManipulator : public QObject
 
 private Q_SLOTS:
     void turnCounterCountsWholeTurns();
-    void shiftMoveKeepsLargerAxis();
     void rotationSnapsWithShift();
-    void tinyScaleIsRefused();
     void boneTargetSwingsItsJoint();
     void lockedTargetHasNoHandles();
     void severalTargetsTurnAndScaleAsOneGroup();
     void cursorsFollowTheirHandle();
-    void draggedCornerFollowsThePointer();
+    void cornersScaleButNotToNothing();
     void smallJointMovesFromItsMiddle();
     void childBoneLeavesTheParentJointItsPress();
     void twoTurnsOfAJointAreKeyed();
-    void modifierKeysApplyMidDrag();
-    void escapePutsTargetsBack();
-    void dragBackToStartRecordsNothing();
+    void modifierKeysApplyHeldOrMidDrag();
+    void escapeOrADragBackChangesNothing();
     void badInputStaysFinite();
     void outlineKeepsItsScreenSize();
     void rubberBandPicksImagesAndJoints();
@@ -141,21 +138,6 @@ void TestObjectManipulator::turnCounterCountsWholeTurns()
     QCOMPARE(ObjectManipulator::transformAngle(QTransform().rotate(-90)), 270.0);
 }
 
-void TestObjectManipulator::shiftMoveKeepsLargerAxis()
-{
-    test::CanvasFixture f;
-    QVERIFY(f.show());
-    auto* item = new QGraphicsRectItem(-10, -10, 20, 20);
-    f.scene.addItem(item);
-    f.manipulator->makeEditable(item, true);
-    f.view.centerOn(0, 0);
-    test::drag(&f.view, QPointF(0, 0), QPointF(30, 10), Qt::ShiftModifier);
-    const QPointF moved = item->sceneTransform().map(QPointF(0, 0));
-    QVERIFY(std::abs(moved.x() - 30) < 1.5);
-    QCOMPARE(moved.y(), 0.0);
-    QVERIFY(f.manipulator->targets().contains(item));
-}
-
 void TestObjectManipulator::rotationSnapsWithShift()
 {
     test::CanvasFixture f;
@@ -179,28 +161,6 @@ void TestObjectManipulator::rotationSnapsWithShift()
     QCOMPARE(rotateBy(21), 0.0);
     QCOMPARE(rotateBy(-30), 0.0);
     QCOMPARE(rotateBy(-70), 315.0);
-}
-
-void TestObjectManipulator::tinyScaleIsRefused()
-{
-    test::CanvasFixture f;
-    QVERIFY(f.show());
-    QGraphicsRectItem* item = addBox(f, QRectF(0, 0, 100, 50));
-    // Zoomed in far enough that the pointer reaches a fifth of a unit.
-    f.view.setZoom(5.0f);
-    f.view.centerOn(50, 25);
-    // Drag the lower right corner with Alt (the upper left one fixed) to 1.5 times the size.
-    test::drag(&f.view, QPointF(100, 50), QPointF(150, 75), Qt::AltModifier);
-    QVERIFY(sameRect(item->sceneBoundingRect(), QRectF(0, 0, 150, 75), 0.5));
-    // Down to 0.004 of the width at the press: refused, the last valid size stays.
-    test::pressAt(&f.view, QPointF(150, 75), Qt::AltModifier);
-    test::moveTo(&f.view, QPointF(120, 60), Qt::AltModifier);
-    QVERIFY2(sameRect(item->sceneBoundingRect(), QRectF(0, 0, 120, 60), 0.5),
-             qPrintable(describe(item->sceneBoundingRect())));
-    test::moveTo(&f.view, QPointF(0.6, 0.6), Qt::AltModifier);
-    test::releaseAt(&f.view, QPointF(0.6, 0.6), Qt::AltModifier);
-    QVERIFY2(sameRect(item->sceneBoundingRect(), QRectF(0, 0, 120, 60), 0.5),
-             qPrintable(describe(item->sceneBoundingRect())));
 }
 
 void TestObjectManipulator::boneTargetSwingsItsJoint()
@@ -337,7 +297,7 @@ void TestObjectManipulator::cursorsFollowTheirHandle()
     }
 }
 
-void TestObjectManipulator::draggedCornerFollowsThePointer()
+void TestObjectManipulator::cornersScaleButNotToNothing()
 {
     test::CanvasFixture f;
     QVERIFY(f.show());
@@ -351,6 +311,25 @@ void TestObjectManipulator::draggedCornerFollowsThePointer()
     // With Alt the opposite corner stays put.
     test::drag(&f.view, QPointF(118, 58), QPointF(98, 68), Qt::AltModifier);
     QVERIFY2(sameRect(item->sceneBoundingRect(), QRectF(-20, -10, 120, 80), 1.0),
+             qPrintable(describe(item->sceneBoundingRect())));
+
+    // Zoomed in far enough that the pointer reaches a fifth of a unit, a corner dragged with Alt
+    // (the upper left one fixed) to 1.5 times the size.
+    item->setPos(0, 0);
+    item->setTransform(QTransform());
+    f.manipulator->setTargets({item});
+    f.view.setZoom(5.0f);
+    f.view.centerOn(50, 25);
+    test::drag(&f.view, QPointF(100, 50), QPointF(150, 75), Qt::AltModifier);
+    QVERIFY(sameRect(item->sceneBoundingRect(), QRectF(0, 0, 150, 75), 0.5));
+    // Down to 0.004 of the width at the press: refused, the last valid size stays.
+    test::pressAt(&f.view, QPointF(150, 75), Qt::AltModifier);
+    test::moveTo(&f.view, QPointF(120, 60), Qt::AltModifier);
+    QVERIFY2(sameRect(item->sceneBoundingRect(), QRectF(0, 0, 120, 60), 0.5),
+             qPrintable(describe(item->sceneBoundingRect())));
+    test::moveTo(&f.view, QPointF(0.6, 0.6), Qt::AltModifier);
+    test::releaseAt(&f.view, QPointF(0.6, 0.6), Qt::AltModifier);
+    QVERIFY2(sameRect(item->sceneBoundingRect(), QRectF(0, 0, 120, 60), 0.5),
              qPrintable(describe(item->sceneBoundingRect())));
 }
 
@@ -438,12 +417,22 @@ void TestObjectManipulator::twoTurnsOfAJointAreKeyed()
     QVERIFY(test::near(f.jointPos("head"), QPointF(0, -90), 0.01));
 }
 
-void TestObjectManipulator::modifierKeysApplyMidDrag()
+void TestObjectManipulator::modifierKeysApplyHeldOrMidDrag()
 {
     test::CanvasFixture f;
     QVERIFY(f.show());
     QGraphicsRectItem* item = addBox(f, QRectF(-20, -20, 40, 40));
+    f.manipulator->setTargets({});
     f.view.centerOn(0, 0);
+    // Shift held from the press keeps only the larger displacement; the press picks the item.
+    test::drag(&f.view, QPointF(0, 0), QPointF(30, 10), Qt::ShiftModifier);
+    QVERIFY(std::abs(item->sceneTransform().map(QPointF()).x() - 30) < 1.5);
+    QCOMPARE(item->sceneTransform().map(QPointF()).y(), 0.0);
+    QVERIFY(f.manipulator->targets().contains(item));
+    item->setPos(0, 0);
+    item->setTransform(QTransform());
+    f.manipulator->setTargets({item});
+
     // Shift pressed during a move keeps only the larger displacement at once, released frees it.
     test::pressAt(&f.view, QPointF(0, 0));
     test::moveTo(&f.view, QPointF(30, 10));
@@ -469,7 +458,7 @@ void TestObjectManipulator::modifierKeysApplyMidDrag()
     test::releaseAt(&f.view, QPointF(40, 0));
 }
 
-void TestObjectManipulator::escapePutsTargetsBack()
+void TestObjectManipulator::escapeOrADragBackChangesNothing()
 {
     test::CanvasFixture f;
     QVERIFY(f.show());
@@ -500,6 +489,23 @@ void TestObjectManipulator::escapePutsTargetsBack()
     }
     QCOMPARE(transformed.count(), 0);
     QCOMPARE(history.count(), 0);
+    // Drags that come back to where they started, a move, a turn and a scaling, record nothing.
+    for (const auto& press : presses + QList<QPair<QPointF, Qt::KeyboardModifiers>>{{corner, Qt::NoModifier}}) {
+        test::pressAt(&f.view, press.first, press.second);
+        test::moveTo(&f.view, press.first + QPointF(25, 15), press.second);
+        QVERIFY(a->item->sceneTransform() != beforeA);
+        test::moveTo(&f.view, press.first, press.second);
+        test::releaseAt(&f.view, press.first, press.second);
+    }
+    QCOMPARE(history.count(), 0);
+    QCOMPARE(a->item->sceneTransform(), beforeA);
+    QCOMPARE(b->item->sceneTransform(), beforeB);
+    // One that does not is one record, and undoing it puts both back.
+    test::drag(&f.view, QPointF(60, -40), QPointF(90, -40));
+    QCOMPARE(history.count(), 1);
+    history.undo();
+    QVERIFY(test::near(a->item->sceneTransform().map(QPointF(0, 0)), beforeA.map(QPointF(0, 0)), 1e-6));
+    QVERIFY(test::near(b->item->sceneTransform().map(QPointF(0, 0)), beforeB.map(QPointF(0, 0)), 1e-6));
 
     // In animation mode nothing is keyed.
     f.animate();
@@ -512,39 +518,6 @@ void TestObjectManipulator::escapePutsTargetsBack()
     QVERIFY(test::near(f.jointPos("head"), QPointF(0, -90), 1e-9));
     test::releaseAt(&f.view, QPointF(30, -40));
     QVERIFY(f.writer.calls.isEmpty());
-}
-
-void TestObjectManipulator::dragBackToStartRecordsNothing()
-{
-    test::CanvasFixture f;
-    QVERIFY(f.show());
-    f.buildBody();
-    HistoryManager history;
-    recordDrags(f, history);
-    Skeleton::Asset* asset = f.addImage("head", {40, 40}, {-20, -20}, QColor(200, 60, 60));
-    f.view.centerOn(0, -90);
-    const QPointF grip(10, -80);
-    test::drag(&f.view, grip, grip);
-    QCOMPARE(f.manipulator->targets(), QList<QGraphicsItem*>({asset->placeholder}));
-    const QTransform before = asset->item->sceneTransform();
-    // Set-up drags that come back to where they started: a move, a turn and a scaling.
-    const QPointF corner = f.manipulator->polygon().at(2);
-    const QList<QPair<QPointF, Qt::KeyboardModifiers>> presses = {
-        {grip, Qt::NoModifier}, {corner, Qt::ControlModifier}, {corner, Qt::NoModifier}};
-    for (const auto& press : presses) {
-        test::pressAt(&f.view, press.first, press.second);
-        test::moveTo(&f.view, press.first + QPointF(25, 15), press.second);
-        QVERIFY(asset->item->sceneTransform() != before);
-        test::moveTo(&f.view, press.first, press.second);
-        test::releaseAt(&f.view, press.first, press.second);
-    }
-    QCOMPARE(history.count(), 0);
-    QCOMPARE(asset->item->sceneTransform(), before);
-    // One that does not is one record, and undoing it puts the image back.
-    test::drag(&f.view, grip, grip + QPointF(30, 0));
-    QCOMPARE(history.count(), 1);
-    history.undo();
-    QVERIFY(test::near(asset->item->sceneTransform().map(QPointF(0, 0)), before.map(QPointF(0, 0)), 1e-6));
 }
 
 void TestObjectManipulator::badInputStaysFinite()
