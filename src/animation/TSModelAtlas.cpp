@@ -14,6 +14,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <vector>
 
@@ -258,8 +259,11 @@ template <class FrameKey> CCDictionary* TSModelAtlas::frameList(const std::strin
         frame->setObject(CCString::createWithFormat("{{%.0f, %.0f}, {%.0f, %.0f}}", sprite->pos().x(), sprite->pos().y(),
                                                     sprite->size().width(), sprite->size().height()),
                          "frame");
-        frame->setObject(CCString::createWithFormat("{%.0f, %.0f}", source.center().x() - sourceSize.width() / 2,
-                                                    -(source.center().y() - sourceSize.height() / 2)),
+        // Rounded as printf rounds, then made a positive zero: a negated 0 would print as "-0".
+        const auto whole = [](double value) { return std::nearbyint(value) + 0.0; };
+        frame->setObject(CCString::createWithFormat("{%.0f, %.0f}",
+                                                    whole(source.center().x() - sourceSize.width() / 2),
+                                                    whole(-(source.center().y() - sourceSize.height() / 2))),
                          "offset");
         frame->setObject(CCString::create("false"), "rotated");
         frame->setObject(CCString::createWithFormat("{{%.0f, %.0f}, {%.0f, %.0f}}", source.x(), source.y(),
